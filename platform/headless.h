@@ -1,0 +1,51 @@
+// Controls of the headless platform: what the tests and the command-line
+// tool use to play the user's part and to read what the window would show.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+
+struct ShownMenu {
+    int buttonPosition;
+    std::vector<MenuItemSpec> items;
+};
+
+struct HeadlessState {
+    std::string wordEdit;
+    int selectionStart = 0;
+    int selectionEnd = 0;
+    std::string descriptionEdit;
+    int descriptionLineCount = 1;   // set by tests; the real edit wraps
+    std::string title;
+    bool hidden = false;
+    bool wordEditFocused = false;
+    int windowLeft = 0, windowTop = 0, windowRight = 0, windowBottom = 0;
+    bool windowNormal = false;
+
+    std::vector<ShownMessage> messages;
+    std::deque<int> messageAnswers;   // answers in turn; kAnswerOk/kAnswerNo when empty
+    std::vector<ShownMenu> menus;
+    std::deque<int> menuAnswers;      // chosen ids in turn; 0 when empty
+
+    // Toolbar button states by command id; absent = never touched (enabled).
+    std::vector<std::pair<int, bool>> toolbar;
+    bool findButtonEnabled = true;
+    int wordEditChanges = 0;          // change notifications raised
+};
+
+HeadlessState& Headless();
+void ResetHeadless();
+bool HeadlessToolbarEnabled(int command);
+
+// The user types into the description edit: its text changes and the change
+// handler runs, as a user edit of the multi-line edit does.
+void HeadlessTypeDescription(const char* text);

@@ -1,0 +1,108 @@
+#include "storage/letter_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/platform.h"
+#include "storage/dictionary.h"
+
+LetterBufferRecord LetterBuffer = {0, nullptr, 0};
+
+unsigned char FoldChar(unsigned char c) {
+    if (CurrentDictionary.CaseSensitive) return c;
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+    if (c >= 0xE0) return static_cast<unsigned char>(c - 0x20);  // Cyrillic а-я
+    return c;
+}
+
+void FoldString(char* text) {
+    for (; *text; ++text)
+        *text = static_cast<char>(FoldChar(static_cast<unsigned char>(*text)));
+}
+
+std::string FoldedCopy(const char* text) {
+    std::string copy(text);
+    for (char& c : copy) c = static_cast<char>(FoldChar(static_cast<unsigned char>(c)));
+    return copy;
+}
+
+std::string LetterPath(const char* folder, unsigned char letter) {
+    char name[8];
+    std::snprintf(name, sizeof name, "%02x.dat", letter);
+    return std::string(folder) + "\\" + name;
+}
+
+void FreeLetterBuffer() {
+    std::free(LetterBuffer.Data);
+    LetterBuffer.Data = nullptr;
+    LetterBuffer.Length = 0;
+}
+
+int LoadLetter(unsigned char letter) {
+    if (CurrentDictionary.Folder[0] == '\0') return kResultNoDictionary;
+    if (letter == LetterBuffer.Letter) return kResultOk;
+    FreeLetterBuffer();
+    // Set before the file is read: a letter without a file still stands for
+    // that letter, so the first insertion creates its file.
+    LetterBuffer.Letter = letter;
+    if (letter == 0) return kResultOk;
+
+    std::vector<unsigned char> bytes;
+    if (!PlatformReadFile(LetterPath(CurrentDictionary.Folder, letter).c_str(), bytes))
+        return kResultLetterCannotOpen;
+    if (bytes.empty() || bytes.size() >= 0x7FFFFFFF) return kResultOk;
+
+    unsigned char* data = static_cast<unsigned char*>(std::malloc(bytes.size() + 1));
+    if (!data) return kResultOk;  // no memory: the letter reads as holding nothing
+    std::memcpy(data, bytes.data(), bytes.size());
+    data[bytes.size()] = 0;
+    LetterBuffer.Data = data;
+    LetterBuffer.Length = static_cast<int32_t>(bytes.size() + 1);
+    return kResultOk;
+}
+
+int SaveLetter() {
+    std::string path = LetterPath(CurrentDictionary.Folder, LetterBuffer.Letter);
+    size_t size = LetterBuffer.Length > 0 ? static_cast<size_t>(LetterBuffer.Length - 1) : 0;
+    static const unsigned char kNothing = 0;
+    const void* data = LetterBuffer.Data ? LetterBuffer.Data : &kNothing;
+    return PlatformWriteFileAtomic(path.c_str(), data, size) ? kResultOk : kResultLetterCannotWrite;
+}
+
+unsigned char ByteAt(int32_t offset) {
+    if (!LetterBuffer.Data || offset < 0 || offset >= LetterBuffer.Length) return 0;
+    return LetterBuffer.Data[offset];
+}
+
+int32_t StringEnd(int32_t offset) {
+    if (!LetterBuffer.Data || offset >= LetterBuffer.Length) return offset;
+    // The appended NUL at Length - 1 bounds the search.
+    const void* nul = std::memchr(LetterBuffer.Data + offset, 0,
+                                  static_cast<size_t>(LetterBuffer.Length - offset));
+    return nul ? static_cast<int32_t>(static_cast<const unsigned char*>(nul) - LetterBuffer.Data)
+               : LetterBuffer.Length - 1;
+}
+
+int32_t DescriptionOf(int32_t offset) { return StringEnd(offset) + 1; }
+
+int32_t EntryWalkStep(int32_t offset) {
+    int32_t p = StringEnd(offset);
+    if (ByteAt(p + 1)) p = StringEnd(p + 1);
+    if (ByteAt(p + 1)) ++p;
+    return p;
+}
+
+Statistics DictionaryStatistics() {
+    Statistics stats{0, 0};
+    for (int letter = 0x21; letter <= 0xFE; ++letter) {
+        LoadLetter(static_cast<unsigned char>(letter));
+        stats.size += static_cast<unsigned long long>(LetterBuffer.Length);
+        if (!LetterBuffer.Data) continue;
+        unsigned long long strings = 0;
+        for (int32_t p = 0; ByteAt(p) != 0; p = StringEnd(p) + 1) ++strings;
+        stats.entries += strings / 2;
+    }
+    return stats;
+}

@@ -1,0 +1,42 @@
+// Letter files: one per folded first byte of the words, holding
+// word NUL description NUL pairs in sorted order. One is held in memory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "storage/lookup_result.h"
+
+struct LetterBufferRecord {
+    unsigned char Letter;   // 0 = none
+    unsigned char* Data;    // file bytes + one appended NUL, or null
+    int32_t Length;         // bytes held: file size + 1, 0 when Data is null
+};
+extern LetterBufferRecord LetterBuffer;
+
+unsigned char FoldChar(unsigned char c);
+void FoldString(char* text);
+std::string FoldedCopy(const char* text);
+
+int LoadLetter(unsigned char letter);
+int SaveLetter();
+void FreeLetterBuffer();
+// "%s\%02x.dat" for the open dictionary.
+std::string LetterPath(const char* folder, unsigned char letter);
+
+// Walking the held list. Offsets past the buffer read as NUL, so no walk
+// ever leaves it, whatever the file holds.
+unsigned char ByteAt(int32_t offset);
+// Offset of the NUL that ends the string at `offset` (never past Length - 1).
+int32_t StringEnd(int32_t offset);
+// One step of the entry walk from the word at `offset`; the walk ends when
+// the result points at a NUL.
+int32_t EntryWalkStep(int32_t offset);
+// Offset of the description of the entry whose word starts at `offset`.
+int32_t DescriptionOf(int32_t offset);
+
+struct Statistics {
+    unsigned long long entries;
+    unsigned long long size;
+};
+Statistics DictionaryStatistics();

@@ -1,0 +1,28 @@
+# Unit tests of the logic (native, and cross-compiled under Wine), tests of
+# the Win32 platform functions, fuzzing, benchmarks, end-to-end tests.
+if(CMAKE_CROSSCOMPILING)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(DICTIONARY_GTEST gtest_main gtest)
+  set(DICTIONARY_DISCOVERY_TIMEOUT 120)
+else()
+  find_package(GTest REQUIRED)
+  set(DICTIONARY_GTEST GTest::gtest_main GTest::gtest)
+  set(DICTIONARY_DISCOVERY_TIMEOUT 30)
+endif()
+include(GoogleTest)
+
+file(GLOB DICTIONARY_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${DICTIONARY_UNIT_TESTS})
+target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(unit_tests PRIVATE dictionary_headless ${DICTIONARY_GTEST})
+if(TARGET dictionary_tool_lib)
+  target_link_libraries(unit_tests PRIVATE dictionary_tool_lib)
+endif()
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
+  PROPERTIES LABELS unit TIMEOUT 120)
+
+foreach(part fuzz bench win32 e2e)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/tests/${part}/${part}.cmake)
+    include(${PROJECT_SOURCE_DIR}/tests/${part}/${part}.cmake)
+  endif()
+endforeach()

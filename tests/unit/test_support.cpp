@@ -1,0 +1,81 @@
+#include "tests/unit/test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "lookup/history.h"
+#include "platform/headless.h"
+#include "settings/settings.h"
+#include "storage/dictionary.h"
+#include "storage/letter_file.h"
+#include "ui/edit_state.h"
+
+std::string Entries(const std::vector<std::pair<std::string, std::string>>& pairs) {
+    std::string bytes;
+    for (const auto& entry : pairs) {
+        bytes += entry.first;
+        bytes += '\0';
+        bytes += entry.second;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+std::string ReadDiskFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteDiskFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void MakeDictionary(const std::string& folder, const std::string& name, int dual, int caseSensitive) {
+    std::filesystem::create_directories(folder);
+    unsigned char header[kHeaderSize];
+    BuildHeader(header, (name.empty() ? folder : name).c_str(), dual, caseSensitive, DefaultFont, DefaultFont);
+    WriteDiskFile(folder + "/00.dat", std::string(reinterpret_cast<char*>(header), kHeaderSize));
+}
+
+void MakeLetter(const std::string& folder, unsigned char letter, const std::string& bytes) {
+    char name[16];
+    std::snprintf(name, sizeof name, "/%02x.dat", letter);
+    WriteDiskFile(folder + name, bytes);
+}
+
+void ProgramFolderTest::SetUp() {
+    previous_ = std::filesystem::current_path().string();
+    std::random_device random;
+    for (;;) {
+        auto candidate = std::filesystem::temp_directory_path() /
+                         ("dictionary-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            root_ = candidate.string();
+            break;
+        }
+    }
+    std::filesystem::current_path(root_);
+    ResetHeadless();
+    ResetDictionaryState();
+    ResetEditState();
+    WordHistory = WordHistoryRecord{};
+    Settings = SettingsRecord{};
+    Settings.autocomplete = 0;
+}
+
+void ProgramFolderTest::TearDown() {
+    ResetDictionaryState();
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+void ProgramFolderTest::Type(const std::string& word) { SetWordEditText(word.c_str()); }
+std::string ProgramFolderTest::WordEdit() const { return Headless().wordEdit; }
+std::string ProgramFolderTest::Description() const { return Headless().descriptionEdit; }
