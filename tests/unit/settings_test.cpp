@@ -1,0 +1,214 @@
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/headless.h"
+#include "platform/settings_store_headless.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+#include "tests/unit/test_support.h"
+
+namespace {
+
+std::string Dword(uint32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+}
+
+std::string Ints(std::vector<int32_t> values) {
+    std::string bytes;
+    for (int32_t value : values) bytes += Dword(static_cast<uint32_t>(value));
+    return bytes;
+}
+
+std::string Bytes(const void* data, size_t size) { return std::string(static_cast<const char*>(data), size); }
+
+class SettingsTest : public ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        Settings = SettingsRecord{};
+        ResetSettingsStore();
+    }
+    void TearDown() override {
+        ResetSettingsStore();
+        ProgramFolderTest::TearDown();
+    }
+    static void PlaceWindow(int left, int top, int right, int bottom) {
+        HeadlessState& window = Headless();
+        window.windowNormal = true;
+        window.windowLeft = left;
+        window.windowTop = top;
+        window.windowRight = right;
+        window.windowBottom = bottom;
+    }
+    static StoredSetting Stored(const std::string& name) {
+        const StoredSetting* value = FindStoredSetting(name);
+        return value ? *value : StoredSetting{0, "<missing>"};
+    }
+};
+
+TEST_F(SettingsTest, FirstRunReadsNothingAndQuitWritesTheDefaultsInOrder) {
+    EXPECT_FALSE(LoadSettings());
+    EXPECT_TRUE(SettingsStoreFake().reads.empty());
+    EXPECT_FALSE(SettingsStoreFake().open);
+
+    PlaceWindow(10, 20, 330, 220);
+    SaveSettings();
+    EXPECT_FALSE(SettingsStoreFake().open);
+    const std::vector<std::string> order = {
+        "pos", "size", "rectalldict", "rectsim", "startdict", "startinbul", "simonnotfound",
+        "clipcopy", "traymin", "startmin", "monitor", "dblpopup", "tooltips", "flat",
+        "multinst", "minonclose", "ontop", "autocomplete", "hotkey", "minonfocus"};
+    EXPECT_EQ(SettingsStoreFake().writes, order);
+
+    auto binary = [&](const char* name, const std::string& bytes) {
+        StoredSetting value = Stored(name);
+        EXPECT_EQ(value.type, kStoreBinary) << name;
+        EXPECT_EQ(value.bytes, bytes) << name;
+    };
+    binary("pos", Ints({10, 20}));
+    binary("size", Ints({320, 200}));
+    binary("rectalldict", Ints({-1, -1, -1, -1}));
+    binary("rectsim", Ints({-1, -1, -1, -1}));
+    // The 17-character name goes out as the whole 64-byte array.
+    binary("startdict", "English_Bulgarian" + std::string(64 - 17, '\0'));
+
+    const std::vector<std::pair<const char*, uint32_t>> flags = {
+        {"startinbul", 0}, {"simonnotfound", 1}, {"clipcopy", 1}, {"traymin", 1},
+        {"startmin", 1},   {"monitor", 1},       {"dblpopup", 1}, {"tooltips", 1},
+        {"flat", 1},       {"multinst", 0},      {"minonclose", 0}, {"ontop", 1},
+        {"autocomplete", 1}, {"hotkey", 0},      {"minonfocus", 0}};
+    for (const auto& flag : flags) {
+        StoredSetting value = Stored(flag.first);
+        EXPECT_EQ(value.type, kStoreDword) << flag.first;
+        EXPECT_EQ(value.bytes, Dword(flag.second)) << flag.first;
+    }
+}
+
+TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
+    SettingsRecord& s = Settings;
+    s.pos = {-1200, 35};
+    s.size = {640, 480};
+    s.rectalldict = {5, 6, 705, 506};
+    s.rectsim = {-30, -40, 300, 400};
+    std::strcpy(s.startdict, "A_rather_long_dictionary_folder_name");
+    std::strcpy(s.startdict, "Short");  // the tail of the longer name stays in the array
+    s.startinbul = 1;
+    s.simonnotfound = 0;
+    s.clipcopy = 0;
+    s.traymin = 0;
+    s.startmin = 0;
+    s.monitor = 0;
+    s.dblpopup = 0;
+    s.tooltips = 0;
+    s.flat = 0;
+    s.multinst = 1;
+    s.minonclose = 1;
+    s.ontop = 0;
+    s.autocomplete = 0;
+    s.hotkey = 0x0641;  // Ctrl+Alt+A
+    s.minonfocus = 1;
+    const SettingsRecord saved = s;
+
+    SaveSettings();  // no window in its normal state: pos and size as they are
+    EXPECT_EQ(Stored("startdict").bytes, Bytes(saved.startdict, 64));
+
+    Settings = SettingsRecord{};
+    EXPECT_TRUE(LoadSettings());
+    EXPECT_FALSE(SettingsStoreFake().open);
+    static_assert(sizeof(SettingsRecord) == 8 + 8 + 16 + 16 + 64 + 15 * 4, "no padding to compare");
+    EXPECT_EQ(Bytes(&Settings, sizeof Settings), Bytes(&saved, sizeof saved));
+
+    const std::vector<std::string> order = {
+        "minonfocus", "simonnotfound", "clipcopy", "startinbul", "traymin", "startmin",
+        "monitor", "dblpopup", "tooltips", "flat", "multinst", "minonclose", "ontop",
+        "autocomplete", "hotkey", "pos", "size", "startdict", "rectalldict", "rectsim"};
+    EXPECT_EQ(SettingsStoreFake().reads, order);
+}
+
+TEST_F(SettingsTest, PartialKeyKeepsDefaultsForWhatIsMissing) {
+    PutStoredSetting("pos", kStoreBinary, Ints({100, 200}));
+    PutStoredSetting("startdict", kStoreBinary, "Mine" + std::string(60, '\0'));
+    PutStoredSetting("traymin", kStoreDword, Dword(0));
+    PutStoredSetting("hotkey", kStoreDword, Dword(0));
+
+    EXPECT_TRUE(LoadSettings());
+    EXPECT_EQ(Settings.pos.x, 100);
+    EXPECT_EQ(Settings.pos.y, 200);
+    EXPECT_STREQ(Settings.startdict, "Mine");
+    EXPECT_EQ(Settings.traymin, 0);
+    EXPECT_EQ(Settings.hotkey, 0u);
+    // Missing values: their defaults.
+    EXPECT_EQ(Settings.size.cx, 0);
+    EXPECT_EQ(Settings.rectsim.left, -1);
+    EXPECT_EQ(Settings.minonfocus, 0);
+    EXPECT_EQ(Settings.simonnotfound, 1);
+    EXPECT_EQ(Settings.ontop, 1);
+}
+
+TEST_F(SettingsTest, EmptyKeyStillCountsAsFound) {
+    SettingsStoreFake().keyExists = true;
+    EXPECT_TRUE(LoadSettings());
+    const SettingsRecord defaults{};
+    EXPECT_EQ(Bytes(&Settings, sizeof Settings), Bytes(&defaults, sizeof defaults));
+}
+
+TEST_F(SettingsTest, PlacementIsTakenOnlyInTheNormalState) {
+    Settings.pos = {50, 60};
+    Settings.size = {400, 300};
+    SaveSettings();  // minimized or maximized
+    EXPECT_EQ(Stored("pos").bytes, Ints({50, 60}));
+    EXPECT_EQ(Stored("size").bytes, Ints({400, 300}));
+
+    PlaceWindow(-8, 12, 492, 362);
+    SaveSettings();
+    EXPECT_EQ(Stored("pos").bytes, Ints({-8, 12}));
+    EXPECT_EQ(Stored("size").bytes, Ints({500, 350}));
+}
+
+TEST_F(SettingsTest, OversizeValuesAreCutAtTheFieldAndNeverSpillOver) {
+    // Longer than their fields: the next fields in the record must not change.
+    PutStoredSetting("pos", kStoreBinary, Ints({7, 8, 0x7f7f7f7f}));
+    PutStoredSetting("startdict", kStoreBinary, std::string(80, 'a'));
+    PutStoredSetting("rectsim", kStoreBinary, Ints({1, 2, 3, 4, 5, 6}));
+
+    EXPECT_TRUE(LoadSettings());
+    EXPECT_EQ(Settings.pos.x, 7);
+    EXPECT_EQ(Settings.pos.y, 8);
+    EXPECT_EQ(Settings.size.cx, 0);
+    EXPECT_EQ(Settings.startinbul, 0);
+    EXPECT_EQ(Settings.rectsim.bottom, 4);
+    // A 64-byte name with no terminator is cut to 63 characters.
+    EXPECT_EQ(std::string(Settings.startdict), std::string(63, 'a'));
+}
+
+TEST_F(SettingsTest, ShortOrOtherTypedValuesAreCopiedByteWise) {
+    Settings.hotkey = 0x12345678;
+    PutStoredSetting("hotkey", kStoreDword, std::string("\x41\x06", 2));
+    PutStoredSetting("traymin", kStoreBinary, Dword(0));   // binary where a number is kept
+    PutStoredSetting("startdict", 1 /* a string value */, std::string("Mine", 5));
+    PutStoredSetting("size", kStoreBinary, "");
+
+    EXPECT_TRUE(LoadSettings());
+    EXPECT_EQ(Settings.hotkey, 0x12340641u);  // the two bytes not stored stay as they were
+    EXPECT_EQ(Settings.traymin, 0);
+    EXPECT_STREQ(Settings.startdict, "Mine");
+    EXPECT_EQ(Settings.size.cx, 0);
+}
+
+TEST_F(SettingsTest, KeyThatCannotBeCreatedWritesNothing) {
+    SettingsStoreFake().createFails = true;
+    PlaceWindow(1, 2, 321, 202);
+    SaveSettings();
+    EXPECT_TRUE(SettingsStoreFake().writes.empty());
+    EXPECT_FALSE(SettingsStoreFake().keyExists);
+    // The placement is still kept in memory.
+    EXPECT_EQ(Settings.pos.x, 1);
+    EXPECT_EQ(Settings.size.cx, 320);
+    EXPECT_EQ(Settings.size.cy, 200);
+}
+
+}  // namespace
