@@ -1,0 +1,7 @@
+// The options sheet and the two dictionary dialogs arrive with their own
+// change; until then their commands open nothing.
+#include "ui/windows_win32.h"
+
+void ShowOptionsSheet(int) {}
+void ShowNewDictionaryDialog() {}
+void ShowDictionaryInfo() {}

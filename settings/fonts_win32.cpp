@@ -1,0 +1,31 @@
+// The open dictionary's two fonts on the edits.
+#include <windows.h>
+
+#include <cstring>
+
+#include "res/resource.h"
+#include "storage/dictionary.h"
+#include "ui/windows_win32.h"
+
+HFONT WordFontHandle = nullptr;
+HFONT DescriptionFontHandle = nullptr;
+
+static HFONT CreateFromRecord(const FontRecord& record) {
+    LOGFONTA font;
+    static_assert(sizeof font == sizeof record, "the header keeps a LOGFONTA");
+    std::memcpy(&font, &record, sizeof font);
+    return CreateFontIndirectA(&font);
+}
+
+void ApplyDictionaryFonts() {
+    HFONT previous = WordFontHandle;
+    WordFontHandle = CreateFromRecord(CurrentDictionary.WordFont);
+    SendDlgItemMessageA(MainWindow, IDC_WORD, WM_SETFONT, reinterpret_cast<WPARAM>(WordFontHandle), TRUE);
+    if (previous) DeleteObject(previous);
+
+    previous = DescriptionFontHandle;
+    DescriptionFontHandle = CreateFromRecord(CurrentDictionary.DescriptionFont);
+    SendDlgItemMessageA(MainWindow, IDC_DESCRIPTION, WM_SETFONT, reinterpret_cast<WPARAM>(DescriptionFontHandle),
+                        TRUE);
+    if (previous) DeleteObject(previous);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+constexpr int kClipboardWordLimit = 51;
+
+struct ClipboardWord {
+    char word[kClipboardWordLimit + 1];
+    unsigned char stop;   // the byte at which taking stopped (0 at the end)
+    unsigned char after;  // the byte after it
+};
+
+// The run of Latin or Cyrillic letters (as FoldChar sees them in the open
+// dictionary) at the start of clipboard text, after leading spaces, at most
+// 51 bytes, copied as they stand.
+ClipboardWord TakeClipboardWord(const char* text);
+// The word stood alone in the clipboard (at most one space after it).
+bool ClipboardWordStoodAlone(const ClipboardWord& taken);

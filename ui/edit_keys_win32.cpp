@@ -1,0 +1,85 @@
+// The key handling shared by the word edit and the description edit: Enter
+// finds, the arrows browse, the page keys walk the history.
+#include <windows.h>
+
+#include "lookup/browse.h"
+#include "lookup/history.h"
+#include "res/resource.h"
+#include "ui/edit_state.h"
+#include "ui/windows_win32.h"
+
+int KeyboardLayoutPending = 1;
+
+// One per subclassed edit, kept for the life of the process.
+struct EditSubclassRecord {
+    WNDPROC previous;
+    char reserved[16];
+};
+
+void SubclassEdit(HWND edit, WNDPROC procedure) {
+    auto* record = static_cast<EditSubclassRecord*>(LocalAlloc(LPTR, sizeof(EditSubclassRecord)));
+    if (!record) return;  // the edit keeps its plain behaviour
+    record->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+    SetWindowLongPtrA(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+}
+
+static bool ControlHeld() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+// Returns true when the key was handled and must not reach the edit.
+static bool WordEditKeyDown(WPARAM key) {
+    switch (key) {
+    case VK_RETURN: return true;
+    case VK_UP: PreviousWord(); return true;
+    case VK_DOWN:
+        if (ControlHeld()) NextWordsMenu();
+        else NextWord();
+        return true;
+    case VK_PRIOR:
+        if (WordHistory.Count) HistoryBack();
+        return false;
+    case VK_NEXT:
+        if (WordHistory.Count) {
+            if (ControlHeld()) HistoryMenu();
+            else HistoryForward();
+        }
+        return false;
+    case VK_DELETE: LastKey = 9; return false;
+    default: return false;
+    }
+}
+
+static bool WordEditKeyUp(WPARAM key) {
+    switch (key) {
+    case VK_RETURN:
+        // Posted, so the look-up runs after the key handling; a held Enter
+        // still finds once.
+        PostMessageA(MainWindow, WM_COMMAND, IDM_FIND, 0);
+        return true;
+    case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: return true;
+    case VK_DELETE: LastKey = 9; return false;
+    default: return false;
+    }
+}
+
+LRESULT CALLBACK EditKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* record = reinterpret_cast<EditSubclassRecord*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    bool isWordEdit = window == GetDlgItem(MainWindow, IDC_WORD);
+    switch (message) {
+    case WM_INPUTLANGCHANGEREQUEST:
+        if (!KeyboardLayoutPending) return DefWindowProcA(window, message, wParam, lParam);
+        break;
+    case WM_KEYDOWN:
+        if (isWordEdit && WordEditKeyDown(wParam)) return 0;
+        break;
+    case WM_KEYUP:
+        if (isWordEdit && WordEditKeyUp(wParam)) return 0;
+        break;
+    case WM_CHAR:
+        if (isWordEdit && wParam == '\r') return 0;
+        LastKey = static_cast<unsigned char>(wParam & 0xFF);
+        break;
+    default: break;
+    }
+    return CallWindowProcA(record->previous, window, message, wParam, lParam);
+}

@@ -1,0 +1,205 @@
+// The main window's dialog procedure: it dispatches; the work is done by the
+// operations of storage/, lookup/ and ui/edit_state.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "lookup/browse.h"
+#include "lookup/editing.h"
+#include "lookup/history.h"
+#include "lookup/similar.h"
+#include "res/resource.h"
+#include "settings/hotkey.h"
+#include "settings/settings.h"
+#include "storage/dictionary.h"
+#include "ui/edit_state.h"
+#include "ui/windows_win32.h"
+
+enum { kOptionsGeneralPage = 0, kOptionsAboutPage = 1 };
+
+// Window rectangles of the separator, the Find button and the two edits
+// (screen coordinates) and the client rectangle, as last captured.
+static RECT LayoutRects[5];
+enum { kSeparatorRect, kFindRect, kWordRect, kDescriptionRect, kClientRect };
+
+// Toolbar commands and their tooltip strings, in toolbar order.
+static const struct { int command, tooltip; } kTooltips[] = {
+    {IDM_NEW, IDS_NEWDICT},     {IDM_OPEN, IDS_SELECTDICT},     {IDM_INFO, IDS_INFO},
+    {IDM_PREVWORD, IDS_PREVWORD}, {IDM_NEXT20, IDS_NEXT20},     {IDM_NEXTWORD, IDS_NEXTWORD},
+    {IDM_SIM, IDS_SIMILAR},     {IDM_ALLDICT, IDS_ALLDICT},     {IDM_HISTBACK, IDS_HISTBACK},
+    {IDM_HISTMENU, IDS_HISTMENU}, {IDM_HISTFORWARD, IDS_HISTFORWARD}, {IDM_ADD, IDS_ADD},
+    {IDM_DEL, IDS_DELETE},      {IDM_SETTINGS, IDS_SETTINGS},   {IDM_HIDE, IDS_HIDE},
+    {IDM_QUIT, IDS_QUIT},
+};
+
+void CaptureLayout() {
+    static const int kControls[] = {IDC_SEPARATOR, IDM_FIND, IDC_WORD, IDC_DESCRIPTION};
+    for (int i = 0; i < 4; ++i) GetWindowRect(GetDlgItem(MainWindow, kControls[i]), &LayoutRects[i]);
+    GetClientRect(MainWindow, &LayoutRects[kClientRect]);
+}
+
+static int Width(const RECT& r) { return r.right - r.left; }
+static int Height(const RECT& r) { return r.bottom - r.top; }
+
+static RECT ClientRectOf(int id) {
+    RECT rect;
+    GetWindowRect(GetDlgItem(MainWindow, id), &rect);
+    MapWindowPoints(nullptr, MainWindow, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Stretches the controls with the window: the edits keep their right
+// margins, the Find button its distance from the right edge, and only the
+// description grows in height.
+static void OnSize(WPARAM kind, LPARAM size) {
+    if (size == 0) return;
+    int cx = LOWORD(size);
+    int cy = static_cast<short>(HIWORD(size));
+    int dx = cx - Width(LayoutRects[kClientRect]);
+    int dy = cy - Height(LayoutRects[kClientRect]);
+    const UINT keep = SWP_NOMOVE | SWP_NOZORDER;
+
+    SetWindowPos(GetDlgItem(MainWindow, IDC_SEPARATOR), nullptr, 0, 0, cx, Height(LayoutRects[kSeparatorRect]), keep);
+    RECT word = ClientRectOf(IDC_WORD);
+    SetWindowPos(GetDlgItem(MainWindow, IDC_WORD), nullptr, 0, 0, Width(LayoutRects[kWordRect]) + dx, Height(word), keep);
+    RECT find = ClientRectOf(IDM_FIND);
+    SetWindowPos(GetDlgItem(MainWindow, IDM_FIND), nullptr, find.left + dx, find.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT description = ClientRectOf(IDC_DESCRIPTION);
+    SetWindowPos(GetDlgItem(MainWindow, IDC_DESCRIPTION), nullptr, 0, 0, Width(description) + dx,
+                 Height(description) + dy, keep);
+    CaptureLayout();
+
+    if (kind != SIZE_MINIMIZED && kind != SIZE_MAXIMIZED) {
+        RECT window;
+        GetWindowRect(MainWindow, &window);
+        Settings.pos = {window.left, window.top};
+        Settings.size = {Width(window), Height(window)};
+    }
+}
+
+static INT_PTR OnNotify(LPARAM lParam) {
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code != TTN_NEEDTEXTA && header->code != TTN_NEEDTEXTW) return 1;
+    if (!Settings.tooltips) return 0;
+    // Both forms carry the string as a resource id of this instance.
+    NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+    info->hinst = ProgramInstance;
+    for (const auto& tip : kTooltips)
+        if (static_cast<UINT_PTR>(tip.command) == header->idFrom) {
+            info->lpszText = MAKEINTRESOURCEA(tip.tooltip);
+            break;
+        }
+    return 1;
+}
+
+static INT_PTR OnSysCommand(WPARAM command) {
+    if (command == SC_MINIMIZE) {
+        ShowWindow(MainWindow, Settings.traymin ? SW_HIDE : SW_MINIMIZE);
+        return 1;
+    }
+    if (command == SC_CLOSE && Settings.minonclose && Settings.traymin) {
+        ShowWindow(MainWindow, SW_HIDE);
+        return 1;
+    }
+    return 0;
+}
+
+static void ToggleFocus() {
+    HWND word = GetDlgItem(MainWindow, IDC_WORD);
+    HWND target = GetFocus() == word ? GetDlgItem(MainWindow, IDC_DESCRIPTION) : word;
+    SetFocus(target);
+    SendMessageA(target, EM_SETSEL, 0, 2048);
+}
+
+static void OnCommand(int id) {
+    switch (id) {
+    case IDM_ESCAPE:
+        if (Settings.traymin) SendMessageA(MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        else Quit();
+        break;
+    case IDM_PREVWORD: PreviousWord(); break;
+    case IDM_NEXTWORD: NextWord(); break;
+    case IDM_NEXT20: NextWordsMenu(); break;
+    case IDM_NEXTDICT: NextDictionary(); break;
+    case IDM_PREVDICT: PreviousDictionary(); break;
+    case IDM_HISTBACK: HistoryBack(); break;
+    case IDM_HISTFORWARD: HistoryForward(); break;
+    case IDM_HISTMENU: HistoryMenu(); break;
+    case IDM_NEW: ShowNewDictionaryDialog(); break;
+    case IDM_OPEN: DictionaryMenu(); break;
+    case IDM_FIND: FindCommand(); break;
+    case IDM_SIM: ShowSimilarWords(); break;
+    case IDM_ADD: AddWordCommand(); break;
+    case IDM_DEL: DeleteEntry(1); break;
+    case IDM_SETTINGS: ShowOptionsSheet(kOptionsGeneralPage); break;
+    case IDM_HIDE: SendMessageA(MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case IDM_QUIT: Quit(); break;
+    case IDM_FOCUSTOGGLE: ToggleFocus(); break;
+    case IDM_INFO:
+        if (CatalogCount > 0) ShowDictionaryInfo();
+        break;
+    case IDM_ABOUT: ShowOptionsSheet(kOptionsAboutPage); break;
+    case IDM_SHOW: ShowCommand(); break;
+    case IDM_ALLDICT: SearchAllDictionaries(); break;
+    default: break;
+    }
+}
+
+static void OnInitDialog(HWND window) {
+    MainWindow = window;
+    CaptureLayout();
+    SetWindowLongPtrA(window, GWLP_USERDATA, INSTANCE_MARK);
+    if (InitializeMainWindow() != 0) return;
+    SubclassEdit(GetDlgItem(window, IDC_WORD), EditKeyProc);
+    SubclassEdit(GetDlgItem(window, IDC_DESCRIPTION), EditKeyProc);
+    if (Settings.clipcopy) PasteFromClipboard();
+    KeyboardLayoutPending = 0;
+    LoadKeyboardLayoutA(Settings.startinbul ? "00000402" : "00000409", KLF_ACTIVATE);
+    NextClipboardViewer = SetClipboardViewer(window);
+    SetModified(0);
+    UpdateToolbarState();
+    RegisterHotKey(MainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotkey), Settings.hotkey & 0xFF);
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(window);
+        return 1;
+    case WM_SIZE:
+        OnSize(wParam, lParam);
+        return 0;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {320, 200};
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(lParam);
+    case WM_ACTIVATEAPP:
+        if (Settings.minonfocus && wParam == 0 && IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
+        return 1;
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam);
+    case WM_CLOSE:
+        Quit();
+        return 1;
+    case WM_DESTROY:
+        UnregisterHotKey(window, HOTKEY_ID);
+        return 1;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        if (HIWORD(wParam) == EN_CHANGE) OnEditChange(LOWORD(wParam));
+        return 1;
+    case WM_DRAWCLIPBOARD:
+        return OnDrawClipboard(wParam, lParam);
+    case WM_CHANGECBCHAIN:
+        return OnChangeClipboardChain(wParam, lParam);
+    case WM_TIMER:
+        return wParam == CLIPBOARD_TIMER_ID ? OnClipboardTimer() : 0;
+    case WM_HOTKEY:
+        SendMessageA(window, WM_COMMAND, IDM_SHOW, 0);
+        return 1;
+    case WM_TRAYNOTIFY:
+        return OnTrayNotify(lParam);
+    default:
+        return 0;
+    }
+}
