@@ -1,0 +1,236 @@
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "lookup/lookup.h"
+#include "platform/headless.h"
+#include "storage/dictionary.h"
+#include "storage/letter_file.h"
+#include "tests/unit/test_support.h"
+#include "ui/edit_state.h"
+
+namespace fs = std::filesystem;
+
+using CatalogueTest = ProgramFolderTest;
+
+TEST_F(CatalogueTest, ListsOnlyVisibleFoldersWithAHeader) {
+    MakeDictionary("English_Bulgarian", "English-Bulgarian");
+    fs::create_directory("Notes");
+    MakeDictionary(".hidden");
+    WriteDiskFile("readme", "not a dictionary");
+    ListDictionaries();
+    ASSERT_EQ(CatalogCount, 1);
+    EXPECT_STREQ(DictionaryCatalog[0].Folder, "English_Bulgarian");
+    EXPECT_STREQ(DictionaryCatalog[0].DisplayName, "English-Bulgarian");
+}
+
+TEST_F(CatalogueTest, TakesAtMostAHundredAndSkipsNamesTooLongForASlot) {
+    for (int i = 0; i < 105; ++i) MakeDictionary("D" + std::to_string(i));
+    ListDictionaries();
+    EXPECT_EQ(CatalogCount, kCatalogSlots);
+
+    ResetDictionaryState();
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    fs::current_path(root_);
+    MakeDictionary(std::string(200, 'x').substr(0, 191 + 1 - 1));  // 191 bytes fits
+    ListDictionaries();
+    EXPECT_EQ(CatalogCount, 1);
+}
+
+TEST_F(CatalogueTest, HeaderNameFillingItsWholeFieldStaysTerminated) {
+    fs::create_directory("Full");
+    WriteDiskFile("Full/00.dat", std::string(64, 'N') + std::string(128, '\0'));
+    ListDictionaries();
+    ASSERT_EQ(CatalogCount, 1);
+    EXPECT_EQ(std::string(DictionaryCatalog[0].DisplayName), std::string(64, 'N'));
+}
+
+using OpenTest = ProgramFolderTest;
+
+TEST_F(OpenTest, ReadsTheHeaderSetsTheTitleAndDropsTheOldLetter) {
+    MakeDictionary("Fruit", "Fruits and more", 1, 1);
+    MakeLetter("Fruit", 'a', Entries({{"apple", "yabalka"}}));
+    EXPECT_EQ(OpenDictionary("Fruit"), kResultOk);
+    EXPECT_STREQ(CurrentDictionary.DisplayName, "Fruits and more");
+    EXPECT_EQ(CurrentDictionary.Dual, 1);
+    EXPECT_EQ(CurrentDictionary.CaseSensitive, 1);
+    EXPECT_EQ(Headless().title, "Dictionary - [Fruits and more]");
+    EXPECT_EQ(std::memcmp(&CurrentDictionary.WordFont, &DefaultFont, sizeof DefaultFont), 0);
+}
+
+TEST_F(OpenTest, AlreadyOpenInAnotherCaseChangesNothing) {
+    MakeDictionary("Fruit");
+    ASSERT_EQ(OpenDictionary("Fruit"), kResultOk);
+    Headless().title = "untouched";
+    EXPECT_EQ(OpenDictionary("FRUIT"), kResultOk);
+    EXPECT_EQ(Headless().title, "untouched");
+}
+
+TEST_F(OpenTest, MissingHeaderLeavesTheOpenDictionaryAlone) {
+    MakeDictionary("Fruit");
+    MakeLetter("Fruit", 'A', Entries({{"apple", "yabalka"}}));
+    fs::create_directory("Notes");
+    ASSERT_EQ(OpenDictionary("Fruit"), kResultOk);
+    Type("apple");
+    ASSERT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(OpenDictionary("Notes"), kResultHeaderCannotOpen);
+    EXPECT_STREQ(CurrentDictionary.Folder, "Fruit");
+    EXPECT_EQ(LetterBuffer.Letter, 'A');
+    EXPECT_EQ(Headless().title, "Dictionary - [Fruit]");
+}
+
+TEST_F(OpenTest, ShortHeaderKeepsDefaultFontsAndLooksTheWordUpAgain) {
+    MakeDictionary("Full", "Full", 0, 0);
+    MakeLetter("Full", 'C', Entries({{"cat", "felis"}}));
+    fs::create_directory("Short");
+    std::string header(72, '\0');
+    std::memcpy(&header[0], "Short", 5);
+    header[64] = 1;
+    WriteDiskFile("Short/00.dat", header);
+    MakeLetter("Short", 'C', Entries({{"cat", "kotka"}}));
+
+    ASSERT_EQ(OpenDictionary("Full"), kResultOk);
+    Type("cat");
+    ASSERT_EQ(LookupWord(1, -1), kResultOk);
+    ASSERT_EQ(OpenDictionary("Short"), kResultOk);
+    EXPECT_EQ(Description(), "kotka");  // the word in the edit is looked up again
+    EXPECT_STREQ(CurrentDictionary.DisplayName, "Short");
+    EXPECT_EQ(CurrentDictionary.Dual, 1);
+    EXPECT_EQ(std::memcmp(&CurrentDictionary.DescriptionFont, &DefaultFont, sizeof DefaultFont), 0);
+}
+
+TEST_F(OpenTest, NextAndPreviousWrapAroundTheCatalogue) {
+    for (const char* name : {"A1", "B2", "C3"}) MakeDictionary(name);
+    ListDictionaries();
+    ASSERT_EQ(CatalogCount, 3);
+    std::string last = DictionaryCatalog[2].Folder, first = DictionaryCatalog[0].Folder;
+    OpenDictionary(last.c_str());
+    NextDictionary();
+    EXPECT_EQ(std::string(CurrentDictionary.Folder), first);
+    PreviousDictionary();
+    EXPECT_EQ(std::string(CurrentDictionary.Folder), last);
+}
+
+TEST_F(OpenTest, NextDoesNothingWithOneDictionaryOrAnUnlistedOne) {
+    MakeDictionary("Only");
+    ListDictionaries();
+    OpenDictionary("Only");
+    NextDictionary();
+    EXPECT_STREQ(CurrentDictionary.Folder, "Only");
+    MakeDictionary("Other");
+    MakeDictionary("Later");
+    ListDictionaries();
+    MakeDictionary("Unlisted");
+    OpenDictionary("Unlisted");
+    NextDictionary();
+    PreviousDictionary();
+    EXPECT_STREQ(CurrentDictionary.Folder, "Unlisted");
+}
+
+TEST_F(OpenTest, MenuChecksTheOpenDictionaryAndOpensTheChoice) {
+    MakeDictionary("One");
+    MakeDictionary("Two");
+    ListDictionaries();
+    OpenDictionary(DictionaryCatalog[0].Folder);
+    Headless().menuAnswers.push_back(2);
+    DictionaryMenu();
+    ASSERT_EQ(Headless().menus.size(), 1u);
+    const ShownMenu& menu = Headless().menus[0];
+    EXPECT_EQ(menu.buttonPosition, 2);
+    ASSERT_EQ(menu.items.size(), 2u);
+    EXPECT_TRUE(menu.items[0].checked);
+    EXPECT_FALSE(menu.items[1].checked);
+    EXPECT_EQ(menu.items[1].id, 2);
+    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog[1].Folder);
+    DictionaryMenu();  // dismissed
+    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog[1].Folder);
+}
+
+using CreateTest = ProgramFolderTest;
+
+TEST_F(CreateTest, WritesA192ByteHeaderAndOpensTheFirstDictionary) {
+    CreateDictionary("Fruit", 1, 0);
+    std::string header = ReadDiskFile("Fruit/00.dat");
+    ASSERT_EQ(header.size(), 192u);
+    EXPECT_STREQ(header.c_str(), "Fruit");
+    EXPECT_EQ(header[64], 1);
+    EXPECT_EQ(header[68], 0);
+    EXPECT_EQ(std::memcmp(header.data() + 72, &DefaultFont, 60), 0);
+    EXPECT_EQ(std::memcmp(header.data() + 132, &DefaultFont, 60), 0);
+    ASSERT_EQ(Headless().messages.size(), 1u);
+    EXPECT_EQ(Headless().messages[0].text, "Dictionary 'Fruit' successfuly created");
+    EXPECT_EQ(Headless().messages[0].caption, "Dictionary");
+    EXPECT_EQ(Headless().messages[0].style, kMsgIconInformation);
+    EXPECT_STREQ(CurrentDictionary.Folder, "Fruit");
+}
+
+TEST_F(CreateTest, RefusesAnExistingDictionaryAndCompletesAFolderWithoutHeader) {
+    MakeDictionary("Fruit", "Old name");
+    CreateDictionary("Fruit", 0, 0);
+    EXPECT_EQ(Headless().messages.back().text, "Dictionary already exists in folder 'Fruit'");
+    EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
+    EXPECT_STREQ(ReadDiskFile("Fruit/00.dat").c_str(), "Old name");
+
+    fs::create_directory("Veg");
+    CreateDictionary("Veg", 0, 1);
+    EXPECT_EQ(Headless().messages.back().text, "Dictionary 'Veg' successfuly created");
+    EXPECT_EQ(ReadDiskFile("Veg/00.dat")[68], 1);
+}
+
+TEST_F(CreateTest, LongNamesAreCutTo63Bytes) {
+    std::string name(70, 'n');
+    CreateDictionary(name.c_str(), 0, 0);
+    std::string header = ReadDiskFile(name + "/00.dat");
+    EXPECT_EQ(std::string(header.c_str()), std::string(63, 'n'));
+}
+
+TEST_F(CreateTest, RefusesNamesThatLeaveTheProgramFolder) {
+    fs::create_directory("inside");
+    for (const char* bad : {"../escape", "inside/x", "inside\\x", "..", ".", "a:b", "CON", "nul.txt",
+                            "what?", "tab\there", ""}) {
+        CreateDictionary(bad, 0, 0);
+        EXPECT_EQ(Headless().messages.back().text, std::string("Error creating folder '") + bad + "'") << bad;
+    }
+    EXPECT_FALSE(fs::exists("../escape"));
+    EXPECT_TRUE(fs::is_empty("inside"));
+}
+
+TEST_F(CreateTest, DoesNotSwitchAwayFromALoadedLetter) {
+    MakeDictionary("Zoo");
+    MakeLetter("Zoo", 'C', Entries({{"cat", "felis"}}));
+    ListDictionaries();
+    OpenDictionary("Zoo");
+    Type("cat");
+    LookupWord(1, -1);
+    CreateDictionary("Aaa", 0, 0);
+    EXPECT_STREQ(CurrentDictionary.Folder, "Zoo");
+}
+
+using HeaderWriteTest = ProgramFolderTest;
+
+TEST_F(HeaderWriteTest, RenamesInMemoryTheCatalogueAndOnDisk) {
+    MakeDictionary("Fruit", "Fruit");
+    std::string extra = ReadDiskFile("Fruit/00.dat") + "tail";
+    WriteDiskFile("Fruit/00.dat", extra);
+    ListDictionaries();
+    OpenDictionary("Fruit");
+    HeaderEdit edit{"Fresh fruit", true, true};
+    WriteDictionaryHeader(&edit);
+    EXPECT_STREQ(CurrentDictionary.DisplayName, "Fresh fruit");
+    EXPECT_STREQ(DictionaryCatalog[0].DisplayName, "Fresh fruit");
+    EXPECT_EQ(Headless().title, "Dictionary - [Fresh fruit]");
+    std::string header = ReadDiskFile("Fruit/00.dat");
+    EXPECT_STREQ(header.c_str(), "Fresh fruit");
+    EXPECT_EQ(header[64], 1);
+    EXPECT_EQ(header[68], 1);
+    EXPECT_EQ(header.substr(192), "tail");
+
+    Headless().title = "kept";
+    CurrentDictionary.WordFont.height = 30;
+    WriteDictionaryHeader(nullptr);  // a font change keeps name and title
+    EXPECT_EQ(Headless().title, "kept");
+    int32_t height;
+    std::memcpy(&height, ReadDiskFile("Fruit/00.dat").data() + 72, 4);
+    EXPECT_EQ(height, 30);
+}

@@ -1,0 +1,108 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "storage/dictionary.h"
+#include "storage/letter_file.h"
+#include "tests/unit/test_support.h"
+
+class LetterFileTest : public ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        MakeDictionary("D");
+        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+    }
+};
+
+TEST_F(LetterFileTest, FoldingChoosesTheLetterFile) {
+    EXPECT_EQ(FoldChar('a'), 'A');
+    EXPECT_EQ(FoldChar('A'), 'A');
+    EXPECT_EQ(FoldChar(0xFF), 0xDF);  // я
+    EXPECT_EQ(FoldChar(0xE0), 0xC0);  // а
+    EXPECT_EQ(FoldChar(0xB8), 0xB8);  // ё stays
+    EXPECT_EQ(FoldChar(0xA8), 0xA8);
+    EXPECT_EQ(FoldChar('1'), '1');
+    CurrentDictionary.CaseSensitive = 1;
+    EXPECT_EQ(FoldChar('a'), 'a');
+    EXPECT_EQ(LetterPath("D", 0xC0), "D\\c0.dat");
+}
+
+TEST_F(LetterFileTest, LoadsWithAnAppendedNulAndSavesTheSameBytes) {
+    std::string twelve = Entries({{"ca", "felis"}, {"a", ""}});
+    ASSERT_EQ(twelve.size(), 12u);
+    MakeLetter("D", 'A', twelve);
+    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    EXPECT_EQ(LetterBuffer.Length, 13);
+    EXPECT_EQ(LetterBuffer.Data[12], 0);
+    ASSERT_EQ(SaveLetter(), kResultOk);
+    EXPECT_EQ(ReadDiskFile("D/41.dat"), twelve);
+}
+
+TEST_F(LetterFileTest, EmptyMissingAndRepeatedLoads) {
+    MakeLetter("D", 'E', "");
+    EXPECT_EQ(LoadLetter('E'), kResultOk);
+    EXPECT_EQ(LetterBuffer.Data, nullptr);
+    EXPECT_EQ(LetterBuffer.Length, 0);
+    EXPECT_EQ(LoadLetter('M'), kResultLetterCannotOpen);
+    EXPECT_EQ(LetterBuffer.Letter, 'M');
+    EXPECT_EQ(LoadLetter('M'), kResultOk);  // not tried again
+
+    MakeLetter("D", 'A', Entries({{"a", "b"}}));
+    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    WriteDiskFile("D/41.dat", "changed on disk");
+    EXPECT_EQ(LoadLetter('A'), kResultOk);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data)), "a");
+    EXPECT_EQ(LoadLetter(0), kResultOk);
+    EXPECT_EQ(LetterBuffer.Data, nullptr);
+    EXPECT_EQ(LetterBuffer.Letter, 0);
+
+    ResetDictionaryState();
+    EXPECT_EQ(LoadLetter('A'), kResultNoDictionary);
+}
+
+TEST_F(LetterFileTest, FailedSaveKeepsTheOldFile) {
+    std::string old = Entries({{"ant", "mravka"}});
+    MakeLetter("D", 'A', old);
+    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    LetterBuffer.Data[0] = 'e';
+    std::string saved = CurrentDictionary.Folder;
+    std::snprintf(CurrentDictionary.Folder, sizeof CurrentDictionary.Folder, "%s", "missing-folder");
+    EXPECT_EQ(SaveLetter(), kResultLetterCannotWrite);
+    std::snprintf(CurrentDictionary.Folder, sizeof CurrentDictionary.Folder, "%s", saved.c_str());
+    EXPECT_EQ(ReadDiskFile("D/41.dat"), old);
+    ASSERT_EQ(SaveLetter(), kResultOk);
+    EXPECT_EQ(ReadDiskFile("D/41.dat")[0], 'e');
+    int files = 0;
+    for (auto& entry : std::filesystem::directory_iterator("D")) files += entry.is_regular_file();
+    EXPECT_EQ(files, 2);  // 00.dat and 41.dat, no temporary left behind
+}
+
+TEST_F(LetterFileTest, WalkStopsAtEmptyStringsAndNeverLeavesTheBuffer) {
+    MakeLetter("D", 'C', Entries({{"cat", "felis"}, {"dog", "canis"}}));
+    LoadLetter('C');
+    int32_t p = 0;
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data + p)), "cat");
+    p = EntryWalkStep(p);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data + p)), "dog");
+    p = EntryWalkStep(p);
+    EXPECT_EQ(ByteAt(p), 0);
+    EXPECT_EQ(p, LetterBuffer.Length - 2);  // rests on the last description's NUL
+
+    MakeLetter("D", 'F', std::string("fox\0vulpes", 10));  // no final NUL
+    LoadLetter('F');
+    p = EntryWalkStep(0);
+    EXPECT_LT(p, LetterBuffer.Length);
+    EXPECT_EQ(ByteAt(p), 0);
+    EXPECT_EQ(ByteAt(LetterBuffer.Length), 0);
+}
+
+TEST_F(LetterFileTest, StatisticsCountEntriesUpToTheFirstEmptyString) {
+    MakeLetter("D", 'A', Entries({{"a1", "x"}, {"a2", "x"}, {"a3", "x"}, {"a4", "x"}, {"a5", "xx"}}));
+    MakeLetter("D", 'C', std::string("cat\0\0dog\0canis\0", 15));
+    MakeLetter("D", 0x20, Entries({{" space", "not visited"}}));
+    Statistics stats = DictionaryStatistics();
+    EXPECT_EQ(stats.entries, 5u);  // the C file counts 1 string, halved to 0
+    EXPECT_EQ(stats.size, 26u + 1 + 15 + 1);
+    EXPECT_EQ(LetterBuffer.Letter, 0xFE);
+}
