@@ -107,3 +107,9 @@
 #define WM_TRAYNOTIFY 2024
 #define TRAY_ICON_ID 2024
 #define CLIPBOARD_TIMER_ID 1000
+
+// The release and the project's web page: the About page shows both, the
+// version check compares the release with the published one.
+#define DICTIONARY_VERSION "1.45"
+#define DICTIONARY_VERSION_NUMBERS 1, 45, 0, 0
+#define PROJECT_PAGE_ADDRESS "http://dictionary.example.org/"
