@@ -149,13 +149,6 @@ TEST_F(SettingsTest, PartialKeyKeepsDefaultsForWhatIsMissing) {
     EXPECT_EQ(Settings.ontop, 1);
 }
 
-TEST_F(SettingsTest, EmptyKeyStillCountsAsFound) {
-    SettingsStoreFake().keyExists = true;
-    EXPECT_TRUE(LoadSettings());
-    const SettingsRecord defaults{};
-    EXPECT_EQ(Bytes(&Settings, sizeof Settings), Bytes(&defaults, sizeof defaults));
-}
-
 TEST_F(SettingsTest, PlacementIsTakenOnlyInTheNormalState) {
     Settings.pos = {50, 60};
     Settings.size = {400, 300};
