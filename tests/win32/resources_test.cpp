@@ -1,0 +1,155 @@
+// The compiled resources as the window code loads them: every template
+// builds, holds the controls its procedure addresses, and the tables and
+// pictures are there in the shapes the code relies on.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "res/resource.h"
+
+namespace {
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+INT_PTR CALLBACK IgnoreAll(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+class ResourcesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_MAIN), RT_DIALOG), nullptr)
+            << "res/Dictionary.rc is not linked into this test program";
+        InitCommonControls();
+        host_ = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(IDD_MAIN), nullptr, IgnoreAll, 0);
+        if (!host_) GTEST_SKIP() << "no windows can be created here (no display?)";
+    }
+    void TearDown() override {
+        if (host_) DestroyWindow(host_);
+    }
+
+    // Builds a template (property pages as children of the host) and checks
+    // that each control id is present.
+    HWND Build(int id, std::initializer_list<int> controls) {
+        HWND dialog = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(id), host_, IgnoreAll, 0);
+        EXPECT_NE(dialog, nullptr) << "template " << id;
+        if (!dialog) return nullptr;
+        for (int control : controls) EXPECT_NE(GetDlgItem(dialog, control), nullptr) << "template " << id << " control " << control;
+        return dialog;
+    }
+
+    static LONG Style(HWND dialog, int control) {
+        return GetWindowLongA(control ? GetDlgItem(dialog, control) : dialog, GWL_STYLE);
+    }
+
+    HWND host_ = nullptr;
+};
+
+TEST_F(ResourcesTest, MainWindowStartsHiddenAndSizable) {
+    EXPECT_FALSE(Style(host_, 0) & WS_VISIBLE);
+    EXPECT_TRUE(Style(host_, 0) & WS_THICKFRAME);
+    for (int control : {IDC_WORD, IDC_DESCRIPTION, IDM_FIND, IDC_SEPARATOR}) EXPECT_NE(GetDlgItem(host_, control), nullptr);
+    // Enter in the description is a new line; in the word edit it reaches Find.
+    EXPECT_EQ(Style(host_, IDC_DESCRIPTION) & (ES_MULTILINE | ES_WANTRETURN), ES_MULTILINE | ES_WANTRETURN);
+    EXPECT_FALSE(Style(host_, IDC_WORD) & ES_MULTILINE);
+    EXPECT_EQ(SendDlgItemMessageA(host_, IDM_FIND, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, DLGC_DEFPUSHBUTTON);
+}
+
+TEST_F(ResourcesTest, DialogsHoldTheControlsTheirProceduresUse) {
+    Build(IDD_GENERAL, {IDC_STARTINBUL, IDC_AUTOCOMPLETE, IDC_SIMONNOTFOUND, IDC_CLIPCOPY, IDC_MULTINST,
+                        IDC_ONTOP, IDC_TOOLTIPS, IDC_FLAT, IDC_TRAYMIN, IDC_STARTMIN, IDC_MINONCLOSE,
+                        IDC_MINONFOCUS, IDC_MONITOR, IDC_DBLPOPUP, IDC_STARTWITHWINDOWS, IDC_STARTDICT, IDC_HOTKEY});
+    HWND about = Build(IDD_ABOUT, {IDC_VERSION, IDC_CHECKVERSION, IDC_ABOUTTEXT});
+    // The picture static found its bitmap.
+    HWND picture = about ? FindWindowExA(about, nullptr, "Static", nullptr) : nullptr;
+    bool shown = false;
+    for (; picture; picture = FindWindowExA(about, picture, "Static", nullptr))
+        shown = shown || SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+    EXPECT_TRUE(shown);
+
+    HWND created = Build(IDD_NEWDICT, {IDC_DICTNAME, IDC_DUAL, IDC_CASESENSITIVE, IDOK, IDCANCEL});
+    if (created) EXPECT_FALSE(IsWindowEnabled(GetDlgItem(created, IDOK))) << "OK waits for a name";
+    HWND info = Build(IDD_DICTINFO, {IDC_DICTNAME, IDC_FOLDER, IDC_WORDCOUNT, IDC_DICTSIZE, IDC_DUAL, IDC_CASESENSITIVE,
+                                     IDC_WORDFONT_SET, IDC_DESCFONT_SET, IDC_WORDFONT_SAMPLE, IDC_DESCFONT_SAMPLE, IDOK});
+    if (info) {
+        EXPECT_FALSE(Style(info, IDC_DUAL) & WS_VISIBLE);
+        EXPECT_FALSE(Style(info, IDC_CASESENSITIVE) & WS_VISIBLE);
+    }
+    // Enter in the word lists presses the invisible default Translate button.
+    for (int id : {IDD_SIMILAR, IDD_ALLDICT}) {
+        HWND list = Build(id, {IDC_LIST, IDOK, IDCANCEL});
+        if (!list) continue;
+        EXPECT_FALSE(Style(list, IDOK) & WS_VISIBLE) << id;
+        EXPECT_EQ(Style(list, IDOK) & BS_TYPEMASK, BS_DEFPUSHBUTTON) << id;
+        EXPECT_EQ(Style(list, IDC_LIST) & (LBS_NOTIFY | LBS_SORT), LBS_NOTIFY | LBS_SORT) << id;
+    }
+}
+
+TEST(Resources, StringsLoadWithinTheirBuffers) {
+    char text[2100];
+    for (int id = IDS_NEWDICT; id <= IDS_VERSION; ++id) EXPECT_GT(LoadStringA(Instance(), id, text, sizeof text), 0) << id;
+    int length = LoadStringA(Instance(), IDS_ABOUTTEXT, text, sizeof text);
+    EXPECT_LT(length, 2048);
+    EXPECT_EQ(std::string(text, 13), "About author:");
+    // The version label gives it 20 bytes.
+    EXPECT_LT(LoadStringA(Instance(), IDS_VERSION, text, sizeof text), 20);
+}
+
+TEST(Resources, AcceleratorsAreVirtualKeys) {
+    HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDA_MAIN));
+    ASSERT_NE(table, nullptr);
+    ACCEL keys[10];
+    ASSERT_EQ(CopyAcceleratorTableA(table, keys, 10), 6);
+    const struct { WORD key; BYTE modifiers; WORD command; } expected[] = {
+        {VK_DOWN, FALT, IDM_OPEN}, {VK_ESCAPE, 0, IDM_ESCAPE}, {VK_F7, 0, IDM_PREVDICT},
+        {VK_F8, 0, IDM_NEXTDICT}, {VK_RETURN, FCONTROL, IDM_SIM}, {VK_TAB, 0, IDM_FOCUSTOGGLE}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(keys[i].key, expected[i].key) << i;
+        EXPECT_EQ(keys[i].fVirt & ~0x80, FVIRTKEY | expected[i].modifiers) << i;
+        EXPECT_EQ(keys[i].cmd, expected[i].command) << i;
+    }
+}
+
+TEST(Resources, TrayMenuStartsWithShow) {
+    HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDM_TRAYMENU));
+    ASSERT_NE(menu, nullptr);
+    HMENU tray = GetSubMenu(menu, 0);
+    ASSERT_NE(tray, nullptr);
+    const UINT expected[] = {IDM_SHOW, 0, IDM_SETTINGS, IDM_ABOUT, 0, IDM_QUIT};
+    ASSERT_EQ(GetMenuItemCount(tray), 6);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(GetMenuItemID(tray, i), expected[i]) << i;
+    DestroyMenu(menu);
+}
+
+TEST(Resources, PicturesHaveTheirSizesAndIconsTheirMasks) {
+    const struct { int id, width, height; } bitmaps[] = {{IDB_TOOLBAR, 256, 16}, {IDB_ABOUT, 100, 142}};
+    for (auto& expected : bitmaps) {
+        HBITMAP bitmap = (HBITMAP)LoadImageA(Instance(), MAKEINTRESOURCEA(expected.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+        ASSERT_NE(bitmap, nullptr) << expected.id;
+        BITMAP info{};
+        GetObjectA(bitmap, sizeof info, &info);
+        EXPECT_EQ(info.bmWidth, expected.width);
+        EXPECT_EQ(info.bmHeight, expected.height);
+        EXPECT_EQ(info.bmBitsPixel, 4);
+        DeleteObject(bitmap);
+    }
+    // Each icon is transparent in its corner and drawn in its middle.
+    const struct { int id, size; } icons[] = {{IDI_MAIN, 32}, {IDI_TRAY, 16}, {IDI_TRAY, 32}};
+    for (auto& expected : icons) {
+        HICON icon = (HICON)LoadImageA(Instance(), MAKEINTRESOURCEA(expected.id), IMAGE_ICON, expected.size, expected.size, 0);
+        ASSERT_NE(icon, nullptr) << expected.id;
+        ICONINFO parts{};
+        ASSERT_TRUE(GetIconInfo(icon, &parts));
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, parts.hbmMask);
+        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255)) << expected.id << "/" << expected.size;
+        EXPECT_EQ(GetPixel(dc, expected.size / 2, expected.size / 2), RGB(0, 0, 0)) << expected.id << "/" << expected.size;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(parts.hbmMask);
+        DeleteObject(parts.hbmColor);
+        DestroyIcon(icon);
+    }
+}
+
+}  // namespace
