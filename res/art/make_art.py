@@ -24,13 +24,9 @@ PALETTE = [
 ]
 
 # One letter per palette entry, as used in the pixel maps.
-COLOUR_KEYS = "krgontsdRGYBMCw"
 K, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, \
     YELLOW, BLUE, MAGENTA, CYAN, WHITE = range(16)
-COLOUR_OF = {key: index for index, key in enumerate("krgontsdRGYBMCw")}
-COLOUR_OF.update({"k": K, "r": MAROON, "g": GREEN, "o": OLIVE, "n": NAVY, "p": PURPLE,
-                  "t": TEAL, "s": SILVER, "d": GREY, "R": RED, "G": LIME, "Y": YELLOW,
-                  "B": BLUE, "M": MAGENTA, "C": CYAN, "w": WHITE})
+COLOUR_OF = {letter: index for index, letter in enumerate("krgonptsdRGYBMCw")}
 BACKGROUND = "."  # button face in the toolbar, transparent in icons
 TRANSPARENT = -1
 
@@ -223,17 +219,14 @@ class Canvas:
                 self.put(x, y, colour)
 
     def glyph(self, x, y, rows, colour, shadow=None):
-        for dy, row in enumerate(rows):
-            for dx, char in enumerate(row):
-                if char == "#":
-                    if shadow is not None:
-                        self.put(x + dx + 1, y + dy + 1, shadow)
-                    self.put(x + dx, y + dy, colour)
-        # Draw the letter again so its own pixels sit above its shadow.
-        for dy, row in enumerate(rows):
-            for dx, char in enumerate(row):
-                if char == "#":
-                    self.put(x + dx, y + dy, colour)
+        """Draws the '#' cells of rows, over a shadow one pixel down and right."""
+        cells = [(x + dx, y + dy) for dy, row in enumerate(rows)
+                 for dx, char in enumerate(row) if char == "#"]
+        if shadow is not None:
+            for px, py in cells:
+                self.put(px + 1, py + 1, shadow)
+        for px, py in cells:
+            self.put(px, py, colour)
 
     def text(self, x, y, word, colour):
         for char in word:
@@ -242,7 +235,7 @@ class Canvas:
 
 
 def page_top(x, centre, half):
-    """Upper edge of the open pages: high at the outer edges, dipping at the spine."""
+    """Upper edge of the open pages: highest at the outer edges, lower towards the spine."""
     distance = abs(x - centre) / half
     return 62 - round(4 * distance * distance)
 
@@ -254,7 +247,8 @@ def about_picture():
     c.fill(1, 1, ABOUT_WIDTH - 1, ABOUT_HEIGHT - 1, GREY)
     c.fill(1, 1, ABOUT_WIDTH - 2, ABOUT_HEIGHT - 2, NAVY)
     # A few stars in the dark sky.
-    for x, y in ((10, 10), (86, 8), (48, 6), (92, 44), (7, 48), (66, 48), (30, 50), (14, 128), (88, 132), (34, 136), (70, 126)):
+    for x, y in ((10, 10), (86, 8), (48, 6), (92, 44), (7, 48), (66, 48), (30, 50),
+                 (14, 128), (88, 132), (34, 136), (70, 126)):
         c.put(x, y, WHITE)
     for x, y in ((20, 42), (84, 50), (60, 13), (24, 124), (80, 136)):
         c.put(x, y, YELLOW)
