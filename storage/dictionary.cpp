@@ -47,8 +47,10 @@ void ListDictionaries() {
         if (!PlatformReadFile(HeaderPath(item.name.c_str()).c_str(), header)) continue;
         CatalogEntry& slot = DictionaryCatalog[CatalogCount];
         std::memset(&slot, 0, sizeof slot);
-        std::memcpy(slot.DisplayName, header.data(),
-                    header.size() < kHeaderNameSize ? header.size() : kHeaderNameSize);
+        // An empty header has no data pointer to copy from.
+        if (!header.empty())
+            std::memcpy(slot.DisplayName, header.data(),
+                        header.size() < kHeaderNameSize ? header.size() : kHeaderNameSize);
         CopyName(slot.Folder, sizeof slot.Folder, item.name.c_str());
         ++CatalogCount;
     }

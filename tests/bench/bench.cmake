@@ -1,0 +1,14 @@
+# Benchmarks of loading and looking up, native builds only. The smoke test
+# only shows that they run; nothing asserts on timings.
+if(DICTIONARY_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
+  find_package(benchmark QUIET)
+  if(benchmark_FOUND)
+    add_executable(storage_bench ${PROJECT_SOURCE_DIR}/tests/bench/storage_bench.cpp)
+    target_include_directories(storage_bench PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(storage_bench PRIVATE dictionary_headless benchmark::benchmark)
+    add_test(NAME storage_bench_smoke COMMAND storage_bench --benchmark_min_time=0.001)
+    set_tests_properties(storage_bench_smoke PROPERTIES LABELS bench TIMEOUT 300)
+  else()
+    message(STATUS "Google Benchmark not found: no benchmarks")
+  endif()
+endif()
