@@ -133,6 +133,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
     SetClassLongPtrA(MainWindow, GCLP_HICON,
                      reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
+    // The caption and the task bar take the small icon; without it they show
+    // the system's default.
+    SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TrayIconHandle));
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
