@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package the builds and tests need. Does nothing,
+# and asks apt nothing, when all of them are installed already.
+set -euo pipefail
+
+packages=(
+    # native build and tests
+    g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev zlib1g-dev python3
+    # Windows build and running it headless
+    g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation
+    xvfb xdotool imagemagick x11-utils locales
+    # the default dictionary's source
+    dict-freedict-eng-bul
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "install-deps: not root and no sudo; install as root: ${missing[*]}" >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
+
+echo "install-deps: installing ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"

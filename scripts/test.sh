@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# The one test command. Installs what is missing, then builds and tests:
+#   build/native    the native build: unit tests, fuzz loop, benchmark smoke
+#   build/sanitize  native, with AddressSanitizer and UBSan (clang, so the
+#                   libFuzzer target is built and run too)
+#   build/windows   the MinGW-w64 cross build; its tests run under Wine in a
+#                   private prefix, with a private Xvfb display
+# and ends with one line "N passed, M failed" summed over the three test
+# runs (a tree that fails to configure or build counts as one failure).
+# Exits non-zero when anything failed.
+set -uo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+JOBS=2
+TEST_TIMEOUT=300     # seconds, for tests that set no time-out of their own
+passed=0
+failed=0
+status=0
+xvfb_pid=
+wine_server=
+
+section() { printf '\n==== %s ====\n' "$*"; }
+
+fail() {
+    echo "test: $*" >&2
+    failed=$((failed + 1))
+    status=1
+}
+
+# Trees are kept from run to run; one made by another generator is dropped.
+ensure_ninja_tree() {
+    if [ -f "$1/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$1/CMakeCache.txt"; then
+        rm -rf "$1"
+    fi
+}
+
+build_tree() {
+    local dir=$1
+    shift
+    ensure_ninja_tree "$dir"
+    cmake -S . -B "$dir" -G Ninja "$@" && cmake --build "$dir" -j "$JOBS"
+}
+
+# Runs one tree's tests and adds its counts from CTest's closing line.
+run_tests() {
+    local dir=$1 log=$1/ctest-output.log
+    ctest --test-dir "$dir" --output-on-failure --timeout "$TEST_TIMEOUT" -j "$JOBS" 2>&1 | tee "$log"
+    local rc=${PIPESTATUS[0]}
+    local line
+    line=$(grep -Eo '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -z "$line" ]; then
+        fail "$dir: CTest ran no tests"
+        return
+    fi
+    local bad total
+    bad=$(echo "$line" | awk '{print $1}')
+    total=$(echo "$line" | awk '{print $NF}')
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    if [ "$rc" -ne 0 ] || [ "$bad" -ne 0 ]; then status=1; fi
+}
+
+tree() {
+    local dir=$1
+    shift
+    section "$dir"
+    if build_tree "$dir" "$@"; then
+        run_tests "$dir"
+    else
+        fail "$dir: configure or build failed"
+    fi
+}
+
+wine_env() {
+    # shellcheck source=scripts/wine-env.sh
+    source "$root/scripts/wine-env.sh"
+    dictionary_wine_env
+}
+
+cleanup() {
+    if [ -n "$wine_server" ]; then
+        (wine_env && wineserver -k) >/dev/null 2>&1
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A private X display for the window tests; -displayfd picks a free number
+# and reports it once the server is ready.
+start_xvfb() {
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$number_file" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    local waited=0
+    while [ ! -s "$number_file" ] && [ "$waited" -lt 300 ] && kill -0 "$xvfb_pid" 2>/dev/null; do
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    local number
+    number=$(tr -dc '0-9' <"$number_file")
+    rm -f "$number_file"
+    if [ -z "$number" ]; then
+        echo "test: Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=:$number
+    echo "Xvfb on $DISPLAY"
+}
+
+# A persistent server makes each Wine start fast. Its first program starts
+# Wine's helper processes: give them no pipe of ours to hold open, and the
+# display, which the desktop process keeps for every later window.
+start_wine_server() {
+    (wine_env && wineserver -p) || return 1
+    wine_server=1
+    (wine_env && timeout 120 wine cmd.exe /c exit) </dev/null >/dev/null 2>&1
+}
+
+section "dependencies"
+if ! bash scripts/install-deps.sh; then
+    echo "test: installing the dependencies failed" >&2
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+
+tree build/native
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+tree build/sanitize -DDICTIONARY_SANITIZE=ON -DDICTIONARY_BENCHMARKS=OFF \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+
+section "Wine and Xvfb"
+ensure_ninja_tree build/windows
+export WINEPREFIX=$root/build/windows/wine-prefix
+if bash scripts/wine-prefix.sh && start_xvfb && start_wine_server; then
+    tree build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DDICTIONARY_BENCHMARKS=OFF
+else
+    fail "the Wine prefix, Xvfb or the Wine server could not be started"
+fi
+
+echo
+echo "$passed passed, $failed failed"
+exit "$status"

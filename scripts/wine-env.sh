@@ -1,0 +1,35 @@
+# Wine environment shared by wine-prefix.sh and wine-run.sh (sourced).
+#
+# WINEPREFIX, when set, names the prefix; otherwise the caller's default or
+# one under the user's cache folder. Wine's ANSI code page follows the Unix
+# locale: bg_BG.UTF-8 gives code page 1251 while keeping Unix file names and
+# arguments in UTF-8 (bg_BG.CP1251 would mangle Cyrillic names).
+
+DICTIONARY_CACHE=${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/dictionary
+DICTIONARY_LOCALE=bg_BG.UTF-8
+# Used when the system locale cannot be generated (not root).
+DICTIONARY_LOCPATH=$DICTIONARY_CACHE/locale
+# Bump to make wine-prefix.sh redo its settings in existing prefixes.
+DICTIONARY_PREFIX_SETUP=1
+
+dictionary_default_prefix() {
+    if [ -z "${WINEPREFIX:-}" ]; then
+        WINEPREFIX=${1:-$DICTIONARY_CACHE/wine-prefix}
+    fi
+    export WINEPREFIX
+}
+
+dictionary_system_has_locale() {
+    locale -a 2>/dev/null | grep -qix 'bg_BG\.utf-\?8'
+}
+
+dictionary_wine_env() {
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if ! dictionary_system_has_locale && [ -d "$DICTIONARY_LOCPATH/$DICTIONARY_LOCALE" ]; then
+        export LOCPATH=$DICTIONARY_LOCPATH
+    fi
+    export LC_ALL=$DICTIONARY_LOCALE
+    unset LANGUAGE
+}
