@@ -28,9 +28,9 @@ with open(os.path.join(folder, "00.dat"), "wb") as f:
     f.write(header)
 
 entries = {
-    "cat": "котка; малко домашно животно, което мърка",
-    "dog": "куче; вярно домашно животно, което лае",
-    "house": "къща; сграда, в която живеят хора",
+    "cat": "котка;малко домашно животно, което мърка",
+    "dog": "куче;вярно домашно животно, което лае",
+    "house": "къща;сграда, в която живеят хора",
 }
 for word, description in sorted(entries.items()):
     with open(os.path.join(folder, "%02x.dat" % ord(word[0].upper())), "ab") as f:
