@@ -117,6 +117,7 @@ void LoadWholeLetter(benchmark::State& state) {
             state.SkipWithError("the letter file did not load");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_fileSize));
+    state.SetLabel(std::to_string(g_fileSize) + " bytes");
 }
 
 // Types the word and looks it up as the Find command does.

@@ -3,6 +3,9 @@
 // bytes 1-2 the header's length (little-endian, modulo 301), then the header
 // and, after it, the letter file. The look-up choices are seeded from the
 // whole input, so every input replays exactly.
+// The fuzzer works inside a temporary folder of its own (the program folder
+// is the current directory), so give it corpus and artifact paths that are
+// absolute.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
