@@ -1,9 +1,15 @@
 # The command-line tool: the same logic on the headless platform.
 file(GLOB DICTIONARY_TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*.cpp)
 list(FILTER DICTIONARY_TOOL_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+if(NOT WIN32)
+  list(FILTER DICTIONARY_TOOL_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
+endif()
 if(DICTIONARY_TOOL_SOURCES)
   add_library(dictionary_tool_lib STATIC ${DICTIONARY_TOOL_SOURCES})
   target_link_libraries(dictionary_tool_lib PUBLIC dictionary_headless)
+  if(WIN32)
+    target_link_libraries(dictionary_tool_lib PUBLIC shell32)   # CommandLineToArgvW
+  endif()
   find_package(ZLIB QUIET)
   if(ZLIB_FOUND)
     target_link_libraries(dictionary_tool_lib PUBLIC ZLIB::ZLIB)

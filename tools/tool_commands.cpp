@@ -1,0 +1,371 @@
+#include "tools/tool_commands.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <istream>
+#include <ostream>
+
+#include "lookup/history.h"
+#include "lookup/lookup.h"
+#include "platform/headless.h"
+#include "settings/settings.h"
+#include "storage/dictionary.h"
+#include "storage/letter_file.h"
+#include "tools/codepage.h"
+#include "tools/json.h"
+#include "ui/edit_state.h"
+
+#ifdef _WIN32
+const char* const kToolLineEnd = "\r\n";
+static const char kPathSeparator = '\\';
+#else
+const char* const kToolLineEnd = "\n";
+static const char kPathSeparator = '/';
+#endif
+const char* const kDefaultToolDictionary = "English_Bulgarian";
+
+static const char kProgram[] = "dictionary-tool";
+
+// ---- Messages and conversions.
+
+// An argument as it can be shown in a message: bytes that are not UTF-8
+// appear as \xNN.
+static std::string Printable(const std::string& text) {
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        char32_t c;
+        size_t length = DecodeUtf8(text, at, &c);
+        if (length == 0) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[at]));
+            out += escaped;
+            ++at;
+        } else {
+            out.append(text, at, length);
+            at += length;
+        }
+    }
+    return out;
+}
+
+static std::ostream& Complain(std::ostream& err) { return err << kProgram << ": "; }
+
+bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err) {
+    size_t bad = 0;
+    if (Utf8ToCp1251(argument, out, &bad)) {
+        // The dictionaries hold NUL-terminated strings: a NUL would cut the word.
+        if (out.find('\0') == std::string::npos) return true;
+        Complain(err) << "'" << Printable(argument) << "' holds a NUL character" << kToolLineEnd;
+        return false;
+    }
+    char32_t c;
+    size_t length = DecodeUtf8(argument, bad, &c);
+    if (length == 0) {
+        Complain(err) << "'" << Printable(argument) << "' is not valid UTF-8" << kToolLineEnd;
+    } else {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+        Complain(err) << "'" << argument << "' cannot be used: " << code << " ("
+                      << argument.substr(bad, length) << ") has no place in code page 1251"
+                      << kToolLineEnd;
+    }
+    return false;
+}
+
+// Dictionary bytes as terminal text, CR LF as the platform's line end.
+static std::string PlainText(const std::string& bytes) {
+    std::string utf8 = Cp1251ToUtf8(bytes);
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') {
+            out += kToolLineEnd;
+            ++i;
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
+static std::string JsonText(const std::string& bytes) { return JsonString(Cp1251ToUtf8(bytes)); }
+
+// ---- Options and state.
+
+std::string ToolOptions::Value(const char* name, const std::string& fallback) const {
+    auto found = given.find(name);
+    return found == given.end() ? fallback : found->second;
+}
+
+bool ParseToolOptions(const std::vector<std::string>& args, const std::vector<ToolOption>& known,
+                      ToolOptions& out, std::ostream& err) {
+    out = ToolOptions{};
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            out.operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const ToolOption* option = nullptr;
+        for (const ToolOption& candidate : known)
+            if (arg == candidate.name) option = &candidate;
+        if (!option) {
+            Complain(err) << "unknown option '" << Printable(arg) << "'" << kToolLineEnd;
+            return false;
+        }
+        std::string value;
+        if (option->takesValue) {
+            if (i + 1 >= args.size()) {
+                Complain(err) << "option '" << arg << "' needs a value" << kToolLineEnd;
+                return false;
+            }
+            value = args[++i];
+        }
+        out.given[arg] = value;
+    }
+    return true;
+}
+
+static bool NoOperands(const char* command, const ToolOptions& options, std::ostream& err) {
+    if (options.operands.empty()) return true;
+    Complain(err) << command << " takes no words ('" << Printable(options.operands[0]) << "')"
+                  << kToolLineEnd;
+    return false;
+}
+
+void ResetToolState() {
+    ResetHeadless();
+    Headless().hidden = true;
+    ResetDictionaryState();
+    ResetEditState();
+    WordHistory = WordHistoryRecord{};
+    Settings = SettingsRecord{};
+    Settings.autocomplete = 0;
+}
+
+int OpenToolDictionary(const std::string& folder, std::ostream& err) {
+    if (folder.empty()) {
+        Complain(err) << "the dictionary folder name is empty" << kToolLineEnd;
+        return kExitUsage;
+    }
+    std::string bytes;
+    if (!ToolArgumentToCp1251(folder, bytes, err)) return kExitUsage;
+    if (OpenDictionary(bytes.c_str()) != kResultOk) {
+        Complain(err) << "cannot open dictionary '" << folder << "': its header " << folder
+                      << kPathSeparator << "00.dat is missing or cannot be read" << kToolLineEnd;
+        return kExitCannotOpen;
+    }
+    return kExitOk;
+}
+
+// ---- The commands.
+
+int ListCommand(const std::vector<std::string>& args, ToolStreams& io) {
+    ToolOptions options;
+    if (!ParseToolOptions(args, {{"--json", false}}, options, io.err)) return kExitUsage;
+    if (!NoOperands("list", options, io.err)) return kExitUsage;
+    ResetToolState();
+    ListDictionaries();
+    bool json = options.Has("--json");
+    if (json) io.out << "[";
+    for (int i = 0; i < CatalogCount; ++i) {
+        const CatalogEntry& slot = DictionaryCatalog[i];
+        if (json) {
+            io.out << (i ? "," : "") << kToolLineEnd << "  {\"index\": " << i
+                   << ", \"folder\": " << JsonText(slot.Folder) << ", \"name\": " << JsonText(slot.DisplayName)
+                   << "}";
+        } else {
+            io.out << i << '\t' << Cp1251ToUtf8(slot.Folder) << '\t' << Cp1251ToUtf8(slot.DisplayName)
+                   << kToolLineEnd;
+        }
+    }
+    if (json) io.out << (CatalogCount ? kToolLineEnd : "") << "]" << kToolLineEnd;
+    io.out.flush();
+    return kExitOk;
+}
+
+// One word a line; a line may end in CR LF.
+static void ReadWords(std::istream& in, std::vector<std::string>& words) {
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        words.push_back(line);
+    }
+}
+
+static void ReportMiss(const std::string& query, int result, std::ostream& err) {
+    err << query << ": ";
+    if (result == kResultLetterCannotOpen) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%02x.dat", LetterBuffer.Letter);
+        err << "not found (letter file " << name << " cannot be opened)";
+    } else if (result == kResultNoDictionary) {
+        err << "no dictionary open";
+    } else {
+        err << "not found";
+    }
+    err << kToolLineEnd;
+}
+
+int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
+    ToolOptions options;
+    if (!ParseToolOptions(args, {{"--dict", true}, {"--no-plural", false}, {"--json", false}}, options,
+                          io.err))
+        return kExitUsage;
+    if (options.operands.empty()) {
+        Complain(io.err) << "lookup needs words, or - to read them from standard input" << kToolLineEnd;
+        return kExitUsage;
+    }
+    std::vector<std::string> queries;
+    for (const std::string& operand : options.operands) {
+        if (operand == "-") ReadWords(io.in, queries);
+        else queries.push_back(operand);
+    }
+    // Every word is checked before the first look-up, so a bad one costs no output.
+    std::vector<std::string> words(queries.size());
+    for (size_t i = 0; i < queries.size(); ++i)
+        if (!ToolArgumentToCp1251(queries[i], words[i], io.err)) return kExitUsage;
+
+    ResetToolState();
+    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
+    if (status != kExitOk) return status;
+    int plural = options.Has("--no-plural") ? 0 : -1;
+    bool json = options.Has("--json");
+    bool anyShown = false;
+    if (json) io.out << "[";
+    for (size_t i = 0; i < words.size(); ++i) {
+        // As the Find command does: the word into the edit, then the look-up.
+        SetWordEditText(words[i].c_str());
+        int result = LookupWord(1, plural);
+        const std::string& description = Headless().descriptionEdit;
+        if (result != kResultOk) {
+            status = result;
+            ReportMiss(queries[i], result, io.err);
+        }
+        if (json) {
+            io.out << (i ? "," : "") << kToolLineEnd << "  {\"query\": " << JsonString(queries[i])
+                   << ", \"word\": " << JsonText(Headless().wordEdit) << ", \"result\": " << result
+                   << ", \"description\": " << JsonText(description) << "}";
+        } else if (result == kResultOk) {
+            // An empty line between the descriptions of successive words.
+            if (anyShown) io.out << kToolLineEnd;
+            io.out << PlainText(description) << kToolLineEnd;
+            anyShown = true;
+        }
+    }
+    if (json) io.out << (words.empty() ? "" : kToolLineEnd) << "]" << kToolLineEnd;
+    io.out.flush();
+    return status;
+}
+
+int StatsCommand(const std::vector<std::string>& args, ToolStreams& io) {
+    ToolOptions options;
+    if (!ParseToolOptions(args, {{"--dict", true}, {"--json", false}}, options, io.err)) return kExitUsage;
+    if (!NoOperands("stats", options, io.err)) return kExitUsage;
+    ResetToolState();
+    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
+    if (status != kExitOk) return status;
+    Statistics stats = DictionaryStatistics();
+    if (options.Has("--json"))
+        io.out << "{\"entries\": " << stats.entries << ", \"size\": " << stats.size << "}" << kToolLineEnd;
+    else
+        io.out << "entries: " << stats.entries << kToolLineEnd << "size: " << stats.size << kToolLineEnd;
+    io.out.flush();
+    return kExitOk;
+}
+
+// ---- The command line.
+
+static void WriteUsage(std::ostream& out, const std::vector<ToolCommand>& commands) {
+    const char* nl = kToolLineEnd;
+    out << "usage: " << kProgram << " [--root DIR] COMMAND [OPTIONS]" << nl << nl << "commands:" << nl;
+    for (const ToolCommand& command : commands)
+        out << "  " << command.name << " " << command.synopsis << nl << "      " << command.summary << nl;
+    out << nl
+        << "options:" << nl
+        << "  --root DIR     the program folder that holds the dictionaries (default: the current folder)" << nl
+        << "  --dict FOLDER  the dictionary to use (default: " << kDefaultToolDictionary << ")" << nl
+        << "  --json         JSON output instead of plain text" << nl
+        << "  --             ends the options (before a word that begins with -)" << nl
+        << "  --help         this text" << nl
+        << nl
+        << "Words, names and descriptions are UTF-8; the dictionaries hold code page 1251." << nl
+        << "Exit status: 0 done, every word found; 3 or 6 the word last not found" << nl
+        << "(3: its letter file cannot be opened); 1 the dictionary or folder cannot be" << nl
+        << "opened; 2 a command line that cannot be used." << nl;
+}
+
+static bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>& commands,
+            ToolStreams& io) {
+    if (args.empty()) {
+        WriteUsage(io.err, commands);
+        return kExitUsage;
+    }
+    std::string root;
+    size_t at = 0;
+    for (; at < args.size() && args[at].size() > 1 && args[at][0] == '-'; ++at) {
+        if (IsHelp(args[at])) {
+            WriteUsage(io.out, commands);
+            return kExitOk;
+        }
+        if (args[at] != "--root") {
+            Complain(io.err) << "unknown option '" << Printable(args[at]) << "' (try --help)" << kToolLineEnd;
+            return kExitUsage;
+        }
+        if (++at == args.size()) {
+            Complain(io.err) << "option '--root' needs a value" << kToolLineEnd;
+            return kExitUsage;
+        }
+        root = args[at];
+    }
+    if (at == args.size()) {
+        Complain(io.err) << "no command given (try --help)" << kToolLineEnd;
+        return kExitUsage;
+    }
+    const ToolCommand* command = nullptr;
+    for (const ToolCommand& candidate : commands)
+        if (args[at] == candidate.name) command = &candidate;
+    if (!command) {
+        Complain(io.err) << "unknown command '" << Printable(args[at]) << "' (try --help)" << kToolLineEnd;
+        return kExitUsage;
+    }
+    std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end());
+    for (const std::string& arg : rest) {
+        if (arg == "--") break;
+        if (IsHelp(arg)) {
+            WriteUsage(io.out, commands);
+            return kExitOk;
+        }
+    }
+    if (!root.empty()) {
+        // Paths of the dictionaries are relative to the program folder.
+        std::error_code failed;
+        try {
+            std::filesystem::current_path(std::filesystem::u8path(root), failed);
+        } catch (const std::exception&) {
+            failed = std::make_error_code(std::errc::invalid_argument);
+        }
+        if (failed) {
+            Complain(io.err) << "cannot enter the program folder '" << Printable(root) << "'" << kToolLineEnd;
+            return kExitCannotOpen;
+        }
+    }
+    return command->run(rest, io);
+}
+
+#ifndef _WIN32
+// Elsewhere the arguments already are what the terminal typed, and the
+// streams pass bytes unchanged.
+std::vector<std::string> ToolCommandLine(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void PrepareToolStreams() {}
+#endif

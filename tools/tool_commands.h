@@ -1,0 +1,74 @@
+// The commands of dictionary-tool. Each takes its arguments (the words after
+// the command name, UTF-8) and the standard streams, and returns the exit
+// status, so tests can run them directly on string streams.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+enum : int { kExitOk = 0, kExitCannotOpen = 1, kExitUsage = 2 };
+
+struct ToolStreams {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct ToolCommand {
+    const char* name;
+    int (*run)(const std::vector<std::string>& args, ToolStreams& io);
+    const char* synopsis;   // what follows the name on the usage line
+    const char* summary;
+};
+
+// Runs a command line (without the program name): the global options, the
+// usage, the program folder, then the command of the table it names.
+int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>& commands,
+            ToolStreams& io);
+
+int ListCommand(const std::vector<std::string>& args, ToolStreams& io);
+int LookupCommand(const std::vector<std::string>& args, ToolStreams& io);
+int StatsCommand(const std::vector<std::string>& args, ToolStreams& io);
+
+// ---- Helpers for the commands.
+
+// Line end of plain output: the platform's own.
+extern const char* const kToolLineEnd;
+extern const char* const kDefaultToolDictionary;
+
+struct ToolOption {
+    const char* name;
+    bool takesValue;
+};
+struct ToolOptions {
+    std::map<std::string, std::string> given;   // option -> value ("" for flags)
+    std::vector<std::string> operands;
+    bool Has(const char* name) const { return given.count(name) != 0; }
+    std::string Value(const char* name, const std::string& fallback) const;
+};
+// Splits the arguments into known options and operands ("--" ends the
+// options; "-" alone is an operand). False, with a message, for an unknown
+// option or a missing value.
+bool ParseToolOptions(const std::vector<std::string>& args, const std::vector<ToolOption>& known,
+                      ToolOptions& out, std::ostream& err);
+
+// The dictionaries' code page form of a UTF-8 argument. False, with a
+// message naming the argument, when it is not UTF-8, holds a character the
+// code page lacks, or holds a NUL.
+bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err);
+
+// Every process-wide record at its start-up value, with auto-completion off
+// so that a look-up finds exactly the word it was given.
+void ResetToolState();
+
+// Opens the dictionary in `folder` (UTF-8). kExitOk, or an exit status with
+// a message on `err`.
+int OpenToolDictionary(const std::string& folder, std::ostream& err);
+
+// The process's arguments as UTF-8, without the program name, and the
+// standard streams set up to carry UTF-8 bytes unchanged. Windows takes
+// them from the wide command line (args_win32.cpp).
+std::vector<std::string> ToolCommandLine(int argc, char** argv);
+void PrepareToolStreams();
