@@ -3,6 +3,9 @@
 #include <iostream>
 #include <vector>
 
+#include "tools/check.h"
+#include "tools/export.h"
+#include "tools/import_command.h"
 #include "tools/tool_commands.h"
 
 // One entry per command: name, function, synopsis, summary.
@@ -11,6 +14,11 @@ static const std::vector<ToolCommand> kCommands = {
     {"lookup", LookupCommand, "[--dict FOLDER] [--no-plural] [--json] WORD... | -",
      "looks the words up in turn ('-': one word a line from standard input)"},
     {"stats", StatsCommand, "[--dict FOLDER] [--json]", "the number of entries and the size of a dictionary"},
+    {"import", ImportCommand, "FORMAT SOURCE... --to FOLDER [--name NAME] [--dual] [--case-sensitive]",
+     "makes or extends a dictionary from dictd (.index), stardict (.ifo) or tsv files"},
+    {"export", ExportCommand, "[--dict FOLDER] [--to FILE]", "the whole dictionary as tsv: word TAB description"},
+    {"check", CheckCommand, "[--dict FOLDER] [--fix]",
+     "names every problem of a dictionary's files; --fix repairs them (exit 1: problems remain)"},
 };
 
 int main(int argc, char** argv) {

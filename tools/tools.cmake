@@ -10,6 +10,11 @@ if(DICTIONARY_TOOL_SOURCES)
   if(WIN32)
     target_link_libraries(dictionary_tool_lib PUBLIC shell32)   # CommandLineToArgvW
   endif()
+  # The Windows tool links zlib statically (libz-mingw-w64-dev), so it
+  # needs no DLL beside it.
+  if(WIN32)
+    set(ZLIB_USE_STATIC_LIBS ON)
+  endif()
   find_package(ZLIB QUIET)
   if(ZLIB_FOUND)
     target_link_libraries(dictionary_tool_lib PUBLIC ZLIB::ZLIB)
@@ -20,3 +25,4 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/tools/main.cpp)
   add_executable(dictionary-tool ${PROJECT_SOURCE_DIR}/tools/main.cpp)
   target_link_libraries(dictionary-tool PRIVATE dictionary_tool_lib)
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/default_dictionary.cmake)

@@ -1,0 +1,103 @@
+// Whole files, plain or compressed, for the importer's readers.
+#include <cstring>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tools/import_sources.h"
+
+#ifdef DICTIONARY_HAVE_ZLIB
+#include <zlib.h>
+#endif
+
+std::string FileNameOf(const std::string& path) {
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, std::string& error) {
+    std::vector<unsigned char> bytes;
+    if (!PlatformReadFile(path.c_str(), bytes)) {
+        error = path + ": cannot be opened";
+        return false;
+    }
+    out.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+#ifdef DICTIONARY_HAVE_ZLIB
+bool InflateGzipFile(const std::string& path, const std::string& compressed, std::string& out,
+                     std::string& error) {
+    out.clear();
+    if (compressed.size() < 18 || static_cast<unsigned char>(compressed[0]) != 0x1F ||
+        static_cast<unsigned char>(compressed[1]) != 0x8B) {
+        error = path + ": not gzip or dictzip data (byte 0)";
+        return false;
+    }
+    // The last four bytes give the size of the (last) member: a good first guess.
+    uint32_t lastSize;
+    std::memcpy(&lastSize, compressed.data() + compressed.size() - 4, 4);
+    out.reserve(lastSize);
+
+    z_stream stream;
+    std::memset(&stream, 0, sizeof stream);
+    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) {
+        error = path + ": cannot start decompression";
+        return false;
+    }
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
+    stream.avail_in = static_cast<uInt>(compressed.size());
+    std::vector<unsigned char> chunk(1 << 16);
+    int status = Z_OK;
+    for (;;) {
+        stream.next_out = chunk.data();
+        stream.avail_out = static_cast<uInt>(chunk.size());
+        status = inflate(&stream, Z_NO_FLUSH);
+        out.append(reinterpret_cast<char*>(chunk.data()), chunk.size() - stream.avail_out);
+        if (status == Z_STREAM_END) {
+            // Another gzip member may follow (concatenated files are valid gzip).
+            if (stream.avail_in >= 2 && stream.next_in[0] == 0x1F && stream.next_in[1] == 0x8B) {
+                inflateReset(&stream);
+                continue;
+            }
+            break;
+        }
+        if (status == Z_OK) continue;
+        if (status == Z_BUF_ERROR && stream.avail_in == 0) break;   // input ran out
+        break;
+    }
+    size_t position = compressed.size() - stream.avail_in;
+    std::string why = stream.msg ? stream.msg : "";
+    inflateEnd(&stream);
+    if (status == Z_STREAM_END) return true;
+    if (status == Z_BUF_ERROR || status == Z_OK) {
+        error = path + ": compressed data ends early at byte " + std::to_string(position) +
+                " (the file is cut short)";
+    } else {
+        error = path + ": broken compressed data at byte " + std::to_string(position) +
+                (why.empty() ? "" : " (" + why + ")");
+    }
+    return false;
+}
+#else
+bool InflateGzipFile(const std::string& path, const std::string&, std::string& out, std::string& error) {
+    out.clear();
+    error = path + ": compressed files need zlib, which this build of the tool lacks";
+    return false;
+}
+#endif
+
+bool ReadDataFile(const std::string& base, std::string& out, std::string& used, std::string& error) {
+    std::vector<unsigned char> probe;
+    if (PlatformReadFile(base.c_str(), probe)) {
+        used = base;
+        out.assign(probe.begin(), probe.end());
+        return true;
+    }
+    std::string compressed;
+    used = base + ".dz";
+    if (!ReadWholeFile(used, compressed, error)) {
+        error = "neither " + base + " nor " + used + " can be opened";
+        return false;
+    }
+    return InflateGzipFile(used, compressed, out, error);
+}

@@ -1,0 +1,33 @@
+// Tab-separated text: word TAB description, one entry a line, UTF-8. The
+// escapes (\n for a line break, \t, \\, \xHH) are undone by the layout.
+#include "tools/import_sources.h"
+#include "tools/import_text.h"
+
+bool ReadTsvSource(const std::string& path, std::vector<SourceRecord>& out, std::string& error) {
+    std::string text;
+    if (!ReadWholeFile(path, text, error)) return false;
+    std::string name = FileNameOf(path);
+    size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    size_t lineNumber = 0;
+    while (start < text.size()) {
+        ++lineNumber;
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        size_t bad = FindInvalidUtf8(text, start, end);
+        if (bad != std::string::npos) {
+            error = name + " line " + std::to_string(lineNumber) + ": invalid UTF-8 at byte " +
+                    std::to_string(bad);
+            return false;
+        }
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        SourceRecord record;
+        size_t tab = line.find('\t');
+        record.word = line.substr(0, tab);
+        if (tab != std::string::npos) record.text = line.substr(tab + 1);
+        out.push_back(std::move(record));
+    }
+    return true;
+}
