@@ -1,0 +1,453 @@
+#include "tests/e2e/e2e_support.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+namespace {
+
+constexpr LONG_PTR kInstanceMark = 0x6660333;
+constexpr int kQuitCommand = 40021;
+
+std::string JoinPath(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, bytes.size()) << path;
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = JoinPath(folder, name);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// The program as built: CTest passes its path, which may be a Unix one;
+// otherwise the one beside the driver.
+std::string ProgramUnderTest() {
+    const char* path = std::getenv("DICTIONARY_EXE");
+    if (!path || !*path) {
+        char driver[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, driver, sizeof driver);
+        std::string beside = driver;
+        size_t slash = beside.find_last_of('\\');
+        return slash == std::string::npos ? "" : beside.substr(0, slash + 1) + "Dictionary.exe";
+    }
+    std::string windowsPath = path;
+    if (windowsPath[0] == '/') windowsPath = "Z:" + windowsPath;
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    return windowsPath;
+}
+
+// How the program orders and files words: ASCII letters without case,
+// every other byte by its unsigned value.
+int LowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+int CompareNoCase(const std::string& a, const std::string& b) {
+    for (size_t i = 0;; ++i) {
+        int ca = i < a.size() ? LowerAscii(static_cast<unsigned char>(a[i])) : 0;
+        int cb = i < b.size() ? LowerAscii(static_cast<unsigned char>(b[i])) : 0;
+        if (ca != cb || ca == 0) return ca - cb;
+    }
+}
+
+unsigned char Fold(unsigned char c) {
+    if ((c >= 'a' && c <= 'z') || c >= 0xE0) return static_cast<unsigned char>(c - 0x20);
+    return c;
+}
+
+// The program's settings key, saved before the first test and put back
+// after the last, so a run in a prefix someone uses keeps their settings.
+class SettingsKeyBackup : public ::testing::Environment {
+public:
+    void SetUp() override {
+        HKEY key;
+        existed_ = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (!existed_) return;
+        char name[256];
+        BYTE data[1024];
+        for (DWORD index = 0;; ++index) {
+            DWORD nameLength = sizeof name, type = 0, dataLength = sizeof data;
+            if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS)
+                break;
+            values_.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataLength)});
+        }
+        RegCloseKey(key);
+    }
+    void TearDown() override {
+        DeleteSettingsKey();
+        if (!existed_) return;
+        HKEY key;
+        char keyClass[] = "Dictionary";
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, keyClass, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        for (const Value& value : values_)
+            RegSetValueExA(key, value.name.c_str(), 0, value.type,
+                           reinterpret_cast<const BYTE*>(value.data.data()), static_cast<DWORD>(value.data.size()));
+        RegCloseKey(key);
+    }
+
+private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::string data;
+    };
+    bool existed_ = false;
+    std::vector<Value> values_;
+};
+
+::testing::Environment* const kSettingsKeyBackup = ::testing::AddGlobalTestEnvironment(new SettingsKeyBackup);
+
+BOOL CALLBACK CollectMarked(HWND window, LPARAM lParam) {
+    if (GetWindowLongPtrA(window, GWLP_USERDATA) == kInstanceMark)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    return TRUE;
+}
+
+// Every program started here belongs to one job that ends them all when the
+// driver ends, even when CTest kills it after a time-out.
+HANDLE ProgramsJob() {
+    static HANDLE job = [] {
+        HANDLE created = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (created) SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        return created;
+    }();
+    return job;
+}
+
+void CloseProcessHandles(RunningProgram* program) {
+    if (program->process.hProcess) CloseHandle(program->process.hProcess);
+    if (program->process.hThread) CloseHandle(program->process.hThread);
+    program->process = PROCESS_INFORMATION{};
+}
+
+}  // namespace
+
+const char kSettingsKeyPath[] = "software\\Tamrin\\Dictionary";
+
+const SettingValueShape kSettingValues[20] = {
+    {"pos", REG_BINARY, 8},         {"size", REG_BINARY, 8},       {"rectalldict", REG_BINARY, 16},
+    {"rectsim", REG_BINARY, 16},    {"startdict", REG_BINARY, 64}, {"startinbul", REG_DWORD, 4},
+    {"simonnotfound", REG_DWORD, 4}, {"clipcopy", REG_DWORD, 4},   {"traymin", REG_DWORD, 4},
+    {"startmin", REG_DWORD, 4},     {"monitor", REG_DWORD, 4},     {"dblpopup", REG_DWORD, 4},
+    {"tooltips", REG_DWORD, 4},     {"flat", REG_DWORD, 4},        {"multinst", REG_DWORD, 4},
+    {"minonclose", REG_DWORD, 4},   {"ontop", REG_DWORD, 4},       {"autocomplete", REG_DWORD, 4},
+    {"hotkey", REG_DWORD, 4},       {"minonfocus", REG_DWORD, 4},
+};
+
+void DeleteSettingsKey() {
+    LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKeyPath);
+    ASSERT_TRUE(result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) << "cannot delete the settings key";
+}
+
+void WriteSettings(const StoredSettings& settings) {
+    // Made afresh with its class, as the program makes it.
+    DeleteSettingsKey();
+    HKEY key;
+    char keyClass[] = "Dictionary";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, keyClass, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    auto binary = [&](const char* name, const void* data, DWORD length) {
+        RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), length);
+    };
+    auto dword = [&](const char* name, DWORD value) {
+        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    };
+    const int32_t noRect[4] = {-1, -1, -1, -1};
+    char startdict[64] = {};
+    std::strncpy(startdict, settings.startdict.c_str(), sizeof startdict - 1);
+    binary("pos", settings.pos, 8);
+    binary("size", settings.size, 8);
+    binary("rectalldict", noRect, 16);
+    binary("rectsim", noRect, 16);
+    binary("startdict", startdict, 64);
+    dword("startinbul", settings.startinbul);
+    dword("simonnotfound", settings.simonnotfound);
+    dword("clipcopy", settings.clipcopy);
+    dword("traymin", settings.traymin);
+    dword("startmin", settings.startmin);
+    dword("monitor", settings.monitor);
+    dword("dblpopup", settings.dblpopup);
+    dword("tooltips", settings.tooltips);
+    dword("flat", settings.flat);
+    dword("multinst", settings.multinst);
+    dword("minonclose", settings.minonclose);
+    dword("ontop", settings.ontop);
+    dword("autocomplete", settings.autocomplete);
+    dword("hotkey", settings.hotkey);
+    dword("minonfocus", settings.minonfocus);
+    RegCloseKey(key);
+}
+
+bool ReadSettingValue(const char* name, DWORD* type, std::string* bytes) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD length = 0;
+    bool found = RegQueryValueExA(key, name, nullptr, type, nullptr, &length) == ERROR_SUCCESS;
+    if (found) {
+        bytes->assign(length, '\0');
+        found = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(&(*bytes)[0]), &length) ==
+                ERROR_SUCCESS;
+        bytes->resize(length);
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+void WriteDictionary(const std::string& root, const std::string& folder, const std::string& name,
+                     std::vector<std::pair<std::string, std::string>> entries) {
+    std::string path = JoinPath(root, folder);
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+
+    LOGFONTA font = {};
+    static_assert(sizeof font == 60, "a stored font is 60 bytes");
+    font.lfHeight = 16;
+    font.lfCharSet = RUSSIAN_CHARSET;
+    std::strcpy(font.lfFaceName, "Times New Roman");
+    std::string header(64, '\0');
+    header.replace(0, std::min<size_t>(name.size(), 63), name, 0, 63);
+    const int32_t dual = 0, caseSensitive = 0;
+    header.append(reinterpret_cast<const char*>(&dual), 4);
+    header.append(reinterpret_cast<const char*>(&caseSensitive), 4);
+    header.append(reinterpret_cast<const char*>(&font), sizeof font);
+    header.append(reinterpret_cast<const char*>(&font), sizeof font);
+    ASSERT_EQ(header.size(), 192u);
+    WriteFileBytes(JoinPath(path, "00.dat"), header);
+
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return CompareNoCase(a.first, b.first) < 0; });
+    std::map<unsigned char, std::string> letters;
+    for (const auto& entry : entries) {
+        std::string& bytes = letters[Fold(static_cast<unsigned char>(entry.first[0]))];
+        bytes += entry.first;
+        bytes += '\0';
+        bytes += entry.second;
+        bytes += '\0';
+    }
+    for (const auto& letter : letters) {
+        char fileName[16];
+        std::snprintf(fileName, sizeof fileName, "%02x.dat", letter.first);
+        WriteFileBytes(JoinPath(path, fileName), letter.second);
+    }
+}
+
+std::vector<std::string> CatalogueFolders(const std::string& root) {
+    std::vector<std::string> folders;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(JoinPath(root, "*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return folders;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.cFileName[0] == '.') continue;
+        std::string header = JoinPath(JoinPath(root, found.cFileName), "00.dat");
+        if (GetFileAttributesA(header.c_str()) != INVALID_FILE_ATTRIBUTES) folders.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return folders;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeout) return false;
+        Sleep(10);
+    }
+}
+
+std::vector<HWND> MarkedWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectMarked, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> MarkedWindowsOf(DWORD processId) {
+    std::vector<HWND> windows;
+    for (HWND window : MarkedWindows()) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) windows.push_back(window);
+    }
+    return windows;
+}
+
+void StartProgram(const std::string& folder, RunningProgram* program) {
+    std::string exe = JoinPath(folder, "Dictionary.exe");
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                               folder.c_str(), &startup, &program->process))
+        << "cannot start " << exe << " (error " << GetLastError() << ")";
+    if (HANDLE job = ProgramsJob()) AssignProcessToJobObject(job, program->process.hProcess);
+    ResumeThread(program->process.hThread);
+}
+
+void WaitForMainWindow(RunningProgram* program) {
+    DWORD processId = program->process.dwProcessId;
+    bool found = WaitUntil(
+        [&] {
+            std::vector<HWND> windows = MarkedWindowsOf(processId);
+            if (!windows.empty()) program->window = windows[0];
+            return program->window != nullptr || HasEnded(*program);
+        },
+        kStartTimeout);
+    ASSERT_TRUE(found) << "the main window did not appear within " << kStartTimeout << " ms";
+    ASSERT_TRUE(program->window) << "the program ended without a main window";
+    // Idle means the start sequence is over and the message loop waits.
+    ASSERT_EQ(WaitForInputIdle(program->process.hProcess, kStartTimeout), 0u) << "the program did not become idle";
+    DWORD_PTR ignored;
+    ASSERT_TRUE(SendMessageTimeoutA(program->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kStepTimeout, &ignored))
+        << "the program does not answer";
+}
+
+bool HasEnded(const RunningProgram& program) {
+    return !program.process.hProcess || WaitForSingleObject(program.process.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool WaitForExit(RunningProgram* program, DWORD timeout) {
+    if (!program->process.hProcess) return true;
+    return WaitForSingleObject(program->process.hProcess, timeout) == WAIT_OBJECT_0;
+}
+
+void EndProgram(RunningProgram* program) {
+    if (!program->process.hProcess) return;
+    if (!HasEnded(*program)) {
+        std::vector<HWND> windows = MarkedWindowsOf(program->process.dwProcessId);
+        for (HWND window : windows) PostMessageA(window, WM_COMMAND, kQuitCommand, 0);
+        if (windows.empty() || !WaitForExit(program, kStepTimeout)) {
+            ADD_FAILURE() << "the program did not quit; terminating it";
+            TerminateProcess(program->process.hProcess, 99);
+            WaitForSingleObject(program->process.hProcess, kStepTimeout);
+        }
+    }
+    CloseProcessHandles(program);
+    program->window = nullptr;
+}
+
+void Settle(const RunningProgram& program) {
+    // Posted messages are handled in order: once a marker posted after them
+    // has arrived, they have been handled. A second round covers what the
+    // program posted to itself meanwhile (Enter posts Find). The marker is
+    // the word edit's text limit, which nothing else touches.
+    static WPARAM marker = 40000;
+    HWND word = Control(program, kWordEdit);
+    for (int round = 0; round < 2; ++round) {
+        WPARAM limit = ++marker;
+        ASSERT_TRUE(PostMessageA(word, EM_SETLIMITTEXT, limit, 0));
+        ASSERT_TRUE(WaitUntil([&] { return static_cast<WPARAM>(Send(word, EM_GETLIMITTEXT)) == limit; }))
+            << "the program did not handle its messages";
+    }
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kStepTimeout, &result))
+        ADD_FAILURE() << "message " << message << " got no answer";
+    return static_cast<LRESULT>(result);
+}
+
+std::string TextOf(HWND window) {
+    char text[10000] = "";
+    Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+HWND Control(const RunningProgram& program, int id) {
+    HWND control = GetDlgItem(program.window, id);
+    EXPECT_TRUE(control) << "no control " << id;
+    return control;
+}
+
+std::string ControlText(const RunningProgram& program, int id) { return TextOf(Control(program, id)); }
+
+bool ToolbarButtonEnabled(const RunningProgram& program, int command) {
+    return Send(Control(program, kToolbar), TB_ISBUTTONENABLED, static_cast<WPARAM>(command)) != 0;
+}
+
+static LPARAM KeyData(WPARAM key, bool up) {
+    LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC)) << 16);
+    if (up) data |= (1L << 30) | (1UL << 31);
+    return data;
+}
+
+void PostKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, KeyData(key, false));
+    PostMessageA(window, WM_KEYUP, key, KeyData(key, true));
+}
+
+void PostEnter(HWND window) {
+    PostMessageA(window, WM_KEYDOWN, VK_RETURN, KeyData(VK_RETURN, false));
+    PostMessageA(window, WM_CHAR, '\r', KeyData(VK_RETURN, false));
+    PostMessageA(window, WM_KEYUP, VK_RETURN, KeyData(VK_RETURN, true));
+}
+
+void PostChars(HWND window, const std::string& text) {
+    for (unsigned char c : text) PostMessageA(window, WM_CHAR, c, 1);
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+void ProgramTest::SetUp() {
+    char display[256] = "";
+    ASSERT_TRUE(GetEnvironmentVariableA("DISPLAY", display, sizeof display))
+        << "no X display: run the tests through scripts/test.sh, or start Xvfb and set DISPLAY";
+    std::string exe = ProgramUnderTest();
+    ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "no program under test at " << exe << " (DICTIONARY_EXE names it)";
+
+    // A clipboard left by someone else would be looked up at start.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+
+    char temp[MAX_PATH];
+    ASSERT_TRUE(GetTempPathA(sizeof temp, temp));
+    static int counter = 0;
+    folder_ = std::string(temp) + "dictionary-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++counter);
+    RemoveTree(folder_);
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
+    ASSERT_TRUE(CopyFileA(exe.c_str(), JoinPath(folder_, "Dictionary.exe").c_str(), FALSE))
+        << "cannot copy " << exe;
+}
+
+void ProgramTest::TearDown() {
+    for (RunningProgram& program : programs_) EndProgram(&program);
+    if (!folder_.empty()) RemoveTree(folder_);
+}
+
+RunningProgram& ProgramTest::Start() {
+    programs_.emplace_back();
+    RunningProgram& program = programs_.back();
+    StartProgram(folder_, &program);
+    if (!HasFatalFailure()) WaitForMainWindow(&program);
+    return program;
+}

@@ -1,0 +1,116 @@
+// Drives the real Dictionary.exe from another process: program folders and
+// dictionaries written byte by byte, the settings key, starting, finding,
+// poking and ending the program. Every wait has a time-out, so a hung
+// program fails a test instead of hanging the run.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Control and command identifiers of the main window.
+enum : int {
+    kWordEdit = 1000,
+    kDescriptionEdit = 1001,
+    kSeparator = 1035,
+    kToolbar = 5000,
+    kFindButton = 40015,
+};
+
+constexpr DWORD kStartTimeout = 20000;
+constexpr DWORD kStepTimeout = 10000;
+
+// The settings a test writes before starting the program. Values a test
+// does not set keep the program quiet: no clipboard look-ups, no tray icon,
+// visible at start, no completion, several copies allowed.
+struct StoredSettings {
+    int32_t pos[2] = {0, 0};
+    int32_t size[2] = {0, 0};
+    std::string startdict = "English_Bulgarian";
+    DWORD startinbul = 0, simonnotfound = 0, clipcopy = 0, traymin = 0, startmin = 0, monitor = 0,
+          dblpopup = 0, tooltips = 1, flat = 1, multinst = 1, minonclose = 0, ontop = 0, autocomplete = 0,
+          hotkey = 0, minonfocus = 0;
+};
+
+// The twenty values of the settings key, in the order the program writes them.
+struct SettingValueShape {
+    const char* name;
+    DWORD type;
+    DWORD length;
+};
+extern const SettingValueShape kSettingValues[20];
+extern const char kSettingsKeyPath[];
+
+void WriteSettings(const StoredSettings& settings);
+void DeleteSettingsKey();
+// One stored value; false when it is missing.
+bool ReadSettingValue(const char* name, DWORD* type, std::string* bytes);
+
+// A dictionary folder in `root`: the 192-byte header and letter files of the
+// given word/description pairs (bytes in code page 1251), not case-sensitive.
+void WriteDictionary(const std::string& root, const std::string& folder, const std::string& name,
+                     std::vector<std::pair<std::string, std::string>> entries);
+// The dictionary folders of `root` in the order the directory listing gives
+// them, as the program's catalogue sees them.
+std::vector<std::string> CatalogueFolders(const std::string& root);
+
+struct RunningProgram {
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;  // the main window, once found
+};
+
+// Waits until `condition` holds, polling; false on time-out.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = kStepTimeout);
+
+// Main windows of the program (marked in their user data), of any process
+// or of one.
+std::vector<HWND> MarkedWindows();
+std::vector<HWND> MarkedWindowsOf(DWORD processId);
+
+// Starts the copy of the program in `folder`; fails the test when it cannot.
+void StartProgram(const std::string& folder, RunningProgram* program);
+// Waits for the program's main window and for the program to reach its
+// message loop.
+void WaitForMainWindow(RunningProgram* program);
+bool HasEnded(const RunningProgram& program);
+// Waits for the process to end by itself; false on time-out.
+bool WaitForExit(RunningProgram* program, DWORD timeout = kStepTimeout);
+// Asks the program to quit and waits; terminates it as a last resort. Safe
+// to call on a program that has already ended.
+void EndProgram(RunningProgram* program);
+
+// Waits until every message posted to the program so far, and every message
+// the program posts to itself while handling them, has been handled.
+void Settle(const RunningProgram& program);
+
+// Messages that carry no pointers, safe across processes.
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+std::string TextOf(HWND window);
+HWND Control(const RunningProgram& program, int id);
+std::string ControlText(const RunningProgram& program, int id);
+bool ToolbarButtonEnabled(const RunningProgram& program, int command);
+// Posts a key press (down, and up) to a window, as the keyboard would.
+void PostKey(HWND window, WPARAM key);
+// Posts Enter with its character, as typing does.
+void PostEnter(HWND window);
+// Posts typed characters.
+void PostChars(HWND window, const std::string& text);
+RECT WindowRect(HWND window);
+
+// Each test gets its own program folder holding a copy of Dictionary.exe;
+// every program it started is ended and the folder removed afterwards.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts the program and waits for its window.
+    RunningProgram& Start();
+    std::string folder_;
+    std::deque<RunningProgram> programs_;  // references stay valid as it grows
+};
