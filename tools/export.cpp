@@ -46,7 +46,7 @@ int ExportCommand(const std::vector<std::string>& args, ToolStreams& io) {
         io.out.flush();
         return kExitOk;
     }
-    std::string file = options.Value("--to", "");
+    std::string file = ToolUserPath(options.Value("--to", ""));
     if (!PlatformWriteFileAtomic(file.c_str(), text.data(), text.size())) {
         io.err << "dictionary-tool: export: cannot write " << file << kToolLineEnd;
         return kExitCannotOpen;

@@ -166,9 +166,10 @@ int ImportCommand(const std::vector<std::string>& args, ToolStreams& io) {
     for (size_t i = 1; i < options.operands.size(); ++i) {
         std::vector<SourceRecord> records;
         std::string error;
-        bool ok = format == SourceFormat::Dictd      ? ReadDictdSource(options.operands[i], records, error)
-                  : format == SourceFormat::Stardict ? ReadStardictSource(options.operands[i], records, error)
-                                                     : ReadTsvSource(options.operands[i], records, error);
+        std::string source = ToolUserPath(options.operands[i]);
+        bool ok = format == SourceFormat::Dictd      ? ReadDictdSource(source, records, error)
+                  : format == SourceFormat::Stardict ? ReadStardictSource(source, records, error)
+                                                     : ReadTsvSource(source, records, error);
         if (!ok) {
             Complain(io.err) << error << ". Nothing was written." << kToolLineEnd;
             ResetToolState();

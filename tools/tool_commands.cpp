@@ -300,6 +300,17 @@ static void WriteUsage(std::ostream& out, const std::vector<ToolCommand>& comman
         << "opened; 2 a command line that cannot be used." << nl;
 }
 
+std::filesystem::path& ToolStartFolder() {
+    static std::filesystem::path folder;
+    return folder;
+}
+
+std::string ToolUserPath(const std::string& path) {
+    std::filesystem::path given = std::filesystem::u8path(path);
+    if (given.is_absolute() || ToolStartFolder().empty()) return given.string();
+    return (ToolStartFolder() / given).string();
+}
+
 static bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>& commands,
@@ -344,6 +355,7 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
             return kExitOk;
         }
     }
+    ToolStartFolder() = std::filesystem::current_path();
     if (!root.empty()) {
         // Paths of the dictionaries are relative to the program folder.
         std::error_code failed;

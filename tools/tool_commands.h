@@ -3,6 +3,8 @@
 // status, so tests can run them directly on string streams.
 #pragma once
 
+#include <filesystem>
+
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -72,3 +74,8 @@ int OpenToolDictionary(const std::string& folder, std::ostream& err);
 // them from the wide command line (args_win32.cpp).
 std::vector<std::string> ToolCommandLine(int argc, char** argv);
 void PrepareToolStreams();
+
+// The folder the tool was started in, before --root moved it; files named on
+// the command line (import sources, export targets) are relative to it.
+std::filesystem::path& ToolStartFolder();
+std::string ToolUserPath(const std::string& path);
