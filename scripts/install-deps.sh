@@ -8,7 +8,7 @@ packages=(
     g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev zlib1g-dev python3
     # Windows build and running it headless
-    g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 fonts-wine fonts-liberation
     xvfb xdotool imagemagick x11-utils locales
     # the default dictionary's source
     dict-freedict-eng-bul

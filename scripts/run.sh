@@ -1,42 +1,71 @@
 #!/usr/bin/env bash
-# Builds the native tree and looks a word up with dictionary-tool in a small
-# sample dictionary made here. Usage: run.sh [WORD...] (default: cat)
+# Builds everything, assembles the ready program folder dist/Dictionary and
+# starts Dictionary.exe under Wine on its default dictionary.
+# With a display ($DISPLAY) the window opens there and the script waits
+# until the program ends. Without one, it starts a virtual display, looks a
+# word up, takes a screenshot and says where it is.
+# Usage: run.sh [WORD]   (the word for the screenshot; default: cat)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+word=${1:-cat}
 
 bash scripts/install-deps.sh
 cmake -S . -B build/native -G Ninja
-cmake --build build/native -j 2 --target dictionary-tool
+cmake --build build/native -j 2 --target dictionary-tool default_dictionary
+cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DDICTIONARY_BENCHMARKS=OFF
+cmake --build build/windows -j 2 --target Dictionary dictionary-tool
+bash scripts/make-dist.sh build/native build/windows dist
 
-# A program folder holding one dictionary, Sample: the 192-byte header
-# 00.dat and one letter file per folded first letter (43.dat for C...),
-# with descriptions in code page 1251.
-program_folder=$(mktemp -d)
-trap 'rm -rf "$program_folder"' EXIT
-python3 - "$program_folder/Sample" <<'PY'
-import os, struct, sys
+source scripts/wine-env.sh
+dictionary_default_prefix
+bash scripts/wine-prefix.sh
+dictionary_wine_env
+program=$root/dist/Dictionary/Dictionary.exe
 
-folder = sys.argv[1]
-os.makedirs(folder)
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    echo "run: starting $program on $DISPLAY"
+    # Minimized to the notification area, it stays reachable from there.
+    exec wine "$program"
+fi
 
-# Height 16, Cyrillic character set, Times New Roman: the program's default.
-font = struct.pack("<5i8B32s", 16, 0, 0, 0, 0, 0, 0, 0, 204, 0, 0, 0, 0, b"Times New Roman")
-header = struct.pack("<64sii", b"Sample", 0, 0) + font + font
-assert len(header) == 192
-with open(os.path.join(folder, "00.dat"), "wb") as f:
-    f.write(header)
-
-entries = {
-    "cat": "котка;малко домашно животно, което мърка",
-    "dog": "куче;вярно домашно животно, което лае",
-    "house": "къща;сграда, в която живеят хора",
+xvfb_pid=
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
-for word, description in sorted(entries.items()):
-    with open(os.path.join(folder, "%02x.dat" % ord(word[0].upper())), "ab") as f:
-        f.write(word.encode("cp1251") + b"\0" + description.encode("cp1251") + b"\0")
-PY
+trap cleanup EXIT
 
-words=("$@")
-[ ${#words[@]} -gt 0 ] || words=(cat)
-build/native/dictionary-tool --root "$program_folder" lookup --dict Sample "${words[@]}"
+number_file=$(mktemp)
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$number_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.1; done
+export DISPLAY=:$(tr -dc '0-9' <"$number_file")
+rm -f "$number_file"
+echo "run: no display; started a virtual one on $DISPLAY"
+
+# Without stored settings the program starts as on its first run: shown.
+wine reg delete 'HKCU\software\Tamrin\Dictionary' /f >/dev/null 2>&1 || true
+wine "$program" >/dev/null 2>&1 &
+window=
+for _ in $(seq 150); do
+    window=$(xdotool search --name '^Dictionary' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.2
+done
+if [ -z "$window" ]; then
+    echo "run: the window did not appear" >&2
+    exit 1
+fi
+sleep 1
+# Type the word into the word box and press Enter, as a user would.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 100)) $((Y + 72)) click 1
+xdotool type --delay 60 "$word"
+xdotool key Return
+sleep 1
+shot=$root/dist/screenshot.png
+import -window root "$shot"
+echo "run: the program started; screenshot after looking up '$word': $shot"
+echo "run: to use it, run this script where a display is available, or copy dist/Dictionary to Windows"
