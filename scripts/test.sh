@@ -146,6 +146,11 @@ else
     fail "the Wine prefix, Xvfb or the Wine server could not be started"
 fi
 
+section "program folder"
+# The ready folder a Windows user unzips: both programs, the default
+# dictionary and the credits.
+bash scripts/make-dist.sh build/native build/windows dist || fail "the program folder could not be assembled"
+
 echo
 echo "$passed passed, $failed failed"
 exit "$status"
