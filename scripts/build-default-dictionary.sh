@@ -33,7 +33,7 @@ mkdir -p "$out"
 # Built beside the old one and swapped in only when complete and clean.
 new=.English_Bulgarian.new
 rm -rf "$out/$new"
-"$tool" --root "$out" import dictd "$index" --to "$new" --name English_Bulgarian --dual
+"$tool" --root "$out" import dictd "$index" --to "$new" --name English-Bulgarian --dual
 "$tool" --root "$out" check --dict "$new" >/dev/null || {
     "$tool" --root "$out" check --dict "$new" >&2
     echo "build-default-dictionary: the new dictionary is not clean" >&2
