@@ -1,0 +1,120 @@
+#include <string>
+
+#include "lookup/history.h"
+#include "lookup/lookup.h"
+#include "platform/headless.h"
+#include "res/resource.h"
+#include "storage/dictionary.h"
+#include "tests/unit/test_support.h"
+
+class HistoryTest : public ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        MakeDictionary("D");
+        MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
+        MakeLetter("D", 'D', Entries({{"dog", "canis"}}));
+        MakeLetter("D", 'E', Entries({{"eel", "anguilla"}}));
+        MakeLetter("D", 'F', Entries({{"fox", "vulpes"}}));
+        MakeLetter("D", 0xCA, Entries({{"\xEA\xEE\xF2\xEA\xE0", "cat"}}));  // котка
+        std::string words;
+        for (int i = 0; i < 21; ++i) words += Entries({{"w" + std::to_string(100 + i), "x"}});
+        words += Entries({{std::string(49, 'w'), "x"}, {std::string(50, 'w'), "x"}});
+        MakeLetter("D", 'W', words);
+        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+    }
+    void Find(const std::string& word) {
+        Type(word);
+        ASSERT_EQ(LookupWord(1, -1), kResultOk) << word;
+    }
+    std::string Slot(int i) const { return WordHistory.Slots[i]; }
+};
+
+TEST_F(HistoryTest, KeepsDistinctFoundWordsAndEnablesItsButtonsWithTheFirst) {
+    Type("cat");
+    EXPECT_FALSE(HeadlessToolbarEnabled(IDM_HISTBACK));
+    Type("cow");
+    LookupWord(1, -1);  // not found: not remembered
+    EXPECT_EQ(WordHistory.Count, 0);
+
+    Find("cat");
+    for (int command : {IDM_HISTBACK, IDM_HISTFORWARD, IDM_HISTMENU})
+        EXPECT_TRUE(HeadlessToolbarEnabled(command)) << command;
+    Find("dog");
+    Find("CAT");  // already held: neither order nor position changes
+    EXPECT_EQ(WordHistory.Count, 2);
+    EXPECT_EQ(WordHistory.Current, 1);
+    EXPECT_EQ(Slot(0), "cat");
+
+    // Cyrillic letters are not folded by this comparison.
+    Find("\xEA\xEE\xF2\xEA\xE0");
+    Find("\xCA\xCE\xD2\xCA\xC0");
+    EXPECT_EQ(WordHistory.Count, 4);
+
+    // A word that does not fit a slot is left out, not cut short.
+    Find(std::string(50, 'w'));
+    EXPECT_EQ(WordHistory.Count, 4);
+    Find(std::string(49, 'w'));
+    EXPECT_EQ(WordHistory.Count, 5);
+    EXPECT_EQ(Slot(4), std::string(49, 'w'));
+}
+
+TEST_F(HistoryTest, TheTwentyFirstWordDropsTheOldest) {
+    for (int i = 0; i < 21; ++i) Find("w" + std::to_string(100 + i));
+    EXPECT_EQ(WordHistory.Count, 20);
+    EXPECT_EQ(WordHistory.Current, 19);
+    EXPECT_EQ(Slot(0), "w101");
+    EXPECT_EQ(Slot(18), "w119");
+    EXPECT_EQ(Slot(19), "w120");
+}
+
+TEST_F(HistoryTest, BackAndForwardWrapAroundAndNeverReorder) {
+    HistoryBack();  // empty: nothing to show
+    HistoryForward();
+    EXPECT_EQ(Headless().wordEditChanges, 0);
+
+    Find("cat");
+    HistoryBack();
+    EXPECT_EQ(WordEdit(), "cat");
+    HistoryForward();
+    EXPECT_EQ(WordEdit(), "cat");
+
+    Find("dog");
+    Find("eel");
+    HistoryBack();
+    EXPECT_EQ(WordEdit(), "dog");
+    EXPECT_EQ(Description(), "canis");
+    HistoryForward();
+    HistoryForward();  // from the newest to the oldest
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(WordHistory.Current, 0);
+    HistoryBack();  // from the oldest to the newest
+    EXPECT_EQ(WordEdit(), "eel");
+    EXPECT_EQ(Description(), "anguilla");
+    EXPECT_EQ(Slot(0) + Slot(1) + Slot(2), "catdogeel");
+}
+
+TEST_F(HistoryTest, MenuListsNewestFirstAndLeavesThePositionAlone) {
+    HistoryMenu();
+    EXPECT_TRUE(Headless().menus.empty());
+
+    for (const char* word : {"cat", "dog", "eel", "fox"}) Find(word);
+    Headless().menuAnswers = {0, 1};
+    HistoryMenu();  // dismissed
+    EXPECT_EQ(WordEdit(), "fox");
+
+    HistoryMenu();  // the fourth item: the oldest word
+    ASSERT_EQ(Headless().menus.size(), 2u);
+    const ShownMenu& menu = Headless().menus.back();
+    EXPECT_EQ(menu.buttonPosition, 13);
+    ASSERT_EQ(menu.items.size(), 4u);
+    EXPECT_EQ(menu.items[0].id, 4);
+    EXPECT_EQ(menu.items[0].text, "fox");
+    EXPECT_EQ(menu.items[3].id, 1);
+    EXPECT_EQ(menu.items[3].text, "cat");
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(Description(), "felis");
+
+    HistoryBack();  // still steps back from the newest
+    EXPECT_EQ(WordEdit(), "eel");
+}
