@@ -27,15 +27,18 @@ protected:
         Type(word);
         ASSERT_EQ(LookupWord(1, -1), kResultOk) << word;
     }
+    std::string After(void (*move)()) {
+        move();
+        return WordEdit();
+    }
     std::string Slot(int i) const { return WordHistory.Slots[i]; }
 };
 
 TEST_F(HistoryTest, KeepsDistinctFoundWordsAndEnablesItsButtonsWithTheFirst) {
-    Type("cat");
-    EXPECT_FALSE(HeadlessToolbarEnabled(IDM_HISTBACK));
     Type("cow");
     LookupWord(1, -1);  // not found: not remembered
     EXPECT_EQ(WordHistory.Count, 0);
+    EXPECT_FALSE(HeadlessToolbarEnabled(IDM_HISTBACK));
 
     Find("cat");
     for (int command : {IDM_HISTBACK, IDM_HISTFORWARD, IDM_HISTMENU})
@@ -44,7 +47,6 @@ TEST_F(HistoryTest, KeepsDistinctFoundWordsAndEnablesItsButtonsWithTheFirst) {
     Find("CAT");  // already held: neither order nor position changes
     EXPECT_EQ(WordHistory.Count, 2);
     EXPECT_EQ(WordHistory.Current, 1);
-    EXPECT_EQ(Slot(0), "cat");
 
     // Cyrillic letters are not folded by this comparison.
     Find("\xEA\xEE\xF2\xEA\xE0");
@@ -55,7 +57,6 @@ TEST_F(HistoryTest, KeepsDistinctFoundWordsAndEnablesItsButtonsWithTheFirst) {
     Find(std::string(50, 'w'));
     EXPECT_EQ(WordHistory.Count, 4);
     Find(std::string(49, 'w'));
-    EXPECT_EQ(WordHistory.Count, 5);
     EXPECT_EQ(Slot(4), std::string(49, 'w'));
 }
 
@@ -74,23 +75,16 @@ TEST_F(HistoryTest, BackAndForwardWrapAroundAndNeverReorder) {
     EXPECT_EQ(Headless().wordEditChanges, 0);
 
     Find("cat");
-    HistoryBack();
-    EXPECT_EQ(WordEdit(), "cat");
-    HistoryForward();
-    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(After(HistoryBack), "cat");
+    EXPECT_EQ(After(HistoryForward), "cat");
 
     Find("dog");
     Find("eel");
-    HistoryBack();
-    EXPECT_EQ(WordEdit(), "dog");
+    EXPECT_EQ(After(HistoryBack), "dog");
     EXPECT_EQ(Description(), "canis");
-    HistoryForward();
-    HistoryForward();  // from the newest to the oldest
-    EXPECT_EQ(WordEdit(), "cat");
-    EXPECT_EQ(WordHistory.Current, 0);
-    HistoryBack();  // from the oldest to the newest
-    EXPECT_EQ(WordEdit(), "eel");
-    EXPECT_EQ(Description(), "anguilla");
+    EXPECT_EQ(After(HistoryForward), "eel");
+    EXPECT_EQ(After(HistoryForward), "cat");  // from the newest to the oldest
+    EXPECT_EQ(After(HistoryBack), "eel");     // and back
     EXPECT_EQ(Slot(0) + Slot(1) + Slot(2), "catdogeel");
 }
 
@@ -100,21 +94,15 @@ TEST_F(HistoryTest, MenuListsNewestFirstAndLeavesThePositionAlone) {
 
     for (const char* word : {"cat", "dog", "eel", "fox"}) Find(word);
     Headless().menuAnswers = {0, 1};
-    HistoryMenu();  // dismissed
-    EXPECT_EQ(WordEdit(), "fox");
-
-    HistoryMenu();  // the fourth item: the oldest word
-    ASSERT_EQ(Headless().menus.size(), 2u);
+    EXPECT_EQ(After(HistoryMenu), "fox");  // dismissed
+    EXPECT_EQ(After(HistoryMenu), "cat");  // the fourth item, the oldest word
+    EXPECT_EQ(Description(), "felis");
     const ShownMenu& menu = Headless().menus.back();
     EXPECT_EQ(menu.buttonPosition, 13);
     ASSERT_EQ(menu.items.size(), 4u);
     EXPECT_EQ(menu.items[0].id, 4);
     EXPECT_EQ(menu.items[0].text, "fox");
     EXPECT_EQ(menu.items[3].id, 1);
-    EXPECT_EQ(menu.items[3].text, "cat");
-    EXPECT_EQ(WordEdit(), "cat");
-    EXPECT_EQ(Description(), "felis");
 
-    HistoryBack();  // still steps back from the newest
-    EXPECT_EQ(WordEdit(), "eel");
+    EXPECT_EQ(After(HistoryBack), "eel");  // still a step back from the newest
 }
