@@ -1,0 +1,273 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "lookup/editing.h"
+#include "lookup/lookup.h"
+#include "platform/headless.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "storage/dictionary.h"
+#include "storage/letter_file.h"
+#include "tests/unit/test_support.h"
+
+class EditingTest : public ProgramFolderTest {
+protected:
+    void Open(int dual = 0, int caseSensitive = 0) {
+        MakeDictionary("D", "D", dual, caseSensitive);
+        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+    }
+    // The user types a pair into the two edits.
+    void Enter(const std::string& word, const std::string& description) {
+        Type(word);
+        HeadlessTypeDescription(description.c_str());
+    }
+    void Find(const std::string& word) {
+        Type(word);
+        ASSERT_EQ(LookupWord(1, 0), kResultOk);
+    }
+    static std::string Letter(unsigned char letter) {
+        char path[16];
+        std::snprintf(path, sizeof path, "D/%02x.dat", letter);
+        return ReadDiskFile(path);
+    }
+    static bool Exists(unsigned char letter) {
+        char path[16];
+        std::snprintf(path, sizeof path, "D/%02x.dat", letter);
+        return std::filesystem::exists(path);
+    }
+    static std::string LastMessage() {
+        const auto& shown = Headless().messages;
+        return shown.empty() ? "" : shown.back().text;
+    }
+};
+
+TEST_F(EditingTest, ReplacingAsksFirstAndNoChangesNothing) {
+    Open();
+    const std::string before = Entries({{"cab", "x"}, {"cat", "felis"}, {"cow", "bos"}});
+    MakeLetter("D", 'C', before);
+
+    Enter("cat", "felis catus");
+    Headless().messageAnswers = {kAnswerNo};
+    EXPECT_EQ(AddEntry(1), 1);
+    ASSERT_EQ(Headless().messages.size(), 1u);
+    EXPECT_EQ(Headless().messages[0].text, "This word is already in dictionary! Replace it?");
+    EXPECT_EQ(Headless().messages[0].caption, "Confirmation");
+    EXPECT_EQ(Headless().messages[0].style, kMsgYesNo | kMsgIconQuestion);
+    EXPECT_EQ(Letter('C'), before);
+    EXPECT_EQ(Description(), "felis");  // the stored entry, as the check found it
+
+    Enter("cat", "felis catus");
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('C'), Entries({{"cab", "x"}, {"cat", "felis catus"}, {"cow", "bos"}}));
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(Description(), "felis catus");
+    EXPECT_EQ(Modified, 0);
+    EXPECT_TRUE(HeadlessToolbarEnabled(IDM_DEL));
+    EXPECT_FALSE(HeadlessToolbarEnabled(IDM_ADD));
+
+    // The check is for the whole word, not a selected part that exists.
+    Enter("cabin", "hut");
+    SetWordEditSelection(0, 3);
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Headless().messages.size(), 2u);
+    EXPECT_EQ(Letter('C'), Entries({{"cab", "x"}, {"cabin", "hut"}, {"cat", "felis catus"}, {"cow", "bos"}}));
+}
+
+TEST_F(EditingTest, InsertsInSortedOrderAfterEqualWordsAndCreatesTheFile) {
+    Open(0, 1);
+    MakeLetter("D", 'C', Entries({{"Cat", "big"}}));
+    MakeLetter("D", 'c', Entries({{"cab", "1"}, {"cow", "2"}}));
+    Enter("cat", "small");
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_TRUE(Headless().messages.empty());
+    EXPECT_EQ(Letter('c'), Entries({{"cab", "1"}, {"cat", "small"}, {"cow", "2"}}));
+    Enter("Cat", "wild");  // found: replaced, not added
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('C'), Entries({{"Cat", "wild"}}));
+    Enter("CAT", "loud");  // equal under the ordering, unknown to the look-up
+    EXPECT_EQ(AddEntry(1), 1);
+    Enter("CAB", "first");
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('C'), Entries({{"CAB", "first"}, {"Cat", "wild"}, {"CAT", "loud"}}));
+    Enter("czar", "last");
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('c'), Entries({{"cab", "1"}, {"cat", "small"}, {"cow", "2"}, {"czar", "last"}}));
+    EXPECT_EQ(Description(), "last");
+
+    Enter("dog", "canis");
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('d'), Entries({{"dog", "canis"}}));  // a new letter file
+}
+
+TEST_F(EditingTest, RefusesAMissingWordOrDescription) {
+    Open();
+    Enter("", "felis");
+    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(LastMessage(), "No word!");
+    EXPECT_EQ(Headless().messages.back().caption, "Error");
+    EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
+    Enter("cat", "");
+    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(LastMessage(), "No description!");
+    EXPECT_FALSE(Exists('C'));
+}
+
+TEST_F(EditingTest, LongestWordAndDescriptionAreStoredWhole) {
+    Open();
+    const std::string word = "w" + std::string(997, 'x');
+    const std::string description(9998, 'd');
+    Enter(word + "cut", description + "cut");
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('W'), Entries({{word, description}}));
+    Enter(word, "other");
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 1);  // found in full and replaced, not added twice
+    EXPECT_EQ(Letter('W'), Entries({{word, "other"}}));
+}
+
+TEST_F(EditingTest, DualDictionaryStoresTheReverseOfAOneLineDescription) {
+    Open(1);
+    MakeLetter("D", 'K', Entries({{"kotkata", "the cat"}}));
+    Settings.autocomplete = 1;  // must not turn kotka into kotkata
+    Enter("cat", "kotka");
+    AddWordCommand();
+    EXPECT_EQ(Letter('C'), Entries({{"cat", "kotka"}}));
+    EXPECT_EQ(Letter('K'), Entries({{"kotka", "cat"}, {"kotkata", "the cat"}}));
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(Description(), "kotka");
+    EXPECT_EQ(Modified, 0);
+    EXPECT_EQ(Settings.autocomplete, 1);
+    EXPECT_TRUE(Headless().wordEditFocused);
+    EXPECT_TRUE(Headless().messages.empty());
+
+    Settings.autocomplete = 0;
+    Enter("dog", "kuche; pes");  // shown on two lines
+    AddWordCommand();
+    EXPECT_EQ(Letter('D'), Entries({{"dog", "kuche; pes"}}));
+
+    Enter("hen", "kokoshka");
+    Headless().descriptionLineCount = 2;  // wrapped in the edit
+    AddWordCommand();
+    EXPECT_TRUE(Exists('H'));
+    EXPECT_EQ(Letter('K'), Entries({{"kotka", "cat"}, {"kotkata", "the cat"}}));
+}
+
+TEST_F(EditingTest, DeleteAsksThenShowsANeighbour) {
+    Open();
+    MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}, {"cow", "bos taurus"}}));
+    Find("cat");
+    Headless().messageAnswers = {kAnswerNo};
+    DeleteEntry(1);
+    EXPECT_EQ(LastMessage(), "Are you sure you want to delete this word?");
+    EXPECT_EQ(Headless().messages.back().style, kMsgYesNo | kMsgIconQuestion);
+    EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}, {"cat", "felis"}, {"cow", "bos taurus"}}));
+
+    Headless().messageAnswers = {kAnswerYes};
+    DeleteEntry(1);
+    EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}, {"cow", "bos taurus"}}));
+    EXPECT_EQ(LetterBuffer.Length, static_cast<int32_t>(Letter('C').size() + 1));
+    EXPECT_EQ(LetterBuffer.Data[LetterBuffer.Length - 1], 0);
+    EXPECT_EQ(WordEdit(), "cow");  // the entry that followed
+
+    DeleteEntry(0);
+    EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}}));
+    EXPECT_EQ(WordEdit(), "cab");  // the last one went: the one before it
+    EXPECT_EQ(Description(), "taxi");
+
+    DeleteEntry(0);
+    EXPECT_TRUE(Exists('C'));
+    EXPECT_EQ(Letter('C'), "");
+    EXPECT_EQ(WordEdit(), "cab");  // nothing left to show
+    EXPECT_EQ(Description(), "taxi");
+    Type("cow");
+    EXPECT_EQ(LookupWord(1, 0), kResultNotFound);
+}
+
+TEST_F(EditingTest, LetterCaseFollowsTheDictionary) {
+    const std::string kotka = "\xEA\xEE\xF2\xEA\xE0", KOTKA = "\xCA\xCE\xD2\xCA\xC0";  // котка
+    Open();
+    MakeLetter("D", 0xCA, Entries({{kotka, "cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
+    Enter(KOTKA, "a cat");
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter(0xCA), Entries({{KOTKA, "a cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
+    Type(kotka);
+    DeleteEntry(0);
+    EXPECT_EQ(Letter(0xCA), Entries({{"\xEA\xF3\xF7\xE5", "dog"}}));
+
+    ResetDictionaryState();
+    MakeDictionary("S", "S", 0, 1);
+    ASSERT_EQ(OpenDictionary("S"), kResultOk);
+    MakeLetter("S", 'c', Entries({{"cat", "small"}, {"cow", "bos"}}));
+    MakeLetter("S", 'C', Entries({{"Cat", "big"}}));
+    Find("cat");
+    DeleteEntry(0);
+    EXPECT_EQ(ReadDiskFile("S/63.dat"), Entries({{"cow", "bos"}}));
+    EXPECT_EQ(ReadDiskFile("S/43.dat"), Entries({{"Cat", "big"}}));
+}
+
+TEST_F(EditingTest, FailedWriteIsReportedAndTheFileKept) {
+    Open();
+    const std::string before = Entries({{"cat", "felis"}, {"cow", "bos"}});
+    MakeLetter("D", 'C', before);
+    // The atomic write goes through a temporary file beside the letter file;
+    // a folder in its place makes the write fail.
+    std::filesystem::create_directory("D/43.dat.tmp");
+    std::filesystem::create_directory("D/43.dat.tmp" + std::to_string(getpid()));
+
+    Enter("cub", "young");
+    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(LastMessage(), "Could not save the dictionary file 'D\\43.dat'. The change is not saved.");
+    EXPECT_EQ(Headless().messages.back().caption, "Error");
+    EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
+    EXPECT_EQ(Letter('C'), before);
+    EXPECT_EQ(WordEdit(), "cub");  // kept for another try
+    EXPECT_EQ(Description(), "young");
+    EXPECT_TRUE(HeadlessToolbarEnabled(IDM_ADD));
+    EXPECT_EQ(LookupWord(1, 0), kResultNotFound);  // memory matches the disk
+
+    Find("cat");
+    DeleteEntry(0);
+    EXPECT_EQ(Headless().messages.size(), 2u);
+    EXPECT_EQ(Letter('C'), before);
+    Find("cat");
+
+    // A replacement whose removal cannot be written stores nothing either.
+    Enter("cat", "new");
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(Headless().messages.size(), 4u);
+    EXPECT_EQ(Letter('C'), before);
+    EXPECT_EQ(Description(), "new");
+}
+
+TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
+    Open();
+    std::filesystem::create_directory("D/43.dat");  // exists, cannot be read
+    Enter("cat", "felis");
+    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. The change is not saved.");
+    EXPECT_TRUE(std::filesystem::is_directory("D/43.dat"));
+
+    // The last description lost its NUL: a new entry does not run into it,
+    // and removing the entry before keeps that one's NUL.
+    MakeLetter("D", 'D', std::string("dog\0canis", 9));
+    MakeLetter("D", 'F', std::string("fox\0vulpes\0fly\0musca", 20));
+    Type("fly");
+    DeleteEntry(0);
+    EXPECT_EQ(Letter('F'), Entries({{"fox", "vulpes"}}));
+    Enter("eel", "x");  // another letter, so D is read afresh below
+    AddEntry(1);
+    Enter("duck", "anas");
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('D'), Entries({{"dog", "canis"}, {"duck", "anas"}}));
+}
