@@ -86,7 +86,7 @@ TEST_F(LookupTest, ToolbarFollowsAFindAndAnEditedDescription) {
     Find(program, "dog");
     ASSERT_EQ(ControlText(program, kDescriptionEdit), kDog);
     for (int command : kNeedWord) EXPECT_TRUE(ToolbarButtonEnabled(program, command)) << command;
-    for (int command : {kInfo, kOpen, kDelete})
+    for (int command : {kInfo, kOpen, kDelete, kHistoryBack, kHistoryForward, kHistoryMenu})
         EXPECT_TRUE(ToolbarButtonEnabled(program, command)) << command;
     EXPECT_FALSE(ToolbarButtonEnabled(program, kAdd));
     EXPECT_TRUE(IsWindowEnabled(Control(program, kFindButton)));
@@ -98,6 +98,22 @@ TEST_F(LookupTest, ToolbarFollowsAFindAndAnEditedDescription) {
     ASSERT_NE(ControlText(program, kDescriptionEdit).find('!'), std::string::npos);
     EXPECT_FALSE(ToolbarButtonEnabled(program, kDelete));
     EXPECT_TRUE(ToolbarButtonEnabled(program, kAdd));
+}
+
+TEST_F(LookupTest, PageUpAndPageDownWalkTheHistory) {
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+
+    for (const char* word : {"apple", "cat", "dog"}) Find(program, word);
+    HWND edit = Control(program, kWordEdit);
+    PostKey(edit, VK_PRIOR);
+    Settle(program);
+    EXPECT_EQ(ControlText(program, kWordEdit), "cat");
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), kCat);
+    PostKey(edit, VK_NEXT);
+    PostKey(edit, VK_NEXT);  // from the newest round to the oldest
+    Settle(program);
+    EXPECT_EQ(ControlText(program, kWordEdit), "apple");
 }
 
 TEST_F(LookupTest, WithNoDictionaryOpenOnlyTheCatalogueStaysEnabled) {
