@@ -55,16 +55,6 @@ static void SetWordEditExactly(const char* text) {
     Settings.autocomplete = autocomplete;
 }
 
-// True when the word at `offset`, folded, equals the folded key in full.
-static bool FoldedWordEquals(int32_t offset, const std::string& key) {
-    const unsigned char* word = LetterBuffer.Data + offset;
-    size_t i = 0;
-    // The appended NUL ends every word within the buffer.
-    for (; i < key.size(); ++i)
-        if (FoldChar(word[i]) != static_cast<unsigned char>(key[i])) return false;
-    return word[i] == 0;
-}
-
 // Offset at which a new entry with `word` keeps the letter sorted: in front
 // of the first entry whose word sorts after it, else at the appended NUL.
 static int32_t InsertionPoint(const char* word) {

@@ -33,15 +33,6 @@ static size_t FirstNonSpace(const char* text) {
     return i;
 }
 
-// True when the word at `offset`, folded, equals the (folded) key in full.
-static bool FoldedWordEquals(int32_t offset, const std::string& key) {
-    const unsigned char* word = LetterBuffer.Data + offset;
-    size_t i = 0;
-    for (; i < key.size(); ++i)
-        if (FoldChar(word[i]) != static_cast<unsigned char>(key[i])) return false;
-    return word[i] == 0;
-}
-
 // Offset of the first entry whose folded word equals the key, or -1.
 static int32_t FindEntry(const std::string& key) {
     if (!LetterBuffer.Data) return -1;

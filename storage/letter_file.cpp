@@ -85,6 +85,14 @@ int32_t StringEnd(int32_t offset) {
                : LetterBuffer.Length - 1;
 }
 
+bool FoldedWordEquals(int32_t offset, const std::string& foldedKey) {
+    const unsigned char* word = LetterBuffer.Data + offset;
+    size_t i = 0;
+    for (; i < foldedKey.size(); ++i)
+        if (FoldChar(word[i]) != static_cast<unsigned char>(foldedKey[i])) return false;
+    return word[i] == 0;
+}
+
 int32_t DescriptionOf(int32_t offset) { return StringEnd(offset) + 1; }
 
 int32_t EntryWalkStep(int32_t offset) {

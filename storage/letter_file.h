@@ -32,6 +32,9 @@ int32_t StringEnd(int32_t offset);
 // One step of the entry walk from the word at `offset`; the walk ends when
 // the result points at a NUL.
 int32_t EntryWalkStep(int32_t offset);
+// True when the word at `offset`, folded, equals `foldedKey` in full. The
+// appended NUL ends every word within the buffer.
+bool FoldedWordEquals(int32_t offset, const std::string& foldedKey);
 // Offset of the description of the entry whose word starts at `offset`.
 int32_t DescriptionOf(int32_t offset);
 

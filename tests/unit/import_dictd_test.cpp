@@ -9,6 +9,7 @@
 #include "tools/codepage.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
+#include "tests/unit/tool_test_support.h"
 
 #ifdef DICTIONARY_HAVE_ZLIB
 #include <zlib.h>
@@ -16,18 +17,6 @@
 
 namespace {
 
-struct ToolResult {
-    int status;
-    std::string out, err;
-};
-
-ToolResult Tool(int (*command)(const std::vector<std::string>&, ToolStreams&), const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    ToolStreams io{in, out, err};
-    int status = command(args, io);
-    return {status, out.str(), err.str()};
-}
 
 std::string Cp(const std::string& bytes) { return Cp1251ToUtf8(bytes); }
 

@@ -8,23 +8,7 @@
 #include "tests/unit/test_support.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
-
-namespace {
-
-struct ToolResult {
-    int status;
-    std::string out, err;
-};
-
-ToolResult Tool(int (*command)(const std::vector<std::string>&, ToolStreams&), const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    ToolStreams io{in, out, err};
-    int status = command(args, io);
-    return {status, out.str(), err.str()};
-}
-
-}  // namespace
+#include "tests/unit/tool_test_support.h"
 
 class ImportTsvTest : public ProgramFolderTest {};
 
