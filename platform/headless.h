@@ -40,6 +40,11 @@ struct HeadlessState {
     std::vector<std::pair<int, bool>> toolbar;
     bool findButtonEnabled = true;
     int wordEditChanges = 0;          // change notifications raised
+    // The list dialogs (similar words, all dictionaries): the lines each one
+    // showed, in the list's sorted order, and the line the user picks in
+    // each, by position; -1 (also when empty) closes it.
+    std::vector<std::vector<std::string>> listDialogs;
+    std::deque<int> listChoices;
 };
 
 HeadlessState& Headless();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/headless.h"
+#include "lookup/similar.h"
 #include "ui/edit_state.h"
 
 static HeadlessState g_state;
@@ -101,4 +102,41 @@ int TrackToolbarMenu(int buttonPosition, const std::vector<MenuItemSpec>& items)
     int chosen = g_state.menuAnswers.front();
     g_state.menuAnswers.pop_front();
     return chosen;
+}
+
+// The list dialogs sort their lines as the sorted list control does and
+// play the scripted pick: a selection (previewed), then Translate.
+static std::vector<std::string>& ShowListDialog(const std::vector<std::string>& lines, int* choice) {
+    std::vector<std::string> sorted = lines;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : static_cast<unsigned char>(c); };
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return lower(x) < lower(y); });
+    });
+    g_state.listDialogs.push_back(sorted);
+    *choice = -1;
+    if (!g_state.listChoices.empty()) {
+        *choice = g_state.listChoices.front();
+        g_state.listChoices.pop_front();
+    }
+    if (*choice >= static_cast<int>(sorted.size())) *choice = -1;
+    return g_state.listDialogs.back();
+}
+
+int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
+                          std::string* chosen) {
+    int choice;
+    const std::vector<std::string> shown = ShowListDialog(lines, &choice);
+    if (choice < 0) return 0;
+    onSelect(shown[choice].c_str());
+    *chosen = shown[choice];
+    return 1;
+}
+
+void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*)) {
+    int choice;
+    std::vector<std::string> shown = ShowListDialog(lines, &choice);
+    // The dialog applies its first line as it opens.
+    if (!shown.empty()) onSelect(shown[0].c_str());
+    if (choice > 0) onSelect(shown[choice].c_str());
 }

@@ -9,6 +9,8 @@
 
 HFONT WordFontHandle = nullptr;
 HFONT DescriptionFontHandle = nullptr;
+// Owned by ui/similar_dialogs_win32.cpp; its list shows words in the word font.
+extern HWND AllDictionariesDialog;
 
 static HFONT CreateFromRecord(const FontRecord& record) {
     LOGFONTA font;
@@ -21,6 +23,9 @@ void ApplyDictionaryFonts() {
     HFONT previous = WordFontHandle;
     WordFontHandle = CreateFromRecord(CurrentDictionary.WordFont);
     SendDlgItemMessageA(MainWindow, IDC_WORD, WM_SETFONT, reinterpret_cast<WPARAM>(WordFontHandle), TRUE);
+    if (AllDictionariesDialog)
+        SendDlgItemMessageA(AllDictionariesDialog, IDC_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(WordFontHandle),
+                            TRUE);
     if (previous) DeleteObject(previous);
 
     previous = DescriptionFontHandle;

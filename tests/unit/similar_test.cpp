@@ -1,0 +1,168 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "lookup/similar.h"
+#include "platform/headless.h"
+#include "settings/settings.h"
+#include "storage/dictionary.h"
+#include "storage/letter_file.h"
+#include "ui/edit_state.h"
+#include "tests/unit/test_support.h"
+
+using Lines = std::vector<std::string>;
+
+class SimilarTest : public ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        Settings.autocomplete = 0;
+    }
+    void OpenAnimals() {
+        MakeDictionary("Animals", "Animals");
+        MakeLetter("Animals", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}, {"catalog", "list"}}));
+        ListDictionaries();
+        ASSERT_EQ(OpenDictionary("Animals"), kResultOk);
+    }
+    std::string Line(const char* word, const char* folder) {
+        int i = FindCatalogIndex(folder, 0);
+        return std::string(word) + " (" + DictionaryCatalog[i].DisplayName + "-" + std::to_string(i) + ")";
+    }
+};
+
+TEST_F(SimilarTest, ListsWordsOfTheLongestSharedPrefixAndCloseKeepsTheWordModified) {
+    OpenAnimals();
+    Type("catz");
+    EXPECT_EQ(ShowSimilarWords(), 0);
+    ASSERT_EQ(Headless().listDialogs.size(), 1u);
+    EXPECT_EQ(Headless().listDialogs[0], (Lines{"cat", "catalog"}));
+    EXPECT_EQ(Modified, 1);
+
+    // An existing word is looked up first, so it shows behind the list.
+    Type("cab");
+    ShowSimilarWords();
+    EXPECT_EQ(Headless().listDialogs[1], (Lines{"cab"}));
+    EXPECT_EQ(Description(), "taxi");
+}
+
+TEST_F(SimilarTest, ChoosingAWordShowsIt) {
+    OpenAnimals();
+    Type("catz");
+    Headless().listChoices = {1};
+    EXPECT_EQ(ShowSimilarWords(), 1);
+    EXPECT_EQ(WordEdit(), "catalog");
+    EXPECT_EQ(Description(), "list");
+    EXPECT_EQ(Modified, 0);
+    EXPECT_TRUE(Headless().wordEditFocused);
+}
+
+TEST_F(SimilarTest, NothingToListOpensNoDialogAndFindLeavesTheWordNotFound) {
+    OpenAnimals();
+    for (const char* word : {"xyz", "   "}) {
+        Type(word);
+        EXPECT_EQ(ShowSimilarWords(), 0);
+        EXPECT_EQ(Modified, 1);
+    }
+    Settings.simonnotfound = 1;
+    Type("xyz");
+    FindCommand();
+    EXPECT_TRUE(Headless().listDialogs.empty());
+    EXPECT_EQ(Modified, 1);
+}
+
+TEST_F(SimilarTest, LongWordsAreComparedWhole) {
+    MakeDictionary("Long", "Long");
+    std::string stem(120, 'a');
+    MakeLetter("Long", 'A', Entries({{std::string(50, 'a'), "1"}, {stem + "x", "2"}, {stem + "y", "3"}}));
+    ListDictionaries();
+    ASSERT_EQ(OpenDictionary("Long"), kResultOk);
+    Type(stem + "xq");
+    ShowSimilarWords();
+    ASSERT_EQ(Headless().listDialogs.size(), 1u);
+    EXPECT_EQ(Headless().listDialogs[0], (Lines{stem + "x"}));
+}
+
+TEST_F(SimilarTest, SearchFindsThePrefixInEveryDictionaryAndSwitchesToTheFirstLine) {
+    MakeDictionary("DictA", "NameA");
+    MakeLetter("DictA", 'C', Entries({{"cat", "felis"}, {"dog", "x"}}));
+    MakeDictionary("DictB", "NameB");
+    MakeLetter("DictB", 'C', Entries({{"Cab", "taxi"}, {"cat", "kotka"}, {"cow", "y"}}));
+    // Lower-case words of a case-sensitive dictionary sit in a letter file
+    // the search never reads.
+    MakeDictionary("DictC", "NameC", 0, 1);
+    MakeLetter("DictC", 'c', Entries({{"cat", "z"}}));
+    MakeDictionary("Empty", "Empty");
+    ListDictionaries();
+    ASSERT_EQ(OpenDictionary("DictA"), kResultOk);
+    Type("ca");
+    Settings.autocomplete = 1;
+
+    SearchAllDictionaries();
+    ASSERT_EQ(Headless().listDialogs.size(), 1u);
+    Lines shown = Headless().listDialogs[0];
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], Line("Cab", "DictB"));
+    Lines cats = {shown[1], shown[2]};
+    Lines expected = {Line("cat", "DictA"), Line("cat", "DictB")};
+    std::sort(cats.begin(), cats.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(cats, expected);
+    EXPECT_STREQ(CurrentDictionary.Folder, "DictB");
+    EXPECT_EQ(WordEdit(), "Cab");
+    EXPECT_EQ(Description(), "taxi");
+    EXPECT_EQ(Modified, 0);
+    EXPECT_EQ(Settings.autocomplete, 1);
+
+    // Picking a line switches to its dictionary.
+    int pick = shown[1] == Line("cat", "DictA") ? 1 : 2;
+    Headless().listChoices = {pick};
+    Settings.autocomplete = 0;
+    Type("ca");
+    SearchAllDictionaries();
+    EXPECT_STREQ(CurrentDictionary.Folder, "DictA");
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(Description(), "felis");
+}
+
+TEST_F(SimilarTest, SearchWithoutResultsLeavesTheLastDictionaryOpen) {
+    MakeDictionary("DictA", "NameA");
+    MakeLetter("DictA", 'C', Entries({{"cat", "felis"}}));
+    MakeDictionary("DictB", "NameB");
+    ListDictionaries();
+    ASSERT_EQ(OpenDictionary("DictA"), kResultOk);
+    Type("zebra");
+    SearchAllDictionaries();
+    ASSERT_EQ(Headless().listDialogs.size(), 1u);
+    EXPECT_TRUE(Headless().listDialogs[0].empty());
+    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog[CatalogCount - 1].Folder);
+    EXPECT_EQ(Settings.autocomplete, 0);
+}
+
+TEST_F(SimilarTest, ResultLinesSplitOnTheirKnownDictionarySuffix) {
+    MakeDictionary("DictA", "Eng (new)-1");
+    ListDictionaries();
+    std::string word;
+    int index = -1;
+    ASSERT_TRUE(SplitResultLine("set (of) (Eng (new)-1-0)", &word, &index));
+    EXPECT_EQ(word, "set (of)");
+    EXPECT_EQ(index, 0);
+    // Damaged or foreign lines are refused instead of opening a wrong slot.
+    for (const char* bad : {"cat (X-7)", "cat (X-)", "cat (X-0", "cat", "cat (X--1)"})
+        EXPECT_FALSE(SplitResultLine(bad, &word, &index)) << bad;
+}
+
+TEST_F(SimilarTest, SearchResultsStayWithinTheirBound) {
+    MakeDictionary("Big", "Big");
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int i = 0; i < 4000; ++i) entries.push_back({"c" + std::to_string(100000 + i) + std::string(150, 'x'), "d"});
+    MakeLetter("Big", 'C', Entries(entries));
+    ListDictionaries();
+    ASSERT_EQ(OpenDictionary("Big"), kResultOk);
+    Type("c");
+    Lines lines = SearchResultLines();
+    size_t used = 0;
+    for (const std::string& line : lines) used += line.size() + 1;
+    EXPECT_LT(lines.size(), entries.size());
+    EXPECT_LT(used, kSearchResultsSize);
+    EXPECT_GT(used, kSearchResultsSize - 100 - 200);
+}
