@@ -1,7 +1,5 @@
-// The options sheet and the two dictionary dialogs arrive with their own
-// change; until then their commands open nothing.
+// The options sheet arrives with its own change; until then its command
+// opens nothing.
 #include "ui/windows_win32.h"
 
 void ShowOptionsSheet(int) {}
-void ShowNewDictionaryDialog() {}
-void ShowDictionaryInfo() {}
