@@ -1,5 +1,6 @@
-// The options sheet arrives with its own change; until then its command
-// opens nothing.
+// The two dictionary dialogs arrive with their own change; until then
+// their commands open nothing.
 #include "ui/windows_win32.h"
 
-void ShowOptionsSheet(int) {}
+void ShowNewDictionaryDialog() {}
+void ShowDictionaryInfo() {}
