@@ -16,17 +16,6 @@ enum : int {
     kWordCount = 1006,
 };
 
-std::string ReadBytes(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "(missing)";
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
 int32_t HeaderInt(const std::string& header, size_t offset) {
     int32_t value = 0;
     std::memcpy(&value, header.data() + offset, sizeof value);

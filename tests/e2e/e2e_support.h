@@ -49,6 +49,8 @@ extern const char kSettingsKeyPath[];
 
 void WriteSettings(const StoredSettings& settings);
 void DeleteSettingsKey();
+// A file's bytes as the program left them, "(missing)" when it cannot be read.
+std::string ReadBytes(const std::string& path);
 // One stored value; false when it is missing.
 bool ReadSettingValue(const char* name, DWORD* type, std::string* bytes);
 
