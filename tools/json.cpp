@@ -2,11 +2,25 @@
 
 #include <cstdio>
 
+#include "tools/codepage.h"
+
 std::string JsonString(const std::string& text) {
     std::string out;
     out.reserve(text.size() + 2);
     out += '"';
-    for (unsigned char c : text) {
+    for (size_t at = 0; at < text.size(); ++at) {
+        unsigned char c = static_cast<unsigned char>(text[at]);
+        if (c >= 0x80) {
+            char32_t decoded;
+            size_t length = DecodeUtf8(text, at, &decoded);
+            if (length == 0) {
+                AppendUtf8(out, 0xFFFD);   // JSON is UTF-8 throughout
+            } else {
+                out.append(text, at, length);
+                at += length - 1;
+            }
+            continue;
+        }
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;

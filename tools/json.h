@@ -3,6 +3,6 @@
 
 #include <string>
 
-// The text as a quoted JSON string. The text must be UTF-8; control bytes
-// are escaped, everything else is kept as it is.
+// The text as a quoted JSON string: control bytes are escaped, bytes that
+// are not UTF-8 become U+FFFD, everything else is kept as it is.
 std::string JsonString(const std::string& text);

@@ -28,14 +28,14 @@ static const char kProgram[] = "dictionary-tool";
 
 // ---- Messages and conversions.
 
-// An argument as it can be shown in a message: bytes that are not UTF-8
-// appear as \xNN.
+// An argument as it can be shown in a message: bytes that are not UTF-8,
+// and control characters, appear as \xNN.
 static std::string Printable(const std::string& text) {
     std::string out;
     for (size_t at = 0; at < text.size();) {
         char32_t c;
         size_t length = DecodeUtf8(text, at, &c);
-        if (length == 0) {
+        if (length == 0 || c < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[at]));
             out += escaped;
@@ -50,25 +50,26 @@ static std::string Printable(const std::string& text) {
 
 static std::ostream& Complain(std::ostream& err) { return err << kProgram << ": "; }
 
-bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err) {
+// Why a UTF-8 text cannot be a word of the dictionaries ("" when it can, with
+// its code page form in `out`).
+static std::string Cp1251Problem(const std::string& text, std::string& out) {
     size_t bad = 0;
-    if (Utf8ToCp1251(argument, out, &bad)) {
+    if (Utf8ToCp1251(text, out, &bad)) {
         // The dictionaries hold NUL-terminated strings: a NUL would cut the word.
-        if (out.find('\0') == std::string::npos) return true;
-        Complain(err) << "'" << Printable(argument) << "' holds a NUL character" << kToolLineEnd;
-        return false;
+        return out.find('\0') == std::string::npos ? std::string() : "it holds a NUL character";
     }
     char32_t c;
-    size_t length = DecodeUtf8(argument, bad, &c);
-    if (length == 0) {
-        Complain(err) << "'" << Printable(argument) << "' is not valid UTF-8" << kToolLineEnd;
-    } else {
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-        Complain(err) << "'" << argument << "' cannot be used: " << code << " ("
-                      << argument.substr(bad, length) << ") has no place in code page 1251"
-                      << kToolLineEnd;
-    }
+    size_t length = DecodeUtf8(text, bad, &c);
+    if (length == 0) return "it is not valid UTF-8";
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    return std::string(code) + " (" + text.substr(bad, length) + ") has no place in code page 1251";
+}
+
+bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err) {
+    std::string problem = Cp1251Problem(argument, out);
+    if (problem.empty()) return true;
+    Complain(err) << "'" << Printable(argument) << "' cannot be used: " << problem << kToolLineEnd;
     return false;
 }
 
@@ -189,18 +190,27 @@ int ListCommand(const std::vector<std::string>& args, ToolStreams& io) {
     return kExitOk;
 }
 
+struct LookupQuery {
+    std::string text;       // as given, UTF-8 when usable
+    bool fromInput;         // a line of standard input rather than an argument
+    std::string word;       // the code page form
+    std::string problem;    // why it cannot be looked up ("" when it can)
+};
+
 // One word a line; a line may end in CR LF.
-static void ReadWords(std::istream& in, std::vector<std::string>& words) {
+static void ReadQueries(std::istream& in, std::vector<LookupQuery>& queries) {
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        words.push_back(line);
+        queries.push_back({line, true, "", ""});
     }
 }
 
-static void ReportMiss(const std::string& query, int result, std::ostream& err) {
-    err << query << ": ";
-    if (result == kResultLetterCannotOpen) {
+static void ReportMiss(const LookupQuery& query, int result, std::ostream& err) {
+    err << Printable(query.text) << ": ";
+    if (!query.problem.empty()) {
+        err << "not found (" << query.problem << ")";
+    } else if (result == kResultLetterCannotOpen) {
         char name[16];
         std::snprintf(name, sizeof name, "%02x.dat", LetterBuffer.Letter);
         err << "not found (letter file " << name << " cannot be opened)";
@@ -221,15 +231,21 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
         Complain(io.err) << "lookup needs words, or - to read them from standard input" << kToolLineEnd;
         return kExitUsage;
     }
-    std::vector<std::string> queries;
+    std::vector<LookupQuery> queries;
     for (const std::string& operand : options.operands) {
-        if (operand == "-") ReadWords(io.in, queries);
-        else queries.push_back(operand);
+        if (operand == "-") ReadQueries(io.in, queries);
+        else queries.push_back({operand, false, "", ""});
     }
-    // Every word is checked before the first look-up, so a bad one costs no output.
-    std::vector<std::string> words(queries.size());
-    for (size_t i = 0; i < queries.size(); ++i)
-        if (!ToolArgumentToCp1251(queries[i], words[i], io.err)) return kExitUsage;
+    // A word typed as an argument is refused before the first look-up, so a
+    // typing mistake costs no output. A line of standard input that cannot
+    // be a word is only a word not found: a list taken from real text goes on.
+    for (LookupQuery& query : queries) {
+        if (!query.fromInput) {
+            if (!ToolArgumentToCp1251(query.text, query.word, io.err)) return kExitUsage;
+        } else {
+            query.problem = Cp1251Problem(query.text, query.word);
+        }
+    }
 
     ResetToolState();
     int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
@@ -238,18 +254,26 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     bool json = options.Has("--json");
     bool anyShown = false;
     if (json) io.out << "[";
-    for (size_t i = 0; i < words.size(); ++i) {
-        // As the Find command does: the word into the edit, then the look-up.
-        SetWordEditText(words[i].c_str());
-        int result = LookupWord(1, plural);
-        const std::string& description = Headless().descriptionEdit;
+    for (size_t i = 0; i < queries.size(); ++i) {
+        const LookupQuery& query = queries[i];
+        int result = kResultNotFound;
+        if (query.problem.empty()) {
+            // As the Find command does: the word into the edit, then the look-up.
+            SetWordEditText(query.word.c_str());
+            result = LookupWord(1, plural);
+        }
+        std::string word, description;
+        if (query.problem.empty()) {
+            word = Headless().wordEdit;
+            description = Headless().descriptionEdit;
+        }
         if (result != kResultOk) {
             status = result;
-            ReportMiss(queries[i], result, io.err);
+            ReportMiss(query, result, io.err);
         }
         if (json) {
-            io.out << (i ? "," : "") << kToolLineEnd << "  {\"query\": " << JsonString(queries[i])
-                   << ", \"word\": " << JsonText(Headless().wordEdit) << ", \"result\": " << result
+            io.out << (i ? "," : "") << kToolLineEnd << "  {\"query\": " << JsonString(query.text)
+                   << ", \"word\": " << JsonText(word) << ", \"result\": " << result
                    << ", \"description\": " << JsonText(description) << "}";
         } else if (result == kResultOk) {
             // An empty line between the descriptions of successive words.
@@ -258,7 +282,7 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
             anyShown = true;
         }
     }
-    if (json) io.out << (words.empty() ? "" : kToolLineEnd) << "]" << kToolLineEnd;
+    if (json) io.out << (queries.empty() ? "" : kToolLineEnd) << "]" << kToolLineEnd;
     io.out.flush();
     return status;
 }

@@ -120,17 +120,40 @@ TEST_F(ToolTest, LookupJsonHoldsTheEditsAfterEachLookUp) {
     EXPECT_EQ(Run({"lookup", "--json", "-"}).out, Lines({"[]"}));
 }
 
-TEST_F(ToolTest, LookupRefusesWordsTheCodePageCannotHold) {
+TEST_F(ToolTest, LookupRefusesArgumentsTheCodePageCannotHold) {
     MakeSample();
     for (const auto& args : {std::vector<std::string>{"lookup", "cat", "naïve"}, {"lookup", "cat", "\xC3("},
-                             {"lookup", "-"}}) {
-        ToolRun run = Run(args, "dog\n\xE2\x82\n");
+                             {"lookup", "naïve", "-"}}) {
+        ToolRun run = Run(args, "dog\n");
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");  // nothing is looked up
     }
     ToolRun run = Run({"lookup", "naïve"});
     EXPECT_TRUE(Says(run.err, "'naïve'") && Says(run.err, "U+00EF")) << run.err;
     EXPECT_TRUE(Says(Run({"lookup", "\xC3("}).err, "\\xC3"));
+}
+
+TEST_F(ToolTest, ALineOfStandardInputThatCannotBeAWordIsAWordNotFound) {
+    // A word list taken from real text: the batch goes on past the words the
+    // code page cannot hold, and the exit status is that of the last miss.
+    MakeSample();
+    ToolRun run = Run({"lookup", "-"}, "cat\nvõro\ndog\n");
+    EXPECT_EQ(run.status, 6);
+    EXPECT_EQ(run.out, Lines({"котка", "feline", "", "tom", "", "canis"}));
+    EXPECT_EQ(run.err, Lines({"võro: not found (U+00F5 (õ) has no place in code page 1251)"}));
+
+    run = Run({"lookup", "--json", "-"}, "\xC3(\na\x01\nzebra\ndog\n");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out,
+              Lines({"[",
+                     "  {\"query\": \"\uFFFD(\", \"word\": \"\", \"result\": 6, \"description\": \"\"},",
+                     "  {\"query\": \"a\\u0001\", \"word\": \"a\\u0001\", \"result\": 3, \"description\": \"\"},",
+                     "  {\"query\": \"zebra\", \"word\": \"zebra\", \"result\": 3, \"description\": \"\"},",
+                     "  {\"query\": \"dog\", \"word\": \"dog\", \"result\": 0, \"description\": \"canis\"}",
+                     "]"}));
+    EXPECT_EQ(run.err, Lines({"\\xC3(: not found (it is not valid UTF-8)",
+                              "a\\x01: not found (letter file 41.dat cannot be opened)",
+                              "zebra: not found (letter file 5a.dat cannot be opened)"}));
 }
 
 TEST_F(ToolTest, StatsCountEntriesAndBytes) {
