@@ -30,15 +30,18 @@ index=$(cd "$(dirname "$index")" && pwd)/$(basename "$index")
 case $tool in /*) ;; *) tool=$(pwd)/$tool ;; esac
 mkdir -p "$out"
 
-# Built beside the old one and swapped in only when complete and clean.
-new=.English_Bulgarian.new
-rm -rf "$out/$new"
-"$tool" --root "$out" import dictd "$index" --to "$new" --name English-Bulgarian --dual
-"$tool" --root "$out" check --dict "$new" >/dev/null || {
-    "$tool" --root "$out" check --dict "$new" >&2
+# Built in a program folder of its own beside the old dictionary (hidden:
+# its name begins with a dot) and swapped in only when complete and clean.
+stage=$out/.English_Bulgarian.new
+rm -rf "$stage"
+mkdir -p "$stage"
+"$tool" --root "$stage" import dictd "$index" --to English_Bulgarian --name English-Bulgarian --dual
+"$tool" --root "$stage" check --dict English_Bulgarian >/dev/null || {
+    "$tool" --root "$stage" check --dict English_Bulgarian >&2
     echo "build-default-dictionary: the new dictionary is not clean" >&2
     exit 1
 }
+new=$stage/English_Bulgarian
 
 edition=$(dpkg-query -W -f '${Version}' dict-freedict-eng-bul 2>/dev/null || true)
 {
@@ -54,7 +57,8 @@ edition=$(dpkg-query -W -f '${Version}' dict-freedict-eng-bul 2>/dev/null || tru
     printf 'page 1251 with the stress accents removed, laid out one sense a line, and\r\n'
     printf 'the Bulgarian-English reverse entries were added.\r\n\r\n'
     printf 'FreeDict: https://freedict.org/\r\n'
-} > "$out/$new/CREDITS.txt"
+} > "$new/CREDITS.txt"
 
 rm -rf "$out/English_Bulgarian"
-mv "$out/$new" "$out/English_Bulgarian"
+mv "$new" "$out/English_Bulgarian"
+rmdir "$stage"

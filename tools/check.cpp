@@ -232,12 +232,7 @@ int CheckCommand(const std::vector<std::string>& args, ToolStreams& io) {
         return kExitUsage;
     }
     std::string folder;
-    if (!ToolArgumentToCp1251(options.Value("--dict", kDefaultToolDictionary), folder, io.err)) return kExitUsage;
-    if (!IsPlainFolderName(folder.c_str())) {
-        io.err << "dictionary-tool: check: '" << options.Value("--dict", "") << "' is not a plain folder name"
-               << kToolLineEnd;
-        return kExitUsage;
-    }
+    if (!ToolDictionaryFolder(options.Value("--dict", kDefaultToolDictionary), folder, io.err)) return kExitUsage;
     ResetToolState();
     CheckReport report = CheckDictionary(folder);
     for (const std::string& problem : report.problems) io.out << problem << kToolLineEnd;

@@ -129,9 +129,11 @@ int ImportCommand(const std::vector<std::string>& args, ToolStreams& io) {
         return kExitUsage;
     }
     std::string folder, name;
-    if (!ToolArgumentToCp1251(options.Value("--to", ""), folder, io.err)) return kExitUsage;
-    if (!IsPlainFolderName(folder.c_str())) {
-        Complain(io.err) << "'" << options.Value("--to", "") << "' is not a plain folder name" << kToolLineEnd;
+    if (!ToolDictionaryFolder(options.Value("--to", ""), folder, io.err)) return kExitUsage;
+    if (folder[0] == '.') {
+        // The program lists no folder whose name begins with a dot.
+        Complain(io.err) << "'" << options.Value("--to", "")
+                         << "' begins with '.', and the program never lists such a folder" << kToolLineEnd;
         return kExitUsage;
     }
     if (!ToolArgumentToCp1251(options.Value("--name", options.Value("--to", "")), name, io.err)) return kExitUsage;

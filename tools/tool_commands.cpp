@@ -149,16 +149,29 @@ void ResetToolState() {
     Settings.autocomplete = 0;
 }
 
-int OpenToolDictionary(const std::string& folder, std::ostream& err) {
-    if (folder.empty()) {
+bool ToolDictionaryFolder(const std::string& given, std::string& folder, std::ostream& err) {
+    if (given.empty()) {
         Complain(err) << "the dictionary folder name is empty" << kToolLineEnd;
-        return kExitUsage;
+        return false;
     }
-    std::string bytes;
-    if (!ToolArgumentToCp1251(folder, bytes, err)) return kExitUsage;
-    if (OpenDictionary(bytes.c_str()) != kResultOk) {
-        Complain(err) << "cannot open dictionary '" << folder << "': its header " << folder
-                      << kPathSeparator << "00.dat is missing or cannot be read" << kToolLineEnd;
+    if (!ToolArgumentToCp1251(given, folder, err)) return false;
+    // Every command names a dictionary the same way: a folder of the program
+    // folder, by its name alone, never a path that leads elsewhere.
+    if (!IsPlainFolderName(folder.c_str())) {
+        Complain(err) << "'" << Printable(given)
+                      << "' is not the name of a folder in the program folder (give the name alone, without a path)"
+                      << kToolLineEnd;
+        return false;
+    }
+    return true;
+}
+
+int OpenToolDictionary(const std::string& given, std::ostream& err) {
+    std::string folder;
+    if (!ToolDictionaryFolder(given, folder, err)) return kExitUsage;
+    if (OpenDictionary(folder.c_str()) != kResultOk) {
+        Complain(err) << "cannot open dictionary '" << given << "': its header " << given << kPathSeparator
+                      << "00.dat is missing or cannot be read" << kToolLineEnd;
         return kExitCannotOpen;
     }
     return kExitOk;

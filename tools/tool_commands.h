@@ -65,9 +65,12 @@ bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::os
 // so that a look-up finds exactly the word it was given.
 void ResetToolState();
 
-// Opens the dictionary in `folder` (UTF-8). kExitOk, or an exit status with
-// a message on `err`.
-int OpenToolDictionary(const std::string& folder, std::ostream& err);
+// The code page name of the dictionary folder a command names (UTF-8):
+// false, with a message, unless it is one folder of the program folder.
+bool ToolDictionaryFolder(const std::string& given, std::string& folder, std::ostream& err);
+// Opens the dictionary the command names (UTF-8). kExitOk, or an exit
+// status with a message on `err`.
+int OpenToolDictionary(const std::string& given, std::ostream& err);
 
 // The process's arguments as UTF-8, without the program name, and the
 // standard streams set up to carry UTF-8 bytes unchanged. Windows takes

@@ -4,6 +4,8 @@
 #include <sstream>
 
 #include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
+#include "tools/check.h"
 #include "tools/export.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
@@ -28,4 +30,38 @@ TEST_F(ToolPathsTest, ImportSourceAndExportTargetAreRelativeToTheStartingFolder)
     std::filesystem::current_path(root_);
     EXPECT_EQ(ReadDiskFile("out.tsv"), "apple\tyabalka\n");
     EXPECT_FALSE(std::filesystem::exists("programs/out.tsv"));
+}
+
+TEST_F(ToolPathsTest, EveryCommandNamesADictionaryByItsFolderNameAlone) {
+    // A dictionary beside the program folder, reachable by a path.
+    std::filesystem::create_directory("programs");
+    MakeDictionary("Outside");
+    MakeLetter("Outside", 'C', Entries({{"cat", "felis"}}));
+    std::filesystem::current_path("programs");
+    const std::string absolute = (std::filesystem::path(root_) / "Outside").string();
+    WriteDiskFile("words.tsv", "cat\tfelis\n");
+    for (const std::string& path : {std::string("../Outside"), absolute, std::string("a/b")}) {
+        const std::vector<std::pair<int (*)(const std::vector<std::string>&, ToolStreams&), std::vector<std::string>>>
+            commands = {{LookupCommand, {"--dict", path, "cat"}},
+                        {StatsCommand, {"--dict", path}},
+                        {ExportCommand, {"--dict", path}},
+                        {CheckCommand, {"--dict", path}},
+                        {ImportCommand, {"tsv", "words.tsv", "--to", path}}};
+        for (const auto& command : commands) {
+            ToolResult run = Tool(command.first, command.second);
+            EXPECT_EQ(run.status, 2) << path << " " << command.second[0];
+            EXPECT_EQ(run.out, "") << path;
+            EXPECT_NE(run.err.find("is not the name of a folder in the program folder"), std::string::npos) << run.err;
+        }
+    }
+    EXPECT_EQ(ReadDiskFile(absolute + "/43.dat"), Entries({{"cat", "felis"}}));
+}
+
+TEST_F(ToolPathsTest, ImportRefusesAFolderTheProgramWouldNeverList) {
+    WriteDiskFile("words.tsv", "cat\tfelis\n");
+    ToolResult run = Tool(ImportCommand, {"tsv", "words.tsv", "--to", ".hidden"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("'.hidden' begins with '.', and the program never lists such a folder"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(".hidden"));
 }
