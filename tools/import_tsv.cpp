@@ -1,7 +1,19 @@
 // Tab-separated text: word TAB description, one entry a line, UTF-8. The
-// escapes (\n for a line break, \t, \\, \xHH) are undone by the layout.
+// escapes (\n for a line break, \r, \t, \\, \xHH) are undone by the layout.
 #include "tools/import_sources.h"
 #include "tools/import_text.h"
+
+// A line ends in LF, CR LF or a CR alone (older Mac text): the escapes
+// carry every line break inside an entry, so a raw CR is never part of one.
+static size_t LineEnd(const std::string& text, size_t start, size_t& next) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+        next = text.size();
+        return text.size();
+    }
+    next = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    return end;
+}
 
 bool ReadTsvSource(const std::string& path, std::vector<SourceRecord>& out, std::string& error) {
     std::string text;
@@ -11,8 +23,8 @@ bool ReadTsvSource(const std::string& path, std::vector<SourceRecord>& out, std:
     size_t lineNumber = 0;
     while (start < text.size()) {
         ++lineNumber;
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        size_t next;
+        size_t end = LineEnd(text, start, next);
         size_t bad = FindInvalidUtf8(text, start, end);
         if (bad != std::string::npos) {
             error = name + " line " + std::to_string(lineNumber) + ": invalid UTF-8 at byte " +
@@ -20,8 +32,7 @@ bool ReadTsvSource(const std::string& path, std::vector<SourceRecord>& out, std:
             return false;
         }
         std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        start = next;
         if (line.empty()) continue;
         SourceRecord record;
         size_t tab = line.find('\t');

@@ -85,3 +85,14 @@ TEST_F(ImportTsvTest, RefusesBadTextAndBrokenLetterFilesWithoutWriting) {
     EXPECT_EQ(Tool(ImportCommand, {"tsv", "good.tsv", "--to", "a/b"}).status, 2);
     EXPECT_EQ(Tool(ImportCommand, {"tsv", "good.tsv"}).status, 2);
 }
+
+TEST_F(ImportTsvTest, EveryKindOfLineEndEndsAnEntry) {
+    // CR alone (older Mac text), CR LF and LF, mixed; a blank line between.
+    WriteDiskFile("mac.tsv", "cat\tfelis\rdog\tcanis\r\n\rcow\tkrava\ncalf\ttele\\rnot a line end");
+    ToolResult run = Tool(ImportCommand, {"tsv", "mac.tsv", "--to", "Animals"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("read: 4 entries"), std::string::npos) << run.out;
+    EXPECT_EQ(ReadDiskFile("Animals/43.dat"),
+              Entries({{"calf", "tele\rnot a line end"}, {"cat", "felis"}, {"cow", "krava"}}));
+    EXPECT_EQ(ReadDiskFile("Animals/44.dat"), Entries({{"dog", "canis"}}));
+}
