@@ -1,6 +1,7 @@
 // The DICT server database: NAME.index (headword TAB offset TAB length, the
 // numbers in dictd's base 64) and the definitions in NAME.dict or the
 // dictzip file NAME.dict.dz.
+#include <algorithm>
 #include <cstdint>
 
 #include "tools/import_sources.h"
@@ -35,17 +36,17 @@ static bool IsDatabaseEntry(const std::string& word) {
     return word.compare(0, 10, "00database") == 0 || word.compare(0, 11, "00-database") == 0;
 }
 
-bool ReadDictdSource(const std::string& indexPath, std::vector<SourceRecord>& out, std::string& error) {
+struct IndexLine {
+    std::string word;
+    uint64_t offset, length;
+    std::string where;   // "NAME.index line N"
+};
+
+// The index, checked line by line, without the database's own entries.
+static bool ReadIndex(const std::string& indexPath, std::vector<IndexLine>& lines, std::string& error) {
     std::string index;
     if (!ReadWholeFile(indexPath, index, error)) return false;
-    std::string base = indexPath;
-    if (base.size() > 6 && base.compare(base.size() - 6, 6, ".index") == 0) base.resize(base.size() - 6);
-    std::string data, dataPath;
-    if (!ReadDataFile(base + ".dict", data, dataPath, error)) return false;
-    std::string dataName = FileNameOf(dataPath);
-    bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
     std::string indexName = FileNameOf(indexPath);
-
     size_t lineNumber = 0;
     for (size_t start = 0; start < index.size();) {
         ++lineNumber;
@@ -75,23 +76,42 @@ bool ReadDictdSource(const std::string& indexPath, std::vector<SourceRecord>& ou
             return false;
         }
         if (IsDatabaseEntry(fields[0])) continue;
-        if (offset > data.size() || length > data.size() - offset) {
-            error = dataName + ": the entry '" + fields[0] + "' (" + where + ") runs from byte " +
-                    std::to_string(offset) + " to " + std::to_string(offset + length) +
+        // A fourth field keeps the headword as written where the first is normalised.
+        lines.push_back({fields.size() > 3 && !fields[3].empty() ? fields[3] : fields[0], offset, length, where});
+    }
+    return true;
+}
+
+bool ReadDictdSource(const std::string& indexPath, std::vector<SourceRecord>& out, std::string& error) {
+    std::vector<IndexLine> lines;
+    if (!ReadIndex(indexPath, lines, error)) return false;
+    // The data is read as far as the index points, and no further.
+    uint64_t needed = 0;
+    for (const IndexLine& line : lines) needed = std::max(needed, line.offset + line.length);
+    std::string base = indexPath;
+    if (base.size() > 6 && base.compare(base.size() - 6, 6, ".index") == 0) base.resize(base.size() - 6);
+    std::string data, dataPath;
+    if (!ReadDataFile(base + ".dict", needed, data, dataPath, error)) return false;
+    std::string dataName = FileNameOf(dataPath);
+    bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
+
+    for (const IndexLine& line : lines) {
+        if (line.offset > data.size() || line.length > data.size() - line.offset) {
+            error = dataName + ": the entry '" + line.word + "' (" + line.where + ") runs from byte " +
+                    std::to_string(line.offset) + " to " + std::to_string(line.offset + line.length) +
                     ", past the end of the data (" + std::to_string(data.size()) + " bytes" +
                     (compressed ? " uncompressed" : "") + ")";
             return false;
         }
-        bad = FindInvalidUtf8(data, offset, offset + length);
+        size_t bad = FindInvalidUtf8(data, line.offset, line.offset + line.length);
         if (bad != std::string::npos) {
             error = dataName + ": invalid UTF-8 at " + (compressed ? "uncompressed " : "") + "byte " +
-                    std::to_string(bad) + " (entry '" + fields[0] + "', " + where + ")";
+                    std::to_string(bad) + " (entry '" + line.word + "', " + line.where + ")";
             return false;
         }
         SourceRecord record;
-        // A fourth field keeps the headword as written where the first is normalised.
-        record.word = fields.size() > 3 && !fields[3].empty() ? fields[3] : fields[0];
-        record.text = data.substr(offset, length);
+        record.word = line.word;
+        record.text = data.substr(line.offset, line.length);
         out.push_back(std::move(record));
     }
     return true;

@@ -3,6 +3,7 @@
 // that names the file and the position, before anything is written.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,20 @@ bool ReadTsvSource(const std::string& path, std::vector<SourceRecord>& out, std:
 
 // The whole file; a message naming it when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& out, std::string& error);
-// A gzip (or dictzip) file's uncompressed bytes; a message with the byte
-// offset in the compressed file when the data is broken.
+// The most the importer unpacks from one compressed file: the trailer of a
+// gzip file is never trusted, and a small file may unpack to gigabytes.
+constexpr uint64_t kLargestInflated = uint64_t(1) << 30;
+// A gzip (or dictzip) file's uncompressed bytes, the first `needed` of them
+// at most (a data file is read only as far as its index points); a message
+// with the byte offset in the compressed file when the data is broken, and
+// a refusal when it unpacks to more than kLargestInflated.
 bool InflateGzipFile(const std::string& path, const std::string& compressed, std::string& out,
-                     std::string& error);
-// `base` itself, or else `base`.dz uncompressed; `used` names the one read.
-bool ReadDataFile(const std::string& base, std::string& out, std::string& used, std::string& error);
+                     std::string& error, uint64_t needed = UINT64_MAX);
+// `base` itself, or else `base`.dz uncompressed as far as `needed` bytes;
+// `used` names the one read.
+bool ReadDataFile(const std::string& base, uint64_t needed, std::string& out, std::string& used,
+                  std::string& error);
+// "1 GiB", "64 MiB" or "N bytes", for messages.
+std::string SizeText(uint64_t bytes);
 // A path's last component, for messages.
 std::string FileNameOf(const std::string& path);

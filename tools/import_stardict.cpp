@@ -1,6 +1,7 @@
 // StarDict: NAME.ifo (the description of the book), NAME.idx (headword NUL,
 // offset and size as big-endian numbers) and the definitions in NAME.dict
 // or NAME.dict.dz, made of typed fields.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -200,7 +201,9 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
                 error = "neither " + base + ".idx nor " + base + ".idx.gz can be opened";
                 return false;
             }
-            if (!InflateGzipFile(base + ".idx.gz", compressed, idx, error)) return false;
+            // One byte more than the ifo says, so that a longer file shows.
+            uint64_t needed = haveIdxSize ? idxFileSize + 1 : UINT64_MAX;
+            if (!InflateGzipFile(base + ".idx.gz", compressed, idx, error, needed)) return false;
             idxPath = base + ".idx.gz";
         } else {
             idxPath = base + ".idx";
@@ -212,16 +215,17 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
                 std::to_string(idxFileSize) + (idx.size() < idxFileSize ? " (cut short?)" : "");
         return false;
     }
-    std::string data, dataPath;
-    if (!ReadDataFile(base + ".dict", data, dataPath, error)) return false;
-    std::string dataName = FileNameOf(dataPath);
-    bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
 
-    uint64_t count = 0;
+    struct IdxEntry {
+        std::string word;
+        uint64_t offset, size;
+        std::string where;
+    };
+    std::vector<IdxEntry> entries;
+    uint64_t needed = 0;
     for (size_t at = 0; at < idx.size();) {
-        size_t entryStart = at;
-        std::string where = idxName + " entry " + std::to_string(count + 1) + " at byte " +
-                            std::to_string(entryStart);
+        std::string where = idxName + " entry " + std::to_string(entries.size() + 1) + " at byte " +
+                            std::to_string(at);
         size_t nul = idx.find('\0', at);
         if (nul == std::string::npos || idx.size() - nul - 1 < offsetSize + 4) {
             error = where + ": cut short (the file ends inside the entry)";
@@ -236,30 +240,39 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
         uint64_t offset = BigEndian(idx, nul + 1, offsetSize);
         uint64_t size = BigEndian(idx, nul + 1 + offsetSize, 4);
         at = nul + 1 + offsetSize + 4;
-        ++count;
-        if (offset > data.size() || size > data.size() - offset) {
-            error = dataName + ": the entry '" + word + "' (" + where + ") runs from byte " +
-                    std::to_string(offset) + " to " + std::to_string(offset + size) +
+        // Offsets of 64 bits may claim anything: keep the sum from wrapping.
+        needed = std::max(needed, offset > UINT64_MAX - size ? UINT64_MAX : offset + size);
+        entries.push_back({std::move(word), offset, size, std::move(where)});
+    }
+    if (entries.size() != wordCount) {
+        error = idxName + ": holds " + std::to_string(entries.size()) + " entries where " + ifoName + " says " +
+                std::to_string(wordCount);
+        return false;
+    }
+
+    std::string data, dataPath;
+    if (!ReadDataFile(base + ".dict", needed, data, dataPath, error)) return false;
+    std::string dataName = FileNameOf(dataPath);
+    bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
+    for (const IdxEntry& entry : entries) {
+        if (entry.offset > data.size() || entry.size > data.size() - entry.offset) {
+            error = dataName + ": the entry '" + entry.word + "' (" + entry.where + ") runs from byte " +
+                    std::to_string(entry.offset) + " to " + std::to_string(entry.offset + entry.size) +
                     ", past the end of the data (" + std::to_string(data.size()) + " bytes" +
                     (compressed ? " uncompressed" : "") + ")";
             return false;
         }
         SourceRecord record;
-        record.word = word;
+        record.word = entry.word;
         std::string problem;
         size_t problemAt = 0;
-        if (!ReadFields(data, static_cast<size_t>(offset), static_cast<size_t>(offset + size), sequence,
-                        record, problem, problemAt)) {
+        if (!ReadFields(data, static_cast<size_t>(entry.offset), static_cast<size_t>(entry.offset + entry.size),
+                        sequence, record, problem, problemAt)) {
             error = dataName + ": " + problem + " at " + (compressed ? "uncompressed " : "") + "byte " +
-                    std::to_string(problemAt) + " (entry '" + word + "')";
+                    std::to_string(problemAt) + " (entry '" + entry.word + "')";
             return false;
         }
         out.push_back(std::move(record));
-    }
-    if (count != wordCount) {
-        error = idxName + ": holds " + std::to_string(count) + " entries where " + ifoName + " says " +
-                std::to_string(wordCount);
-        return false;
     }
     return true;
 }

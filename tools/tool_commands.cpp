@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <istream>
+#include <new>
 #include <ostream>
 
 #include "lookup/history.h"
@@ -406,7 +407,13 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
             return kExitCannotOpen;
         }
     }
-    return command->run(rest, io);
+    try {
+        return command->run(rest, io);
+    } catch (const std::bad_alloc&) {
+        // Files are only ever replaced whole, so stopping here loses nothing.
+        Complain(io.err) << command->name << ": not enough memory to go on" << kToolLineEnd;
+        return kExitCannotOpen;
+    }
 }
 
 #ifndef _WIN32

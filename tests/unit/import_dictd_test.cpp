@@ -11,10 +11,6 @@
 #include "tools/tool_commands.h"
 #include "tests/unit/tool_test_support.h"
 
-#ifdef DICTIONARY_HAVE_ZLIB
-#include <zlib.h>
-#endif
-
 namespace {
 
 
@@ -26,45 +22,6 @@ std::string Shown(const std::string& text) {
     for (char c : text) out += c == '\n' ? std::string(kToolLineEnd) : std::string(1, c);
     return out;
 }
-
-std::string DictdNumber(size_t value) {
-    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), kDigits[value % 64]);
-        value /= 64;
-    } while (value);
-    return digits;
-}
-
-// NAME.index and the definitions, in the order given.
-void WriteDictd(const std::string& name, const std::vector<std::pair<std::string, std::string>>& entries,
-                std::string* dataOut = nullptr) {
-    std::string index = "00databaseinfo\tA\tB\n", data = "x";
-    for (const auto& entry : entries) {
-        index += entry.first + "\t" + DictdNumber(data.size()) + "\t" + DictdNumber(entry.second.size()) + "\n";
-        data += entry.second;
-    }
-    WriteDiskFile(name + ".index", index);
-    if (dataOut) *dataOut = data;
-    else WriteDiskFile(name + ".dict", data);
-}
-
-#ifdef DICTIONARY_HAVE_ZLIB
-std::string Gzip(const std::string& data) {
-    z_stream stream{};
-    deflateInit2(&stream, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&stream, data.size()) + 32, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
-#endif
 
 // UTF-8 of the FreeDict data: ко́тка, бия с камшик.
 const std::string kCatNoun =

@@ -1,0 +1,64 @@
+// Compressed import sources that claim or unpack to far more than they hold,
+// imported by the real tool under a memory limit: a clear message or a good
+// import, never an abort.
+#include <filesystem>
+#include <string>
+
+#include "tests/processes/tool_process.h"
+#include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
+
+#ifdef DICTIONARY_HAVE_ZLIB
+
+class ImportLimitsTest : public ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        if (BuiltWithAddressSanitizer()) GTEST_SKIP() << "the sanitizers need more address space than the limit";
+    }
+    // Half a gigabyte: far less than the bombs below unpack to.
+    ToolProcessResult Import(const std::string& index) {
+        return RunToolProcess({"import", "dictd", index, "--to", "Animals"}, "", {512ull << 20});
+    }
+};
+
+TEST_F(ImportLimitsTest, ATrailerThatClaimsGigabytesIsNotBelieved) {
+    std::string data;
+    WriteDictd("liar", {{"cat", "kotka"}}, &data);
+    std::string zipped = Gzip(data);
+    zipped.replace(zipped.size() - 4, 4, "\xFF\xFF\xFF\xFF");   // "4 GiB"
+    ASSERT_LT(zipped.size(), 40u);
+    WriteDiskFile("liar.dict.dz", zipped);
+    ToolProcessResult run = Import("liar.index");
+    EXPECT_EQ(run.signal, 0) << run.err;
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadDiskFile("Animals/43.dat"), Entries({{"cat", "kotka"}}));
+}
+
+TEST_F(ImportLimitsTest, AGzipBombIsReadOnlyAsFarAsTheIndexPoints) {
+    std::string data;
+    WriteDictd("bomb", {{"cat", "kotka"}, {"dog", "kuche"}}, &data);
+    // A gigabyte of zeros behind the definitions, in a megabyte of members.
+    std::string zipped = Gzip(data), zeros = Gzip(std::string(1 << 20, '\0'));
+    for (int i = 0; i < 1024; ++i) zipped += zeros;
+    WriteDiskFile("bomb.dict.dz", zipped);
+    ToolProcessResult run = Import("bomb.index");
+    EXPECT_EQ(run.signal, 0) << run.err;
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadDiskFile("Animals/44.dat"), Entries({{"dog", "kuche"}}));
+
+    // An index that points past the most the importer unpacks is refused
+    // before anything is unpacked.
+    WriteDiskFile("bomb.index", "cat\t" + DictdNumber(1) + "\t" + DictdNumber(5) + "\nfar\t" +
+                                    DictdNumber(size_t(2) << 30) + "\t" + DictdNumber(10) + "\n");
+    run = Import("bomb.index");
+    EXPECT_EQ(run.signal, 0) << run.err;
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("bomb.dict.dz: the index points at data up to byte 2147483658, more than the 1 GiB the "
+                           "importer unpacks from one file"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadDiskFile("Animals/44.dat"), Entries({{"dog", "kuche"}}));
+}
+
+#endif
