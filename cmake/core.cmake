@@ -15,5 +15,6 @@ add_library(dictionary_headless STATIC
   $<TARGET_OBJECTS:dictionary_logic>
   ${PROJECT_SOURCE_DIR}/platform/platform_headless.cpp
   ${PROJECT_SOURCE_DIR}/platform/settings_store_headless.cpp
-  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/files_win32.cpp,${PROJECT_SOURCE_DIR}/platform/files_posix.cpp>)
+  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/files_win32.cpp,${PROJECT_SOURCE_DIR}/platform/files_posix.cpp>
+  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/disk_win32.cpp,${PROJECT_SOURCE_DIR}/platform/disk_posix.cpp>)
 target_include_directories(dictionary_headless PUBLIC ${PROJECT_SOURCE_DIR})

@@ -10,6 +10,7 @@ include(${PROJECT_SOURCE_DIR}/res/resources.cmake OPTIONAL)
 add_executable(Dictionary WIN32
   $<TARGET_OBJECTS:dictionary_logic>
   ${PROJECT_SOURCE_DIR}/platform/files_win32.cpp
+  ${PROJECT_SOURCE_DIR}/platform/disk_win32.cpp
   ${PROJECT_SOURCE_DIR}/platform/window_win32.cpp
   ${DICTIONARY_WIN32_SOURCES}
   ${DICTIONARY_RESOURCE_SOURCES})

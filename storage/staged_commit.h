@@ -1,0 +1,87 @@
+// Several files of one dictionary folder replaced as one change. Every new
+// file is first written whole into the folder's staging area; then a journal
+// naming them all is written; only then are they moved into place, one by
+// one, and the journal removed. A change that a killed writer left before
+// its journal was written is undone; one left after it is finished. Each
+// file is, at every moment, the old version or the new one.
+//
+// Writers of the folder hold its write lock (storage/dictionary_lock.h)
+// while they stage, commit and finish.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The subfolder of a dictionary folder that holds a change in progress.
+extern const char kStagingFolderName[];   // ".staged"
+// The journal inside it: present only once every staged file is complete.
+extern const char kJournalName[];          // "journal"
+
+// What a file held when a change was based on it.
+struct FileVersion {
+    bool exists = false;
+    uint64_t size = 0;
+    uint64_t hash = 0;   // of the bytes
+    bool operator==(const FileVersion& other) const {
+        return exists == other.exists && size == other.size && hash == other.hash;
+    }
+    bool operator!=(const FileVersion& other) const { return !(*this == other); }
+};
+FileVersion VersionOfBytes(const void* data, size_t size);
+// Reads the file; an absent (or unreadable) file has the version "absent".
+FileVersion VersionOfFile(const char* path);
+
+class StagedCommit {
+public:
+    explicit StagedCommit(std::string folder);
+    // Removes whatever was staged and not committed.
+    ~StagedCommit();
+    StagedCommit(const StagedCommit&) = delete;
+    StagedCommit& operator=(const StagedCommit&) = delete;
+
+    // Writes `bytes` as the next content of the folder's file `name` (a bare
+    // file name), which is now `basedOn`. Files are moved into place in the
+    // order they were staged. False when it cannot be written.
+    bool Stage(const std::string& name, const std::string& bytes, const FileVersion& basedOn);
+    // Moves every staged file into place. False when it did not: the files
+    // in ChangedMeanwhile() no longer hold the version the change was based
+    // on (nothing was changed), the journal cannot be written (nothing was
+    // changed), or a move failed (MovedBeforeFailure() files were moved; the
+    // journal stays, so that FinishInterruptedCommit completes the change).
+    bool Commit();
+    size_t Staged() const { return staged_.size(); }
+    const std::vector<std::string>& ChangedMeanwhile() const { return changedMeanwhile_; }
+    size_t MovedBeforeFailure() const { return moved_; }
+
+private:
+    struct Entry {
+        std::string name;
+        FileVersion basedOn;
+        FileVersion next;
+    };
+    std::string folder_;
+    std::string staging_;
+    std::vector<Entry> staged_;
+    std::vector<std::string> changedMeanwhile_;
+    size_t moved_ = 0;
+    bool committed_ = false;
+    bool created_ = false;
+};
+
+// What FinishInterruptedCommit found and did.
+struct CommitRecovery {
+    enum Outcome { NothingLeft, Finished, Undone, CannotTidy } outcome = NothingLeft;
+    size_t moved = 0;                        // files moved into place now
+    std::vector<std::string> changedMeanwhile;   // not replaced: changed since the change was staged
+};
+
+// Finishes the change a killed writer left in `folder` (its journal was
+// complete) or undoes it (it was not), and removes the staging area. A file
+// that no longer holds the version the change was based on is left as it
+// is. Call it with the folder's write lock held, before reading the folder
+// for a change of one's own.
+CommitRecovery FinishInterruptedCommit(const char* folder);
+// True when `folder` holds a staging area (a change in progress or left).
+bool HasStagingArea(const char* folder);
