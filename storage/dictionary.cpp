@@ -30,8 +30,7 @@ static void CopyName(char* to, size_t size, const char* from) {
 }
 
 void ResetDictionaryState() {
-    FreeLetterBuffer();
-    LetterBuffer.Letter = 0;
+    ForgetLetter(0);
     CurrentDictionary = kNoDictionary;
     std::memset(DictionaryCatalog, 0, sizeof DictionaryCatalog);
     CatalogCount = 0;

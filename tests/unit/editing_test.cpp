@@ -2,12 +2,6 @@
 #include <filesystem>
 #include <string>
 
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "lookup/editing.h"
 #include "lookup/lookup.h"
 #include "platform/headless.h"
@@ -219,10 +213,11 @@ TEST_F(EditingTest, FailedWriteIsReportedAndTheFileKept) {
     Open();
     const std::string before = Entries({{"cat", "felis"}, {"cow", "bos"}});
     MakeLetter("D", 'C', before);
-    // The atomic write goes through a temporary file beside the letter file;
-    // a folder in its place makes the write fail.
-    std::filesystem::create_directory("D/43.dat.tmp");
-    std::filesystem::create_directory("D/43.dat.tmp" + std::to_string(getpid()));
+    // A letter file marked read-only is never replaced.
+    const auto writable = std::filesystem::status("D/43.dat").permissions();
+    std::filesystem::permissions("D/43.dat", std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                                 std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
 
     Enter("cub", "young");
     EXPECT_EQ(AddEntry(1), 0);
@@ -248,6 +243,7 @@ TEST_F(EditingTest, FailedWriteIsReportedAndTheFileKept) {
     EXPECT_EQ(Headless().messages.size(), 4u);
     EXPECT_EQ(Letter('C'), before);
     EXPECT_EQ(Description(), "new");
+    std::filesystem::permissions("D/43.dat", writable);
 }
 
 TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
