@@ -1,23 +1,24 @@
-// The file effects that multi-file changes and their checks need beyond
-// platform.h: listing any folder, moving and removing files and folders,
-// and reading a file piece by piece. Paths as in platform.h: relative to the
+// The file effects that changes of several files and their checks need
+// beyond platform.h: moving files and folders, removing folders, and
+// reading a file piece by piece. Paths as in platform.h: relative to the
 // program folder, '\' as separator.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 
-// The items of `folder`, without "." and ".."; empty when it cannot be listed.
-std::vector<FolderItem> PlatformListFolder(const char* folder);
-bool PlatformRemoveFile(const char* path);
+bool PlatformIsFolder(const char* path);
+// A file without write permission (the read-only attribute on Windows):
+// the user keeps it as it is, so no change replaces it.
+bool PlatformIsMarkedReadOnly(const char* path);
 // Removes an empty folder.
 bool PlatformRemoveFolder(const char* path);
 // Moves a file over `to` in one step: `to` is the old file or the new one,
-// never neither. Both must be on the same disk.
+// never neither. Both must be on the same disk; a `to` marked read-only is
+// left as it is.
 bool PlatformReplaceFile(const char* from, const char* to);
 // Moves a file or folder to a name that nothing has yet; false, changing
 // nothing, when something already has it.

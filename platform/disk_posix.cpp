@@ -1,5 +1,4 @@
-// Moving, removing, listing and piecewise reading on a POSIX system.
-#include <dirent.h>
+// Moving, removing folders and piecewise reading on a POSIX system.
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -17,28 +16,24 @@ static std::string OnDisk(const char* path) {
     return p;
 }
 
-std::vector<FolderItem> PlatformListFolder(const char* folder) {
-    std::vector<FolderItem> items;
-    std::string base = OnDisk(folder);
-    DIR* dir = opendir(base.c_str());
-    if (!dir) return items;
-    while (dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat info;
-        bool isDirectory = stat((base + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        items.push_back({name, isDirectory});
-    }
-    closedir(dir);
-    return items;
+bool PlatformIsFolder(const char* path) {
+    struct stat info;
+    return stat(OnDisk(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
-
-bool PlatformRemoveFile(const char* path) { return unlink(OnDisk(path).c_str()) == 0; }
 
 bool PlatformRemoveFolder(const char* path) { return rmdir(OnDisk(path).c_str()) == 0; }
 
+bool PlatformIsMarkedReadOnly(const char* path) {
+    std::string disk = OnDisk(path);
+    struct stat info;
+    if (stat(disk.c_str(), &info) != 0) return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return access(disk.c_str(), W_OK) != 0 && errno == EACCES;
+}
+
+// A rename would replace a read-only file and drop its mark.
 bool PlatformReplaceFile(const char* from, const char* to) {
-    return rename(OnDisk(from).c_str(), OnDisk(to).c_str()) == 0;
+    return !PlatformIsMarkedReadOnly(to) && rename(OnDisk(from).c_str(), OnDisk(to).c_str()) == 0;
 }
 
 bool PlatformMoveToNewName(const char* from, const char* to) {

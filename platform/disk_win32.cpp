@@ -1,27 +1,23 @@
-// Moving, removing, listing and piecewise reading through the Win32 API.
+// Moving, removing folders and piecewise reading through the Win32 API.
 #include <windows.h>
 
 #include "platform/disk.h"
 
-std::vector<FolderItem> PlatformListFolder(const char* folder) {
-    std::vector<FolderItem> items;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(folder) + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return items;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        items.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return items;
+bool PlatformIsFolder(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
-
-bool PlatformRemoveFile(const char* path) { return DeleteFileA(path) != 0; }
 
 bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
 
+bool PlatformIsMarkedReadOnly(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// MoveFileEx fails on a read-only target too; the test says why.
 bool PlatformReplaceFile(const char* from, const char* to) {
+    if (PlatformIsMarkedReadOnly(to)) return false;
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -59,6 +59,8 @@ edition=$(dpkg-query -W -f '${Version}' dict-freedict-eng-bul 2>/dev/null || tru
     printf 'FreeDict: https://freedict.org/\r\n'
 } > "$new/CREDITS.txt"
 
+# The lock file of the tool's writes has no use in the shipped folder.
+rm -f "$new/writer.lock"
 rm -rf "$out/English_Bulgarian"
 mv "$new" "$out/English_Bulgarian"
 rmdir "$stage"

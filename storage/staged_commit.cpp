@@ -25,8 +25,16 @@ FileVersion VersionOfBytes(const void* data, size_t size) {
 
 FileVersion VersionOfFile(const char* path) {
     std::vector<unsigned char> bytes;
-    if (!PlatformReadFile(path, bytes)) return FileVersion{};
-    return VersionOfBytes(bytes.data(), bytes.size());
+    switch (PlatformReadWholeFile(path, bytes)) {
+    case FileReadOutcome::Read: return VersionOfBytes(bytes.data(), bytes.size());
+    case FileReadOutcome::Absent: return FileVersion{};
+    case FileReadOutcome::Unreadable: break;
+    }
+    // Unlike any version that was read: no change is based on it.
+    FileVersion unknown;
+    unknown.exists = true;
+    unknown.size = UINT64_MAX;
+    return unknown;
 }
 
 static std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
@@ -59,18 +67,17 @@ static bool IsBareFileName(const std::string& name) {
     return !name.empty() && name[0] != '.' && name.find_first_of("\\/:") == std::string::npos;
 }
 
-// Empties and removes the staging area; false when something stays.
-static bool RemoveStagingArea(const std::string& staging) {
+bool RemoveFolderAndItsFiles(const std::string& folder) {
     bool ok = true;
-    for (const FolderItem& item : PlatformListFolder(staging.c_str()))
-        ok = PlatformRemoveFile(Join(staging, item.name).c_str()) && ok;
-    return PlatformRemoveFolder(staging.c_str()) && ok;
+    for (const FolderItem& item : PlatformListFolder(folder.c_str()))
+        ok = PlatformDeleteFile(Join(folder, item.name).c_str()) && ok;
+    return PlatformRemoveFolder(folder.c_str()) && ok;
 }
 
 StagedCommit::StagedCommit(std::string folder) : folder_(std::move(folder)), staging_(StagingOf(folder_)) {}
 
 StagedCommit::~StagedCommit() {
-    if (created_ && !committed_) RemoveStagingArea(staging_);
+    if (created_ && !committed_) RemoveFolderAndItsFiles(staging_);
 }
 
 bool StagedCommit::Stage(const std::string& name, const std::string& bytes, const FileVersion& basedOn) {
@@ -92,10 +99,12 @@ bool StagedCommit::Commit() {
         committed_ = true;
         return true;
     }
-    for (const Entry& entry : staged_)
-        if (VersionOfFile(Join(folder_, entry.name).c_str()) != entry.basedOn)
-            changedMeanwhile_.push_back(entry.name);
-    if (!changedMeanwhile_.empty()) return false;
+    for (const Entry& entry : staged_) {
+        std::string target = Join(folder_, entry.name);
+        if (VersionOfFile(target.c_str()) != entry.basedOn) changedMeanwhile_.push_back(entry.name);
+        if (PlatformIsMarkedReadOnly(target.c_str())) readOnly_.push_back(entry.name);
+    }
+    if (!changedMeanwhile_.empty() || !readOnly_.empty()) return false;
 
     std::string journal;
     for (const Entry& entry : staged_)
@@ -110,8 +119,8 @@ bool StagedCommit::Commit() {
             return false;
         ++moved_;
     }
-    PlatformRemoveFile(Join(staging_, kJournalName).c_str());
-    RemoveStagingArea(staging_);
+    PlatformDeleteFile(Join(staging_, kJournalName).c_str());
+    RemoveFolderAndItsFiles(staging_);
     return true;
 }
 
@@ -150,7 +159,7 @@ CommitRecovery FinishInterruptedCommit(const char* folder) {
             else recovery.outcome = CommitRecovery::CannotTidy;
         }
     }
-    if (recovery.outcome != CommitRecovery::CannotTidy && !RemoveStagingArea(staging))
+    if (recovery.outcome != CommitRecovery::CannotTidy && !RemoveFolderAndItsFiles(staging))
         recovery.outcome = CommitRecovery::CannotTidy;
     return recovery;
 }

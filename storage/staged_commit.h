@@ -30,7 +30,8 @@ struct FileVersion {
     bool operator!=(const FileVersion& other) const { return !(*this == other); }
 };
 FileVersion VersionOfBytes(const void* data, size_t size);
-// Reads the file; an absent (or unreadable) file has the version "absent".
+// Reads the file. One that cannot be read has a version of its own, equal
+// to none that was read.
 FileVersion VersionOfFile(const char* path);
 
 class StagedCommit {
@@ -47,12 +48,14 @@ public:
     bool Stage(const std::string& name, const std::string& bytes, const FileVersion& basedOn);
     // Moves every staged file into place. False when it did not: the files
     // in ChangedMeanwhile() no longer hold the version the change was based
-    // on (nothing was changed), the journal cannot be written (nothing was
-    // changed), or a move failed (MovedBeforeFailure() files were moved; the
-    // journal stays, so that FinishInterruptedCommit completes the change).
+    // on, or ReadOnly() ones are marked read-only, or the journal cannot be
+    // written (in each case nothing was changed); or a move failed
+    // (MovedBeforeFailure() files were moved; the journal stays, so that
+    // FinishInterruptedCommit completes the change).
     bool Commit();
     size_t Staged() const { return staged_.size(); }
     const std::vector<std::string>& ChangedMeanwhile() const { return changedMeanwhile_; }
+    const std::vector<std::string>& ReadOnly() const { return readOnly_; }
     size_t MovedBeforeFailure() const { return moved_; }
 
 private:
@@ -65,6 +68,7 @@ private:
     std::string staging_;
     std::vector<Entry> staged_;
     std::vector<std::string> changedMeanwhile_;
+    std::vector<std::string> readOnly_;
     size_t moved_ = 0;
     bool committed_ = false;
     bool created_ = false;
@@ -85,3 +89,5 @@ struct CommitRecovery {
 CommitRecovery FinishInterruptedCommit(const char* folder);
 // True when `folder` holds a staging area (a change in progress or left).
 bool HasStagingArea(const char* folder);
+// Removes the files of `folder`, then the folder; false when something stays.
+bool RemoveFolderAndItsFiles(const std::string& folder);

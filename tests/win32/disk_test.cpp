@@ -50,7 +50,7 @@ protected:
         for (const FolderItem& item : PlatformListFolder("Animals")) {
             std::string path = "Animals\\" + item.name;
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            item.isDirectory ? PlatformRemoveFolder(path.c_str()) : PlatformRemoveFile(path.c_str());
+            item.isDirectory ? PlatformRemoveFolder(path.c_str()) : PlatformDeleteFile(path.c_str());
         }
         PlatformRemoveFolder("Animals");
         PlatformRemoveFolder(".Animals.new");
@@ -68,9 +68,9 @@ TEST_F(Win32DiskTest, ListsAnyFolderAndRemovesFilesAndEmptyFolders) {
     EXPECT_TRUE(Names("Missing").empty());
 
     EXPECT_FALSE(PlatformRemoveFolder("Animals\\.staged"));   // not empty
-    EXPECT_TRUE(PlatformRemoveFile("Animals\\.staged\\42.dat"));
+    EXPECT_TRUE(PlatformDeleteFile("Animals\\.staged\\42.dat"));
     EXPECT_TRUE(PlatformRemoveFolder("Animals\\.staged"));
-    EXPECT_FALSE(PlatformRemoveFile("Animals\\42.dat"));
+    EXPECT_FALSE(PlatformDeleteFile("Animals\\42.dat"));
     EXPECT_EQ(Names("Animals"), std::vector<std::string>{"41.dat"});
 }
 
