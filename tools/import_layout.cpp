@@ -106,12 +106,22 @@ static std::string ReverseWord(const std::string& item, TextCounts& counts) {
     return bare;
 }
 
+static bool StartsNumbered(const std::string& line, std::string& rest);
+
 static void AddTranslations(const std::vector<std::string>& items, std::vector<std::string>& out,
                             TextCounts& counts) {
     for (const std::string& item : items) {
         std::string word = ReverseWord(item, counts);
         if (!word.empty() && std::find(out.begin(), out.end(), word) == out.end()) out.push_back(word);
     }
+}
+
+std::vector<std::string> SingleTranslations(const std::string& line) {
+    TextCounts ignored;
+    std::vector<std::string> translations;
+    std::string rest, text = Trim(line);
+    AddTranslations(SplitItems(StartsNumbered(text, rest) ? rest : text), translations, ignored);
+    return translations;
 }
 
 // ---- The headword line of FreeDict-like definitions:

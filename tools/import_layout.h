@@ -19,6 +19,11 @@ struct LaidOutEntry {
 LaidOutEntry LayOutRecord(const SourceRecord& record, SourceFormat format, TextCounts& counts,
                           bool withTranslations);
 
+// The single translations of one line of a description, the words a dual
+// import stores reverse entries for: the items between the commas outside
+// brackets, without their bracketed remarks, a leading "N." left out.
+std::vector<std::string> SingleTranslations(const std::string& line);
+
 // Typographic apostrophes, quotes, dashes, the ellipsis and the no-break
 // space of a word become the plain characters a keyboard types.
 std::string PlainWord(const std::string& word, TextCounts& counts);

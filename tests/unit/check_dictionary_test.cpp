@@ -96,3 +96,119 @@ TEST_F(CheckDictionaryTest, WithoutAHeaderNothingIsRepaired) {
     EXPECT_TRUE(Says(run, "not repaired"));
     EXPECT_EQ(ReadDiskFile("Loose/42.dat"), Entries({{"dog", "kuche"}}));
 }
+
+TEST_F(CheckDictionaryTest, AnEmptyHeaderIsRebuiltWithTheFolderName) {
+    MakeDictionary("Animals");
+    WriteDiskFile("Animals/00.dat", "");
+    MakeLetter("Animals", 'C', Entries({{"cat", "felis"}}));
+    ToolResult run = Check({"--dict", "Animals"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Says(run, "Animals/00.dat offset 0: the header is 0 bytes, shorter than 192")) << run.out;
+    EXPECT_FALSE(Says(run, "terminator"));
+
+    run = Check({"--dict", "Animals", "--fix"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    std::string header = ReadDiskFile("Animals/00.dat");
+    ASSERT_EQ(header.size(), 192u);
+    EXPECT_EQ(header.substr(0, 8), std::string("Animals\0", 8));
+    EXPECT_EQ(ReadDiskFile("Animals/43.dat"), Entries({{"cat", "felis"}}));
+}
+
+TEST_F(CheckDictionaryTest, AWordLongerThanTheImportTakesIsAProblem) {
+    MakeDictionary("Animals");
+    const std::string huge = "c" + std::string(1 << 20, 'a');
+    MakeLetter("Animals", 'C', Entries({{"cat", "felis"}, {huge, "a very long cat"}}));
+    ToolResult run = Check({"--dict", "Animals"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Says(run, "Animals/43.dat offset 10: 'caaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa...' is 1048577 bytes long, "
+                          "longer than the 255 bytes a word may have"))
+        << run.out;
+
+    run = Check({"--dict", "Animals", "--fix"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Says(run, "(cut to 255 bytes)"));
+    EXPECT_EQ(ReadDiskFile("Animals/43.dat"), Entries({{huge.substr(0, 255), "a very long cat"}, {"cat", "felis"}}));
+}
+
+TEST_F(CheckDictionaryTest, WhatCutShortWritersLeftIsNamedAndTidied) {
+    MakeDictionary("Animals");
+    const std::string cats = Entries({{"cat", "felis"}});
+    MakeLetter("Animals", 'C', cats);
+    WriteDiskFile("Animals/43.dat.tmp4242", std::string("cat\0fel", 7));
+    WriteDiskFile("Animals/00.dat.tmp17.2", "");
+    WriteDiskFile("Animals/writer.lock", "");
+    WriteDiskFile("Animals/CREDITS.txt", "not a dictionary file");
+    // A change of 44.dat staged but never decided, and two imports into
+    // Animals that were cut short: one half-way, one with its header.
+    std::filesystem::create_directories("Animals/.staged");
+    WriteDiskFile("Animals/.staged/44.dat", Entries({{"dog", "canis"}}));
+    std::filesystem::create_directories(".Animals.import-1");
+    MakeLetter(".Animals.import-1", 'D', Entries({{"dog", "canis"}}));
+    MakeDictionary(".Animals.import-2");
+
+    ToolResult run = Check({"--dict", "Animals"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Says(run, "Animals/43.dat.tmp4242: a temp file (7 bytes) left by a write that was cut short")) << run.out;
+    EXPECT_TRUE(Says(run, "Animals/00.dat.tmp17.2: a temp file (0 bytes)"));
+    EXPECT_TRUE(Says(run, "Animals/.staged: a change of several files was cut short before it was decided (--fix undoes it)"));
+    EXPECT_TRUE(Says(run, ".Animals.import-1: an import into Animals was cut short half-way (--fix removes it)"));
+    EXPECT_TRUE(Says(run, ".Animals.import-2: an import into Animals was cut short when complete"));
+    EXPECT_FALSE(Says(run, "writer.lock"));
+    EXPECT_FALSE(Says(run, "CREDITS"));
+    EXPECT_TRUE(Says(run, "Animals: 5 problems"));
+
+    run = Check({"--dict", "Animals", "--fix"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Says(run, "Animals: repaired, now clean"));
+    EXPECT_EQ(ReadDiskFile("Animals/43.dat"), cats);
+    EXPECT_FALSE(std::filesystem::exists("Animals/44.dat"));
+    for (const char* gone : {"Animals/43.dat.tmp4242", "Animals/00.dat.tmp17.2", "Animals/.staged", ".Animals.import-1",
+                             ".Animals.import-2"})
+        EXPECT_FALSE(std::filesystem::exists(gone)) << gone;
+    EXPECT_TRUE(std::filesystem::exists("Animals/CREDITS.txt"));
+}
+
+TEST_F(CheckDictionaryTest, ACompleteImportCutShortBeforeItGotItsNameIsFinished) {
+    std::filesystem::create_directories(".Fresh.import-7");
+    MakeDictionary(".Fresh.import-7", "Fresh");
+    MakeLetter(".Fresh.import-7", 'D', Entries({{"dog", "canis"}}));
+    ToolResult run = Check({"--dict", "Fresh"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Says(run, "Fresh/00.dat: missing"));
+    EXPECT_TRUE(Says(run, ".Fresh.import-7: an import into Fresh was cut short when complete (--fix gives it its name)"));
+
+    run = Check({"--dict", "Fresh", "--fix"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(ReadDiskFile("Fresh/44.dat"), Entries({{"dog", "canis"}}));
+    EXPECT_FALSE(std::filesystem::exists(".Fresh.import-7"));
+}
+
+TEST_F(CheckDictionaryTest, AOneLineTranslationOfADualDictionaryHasItsReverseEntry) {
+    MakeDictionary("Animals", "Animals", 1);
+    const std::string kotka = "\xEA\xEE\xF2\xEA\xE0", kuche = "\xEA\xF3\xF7\xE5";
+    MakeLetter("Animals", 'C', Entries({{"cat", kotka},                             // its reverse is missing
+                                        {"cow", "krava; mlyako"},                  // two lines: none needed
+                                        {"crow", "garvan, vrana"}}));              // reverse per translation
+    MakeLetter("Animals", 'D', Entries({{"dog", kuche},                            // continued: two lines
+                                        {"dog  {2}", "pes"},
+                                        {"duck", "(informal) patka"},              // reverse of "patka" there
+                                        {"dune", std::string(70, 'd')}}));         // too long for one line
+    MakeLetter("Animals", 'G', Entries({{"garvan", "crow"}}));
+    MakeLetter("Animals", 'P', Entries({{"patka", "duck"}, {"pes", "dog"}}));
+    MakeLetter("Animals", 0xCA, Entries({{kuche, "dog"}}));
+    ToolResult run = Check({"--dict", "Animals"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Says(run, "Animals/43.dat offset 0: 'cat' has no reverse entry 'котка', which the dual dictionary "
+                          "keeps for a one-line translation"))
+        << run.out;
+    EXPECT_TRUE(Says(run, "Animals: 1 problems")) << run.out;
+
+    run = Check({"--dict", "Animals", "--fix"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(ReadDiskFile("Animals/ca.dat"), Entries({{kotka, "cat"}, {kuche, "dog"}}));
+
+    // A dictionary that is not dual needs no reverse entries.
+    MakeDictionary("Plain");
+    MakeLetter("Plain", 'C', Entries({{"cat", kotka}}));
+    EXPECT_EQ(Check({"--dict", "Plain"}).status, 0);
+}
