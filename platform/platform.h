@@ -64,9 +64,15 @@ void PlatformUnlockFile(PlatformLockHandle lock);
 
 // ---- The main window's word edit (control 1000) and description edit (1001).
 
-// Setting the word edit's text runs the change handler (OnEditChange with
-// the word edit) before it returns, as the edit control's EN_CHANGE does.
+// The program writes the word edit. The change handler (OnEditChange with
+// the word edit) runs before this returns, as the edit control's EN_CHANGE
+// does, and while it runs IsProgramWordEditChange() is true: what the
+// program writes refreshes the handler's state but is never auto-completed.
+// This is the one way the program writes the word edit.
 void SetWordEditText(const char* text);
+// True while the change handler runs for a write of SetWordEditText, false
+// for a change the user made.
+bool IsProgramWordEditChange();
 // Copies at most limit - 1 bytes and a NUL; returns the bytes copied.
 int GetWordEditText(char* buffer, int limit);
 void GetWordEditSelection(int* start, int* end);
