@@ -73,6 +73,21 @@ std::vector<FolderItem> PlatformListCurrentDirectory() {
     return items;
 }
 
+std::vector<FolderItem> PlatformListFolder(const char* path) {
+    std::vector<FolderItem> items;
+    std::string folder = DiskPath(path);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return items;
+    while (dirent* entry = readdir(dir)) {
+        struct stat info;
+        std::string item = folder + "/" + entry->d_name;
+        bool isDirectory = stat(item.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        items.push_back({entry->d_name, isDirectory});
+    }
+    closedir(dir);
+    return items;
+}
+
 bool PlatformCreateFolder(const char* name) { return mkdir(DiskPath(name).c_str(), 0755) == 0; }
 
 bool PlatformNameExists(const char* name) {

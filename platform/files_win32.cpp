@@ -49,6 +49,18 @@ std::vector<FolderItem> PlatformListCurrentDirectory() {
     return items;
 }
 
+std::vector<FolderItem> PlatformListFolder(const char* path) {
+    std::vector<FolderItem> items;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(path) + "\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return items;
+    do {
+        items.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return items;
+}
+
 bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0; }
 
 bool PlatformNameExists(const char* name) {
