@@ -30,67 +30,81 @@ std::vector<std::string> LanguageFolders() {
     return folders;
 }
 
-// A letter file held with one NUL appended: every string ends inside it.
-class HeldLetterFile {
+// The bytes of one letter file, walked as the look-up walks a letter: a
+// string ends at its NUL, or at the end of the file when a damaged file
+// lacks the last one.
+class FormsFile {
 public:
-    explicit HeldLetterFile(std::vector<unsigned char>&& bytes) : bytes_(std::move(bytes)) { bytes_.push_back(0); }
-    const char* At(size_t offset) const { return reinterpret_cast<const char*>(bytes_.data() + offset); }
-    bool EndsAt(size_t offset) const { return offset >= bytes_.size() || bytes_[offset] == 0; }
-    size_t AfterString(size_t offset) const {
-        const void* nul = std::memchr(bytes_.data() + offset, 0, bytes_.size() - offset);
-        return static_cast<size_t>(static_cast<const unsigned char*>(nul) - bytes_.data()) + 1;
+    explicit FormsFile(const std::vector<unsigned char>& bytes)
+        : at_(bytes.data()), end_(bytes.data() + bytes.size()) {}
+    bool AtEnd() const { return at_ == end_ || *at_ == 0; }
+    // The string here; moves past it and its NUL.
+    std::string Take() {
+        const unsigned char* start = at_;
+        while (at_ != end_ && *at_) ++at_;
+        std::string text(start, at_);
+        if (at_ != end_) ++at_;
+        return text;
+    }
+    void Skip() {
+        while (at_ != end_ && *at_) ++at_;
+        if (at_ != end_) ++at_;
+    }
+    // Whether the word here equals the key folded; moves past the word.
+    bool TakeEqual(const unsigned char fold[256], const std::string& foldedKey) {
+        const unsigned char* key = reinterpret_cast<const unsigned char*>(foldedKey.data());
+        const unsigned char* keyEnd = key + foldedKey.size();
+        while (key != keyEnd && at_ != end_ && fold[*at_] == *key) ++at_, ++key;
+        bool equal = key == keyEnd && (at_ == end_ || *at_ == 0);
+        Skip();
+        return equal;
     }
 
 private:
-    std::vector<unsigned char> bytes_;
+    const unsigned char* at_;
+    const unsigned char* end_;
 };
 
-bool FoldedEquals(const char* word, const std::string& foldedKey) {
-    size_t i = 0;
-    for (; i < foldedKey.size(); ++i)
-        if (FoldChar(static_cast<unsigned char>(word[i])) != static_cast<unsigned char>(foldedKey[i])) return false;
-    return word[i] == '\0';
-}
-
-bool IsContinuation(const char* word) {
-    size_t length = std::strlen(word);
-    return length > 0 && word[length - 1] == '}';
-}
-
-void AddBases(const char* description, std::vector<std::string>& bases) {
-    for (const char* item = description; *item;) {
-        const char* end = std::strchr(item, kBaseSeparator);
-        if (!end) end = item + std::strlen(item);
-        std::string base(item, end);
+void AddBases(const std::string& description, std::vector<std::string>& bases) {
+    for (size_t item = 0; item <= description.size();) {
+        size_t end = description.find(kBaseSeparator, item);
+        if (end == std::string::npos) end = description.size();
+        std::string base = description.substr(item, end - item);
         base.erase(0, base.find_first_not_of(' '));
         base.erase(base.find_last_not_of(' ') + 1);
         bool known = std::any_of(bases.begin(), bases.end(), [&](const std::string& other) {
             return FoldedCopy(other.c_str()) == FoldedCopy(base.c_str());
         });
         if (!base.empty() && !known) bases.push_back(base);
-        item = *end ? end + 1 : end;
+        item = end + 1;
     }
 }
 
+bool IsContinuation(const std::string& word) { return !word.empty() && word.back() == '}'; }
+
 // Walks the entries as the look-up does: an empty word or description ends
 // the walk. The first entry equal to the key and the continuation entries
-// right after it give the bases.
-void CollectBases(const HeldLetterFile& file, const std::string& foldedKey, std::vector<std::string>& bases) {
-    for (size_t word = 0; !file.EndsAt(word);) {
-        size_t description = file.AfterString(word);
-        if (file.EndsAt(description)) return;
-        size_t next = file.AfterString(description);
-        if (FoldedEquals(file.At(word), foldedKey)) {
-            AddBases(file.At(description), bases);
-            while (!file.EndsAt(next) && IsContinuation(file.At(next))) {
-                size_t more = file.AfterString(next);
-                if (file.EndsAt(more)) return;
-                AddBases(file.At(more), bases);
-                next = file.AfterString(more);
-            }
-            return;
+// right after it give the bases. The walk touches each byte once: a table
+// is read whole for every word that is not found.
+void CollectBases(const std::vector<unsigned char>& bytes, const std::string& foldedKey,
+                  std::vector<std::string>& bases) {
+    unsigned char fold[256];
+    for (int c = 0; c < 256; ++c) fold[c] = FoldChar(static_cast<unsigned char>(c));
+    FormsFile file(bytes);
+    while (!file.AtEnd()) {
+        bool equal = file.TakeEqual(fold, foldedKey);
+        if (file.AtEnd()) return;
+        if (!equal) {
+            file.Skip();
+            continue;
         }
-        word = next;
+        AddBases(file.Take(), bases);
+        while (!file.AtEnd()) {
+            std::string word = file.Take();
+            if (!IsContinuation(word) || file.AtEnd()) return;
+            AddBases(file.Take(), bases);
+        }
+        return;
     }
 }
 
@@ -104,8 +118,7 @@ std::vector<std::string> BaseFormsOf(const char* word) {
     for (const std::string& language : LanguageFolders()) {
         std::string folder = std::string(kWordFormsFolder) + "\\" + language;
         std::vector<unsigned char> bytes;
-        if (!PlatformReadFile(LetterPath(folder.c_str(), letter).c_str(), bytes) || bytes.empty()) continue;
-        CollectBases(HeldLetterFile(std::move(bytes)), key, bases);
+        if (PlatformReadFile(LetterPath(folder.c_str(), letter).c_str(), bytes)) CollectBases(bytes, key, bases);
     }
     return bases;
 }

@@ -25,6 +25,7 @@ senses and translations is a word in wide use).
 The tables are written by the tool's own tsv import, so they are sorted and
 split into letter files exactly as a dictionary is.
 """
+import collections
 import os
 import re
 import shutil
@@ -86,8 +87,19 @@ def dictionary_headwords(tool, dictionaries):
     return words
 
 
+def affix_classes(aff):
+    """Flag -> (PFX or SFX, whether it combines with an affix of the other kind)."""
+    classes = {}
+    with open(aff, encoding="utf-8") as source:
+        for line in source:
+            fields = line.split()
+            if len(fields) == 4 and fields[0] in ("PFX", "SFX") and fields[2] in ("Y", "N"):
+                classes[fields[1]] = (fields[0], fields[2] == "Y")
+    return classes
+
+
 def unmunch(entries, aff):
-    """(root, form) for every form that unmunch makes of each dic entry."""
+    """(root, form) for every form that unmunch makes of each (root, flags)."""
     with tempfile.TemporaryDirectory() as work:
         dic = os.path.join(work, "words.dic")
         with open(dic, "w", encoding="utf-8") as out:
@@ -105,28 +117,51 @@ def unmunch(entries, aff):
             yield entries[index][0], form
 
 
-def read_dic(path, keep_flags):
+def read_dic(path):
     entries = []
     with open(path, encoding="utf-8") as source:
         next(source)  # the entry count
         for line in source:
             word, _, flags = line.split("\t")[0].strip().partition("/")
-            if not word or any(c.isdigit() for c in word):
-                continue
-            flags = keep_flags(flags)
-            if flags:
+            if word and not any(c.isdigit() for c in word):
                 entries.append((word, flags))
     return entries
 
 
-def english_flags(flags):
-    kept = [f for f in flags if f in ENGLISH_INFLECTIONS or ("T" in flags and f in ENGLISH_COMPARISON)]
-    return "".join(kept)
+def hunspell_pairs(language, inflects):
+    """(base, form) of the inflected forms of a Hunspell dictionary. The
+    word lists keep words such as display and replace as play and place
+    with a prefix flag, so the prefixed words are made first and are bases
+    of their own: displayed gives display, never play."""
+    aff = os.path.join(HUNSPELL, language + ".aff")
+    classes = affix_classes(aff)
+    entries = read_dic(os.path.join(HUNSPELL, language + ".dic"))
+    prefixes = [(root, "".join(f for f in flags if classes.get(f, ("",))[0] == "PFX")) for root, flags in entries]
+    prefixed = collections.defaultdict(list)
+    for root, word in unmunch([e for e in prefixes if e[1]], aff):
+        prefixed[root].append(word)
+    bases = []
+    for root, flags in entries:
+        suffixes = inflects(flags, classes)
+        if suffixes:
+            bases.append((root, suffixes))
+        # A prefixed word takes only the suffixes that combine with prefixes.
+        crossing = "".join(f for f in suffixes if classes[f][1])
+        if crossing:
+            bases += [(word, crossing) for word in prefixed.get(root, ())]
+    yield from unmunch(bases, aff)
+
+
+def english_inflections(flags, classes):
+    return "".join(f for f in flags if f in ENGLISH_INFLECTIONS or ("T" in flags and f in ENGLISH_COMPARISON))
+
+
+def bulgarian_inflections(flags, classes):
+    return "".join(f for f in flags if classes.get(f, ("",))[0] == "SFX")
 
 
 def english_pairs():
-    yield from unmunch(read_dic(os.path.join(HUNSPELL, "en_US.dic"), english_flags),
-                       os.path.join(HUNSPELL, "en_US.aff"))
+    yield from hunspell_pairs("en_US", english_inflections)
     for part in ("noun", "verb", "adj", "adv"):
         with open(os.path.join(WORDNET, part + ".exc"), encoding="utf-8") as source:
             for line in source:
@@ -136,8 +171,7 @@ def english_pairs():
 
 
 def bulgarian_pairs():
-    yield from unmunch(read_dic(os.path.join(HUNSPELL, "bg_BG.dic"), lambda flags: flags),
-                       os.path.join(HUNSPELL, "bg_BG.aff"))
+    yield from hunspell_pairs("bg_BG", bulgarian_inflections)
 
 
 def english_counts():

@@ -25,3 +25,12 @@ if(TARGET default_dictionary)
   add_custom_target(word_forms ALL DEPENDS ${DICTIONARY_DICTIONARIES_DIR}/forms/English/00.dat)
   add_dependencies(word_forms default_dictionary)
 endif()
+
+# The built tables give the bases a reader expects, the most common first.
+if(TARGET word_forms)
+  add_test(NAME word_forms_data
+    COMMAND dictionary-tool --root ${DICTIONARY_DICTIONARIES_DIR} forms
+            went better children brought bringing котките програмата опциите)
+  set_tests_properties(word_forms_data PROPERTIES LABELS data
+    PASS_REGULAR_EXPRESSION "^went: go\nbetter: good, well\nchildren: child\nbrought: bring\nbringing: bring\nкотките: котка\nпрограмата: програма\nопциите: опция\n$")
+endif()
