@@ -60,18 +60,7 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     return ok;
 }
 
-std::vector<FolderItem> PlatformListCurrentDirectory() {
-    std::vector<FolderItem> items;
-    DIR* dir = opendir(".");
-    if (!dir) return items;
-    while (dirent* entry = readdir(dir)) {
-        struct stat info;
-        bool isDirectory = stat(entry->d_name, &info) == 0 && S_ISDIR(info.st_mode);
-        items.push_back({entry->d_name, isDirectory});
-    }
-    closedir(dir);
-    return items;
-}
+std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
 
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
