@@ -45,10 +45,11 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);
 // read-only is never replaced.
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
 bool PlatformDeleteFile(const char* path);
-// The items of the current directory, or of a folder in it, in the order
-// the system lists them ("." and ".." left out of a folder's).
+// The items of the current directory in the order the system lists them.
 std::vector<FolderItem> PlatformListCurrentDirectory();
-std::vector<FolderItem> PlatformListFolder(const char* folder);
+// The items of a folder (relative to the current directory), in the order
+// the system lists them; empty when it cannot be listed.
+std::vector<FolderItem> PlatformListFolder(const char* path);
 bool PlatformCreateFolder(const char* name);
 bool PlatformNameExists(const char* name);
 
