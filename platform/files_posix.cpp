@@ -97,28 +97,20 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
 
 bool PlatformDeleteFile(const char* path) { return unlink(DiskPath(path).c_str()) == 0; }
 
-static std::vector<FolderItem> ListDisk(const std::string& folder) {
+std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
+
+std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
+    std::string folder = DiskPath(path);
     DIR* dir = opendir(folder.c_str());
     if (!dir) return items;
     while (dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
         struct stat info;
-        bool isDirectory = stat((folder == "." ? name : folder + "/" + name).c_str(), &info) == 0 &&
-                           S_ISDIR(info.st_mode);
-        items.push_back({name, isDirectory});
+        std::string item = folder + "/" + entry->d_name;
+        bool isDirectory = stat(item.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        items.push_back({entry->d_name, isDirectory});
     }
     closedir(dir);
-    return items;
-}
-
-std::vector<FolderItem> PlatformListCurrentDirectory() { return ListDisk("."); }
-
-std::vector<FolderItem> PlatformListFolder(const char* folder) {
-    std::vector<FolderItem> items = ListDisk(DiskPath(folder));
-    items.erase(std::remove_if(items.begin(), items.end(),
-                               [](const FolderItem& item) { return item.name == "." || item.name == ".."; }),
-                items.end());
     return items;
 }
 

@@ -103,23 +103,19 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
 
 bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
 
-static std::vector<FolderItem> List(const std::string& pattern, bool withDots) {
+std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
+
+std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    HANDLE search = FindFirstFileA((std::string(path) + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return items;
     do {
-        std::string name = found.cFileName;
-        if (!withDots && (name == "." || name == "..")) continue;
-        items.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        items.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return items;
 }
-
-std::vector<FolderItem> PlatformListCurrentDirectory() { return List("*.*", true); }
-
-std::vector<FolderItem> PlatformListFolder(const char* folder) { return List(std::string(folder) + "\\*", false); }
 
 bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0; }
 

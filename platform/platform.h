@@ -45,10 +45,11 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);
 // read-only is never replaced.
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
 bool PlatformDeleteFile(const char* path);
-// The items of the current directory, or of a folder in it, in the order
-// the system lists them ("." and ".." left out of a folder's).
+// The items of the current directory in the order the system lists them.
 std::vector<FolderItem> PlatformListCurrentDirectory();
-std::vector<FolderItem> PlatformListFolder(const char* folder);
+// The items of a folder (relative to the current directory), in the order
+// the system lists them; empty when it cannot be listed.
+std::vector<FolderItem> PlatformListFolder(const char* path);
 bool PlatformCreateFolder(const char* name);
 bool PlatformNameExists(const char* name);
 
@@ -64,9 +65,15 @@ void PlatformUnlockFile(PlatformLockHandle lock);
 
 // ---- The main window's word edit (control 1000) and description edit (1001).
 
-// Setting the word edit's text runs the change handler (OnEditChange with
-// the word edit) before it returns, as the edit control's EN_CHANGE does.
+// The program writes the word edit. The change handler (OnEditChange with
+// the word edit) runs before this returns, as the edit control's EN_CHANGE
+// does, and while it runs IsProgramWordEditChange() is true: what the
+// program writes refreshes the handler's state but is never auto-completed.
+// This is the one way the program writes the word edit.
 void SetWordEditText(const char* text);
+// True while the change handler runs for a write of SetWordEditText, false
+// for a change the user made.
+bool IsProgramWordEditChange();
 // Copies at most limit - 1 bytes and a NUL; returns the bytes copied.
 int GetWordEditText(char* buffer, int limit);
 void GetWordEditSelection(int* start, int* end);

@@ -65,7 +65,7 @@ void PasteFromClipboard() {
         return;
     }
     if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-        ClipboardWord taken = TakeClipboardWord(text);
+        ClipboardWord taken = TakeClipboardWord(text, GlobalSize(data));
         if (taken.word[0]) ShowClipboardWord(taken.word);
         GlobalUnlock(data);
     }
@@ -86,7 +86,7 @@ static int LookupClipboard(int notification) {
     }
     ClipboardWord taken{};
     if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-        taken = TakeClipboardWord(text);
+        taken = TakeClipboardWord(text, GlobalSize(data));
         GlobalUnlock(data);
     }
     CloseClipboard();

@@ -76,6 +76,6 @@ void ProgramFolderTest::TearDown() {
     std::filesystem::remove_all(root_, ignored);
 }
 
-void ProgramFolderTest::Type(const std::string& word) { SetWordEditText(word.c_str()); }
+void ProgramFolderTest::Type(const std::string& word) { HeadlessTypeWord(word.c_str()); }
 std::string ProgramFolderTest::WordEdit() const { return Headless().wordEdit; }
 std::string ProgramFolderTest::Description() const { return Headless().descriptionEdit; }
