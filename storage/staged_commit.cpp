@@ -70,7 +70,7 @@ static bool IsBareFileName(const std::string& name) {
 bool RemoveFolderAndItsFiles(const std::string& folder) {
     bool ok = true;
     for (const FolderItem& item : PlatformListFolder(folder.c_str()))
-        ok = PlatformDeleteFile(Join(folder, item.name).c_str()) && ok;
+        if (!item.isDirectory) ok = PlatformDeleteFile(Join(folder, item.name).c_str()) && ok;
     return PlatformRemoveFolder(folder.c_str()) && ok;
 }
 

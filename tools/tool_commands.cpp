@@ -393,7 +393,7 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
             return kExitOk;
         }
     }
-    ToolStartFolder() = std::filesystem::current_path();
+    std::filesystem::path started = std::filesystem::current_path();
     if (!root.empty()) {
         // Paths of the dictionaries are relative to the program folder.
         std::error_code failed;
@@ -407,13 +407,18 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
             return kExitCannotOpen;
         }
     }
+    ToolStartFolder() = started;
+    int status;
     try {
-        return command->run(rest, io);
+        status = command->run(rest, io);
     } catch (const std::bad_alloc&) {
         // Files are only ever replaced whole, so stopping here loses nothing.
         Complain(io.err) << command->name << ": not enough memory to go on" << kToolLineEnd;
-        return kExitCannotOpen;
+        status = kExitCannotOpen;
     }
+    // Commands run on their own (the tests) take paths as they are.
+    ToolStartFolder().clear();
+    return status;
 }
 
 #ifndef _WIN32
