@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,18 +19,27 @@ std::string Slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A temporary file outside the program folder, so that the tool never sees it.
+// A temporary file outside the program folder, so that the tool never sees
+// it; unique to each run, whichever thread starts it.
 std::string TempName(const char* what) {
+    static std::atomic<unsigned> count{0};
     const char* dir = std::getenv("TMPDIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/dictionary-tool-" + what + "-" +
-           std::to_string(::getpid());
+    return std::string(dir && *dir ? dir : "/tmp") + "/dictionary-tool-" + what + "-" + std::to_string(::getpid()) +
+           "-" + std::to_string(++count);
 }
 
-// In the child: standard streams onto the given files, then the tool.
-[[noreturn]] void ExecTool(const std::vector<std::string>& args, const char* in, const char* out, const char* err,
-                           const ToolProcessLimits& limits) {
-    int files[3] = {open(in, O_RDONLY), open(out, O_WRONLY | O_CREAT | O_TRUNC, 0644),
-                    open(err, O_WRONLY | O_CREAT | O_TRUNC, 0644)};
+// Starts the tool with its standard streams on the given files. Everything
+// the child needs is made before the fork: it only calls what is safe there.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& in, const std::string& out,
+            const std::string& err, const ToolProcessLimits& limits) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(DICTIONARY_TOOL_PATH));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = fork();
+    if (child != 0) return child;
+    int files[3] = {open(in.c_str(), O_RDONLY), open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+                    open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)};
     for (int i = 0; i < 3; ++i) {
         if (files[i] < 0 || dup2(files[i], i) < 0) _exit(127);
         close(files[i]);
@@ -38,10 +48,6 @@ std::string TempName(const char* what) {
         rlimit limit{limits.addressSpace, limits.addressSpace};
         if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
     }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(DICTIONARY_TOOL_PATH));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
     execv(DICTIONARY_TOOL_PATH, argv.data());
     _exit(127);
 }
@@ -63,8 +69,7 @@ ToolProcessResult RunToolProcess(const std::vector<std::string>& args, const std
         file << input;
     }
     ToolProcessResult result;
-    pid_t child = fork();
-    if (child == 0) ExecTool(args, in.c_str(), out.c_str(), err.c_str(), limits);
+    pid_t child = Spawn(args, in, out, err, limits);
     if (child > 0) {
         int status = 0;
         while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -79,9 +84,7 @@ ToolProcessResult RunToolProcess(const std::vector<std::string>& args, const std
 }
 
 pid_t StartToolProcess(const std::vector<std::string>& args) {
-    pid_t child = fork();
-    if (child == 0) ExecTool(args, "/dev/null", "/dev/null", "/dev/null", {});
-    return child;
+    return Spawn(args, "/dev/null", "/dev/null", "/dev/null", {});
 }
 
 bool BuiltWithAddressSanitizer() {

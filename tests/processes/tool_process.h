@@ -17,7 +17,8 @@ struct ToolProcessLimits {
     unsigned long long addressSpace = 0;   // bytes of address space; 0: no limit
 };
 
-// Runs the tool with `args` and `input` on its standard input, and waits.
+// Runs the tool with `args` and `input` on its standard input, and waits;
+// several threads may each run one at once.
 ToolProcessResult RunToolProcess(const std::vector<std::string>& args, const std::string& input = "",
                                  const ToolProcessLimits& limits = {});
 
