@@ -240,8 +240,22 @@ static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome, std::
     return false;
 }
 
+// The program lists so many dictionaries at most: one more would not show.
+static bool CatalogueFull() {
+    ResetToolState();
+    ListDictionaries();
+    bool full = CatalogCount >= kCatalogSlots;
+    ResetToolState();
+    return full;
+}
+
 int RunImport(const ImportJob& job, ImportOutcome& outcome, std::ostream& err) {
     Placed placed = Placed::NameTaken;
+    if (!PlatformNameExists(job.folder.c_str()) && CatalogueFull()) {
+        Complain(err) << "the program folder holds " << kCatalogSlots << " dictionaries, the most the program lists, so "
+                      << Shown(job.folder) << " would never be shown. Nothing was written." << kToolLineEnd;
+        return kExitCannotOpen;
+    }
     if (!PlatformNameExists(job.folder.c_str())) {
         placed = MakeNewDictionary(job, outcome, err);
         if (placed == Placed::NameTaken)

@@ -65,3 +65,14 @@ TEST_F(ToolPathsTest, ImportRefusesAFolderTheProgramWouldNeverList) {
         << run.err;
     EXPECT_FALSE(std::filesystem::exists(".hidden"));
 }
+
+TEST_F(ToolPathsTest, ImportMakesNoDictionaryBeyondTheHundredTheProgramLists) {
+    WriteDiskFile("words.tsv", "cat\tfelis\n");
+    for (int i = 0; i < 100; ++i) MakeDictionary("D" + std::to_string(i));
+    ToolResult run = Tool(ImportCommand, {"tsv", "words.tsv", "--to", "Extra"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("holds 100 dictionaries, the most the program lists"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists("Extra"));
+    // One that exists takes more entries.
+    EXPECT_EQ(Tool(ImportCommand, {"tsv", "words.tsv", "--to", "D7"}).status, 0);
+}
