@@ -15,10 +15,19 @@ bool PlatformIsMarkedReadOnly(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-// MoveFileEx fails on a read-only target too; the test says why.
+// A reader holding the old file open (every open here is without sharing)
+// makes the replace fail for that moment: it is tried again for a second.
+// MoveFileEx refuses a read-only target too, which is never waited for.
 bool PlatformReplaceFile(const char* from, const char* to) {
-    if (PlatformIsMarkedReadOnly(to)) return false;
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    DWORD start = GetTickCount();
+    while (!PlatformIsMarkedReadOnly(to)) {
+        if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        DWORD error = GetLastError();
+        bool clash = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!clash || GetTickCount() - start >= 1000) return false;
+        Sleep(10);
+    }
+    return false;
 }
 
 // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.

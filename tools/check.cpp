@@ -15,6 +15,7 @@
 #include "tools/check_messages.h"
 #include "tools/codepage.h"
 #include "tools/import_build.h"
+#include "tools/letter_files.h"
 
 static void CheckHeader(const std::string& folder, CheckReport& report) {
     std::vector<unsigned char> header;
@@ -83,32 +84,17 @@ static bool RepairHeader(const std::string& folder, std::vector<std::string>& no
     return true;
 }
 
-// The letter files as they stand, with the version a change replaces.
-struct LoadedLetters {
-    std::string bytes[256];
-    FileVersion versions[256];
-    bool unreadable = false;
-};
-
-static void LoadLetters(const std::string& folder, LoadedLetters& loaded, std::vector<std::string>& notes) {
-    for (int letter = 1; letter <= 0xFF; ++letter) {
-        std::string path = LetterPath(folder.c_str(), static_cast<unsigned char>(letter));
-        std::vector<unsigned char> raw;
-        FileReadOutcome read = PlatformReadWholeFile(path.c_str(), raw);
-        if (read == FileReadOutcome::Absent) continue;
-        if (read == FileReadOutcome::Unreadable) {
-            notes.push_back(CheckFile(folder, LetterFileName(static_cast<unsigned char>(letter))) +
-                            ": cannot be read, so no letter file was rewritten");
-            loaded.unreadable = true;
-            continue;
-        }
-        loaded.bytes[letter].assign(raw.begin(), raw.end());
-        loaded.versions[letter] = VersionOfBytes(raw.data(), raw.size());
-    }
+// The letter files, or a note saying why they cannot be rewritten.
+static bool LoadLetters(const std::string& folder, LetterFiles& loaded, std::vector<std::string>& notes) {
+    ReadLetterFiles(folder, loaded);
+    if (!loaded.unreadable) return true;
+    notes.push_back(CheckFile(folder, LetterFileName(loaded.unreadable)) +
+                    ": cannot be read, so no letter file was rewritten");
+    return false;
 }
 
 // The changed letter files, all of them or none.
-static bool WriteLetters(const std::string& folder, const DictionaryBuild& build, const LoadedLetters& loaded,
+static bool WriteLetters(const std::string& folder, const DictionaryBuild& build, const LetterFiles& loaded,
                          std::vector<std::string>& notes) {
     StagedCommit commit(folder);
     std::vector<std::string> rewritten;
@@ -140,9 +126,8 @@ static std::string TrimBlanks(const std::string& text) {
 }
 
 static bool RepairLetters(const std::string& folder, std::vector<std::string>& notes) {
-    LoadedLetters loaded;
-    LoadLetters(folder, loaded, notes);
-    if (loaded.unreadable) return false;
+    LetterFiles loaded;
+    if (!LoadLetters(folder, loaded, notes)) return false;
     DictionaryBuild build;
     for (int letter = 1; letter <= 0xFF; ++letter) {
         std::string file = LetterFileName(static_cast<unsigned char>(letter));
@@ -182,9 +167,8 @@ static bool RepairLetters(const std::string& folder, std::vector<std::string>& n
 static bool AddMissingReverses(const std::string& folder,
                                const std::vector<std::pair<std::string, std::string>>& reverses,
                                std::vector<std::string>& notes) {
-    LoadedLetters loaded;
-    LoadLetters(folder, loaded, notes);
-    if (loaded.unreadable) return false;
+    LetterFiles loaded;
+    if (!LoadLetters(folder, loaded, notes)) return false;
     DictionaryBuild build;
     for (int letter = 1; letter <= 0xFF; ++letter) {
         std::vector<BuildEntry> entries;

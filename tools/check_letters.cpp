@@ -39,21 +39,7 @@ public:
 
     // Checks the file; with collectWords the folded hashes of its words go to `words`.
     void Run(CheckReport& report, std::vector<uint64_t>& words) {
-        LetterStream stream(path_);
-        if (!stream.Opened()) {
-            findings_.Add(0, CheckPlace(folder_, file_, 0) + "the file cannot be read");
-        } else {
-            ReadEntries(stream, words);
-            if (!stream.EndsWithNul()) {
-                uint64_t start = last_.hasDescription ? last_.descriptionOffset : last_.offset;
-                findings_.Add(stream.Size(), CheckPlace(folder_, file_, stream.Size()) +
-                                                 "the file does not end with NUL (the " +
-                                                 std::to_string(stream.Size() - start) + " bytes from offset " +
-                                                 std::to_string(start) + " are not terminated)");
-            }
-            if (stream.Failed()) findings_.Add(stream.Size(), CheckPlace(folder_, file_, 0) + "a read failed part way");
-            FindEqualWords();
-        }
+        if (ReadFile(words)) FindEqualWords();
         std::stable_sort(findings_.lines.begin(), findings_.lines.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         for (auto& line : findings_.lines) report.problems.push_back(std::move(line.second));
@@ -61,6 +47,26 @@ public:
     }
 
 private:
+    // The first pass; false when the file cannot be read at all. The file
+    // is closed after it: a file opened without sharing opens once at a time.
+    bool ReadFile(std::vector<uint64_t>& words) {
+        LetterStream stream(path_);
+        if (!stream.Opened()) {
+            findings_.Add(0, CheckPlace(folder_, file_, 0) + "the file cannot be read");
+            return false;
+        }
+        ReadEntries(stream, words);
+        if (!stream.EndsWithNul()) {
+            uint64_t start = last_.hasDescription ? last_.descriptionOffset : last_.offset;
+            findings_.Add(stream.Size(), CheckPlace(folder_, file_, stream.Size()) +
+                                             "the file does not end with NUL (the " +
+                                             std::to_string(stream.Size() - start) + " bytes from offset " +
+                                             std::to_string(start) + " are not terminated)");
+        }
+        if (stream.Failed()) findings_.Add(stream.Size(), CheckPlace(folder_, file_, 0) + "a read failed part way");
+        return true;
+    }
+
     // Words that can be compared for equality: whole, of a usable length,
     // in the right file.
     bool Comparable(const StreamedEntry& entry) const {

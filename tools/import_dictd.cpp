@@ -96,13 +96,8 @@ bool ReadDictdSource(const std::string& indexPath, std::vector<SourceRecord>& ou
     bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
 
     for (const IndexLine& line : lines) {
-        if (line.offset > data.size() || line.length > data.size() - line.offset) {
-            error = dataName + ": the entry '" + line.word + "' (" + line.where + ") runs from byte " +
-                    std::to_string(line.offset) + " to " + std::to_string(line.offset + line.length) +
-                    ", past the end of the data (" + std::to_string(data.size()) + " bytes" +
-                    (compressed ? " uncompressed" : "") + ")";
+        if (!WithinData(data, line.offset, line.length, dataPath, "'" + line.word + "' (" + line.where + ")", error))
             return false;
-        }
         size_t bad = FindInvalidUtf8(data, line.offset, line.offset + line.length);
         if (bad != std::string::npos) {
             error = dataName + ": invalid UTF-8 at " + (compressed ? "uncompressed " : "") + "byte " +

@@ -25,6 +25,16 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string& error
     return true;
 }
 
+bool WithinData(const std::string& data, uint64_t offset, uint64_t length, const std::string& dataPath,
+                const std::string& entry, std::string& error) {
+    if (offset <= data.size() && length <= data.size() - offset) return true;
+    bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
+    error = FileNameOf(dataPath) + ": the entry " + entry + " runs from byte " + std::to_string(offset) + " to " +
+            std::to_string(offset + length) + ", past the end of the data (" + std::to_string(data.size()) +
+            " bytes" + (compressed ? " uncompressed" : "") + ")";
+    return false;
+}
+
 std::string SizeText(uint64_t bytes) {
     if (bytes >= (1u << 30) && bytes % (1u << 30) == 0) return std::to_string(bytes >> 30) + " GiB";
     if (bytes >= (1u << 20) && bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MiB";

@@ -37,6 +37,10 @@ bool InflateGzipFile(const std::string& path, const std::string& compressed, std
 // `used` names the one read.
 bool ReadDataFile(const std::string& base, uint64_t needed, std::string& out, std::string& used,
                   std::string& error);
+// False, with a message naming the entry ("'word' (where)"), when the
+// definition at `offset` runs past the end of the data read from `dataPath`.
+bool WithinData(const std::string& data, uint64_t offset, uint64_t length, const std::string& dataPath,
+                const std::string& entry, std::string& error);
 // "1 GiB", "64 MiB" or "N bytes", for messages.
 std::string SizeText(uint64_t bytes);
 // A path's last component, for messages.

@@ -255,13 +255,9 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
     std::string dataName = FileNameOf(dataPath);
     bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
     for (const IdxEntry& entry : entries) {
-        if (entry.offset > data.size() || entry.size > data.size() - entry.offset) {
-            error = dataName + ": the entry '" + entry.word + "' (" + entry.where + ") runs from byte " +
-                    std::to_string(entry.offset) + " to " + std::to_string(entry.offset + entry.size) +
-                    ", past the end of the data (" + std::to_string(data.size()) + " bytes" +
-                    (compressed ? " uncompressed" : "") + ")";
+        if (!WithinData(data, entry.offset, entry.size, dataPath, "'" + entry.word + "' (" + entry.where + ")",
+                        error))
             return false;
-        }
         SourceRecord record;
         record.word = entry.word;
         std::string problem;

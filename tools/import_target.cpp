@@ -13,6 +13,7 @@
 #include "storage/letter_file.h"
 #include "storage/staged_commit.h"
 #include "tools/codepage.h"
+#include "tools/letter_files.h"
 #include "tools/tool_commands.h"
 
 static std::ostream& Complain(std::ostream& err) { return err << "dictionary-tool: import: "; }
@@ -125,28 +126,26 @@ static Placed MakeNewDictionary(const ImportJob& job, ImportOutcome& outcome, st
 // to be merged with or cannot be read.
 static bool LoadExisting(const std::string& folder, DictionaryBuild& build, FileVersion versions[256],
                          std::ostream& err) {
+    LetterFiles files;
+    ReadLetterFiles(folder, files);
+    if (files.unreadable) {
+        // Merging with nothing would write over entries that are there.
+        Complain(err) << Shown(folder, LetterName(files.unreadable)) << " cannot be read. Nothing was written."
+                      << kToolLineEnd;
+        return false;
+    }
     for (int letter = 1; letter <= 0xFF; ++letter) {
-        std::string path = LetterPath(folder.c_str(), static_cast<unsigned char>(letter));
-        std::vector<unsigned char> raw;
-        FileReadOutcome read = PlatformReadWholeFile(path.c_str(), raw);
-        if (read == FileReadOutcome::Absent) continue;
-        if (read == FileReadOutcome::Unreadable) {
-            // Merging with nothing would write over entries that are there.
-            Complain(err) << Shown(folder, LetterName(static_cast<unsigned char>(letter)))
-                          << " cannot be read. Nothing was written." << kToolLineEnd;
-            return false;
-        }
-        versions[letter] = VersionOfBytes(raw.data(), raw.size());
-        std::string bytes(raw.begin(), raw.end());
+        versions[letter] = files.versions[letter];
         std::vector<BuildEntry> entries;
         std::string problem;
         size_t offset = 0;
-        if (!ParseLetterEntries(bytes, entries, problem, offset)) {
+        if (!ParseLetterEntries(files.bytes[letter], entries, problem, offset)) {
             Complain(err) << Shown(folder, LetterName(static_cast<unsigned char>(letter))) << " offset " << offset
                           << ": " << problem << "; run 'dictionary-tool check --dict " << Cp1251ToUtf8(folder)
                           << " --fix' first. Nothing was written." << kToolLineEnd;
             return false;
         }
+        std::string().swap(files.bytes[letter]);   // the build holds the entries now
         for (const BuildEntry& entry : entries)
             AddExistingEntry(build, static_cast<unsigned char>(letter), entry.word, entry.description);
     }

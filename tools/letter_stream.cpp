@@ -50,12 +50,3 @@ bool LetterStream::Next(StreamedEntry& entry) {
     if (entry.hasDescription) ReadString(entry.description);
     return true;
 }
-
-std::string LetterStream::StringAt(uint64_t offset, size_t limit) {
-    std::string text(limit, '\0');
-    size_t got = reader_.ReadAt(offset, &text[0], limit);
-    text.resize(got);
-    size_t nul = text.find('\0');
-    if (nul != std::string::npos) text.resize(nul);
-    return text;
-}

