@@ -62,3 +62,46 @@ TEST_F(ImportLimitsTest, AGzipBombIsReadOnlyAsFarAsTheIndexPoints) {
 }
 
 #endif
+
+// A disk that fills up part way: the import stops, and the dictionary is as
+// it was, or not there at all.
+class ImportOnAFullDiskTest : public ProgramFolderTest {
+protected:
+    // Letter files of ant.. and bee.. words; the B file grows past `limit`.
+    void WriteSource(size_t bytesOfB) {
+        std::string text = "ant\tmravka\n";
+        for (size_t i = 0; text.size() < bytesOfB; ++i) text += "bee" + std::to_string(i) + "\tpchela\n";
+        text += "cat\tkotka\n";
+        WriteDiskFile("words.tsv", text);
+    }
+    ToolProcessResult Import(const std::string& folder) {
+        return RunToolProcess({"import", "tsv", "words.tsv", "--to", folder}, "", {0, 64 << 10});
+    }
+};
+
+TEST_F(ImportOnAFullDiskTest, ANewDictionaryIsNotMadeAtAll) {
+    WriteSource(200 << 10);
+    ToolProcessResult run = Import("Fresh");
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("(is the disk full?). Nothing was written."), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists("Fresh"));
+    for (const auto& item : std::filesystem::directory_iterator("."))
+        EXPECT_EQ(item.path().filename().string().find(".Fresh"), std::string::npos) << item.path();
+}
+
+TEST_F(ImportOnAFullDiskTest, AnExistingDictionaryKeepsEveryFileAsItWas) {
+    MakeDictionary("Zoo");
+    const std::string ants = Entries({{"ape", "majmuna"}}), cats = Entries({{"cow", "krava"}});
+    MakeLetter("Zoo", 'A', ants);
+    MakeLetter("Zoo", 'C', cats);
+    WriteSource(200 << 10);
+    ToolProcessResult run = Import("Zoo");
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(ReadDiskFile("Zoo/41.dat"), ants);
+    EXPECT_EQ(ReadDiskFile("Zoo/43.dat"), cats);
+    EXPECT_FALSE(std::filesystem::exists("Zoo/42.dat"));
+    EXPECT_FALSE(std::filesystem::exists("Zoo/.staged"));
+    EXPECT_EQ(RunToolProcess({"check", "--dict", "Zoo"}).status, 0);
+}

@@ -1,6 +1,7 @@
 #include "tests/processes/tool_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,6 +48,13 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& in, const s
     if (limits.addressSpace) {
         rlimit limit{limits.addressSpace, limits.addressSpace};
         if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
+    }
+    if (limits.fileSize) {
+        // A write past the limit then fails as on a full disk, instead of
+        // ending the process.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{limits.fileSize, limits.fileSize};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
     }
     execv(DICTIONARY_TOOL_PATH, argv.data());
     _exit(127);

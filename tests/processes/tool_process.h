@@ -15,6 +15,7 @@ struct ToolProcessResult {
 
 struct ToolProcessLimits {
     unsigned long long addressSpace = 0;   // bytes of address space; 0: no limit
+    unsigned long long fileSize = 0;       // the largest file it may write, as on a full disk; 0: no limit
 };
 
 // Runs the tool with `args` and `input` on its standard input, and waits;
