@@ -19,12 +19,18 @@ std::string ToolPath() {
     return path ? path : "";
 }
 
-double EnvironmentNumber(const char* name, double fallback) {
-    const char* text = std::getenv(name);
-    if (!text || !*text) return fallback;
-    char* end = nullptr;
-    double value = std::strtod(text, &end);
-    return *end == '\0' && value >= 0 ? value : fallback;
+ToolProcessTest::ToolProcessTest(const char* name) : name_(name) {}
+
+void ToolProcessTest::SetUp() {
+    if (ToolPath().empty()) GTEST_SKIP() << "DICTIONARY_TOOL names no tool";
+    root_ = (std::filesystem::temp_directory_path() / (name_ + "-" + std::to_string(getpid()))).string();
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_);
+}
+
+void ToolProcessTest::TearDown() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
 }
 
 pid_t StartTool(const std::string& folder, const std::vector<std::string>& args, const char* output) {

@@ -2,6 +2,7 @@
 // reading a dictionary folder's files as they are on disk.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <map>
@@ -10,8 +11,18 @@
 
 // The tool the build made (DICTIONARY_TOOL); empty when it is not given.
 std::string ToolPath();
-// A number from the environment, or the fallback.
-double EnvironmentNumber(const char* name, double fallback);
+// A test of tool processes in a program folder of its own, `root_`; skipped
+// without a tool.
+class ToolProcessTest : public ::testing::Test {
+protected:
+    explicit ToolProcessTest(const char* name);
+    void SetUp() override;
+    void TearDown() override;
+    std::string root_;
+
+private:
+    std::string name_;
+};
 
 // Starts the tool with `args` in `folder`; its output goes to the file
 // `output`, or is thrown away.

@@ -112,18 +112,9 @@ std::string Inconsistency(const std::map<std::string, std::string>& before,
     return "";
 }
 
-class EditKillTest : public ::testing::Test {
+class EditKillTest : public ToolProcessTest {
 protected:
-    void SetUp() override {
-        if (ToolPath().empty()) GTEST_SKIP() << "DICTIONARY_TOOL names no tool";
-        root_ = (fs::temp_directory_path() / ("dictionary-kill-" + std::to_string(getpid()))).string();
-        fs::remove_all(root_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    std::string root_;
+    EditKillTest() : ToolProcessTest("dictionary-kill") {}
 };
 
 }  // namespace

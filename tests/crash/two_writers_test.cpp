@@ -42,19 +42,9 @@ void Write(const std::string& program, char writer, int changes, WriterLog* log)
     }
 }
 
-class TwoWritersTest : public ::testing::TestWithParam<size_t> {
+class TwoWritersTest : public ToolProcessTest, public ::testing::WithParamInterface<size_t> {
 protected:
-    void SetUp() override {
-        if (ToolPath().empty()) GTEST_SKIP() << "DICTIONARY_TOOL names no tool";
-        root_ = (fs::temp_directory_path() / ("dictionary-writers-" + std::to_string(getpid()))).string();
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    std::string root_;
+    TwoWritersTest() : ToolProcessTest("dictionary-writers") {}
 };
 
 }  // namespace

@@ -32,14 +32,6 @@ using Random = std::mt19937_64;
 size_t Pick(Random& random, size_t bound) { return bound ? random() % bound : 0; }
 bool OneIn(Random& random, unsigned n) { return random() % n == 0; }
 
-double EnvNumber(const char* name, double fallback) {
-    const char* text = std::getenv(name);
-    if (!text || !*text) return fallback;
-    char* end = nullptr;
-    double value = std::strtod(text, &end);
-    return *end == '\0' && value >= 0 ? value : fallback;
-}
-
 struct Entry {
     std::string word, description;
 };
@@ -435,9 +427,9 @@ protected:
 }  // namespace
 
 TEST_F(EditingModelTest, RandomSessionsMatchTheModel) {
-    auto seed = static_cast<uint64_t>(EnvNumber("DICTIONARY_MODEL_SEED", 7));
-    auto sessions = static_cast<uint64_t>(EnvNumber("DICTIONARY_MODEL_ITERATIONS", 1e9));
-    double seconds = EnvNumber("DICTIONARY_MODEL_SECONDS", 10);
+    auto seed = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_MODEL_SEED", 7));
+    auto sessions = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_MODEL_ITERATIONS", 1e9));
+    double seconds = EnvironmentNumber("DICTIONARY_MODEL_SECONDS", 10);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
 
     uint64_t done = 0, steps = 0;
