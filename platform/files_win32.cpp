@@ -11,7 +11,7 @@
 // Another program (or another copy of this one) may hold a file open without
 // sharing for the moment it reads or writes it: such a clash is waited out
 // this long before it counts as a failure.
-static const DWORD kSharingWait = 1000;
+static const DWORD kSharingWait = 300;
 static const DWORD kRetryPause = 10;
 
 static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
@@ -136,14 +136,10 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
             *lock = reinterpret_cast<PlatformLockHandle>(file);
             return FileLockOutcome::Held;
         }
-        DWORD error = GetLastError();
-        // Access is denied, rather than shared, while the last holder's
-        // handle is still being closed.
-        if (!IsSharingClash(error) && error != ERROR_ACCESS_DENIED) return FileLockOutcome::Failed;
-        if (GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds)) {
-            // Denied from the start and never shared: the folder or file is not ours to write.
-            return IsSharingClash(error) ? FileLockOutcome::Busy : FileLockOutcome::Failed;
-        }
+        // Only a holder makes it worth waiting; anything else (a folder that
+        // cannot be written, for one) will not change.
+        if (!IsSharingClash(GetLastError())) return FileLockOutcome::Failed;
+        if (GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds)) return FileLockOutcome::Busy;
         Sleep(kRetryPause);
     }
 }

@@ -23,6 +23,9 @@ std::string FoldedCopy(const char* text);
 // read (the buffer then stands for the letter without data, and the next
 // load tries the file again).
 int LoadLetter(unsigned char letter);
+// Writes the buffer as it is. Editing changes a letter file through
+// ChangeLetter (storage/letter_change.h) instead, which works on the file as
+// other writers left it.
 int SaveLetter();
 void FreeLetterBuffer();
 // The buffer takes the letter with these file bytes (the file as it now is

@@ -4,21 +4,21 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/processes/tool_process.h"
+#include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 
 #ifdef DICTIONARY_HAVE_ZLIB
 
-class ImportLimitsTest : public ProgramFolderTest {
+class ImportLimitsTest : public ToolFolderTest {
 protected:
     void SetUp() override {
-        ProgramFolderTest::SetUp();
+        ToolFolderTest::SetUp();
         if (BuiltWithAddressSanitizer()) GTEST_SKIP() << "the sanitizers need more address space than the limit";
     }
     // Half a gigabyte: far less than the bombs below unpack to.
-    ToolProcessResult Import(const std::string& index) {
-        return RunToolProcess({"import", "dictd", index, "--to", "Animals"}, "", {512ull << 20});
+    ToolRun Import(const std::string& index) {
+        return RunToolCapturing(".", {"import", "dictd", index, "--to", "Animals"}, {512ull << 20, 0});
     }
 };
 
@@ -29,9 +29,9 @@ TEST_F(ImportLimitsTest, ATrailerThatClaimsGigabytesIsNotBelieved) {
     zipped.replace(zipped.size() - 4, 4, "\xFF\xFF\xFF\xFF");   // "4 GiB"
     ASSERT_LT(zipped.size(), 40u);
     WriteDiskFile("liar.dict.dz", zipped);
-    ToolProcessResult run = Import("liar.index");
-    EXPECT_EQ(run.signal, 0) << run.err;
-    EXPECT_EQ(run.status, 0) << run.err;
+    ToolRun run = Import("liar.index");
+    EXPECT_EQ(run.status >= 0, true) << run.output;
+    EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(ReadDiskFile("Animals/43.dat"), Entries({{"cat", "kotka"}}));
 }
 
@@ -42,9 +42,9 @@ TEST_F(ImportLimitsTest, AGzipBombIsReadOnlyAsFarAsTheIndexPoints) {
     std::string zipped = Gzip(data), zeros = Gzip(std::string(1 << 20, '\0'));
     for (int i = 0; i < 1024; ++i) zipped += zeros;
     WriteDiskFile("bomb.dict.dz", zipped);
-    ToolProcessResult run = Import("bomb.index");
-    EXPECT_EQ(run.signal, 0) << run.err;
-    EXPECT_EQ(run.status, 0) << run.err;
+    ToolRun run = Import("bomb.index");
+    EXPECT_EQ(run.status >= 0, true) << run.output;
+    EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(ReadDiskFile("Animals/44.dat"), Entries({{"dog", "kuche"}}));
 
     // An index that points past the most the importer unpacks is refused
@@ -52,12 +52,12 @@ TEST_F(ImportLimitsTest, AGzipBombIsReadOnlyAsFarAsTheIndexPoints) {
     WriteDiskFile("bomb.index", "cat\t" + DictdNumber(1) + "\t" + DictdNumber(5) + "\nfar\t" +
                                     DictdNumber(size_t(2) << 30) + "\t" + DictdNumber(10) + "\n");
     run = Import("bomb.index");
-    EXPECT_EQ(run.signal, 0) << run.err;
+    EXPECT_EQ(run.status >= 0, true) << run.output;
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("bomb.dict.dz: the index points at data up to byte 2147483658, more than the 1 GiB the "
+    EXPECT_NE(run.output.find("bomb.dict.dz: the index points at data up to byte 2147483658, more than the 1 GiB the "
                            "importer unpacks from one file"),
               std::string::npos)
-        << run.err;
+        << run.output;
     EXPECT_EQ(ReadDiskFile("Animals/44.dat"), Entries({{"dog", "kuche"}}));
 }
 
@@ -65,7 +65,7 @@ TEST_F(ImportLimitsTest, AGzipBombIsReadOnlyAsFarAsTheIndexPoints) {
 
 // A disk that fills up part way: the import stops, and the dictionary is as
 // it was, or not there at all.
-class ImportOnAFullDiskTest : public ProgramFolderTest {
+class ImportOnAFullDiskTest : public ToolFolderTest {
 protected:
     // Letter files of ant.. and bee.. words; the B file grows past `limit`.
     void WriteSource(size_t bytesOfB) {
@@ -74,17 +74,17 @@ protected:
         text += "cat\tkotka\n";
         WriteDiskFile("words.tsv", text);
     }
-    ToolProcessResult Import(const std::string& folder) {
-        return RunToolProcess({"import", "tsv", "words.tsv", "--to", folder}, "", {0, 64 << 10});
+    ToolRun Import(const std::string& folder) {
+        return RunToolCapturing(".", {"import", "tsv", "words.tsv", "--to", folder}, {0, 64 << 10});
     }
 };
 
 TEST_F(ImportOnAFullDiskTest, ANewDictionaryIsNotMadeAtAll) {
     WriteSource(200 << 10);
-    ToolProcessResult run = Import("Fresh");
-    EXPECT_EQ(run.signal, 0);
+    ToolRun run = Import("Fresh");
+    EXPECT_EQ(run.status >= 0, true);
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("(is the disk full?). Nothing was written."), std::string::npos) << run.err;
+    EXPECT_NE(run.output.find("(is the disk full?). Nothing was written."), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists("Fresh"));
     for (const auto& item : std::filesystem::directory_iterator("."))
         EXPECT_EQ(item.path().filename().string().find(".Fresh"), std::string::npos) << item.path();
@@ -96,12 +96,12 @@ TEST_F(ImportOnAFullDiskTest, AnExistingDictionaryKeepsEveryFileAsItWas) {
     MakeLetter("Zoo", 'A', ants);
     MakeLetter("Zoo", 'C', cats);
     WriteSource(200 << 10);
-    ToolProcessResult run = Import("Zoo");
-    EXPECT_EQ(run.signal, 0);
-    EXPECT_EQ(run.status, 1) << run.out;
+    ToolRun run = Import("Zoo");
+    EXPECT_EQ(run.status >= 0, true);
+    EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(ReadDiskFile("Zoo/41.dat"), ants);
     EXPECT_EQ(ReadDiskFile("Zoo/43.dat"), cats);
     EXPECT_FALSE(std::filesystem::exists("Zoo/42.dat"));
     EXPECT_FALSE(std::filesystem::exists("Zoo/.staged"));
-    EXPECT_EQ(RunToolProcess({"check", "--dict", "Zoo"}).status, 0);
+    EXPECT_EQ(RunToolCapturing(".", {"check", "--dict", "Zoo"}).status, 0);
 }

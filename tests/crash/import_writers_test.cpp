@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/processes/tool_process.h"
+#include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
 #include "tools/export.h"
 
@@ -49,16 +49,16 @@ bool Holds(const std::set<std::string>& all, const std::set<std::string>& part) 
 
 // A writer that did not make its change must say why: the other one held
 // the dictionary for longer than it waits.
-bool ReportedBusy(const ToolProcessResult& run) {
-    return run.err.find("is being changed by another program") != std::string::npos;
+bool ReportedBusy(const ToolRun& run) {
+    return run.output.find("is being changed by another program") != std::string::npos;
 }
 
 }  // namespace
 
-class ConcurrentWritersTest : public ProgramFolderTest {
+class ConcurrentWritersTest : public ToolFolderTest {
 protected:
     void SetUp() override {
-        ProgramFolderTest::SetUp();
+        ToolFolderTest::SetUp();
         rounds_ = static_cast<int>(EnvironmentNumber("DICTIONARY_CONCURRENCY_ROUNDS", 6));
         first_ = WriteSource("first.tsv", "one", 15000);
         second_ = WriteSource("second.tsv", "two", 15000);
@@ -71,15 +71,15 @@ protected:
     }
     // Both imports into `folder` at once.
     void ImportBoth(const std::string& folder, int& bothDone) {
-        ToolProcessResult first, second;
-        std::thread other([&] { first = RunToolProcess({"import", "tsv", "first.tsv", "--to", folder}); });
-        second = RunToolProcess({"import", "tsv", "second.tsv", "--to", folder});
+        ToolRun first, second;
+        std::thread other([&] { first = RunToolCapturing(".", {"import", "tsv", "first.tsv", "--to", folder}); });
+        second = RunToolCapturing(".", {"import", "tsv", "second.tsv", "--to", folder});
         other.join();
         std::set<std::string> words = Words(folder);
-        for (const ToolProcessResult* run : {&first, &second}) {
+        for (const ToolRun* run : {&first, &second}) {
             const std::set<std::string>& source = run == &first ? first_ : second_;
-            if (run->status == 0) EXPECT_TRUE(Holds(words, source)) << run->out << run->err;
-            else EXPECT_TRUE(ReportedBusy(*run)) << run->err;
+            if (run->status == 0) EXPECT_TRUE(Holds(words, source)) << run->output;
+            else EXPECT_TRUE(ReportedBusy(*run)) << run->output;
         }
         EXPECT_TRUE(Holds(words, kept_));
         if (first.status == 0 && second.status == 0) ++bothDone;
@@ -103,7 +103,7 @@ TEST_F(ConcurrentWritersTest, TwoImportsMakingOneNewDictionaryLoseNothing) {
         std::filesystem::remove_all("Fresh");
         kept_.clear();
         ImportBoth("Fresh", bothDone);
-        EXPECT_EQ(RunToolProcess({"check", "--dict", "Fresh"}).status, 0);
+        EXPECT_EQ(RunToolCapturing(".", {"check", "--dict", "Fresh"}).status, 0);
     }
     std::cout << "new dictionary, import beside import: both done in " << bothDone << " of " << rounds_ << " rounds"
               << std::endl;
@@ -113,18 +113,18 @@ TEST_F(ConcurrentWritersTest, TheEditorsAddsBesideAnImportAreKept) {
     int added = 0, refused = 0;
     for (int round = 0; round < rounds_ && !HasFailure(); ++round) {
         MakeZoo();
-        ToolProcessResult import;
-        std::thread importer([&] { import = RunToolProcess({"import", "tsv", "first.tsv", "--to", "Zoo"}); });
+        ToolRun import;
+        std::thread importer([&] { import = RunToolCapturing(".", {"import", "tsv", "first.tsv", "--to", "Zoo"}); });
         std::set<std::string> edits;
         for (int i = 0; i < 10; ++i) {
             std::string word = std::string(1, static_cast<char>('a' + (i * 7 + round) % 26)) + "edit" +
                                std::to_string(round) + "x" + std::to_string(i);
-            ToolProcessResult add = RunToolProcess({"add", "--dict", "Zoo", word, "an edit"});
+            ToolRun add = RunToolCapturing(".", {"add", "--dict", "Zoo", word, "an edit"});
             if (add.status == 0) {
                 edits.insert(word);
                 ++added;
             } else {
-                EXPECT_NE(add.err, "") << word;   // a refused add says so
+                EXPECT_NE(add.output, "") << word;   // a refused add says so
                 ++refused;
             }
         }
@@ -132,8 +132,8 @@ TEST_F(ConcurrentWritersTest, TheEditorsAddsBesideAnImportAreKept) {
         std::set<std::string> words = Words("Zoo");
         EXPECT_TRUE(Holds(words, edits));
         EXPECT_TRUE(Holds(words, kept_));
-        if (import.status == 0) EXPECT_TRUE(Holds(words, first_)) << import.err;
-        else EXPECT_TRUE(ReportedBusy(import)) << import.err;
+        if (import.status == 0) EXPECT_TRUE(Holds(words, first_)) << import.output;
+        else EXPECT_TRUE(ReportedBusy(import)) << import.output;
     }
     std::cout << "add beside import: " << added << " adds kept, " << refused << " refused and reported" << std::endl;
     EXPECT_GT(added, 0);
