@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the builds and tests need. Does nothing,
-# and asks apt nothing, when all of them are installed already.
+# Installs every Debian 12 package the builds and tests need, and the
+# packages named as arguments (bench/run.sh adds its peers that way). Does
+# nothing, and asks apt nothing, when all of them are installed already.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
     xvfb xdotool imagemagick x11-utils locales
     # the default dictionary's source
     dict-freedict-eng-bul
+    "$@"
 )
 
 missing=()

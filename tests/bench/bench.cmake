@@ -3,7 +3,11 @@
 if(DICTIONARY_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)
-    add_executable(storage_bench ${PROJECT_SOURCE_DIR}/tests/bench/storage_bench.cpp)
+    add_executable(storage_bench
+      ${PROJECT_SOURCE_DIR}/tests/bench/storage_bench.cpp
+      ${PROJECT_SOURCE_DIR}/tests/bench/bench_letter.cpp
+      ${PROJECT_SOURCE_DIR}/tests/bench/bench_program.cpp
+      ${PROJECT_SOURCE_DIR}/tests/bench/heap_peak.cpp)
     target_include_directories(storage_bench PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(storage_bench PRIVATE dictionary_headless benchmark::benchmark)
     add_test(NAME storage_bench_smoke COMMAND storage_bench --benchmark_min_time=0.001)
