@@ -29,6 +29,8 @@ LONGEST_WORD = 60
 
 
 def unescape(text):
+    if "\\" not in text and "\r" not in text:
+        return text
     out, i = [], 0
     while i < len(text):
         c = text[i]

@@ -96,18 +96,17 @@ cat >"$data/dictd.conf" <<EOF
 global {
   listen_to 127.0.0.1
   port $port
-  pid_file "$data/dictd.pid"
 }
 database default { data "$data/default/dictd/default.dict.dz" index "$data/default/dictd/default.index" }
 database million { data "$data/million/dictd/million.dict.dz" index "$data/million/dictd/million.index" }
 EOF
-rm -f "$data/dictd.pid"
-dictd -c "$data/dictd.conf" --locale C.UTF-8 -L "$data/dictd.log"
+# Kept as a child of this script (not detached), so it ends with it.
+dictd -c "$data/dictd.conf" --locale C.UTF-8 -L "$data/dictd.log" -d nodetach </dev/null >/dev/null 2>&1 &
+dictd_pid=$!
 for _ in $(seq 100); do
-    [ -s "$data/dictd.pid" ] && dict -h 127.0.0.1 -p "$port" -D >/dev/null 2>&1 && break
+    dict -h 127.0.0.1 -p "$port" -D >/dev/null 2>&1 && break
     sleep 0.1
 done
-dictd_pid=$(cat "$data/dictd.pid" 2>/dev/null || true)
 if ! dict -h 127.0.0.1 -p "$port" -D >/dev/null 2>&1; then
     echo "bench: dictd did not start; its log:" >&2
     cat "$data/dictd.log" >&2
@@ -137,8 +136,9 @@ check_set() {
     local list=$data/$name/batch-shuffled.txt tool_misses sdcv_misses dict_misses
     # shellcheck disable=SC2046
     tool_misses=$($(tool_cmd $(program_root "$name")) - <"$list" 2>&1 >/dev/null | grep -c ': not found$' || true)
-    sdcv_misses=$($(sdcv_cmd "$name") <"$list" | grep -c '^Nothing similar' || true)
-    dict_misses=$(xargs -d '\n' $(dict_cmd "$name") <"$list" 2>&1 | grep -c '^No definitions found' || true)
+    # dict's two streams interleave within lines: count the phrase, not lines.
+    sdcv_misses=$($(sdcv_cmd "$name") <"$list" 2>&1 | grep -o 'Nothing similar to' | wc -l)
+    dict_misses=$(xargs -d '\n' $(dict_cmd "$name") <"$list" 2>&1 | grep -o 'No definitions found' | wc -l)
     echo "$name: misses in the 1,200-word list: dictionary-tool $tool_misses, sdcv $sdcv_misses, dict $dict_misses"
     echo "| $name | $tool_misses | $sdcv_misses | $dict_misses |" >>"$results/misses.md"
 }
@@ -166,8 +166,11 @@ compare() {
             local k=$(((i + r) % count))
             args+=(-n "${names[$k]}" "${commands[$k]}")
         done
-        hyperfine $shell -i --style none --warmup "$warmup" --runs "$runs" "${before[@]}" \
-            --export-json "$group/round-$r.json" "${args[@]}" >/dev/null
+        # Warm-up runs in the first round only: later rounds find the caches warm.
+        local warm=$warmup
+        [ "$r" -gt 1 ] && warm=0
+        hyperfine $shell -i --style none --warmup "$warm" --runs "$runs" "${before[@]}" \
+            --export-json "$group/round-$r.json" "${args[@]}" >/dev/null 2>>"$results/hyperfine.log"
     done
     echo "$measure, $set: $rounds_now rounds of $runs runs"
 }
@@ -243,7 +246,8 @@ largest=$(ls -S "$data/million/root/Million/"[0-9a-f][0-9a-f].dat | grep -v '/00
 
 if [ "$with_wine" = 1 ]; then
     say "start-up under Wine"
-    bash bench/startup.sh "$out/dictionaries" English_Bulgarian cat | tee "$results/startup.txt"
+    bash bench/startup.sh "$out/dictionaries/English_Bulgarian" cat \
+        "$data/million/root/Million" "$(cat "$data/million/hit.txt")" | tee "$results/startup.txt"
 fi
 
 {
