@@ -137,8 +137,8 @@ check_set() {
     # shellcheck disable=SC2046
     tool_misses=$($(tool_cmd $(program_root "$name")) - <"$list" 2>&1 >/dev/null | grep -c ': not found$' || true)
     # dict's two streams interleave within lines: count the phrase, not lines.
-    sdcv_misses=$($(sdcv_cmd "$name") <"$list" 2>&1 | grep -o 'Nothing similar to' | wc -l)
-    dict_misses=$(xargs -d '\n' $(dict_cmd "$name") <"$list" 2>&1 | grep -o 'No definitions found' | wc -l)
+    sdcv_misses=$($(sdcv_cmd "$name") <"$list" 2>&1 | grep -o 'Nothing similar to' | wc -l || true)
+    dict_misses=$(xargs -d '\n' $(dict_cmd "$name") <"$list" 2>&1 | grep -o 'No definitions found' | wc -l || true)
     echo "$name: misses in the 1,200-word list: dictionary-tool $tool_misses, sdcv $sdcv_misses, dict $dict_misses"
     echo "| $name | $tool_misses | $sdcv_misses | $dict_misses |" >>"$results/misses.md"
 }
