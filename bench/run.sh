@@ -38,7 +38,7 @@ bash scripts/install-deps.sh hyperfine sdcv dict dictd dictfmt dictzip stardict-
 
 say "build (Release, $out)"
 cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$out" -j 2 --target dictionary-tool default_dictionary storage_bench
+cmake --build "$out" -j 2 --target dictionary-tool default_dictionary storage_bench word_forms_bench
 tool=$out/dictionary-tool
 
 # True when TARGET is missing or older than SOURCE.
@@ -229,7 +229,7 @@ python3 bench/peer_data.py c5 "$data/million/entries.tsv" "$data/million/entries
 rounds_now=3
 warmup=0
 prepare="rm -rf $import; mkdir -p $import/root $import/dictd"
-compare import-million "import of ${entries} entries" million 1 "" \
+compare import-million "import of the entries" million 1 "" \
     dictionary-tool "$tool --root $import/root import tsv $data/million/entries.tsv --to Million" \
     "dictfmt + dictzip" "cd $import/dictd && dictfmt -c5 --utf8 --allchars --quiet -s million -u bench million <$data/million/entries.c5 && dictzip million.dict"
 groups+=("$results/import-million")
@@ -243,6 +243,8 @@ python3 bench/report.py "$results/table.md" \
 say "in-process benchmarks (storage_bench)"
 largest=$(ls -S "$data/million/root/Million/"[0-9a-f][0-9a-f].dat | grep -v '/00\.dat$' | head -n 1)
 "$out/storage_bench" --letter="$largest" | tee "$results/storage_bench.txt"
+# The word forms' look-up fallback, on the default dictionary and its forms.
+"$out/word_forms_bench" | tee "$results/word_forms_bench.txt"
 
 if [ "$with_wine" = 1 ]; then
     say "start-up under Wine"
@@ -257,10 +259,25 @@ fi
     echo
     cat "$results/misses.md"
     echo
+    cat <<'EOF'
+The commands, on the same words:
+- dictionary-tool: `dictionary-tool --root DIR lookup --dict FOLDER WORD`, and `... lookup -` with the list on standard input;
+- sdcv: `sdcv -n -e -x -2 DIR WORD` (exact matches only, as the tool's look-up: no fuzzy search on a miss), and `sdcv -e -x -2 DIR` with the list on standard input;
+- dict: `dict -C -h 127.0.0.1 -p PORT -d DB WORD` (no spelling suggestions on a miss); it reads no list from standard input, so the list's words are its arguments (one connection). Its peak memory is the client's; the server, dictd, is not counted.
+
+Peak RSS: the median of three runs under /usr/bin/time. A ratio is the tool's median in a round over the peer's in the same round; the table gives the median over the rounds.
+EOF
+    echo
     echo "## In process, on $(basename "$largest") of the million ($(stat -c %s "$largest") bytes)"
     echo
     echo '```'
     cat "$results/storage_bench.txt"
+    echo '```'
+    echo
+    echo "## In process, the word forms (default dictionary)"
+    echo
+    echo '```'
+    cat "$results/word_forms_bench.txt"
     echo '```'
     if [ -f "$results/startup.txt" ]; then
         echo

@@ -42,12 +42,8 @@ cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-number_file=$(mktemp)
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$number_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 300); do [ -s "$number_file" ] && break; sleep 0.1; done
-export DISPLAY=:$(tr -dc '0-9' <"$number_file")
-rm -f "$number_file"
+dictionary_start_xvfb
+xvfb_pid=$DICTIONARY_XVFB_PID
 
 # Warm: a persistent server whose helper processes are already running.
 wineserver -p

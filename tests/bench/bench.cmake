@@ -1,5 +1,5 @@
-# Benchmarks of loading, looking up and editing, native builds only. The smoke test
-# only shows that they run; nothing asserts on timings.
+# Benchmarks of loading, looking up and editing, native builds only. The smoke
+# tests only show that they run; nothing asserts on timings.
 if(DICTIONARY_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)
