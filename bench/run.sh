@@ -114,7 +114,7 @@ if ! dict -h 127.0.0.1 -p "$port" -D >/dev/null 2>&1; then
 fi
 echo "dictd on port $port (process $dictd_pid)"
 
-# The three look-up commands of a set, for one word ($3) or a word list ($3 = -).
+# Each program's look-up command on a data set; the word, or the list, follows.
 tool_cmd() { echo "$tool --root $1 lookup --dict $2"; }
 sdcv_cmd() { echo "sdcv -e -x -2 $data/$1/stardict"; }
 dict_cmd() { echo "dict -C -h 127.0.0.1 -p $port -d $1"; }
@@ -136,7 +136,7 @@ check_set() {
     local list=$data/$name/batch-shuffled.txt tool_misses sdcv_misses dict_misses
     # shellcheck disable=SC2046
     tool_misses=$($(tool_cmd $(program_root "$name")) - <"$list" 2>&1 >/dev/null | grep -c ': not found$' || true)
-    # dict's two streams interleave within lines: count the phrase, not lines.
+    # The peers' two streams interleave within lines: count phrases, not lines.
     sdcv_misses=$($(sdcv_cmd "$name") <"$list" 2>&1 | grep -o 'Nothing similar to' | wc -l || true)
     dict_misses=$(xargs -d '\n' $(dict_cmd "$name") <"$list" 2>&1 | grep -o 'No definitions found' | wc -l || true)
     echo "$name: misses in the 1,200-word list: dictionary-tool $tool_misses, sdcv $sdcv_misses, dict $dict_misses"
