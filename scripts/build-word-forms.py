@@ -282,6 +282,10 @@ def import_table(tool, root, language, lines):
                     "--name", language + " word forms"], stdout=subprocess.DEVNULL, check=True)
     subprocess.run([tool, "--root", root, "check", "--dict", language], stdout=subprocess.DEVNULL, check=True)
     os.remove(tsv)
+    # The lock file of the tool's writes has no use in the shipped table.
+    lock = os.path.join(root, language, "writer.lock")
+    if os.path.exists(lock):
+        os.remove(lock)
 
 
 def main():
