@@ -20,10 +20,15 @@ unsigned char FormsLetter(unsigned char c) {
     return c;
 }
 
+// A table is a folder with a header, as a dictionary is; other folders
+// (such as the tables' sources) are passed over.
 std::vector<std::string> LanguageFolders() {
     std::vector<std::string> folders;
-    for (const FolderItem& item : PlatformListFolder(kWordFormsFolder))
-        if (item.isDirectory && !item.name.empty() && item.name[0] != '.') folders.push_back(item.name);
+    for (const FolderItem& item : PlatformListFolder(kWordFormsFolder)) {
+        if (!item.isDirectory || item.name.empty() || item.name[0] == '.') continue;
+        std::string header = std::string(kWordFormsFolder) + "\\" + item.name + "\\00.dat";
+        if (PlatformNameExists(header.c_str())) folders.push_back(item.name);
+    }
     std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) {
         return CompareNoCase(a.c_str(), b.c_str()) < 0;
     });

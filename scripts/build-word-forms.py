@@ -254,14 +254,24 @@ def write_credits(path):
         "The Hunspell bg_BG dictionary, Debian package hunspell-bg %s\n"
         "(source package libreoffice-dictionaries). Its copyright entry:\n\n%s\n"
         "forms/Bulgarian is derived from it and is distributed under the same\n"
-        "licence, the GNU General Public License version 2. Its source is the\n"
-        "bg_BG.dic and bg_BG.aff of that package and the script named above;\n"
-        "the table itself is plain text in letter files and can be exported,\n"
+        "licence, the GNU General Public License version 2. Its complete source\n"
+        "travels with it in forms/source: the bg_BG.dic and bg_BG.aff of that\n"
+        "package and build-word-forms.py, the script that made the table; the\n"
+        "table itself is plain text in letter files and can be exported,\n"
         "edited and imported again with dictionary-tool. The licence text\n"
         "follows in full.\n\n%s" % (package_version("hunspell-bg"), bulgarian_copyright(), gpl2),
     ]
     with open(path, "wb") as out:
         out.write("".join(parts).replace("\n", "\r\n").encode("utf-8"))
+
+
+def copy_sources(folder):
+    """The GPL-2 table ships with its complete source: the Hunspell files it
+    was expanded from and this script."""
+    os.makedirs(folder)
+    for name in ("bg_BG.dic", "bg_BG.aff"):
+        shutil.copyfile(os.path.join(HUNSPELL, name), os.path.join(folder, name))
+    shutil.copyfile(os.path.abspath(__file__), os.path.join(folder, "build-word-forms.py"))
 
 
 def import_table(tool, root, language, lines):
@@ -297,6 +307,7 @@ def main():
         import_table(tool, new, language, lines)
         print("build-word-forms: %s: %d forms, %d base forms" % (language, len(lines), kept))
     write_credits(os.path.join(new, "CREDITS.txt"))
+    copy_sources(os.path.join(new, "source"))
     final = os.path.join(dictionaries, "forms")
     shutil.rmtree(final, ignore_errors=True)
     os.rename(new, final)

@@ -22,8 +22,10 @@ const std::string kCat = "\xEA\xEE\xF2\xEA\xE0";
 const std::string kHorse = "\xEA\xEE\xED";
 const std::string kHorses = "\xEA\xEE\xED\xE5\xF2\xE5";
 
+// A table as the import tool makes it: a header and letter files.
 void MakeForms(const std::string& language, unsigned char letter, const std::string& bytes) {
-    std::filesystem::create_directories("forms/" + language);
+    std::filesystem::create_directories("forms");
+    MakeDictionary("forms/" + language, language);
     MakeLetter("forms/" + language, letter, bytes);
 }
 
@@ -75,6 +77,10 @@ TEST_F(WordFormsTest, MissingFoldersAndFilesGiveNothing) {
     MakeForms("English", 'G', Entries({{"gone", "go"}}));
     EXPECT_TRUE(BaseFormsOf("went").empty());  // no letter file for W
     MakeForms("English", 'W', "");
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+    // A folder without a header (such as the tables' sources) is no table.
+    std::filesystem::create_directories("forms/source");
+    MakeLetter("forms/source", 'W', Entries({{"went", "go"}}));
     EXPECT_TRUE(BaseFormsOf("went").empty());
 }
 
