@@ -120,9 +120,9 @@ protected:
 }  // namespace
 
 TEST_F(EditKillTest, AKilledChangeLeavesEveryFileOldOrNewAndLosesNothingElse) {
-    auto seed = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_KILL_SEED", 20240807));
-    auto iterations = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_KILL_ITERATIONS", 1e9));
-    double seconds = EnvironmentNumber("DICTIONARY_KILL_SECONDS", 20);
+    auto seed = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_KILL_SEED", 20240807));
+    auto iterations = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9));
+    double seconds = EnvironmentBound("DICTIONARY_KILL_SECONDS", 20);
     Random random(seed);
     const std::string program = root_ + "/program", scratch = root_ + "/scratch";
     MakeLargeDictionary(program, random);
