@@ -78,7 +78,9 @@ LetterChangeOutcome BuildChangedFile(const LetterChange& change, std::vector<uns
 
     // A damaged last description without its NUL gets one, so that nothing runs into it.
     if (!file->empty() && file->back() != 0) file->push_back(0);
-    size_t insertAt = at >= size ? file->size() : static_cast<size_t>(found >= 0 && at > found ? at - (next - found) : at);
+    // The insertion point in the file without the replaced entry.
+    size_t insertAt = file->size();
+    if (at < size) insertAt = static_cast<size_t>(found >= 0 && at > found ? at - (next - found) : at);
     std::vector<unsigned char> entry(change.word.begin(), change.word.end());
     entry.push_back(0);
     entry.insert(entry.end(), change.description.begin(), change.description.end());

@@ -59,7 +59,7 @@ TEST_P(TwoWritersTest, WritersAtOnceLoseNothingTheyReportedDone) {
     MakeLetter("D", 'C', Entries(entries));
     fs::current_path(previous);
 
-    int changes = static_cast<int>(EnvironmentNumber("DICTIONARY_TWO_WRITERS_CHANGES", 30));
+    int changes = static_cast<int>(EnvironmentBound("DICTIONARY_TWO_WRITERS_CHANGES", 30));
     WriterLog a, b;
     std::thread first(Write, root_, 'a', changes, &a);
     std::thread second(Write, root_, 'b', changes, &b);

@@ -427,9 +427,9 @@ protected:
 }  // namespace
 
 TEST_F(EditingModelTest, RandomSessionsMatchTheModel) {
-    auto seed = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_MODEL_SEED", 7));
-    auto sessions = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_MODEL_ITERATIONS", 1e9));
-    double seconds = EnvironmentNumber("DICTIONARY_MODEL_SECONDS", 10);
+    auto seed = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_MODEL_SEED", 7));
+    auto sessions = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_MODEL_ITERATIONS", 1e9));
+    double seconds = EnvironmentBound("DICTIONARY_MODEL_SECONDS", 10);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
 
     uint64_t done = 0, steps = 0;

@@ -149,9 +149,9 @@ FuzzCase RandomCase(Random& random) {
 class FuzzTest : public ProgramFolderTest {};
 
 TEST_F(FuzzTest, RandomFoldersNeverBreakStorageOrLookUp) {
-    auto seed = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_FUZZ_SEED", 20240611));
-    auto iterations = static_cast<uint64_t>(EnvironmentNumber("DICTIONARY_FUZZ_ITERATIONS", 400));
-    double seconds = EnvironmentNumber("DICTIONARY_FUZZ_SECONDS", 5);
+    auto seed = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_FUZZ_SEED", 20240611));
+    auto iterations = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_FUZZ_ITERATIONS", 400));
+    double seconds = EnvironmentBound("DICTIONARY_FUZZ_SECONDS", 5);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
 
     uint64_t done = 0;

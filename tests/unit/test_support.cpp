@@ -43,7 +43,7 @@ void MakeDictionary(const std::string& folder, const std::string& name, int dual
     WriteDiskFile(folder + "/00.dat", std::string(reinterpret_cast<char*>(header), kHeaderSize));
 }
 
-double EnvironmentNumber(const char* name, double fallback) {
+double EnvironmentBound(const char* name, double fallback) {
     const char* text = std::getenv(name);
     if (!text || !*text) return fallback;
     char* end = nullptr;

@@ -17,7 +17,7 @@ void MakeDictionary(const std::string& folder, const std::string& name = "", int
                     int caseSensitive = 0);
 // A number from the environment (the bounds of the longer tests), or the
 // fallback when it is unset or not a number of at least 0.
-double EnvironmentNumber(const char* name, double fallback);
+double EnvironmentBound(const char* name, double fallback);
 // A letter file of `folder`, written as raw bytes.
 void MakeLetter(const std::string& folder, unsigned char letter, const std::string& bytes);
 
