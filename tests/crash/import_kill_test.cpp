@@ -82,9 +82,9 @@ std::string Source(std::mt19937_64& random, int entries) {
 class ImportKillTest : public ToolFolderTest {};
 
 TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictionary) {
-    const unsigned seed = static_cast<unsigned>(EnvironmentNumber("DICTIONARY_KILL_SEED", 7));
-    const double iterations = EnvironmentNumber("DICTIONARY_KILL_ITERATIONS", 1e9);
-    const double seconds = EnvironmentNumber("DICTIONARY_KILL_SECONDS", 15);
+    const unsigned seed = static_cast<unsigned>(EnvironmentBound("DICTIONARY_KILL_SEED", 7));
+    const double iterations = EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9);
+    const double seconds = EnvironmentBound("DICTIONARY_KILL_SECONDS", 15);
     std::mt19937_64 random(seed);
 
     WriteDiskFile("words.tsv", Source(random, 20000));

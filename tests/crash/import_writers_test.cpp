@@ -59,7 +59,7 @@ class ConcurrentWritersTest : public ToolFolderTest {
 protected:
     void SetUp() override {
         ToolFolderTest::SetUp();
-        rounds_ = static_cast<int>(EnvironmentNumber("DICTIONARY_CONCURRENCY_ROUNDS", 6));
+        rounds_ = static_cast<int>(EnvironmentBound("DICTIONARY_CONCURRENCY_ROUNDS", 6));
         first_ = WriteSource("first.tsv", "one", 15000);
         second_ = WriteSource("second.tsv", "two", 15000);
     }
