@@ -12,9 +12,27 @@
 #include "settings/settings.h"
 #include "storage/dictionary.h"
 #include "ui/edit_state.h"
+#include "ui/main_window_win32.h"
+#include "ui/modal_guard_win32.h"
+#include "ui/tray_clipboard_win32.h"
 #include "ui/windows_win32.h"
 
+#include <algorithm>
+#include <iterator>
+
 enum { kOptionsGeneralPage = 0, kOptionsAboutPage = 1 };
+
+// The least size the window may be given; the toolbar may ask for more width.
+constexpr int kMinimumWidth = 320;
+constexpr int kMinimumHeight = 200;
+
+// The commands of the window; other WM_COMMAND identifiers are the edits'
+// notifications.
+static const int kCommands[] = {
+    IDM_ESCAPE,   IDM_PREVWORD, IDM_NEXTWORD, IDM_NEXT20, IDM_NEXTDICT, IDM_PREVDICT,    IDM_HISTBACK, IDM_HISTFORWARD,
+    IDM_HISTMENU, IDM_NEW,      IDM_OPEN,     IDM_FIND,   IDM_SIM,      IDM_ADD,         IDM_DEL,      IDM_SETTINGS,
+    IDM_HIDE,     IDM_QUIT,     IDM_FOCUSTOGGLE, IDM_INFO, IDM_ABOUT,   IDM_SHOW,        IDM_ALLDICT,
+};
 
 // Window rectangles of the separator, the Find button and the two edits
 // (screen coordinates) and the client rectangle, as last captured.
@@ -76,6 +94,27 @@ static void OnSize(WPARAM kind, LPARAM size) {
     }
 }
 
+// The toolbar is one row above controls laid out at fixed heights, so
+// every command stays in reach only while the window is as wide as the
+// whole row: a wrapping toolbar would push those controls down at every
+// narrow size. The width follows the toolbar as the system draws it.
+static int MinimumWindowWidth() {
+    SIZE row = {};
+    if (!Toolbar || !SendMessageA(Toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&row))) return kMinimumWidth;
+    RECT frame = {0, 0, row.cx, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_EXSTYLE)));
+    return std::max(kMinimumWidth, static_cast<int>(frame.right - frame.left));
+}
+
+void KeepToolbarInReach() {
+    RECT window;
+    if (!GetWindowRect(MainWindow, &window)) return;
+    int minimum = MinimumWindowWidth();
+    if (Width(window) < minimum)
+        SetWindowPos(MainWindow, nullptr, 0, 0, minimum, Height(window), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 static INT_PTR OnNotify(LPARAM lParam) {
     NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->code != TTN_NEEDTEXTA && header->code != TTN_NEEDTEXTW) return 1;
@@ -111,6 +150,11 @@ static void ToggleFocus() {
 }
 
 static void OnCommand(int id) {
+    // Under a modal window a command from the tray, the hot key or another
+    // instance would run beneath it; Quit stays, so the program can always
+    // be ended.
+    bool isCommand = std::find(std::begin(kCommands), std::end(kCommands), id) != std::end(kCommands);
+    if (isCommand && id != IDM_QUIT && BringModalWindowToFront()) return;
     switch (id) {
     case IDM_ESCAPE:
         if (Settings.traymin) SendMessageA(MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -169,7 +213,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnSize(wParam, lParam);
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {320, 200};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {MinimumWindowWidth(), kMinimumHeight};
         return 0;
     case WM_NOTIFY:
         return OnNotify(lParam);
@@ -182,7 +226,14 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         Quit();
         return 1;
     case WM_DESTROY:
-        UnregisterHotKey(window, HOTKEY_ID);
+        PostQuitMessage(0);
+        return 1;
+    case WM_QUERYENDSESSION:
+        // The program never holds up the end of a session.
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        return 1;
+    case WM_ENDSESSION:
+        if (wParam) Quit();
         return 1;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -200,6 +251,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TRAYNOTIFY:
         return OnTrayNotify(lParam);
     default:
+        if (message == TaskbarCreatedMessage && message != 0) OnTaskbarCreated();
         return 0;
     }
 }
