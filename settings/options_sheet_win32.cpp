@@ -141,6 +141,10 @@ static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_INITDIALOG:
         InitializeAboutPage(page);
+        AttachVersionCheckPage(page);
+        break;
+    case WM_DESTROY:
+        AttachVersionCheckPage(nullptr);
         break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_CHECKVERSION) CheckForNewVersion();

@@ -11,6 +11,7 @@
 #include "settings/hotkey.h"
 #include "settings/settings.h"
 #include "storage/dictionary.h"
+#include "settings/version_check_win32.h"
 #include "ui/edit_state.h"
 #include "ui/main_window_win32.h"
 #include "ui/modal_guard_win32.h"
@@ -250,6 +251,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;
     case WM_TRAYNOTIFY:
         return OnTrayNotify(lParam);
+    case WM_VERSION_CHECKED:
+        OnVersionChecked(wParam);
+        return 1;
     default:
         if (message == TaskbarCreatedMessage && message != 0) OnTaskbarCreated();
         return 0;
