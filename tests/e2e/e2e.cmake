@@ -7,7 +7,7 @@ if(CMAKE_CROSSCOMPILING AND TARGET Dictionary)
   file(GLOB DICTIONARY_E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
   add_executable(e2e_driver ${DICTIONARY_E2E_SOURCES})
   target_include_directories(e2e_driver PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(e2e_driver PRIVATE ${DICTIONARY_GTEST} user32 advapi32 shell32 crypt32)
+  target_link_libraries(e2e_driver PRIVATE ${DICTIONARY_GTEST} user32 gdi32 advapi32 shell32 crypt32)
   add_dependencies(e2e_driver Dictionary)
   target_compile_definitions(e2e_driver PRIVATE
     DICTIONARY_UPDATE_SERVER="${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/e2e/update_server.py")

@@ -576,6 +576,40 @@ void CopyTwice(const RunningProgram& program, const std::string& bytes) {
     ADD_FAILURE() << "the machine is too busy to copy twice within 250 ms";
 }
 
+std::string ScreenPixels(HWND window) {
+    RECT rect = WindowRect(window);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return std::string();
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::string pixels;
+    if (bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        pixels.assign(static_cast<const char*>(bits), static_cast<size_t>(width) * height * 4);
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+void Repaint(const RunningProgram& program, HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    Settle(program);
+}
+
 void PressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
     for (WORD key : keys) {

@@ -156,6 +156,13 @@ void CopyText(const RunningProgram& program, const std::string& bytes);
 // another try; fails the test when it never manages.
 void CopyTwice(const RunningProgram& program, const std::string& bytes);
 
+// What a window of the program shows on the screen now, as 32-bit pixels;
+// the window must not be covered. (Its font cannot be asked for from
+// another process: Wine answers WM_GETFONT only within one.)
+std::string ScreenPixels(HWND window);
+// Has the program paint a window of its again and waits until it has.
+void Repaint(const RunningProgram& program, HWND window);
+
 // Presses a key combination through the input system, as the keyboard does
 // (a registered hot key reaches its window this way).
 void PressKeys(std::initializer_list<WORD> keys);
