@@ -67,8 +67,8 @@ static RECT ClientRectOf(int id) {
 }
 
 // Stretches the controls with the window: the edits keep their right
-// margins, the Find button its distance from the right edge, and only the
-// description grows in height.
+// margins, the Find button its distance from the right edge, only the
+// description grows in height, and the toolbar spans the width.
 static void OnSize(WPARAM kind, LPARAM size) {
     if (size == 0) return;
     int cx = LOWORD(size);
@@ -85,6 +85,13 @@ static void OnSize(WPARAM kind, LPARAM size) {
     RECT description = ClientRectOf(IDC_DESCRIPTION);
     SetWindowPos(GetDlgItem(MainWindow, IDC_DESCRIPTION), nullptr, 0, 0, Width(description) + dx,
                  Height(description) + dy, keep);
+    // The toolbar keeps the width it was made with unless told: the buttons
+    // past it would stay out of reach however wide the window grows.
+    if (Toolbar) {
+        RECT bar;
+        GetWindowRect(Toolbar, &bar);
+        SetWindowPos(Toolbar, nullptr, 0, 0, cx, Height(bar), keep | SWP_NOACTIVATE);
+    }
     CaptureLayout();
 
     if (kind != SIZE_MINIMIZED && kind != SIZE_MAXIMIZED) {
@@ -100,9 +107,13 @@ static void OnSize(WPARAM kind, LPARAM size) {
 // whole row: a wrapping toolbar would push those controls down at every
 // narrow size. The width follows the toolbar as the system draws it.
 static int MinimumWindowWidth() {
-    SIZE row = {};
-    if (!Toolbar || !SendMessageA(Toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&row))) return kMinimumWidth;
-    RECT frame = {0, 0, row.cx, 0};
+    if (!Toolbar) return kMinimumWidth;
+    LRESULT buttons = SendMessageA(Toolbar, TB_BUTTONCOUNT, 0, 0);
+    RECT last = {};
+    if (buttons <= 0 || !SendMessageA(Toolbar, TB_GETITEMRECT, static_cast<WPARAM>(buttons - 1),
+                                      reinterpret_cast<LPARAM>(&last)))
+        return kMinimumWidth;
+    RECT frame = {0, 0, last.right, 0};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_EXSTYLE)));
     return std::max(kMinimumWidth, static_cast<int>(frame.right - frame.left));
