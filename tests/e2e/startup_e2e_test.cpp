@@ -30,6 +30,17 @@ std::string KeyClass() {
     return keyClass;
 }
 
+// Every value is in the key with its type and length.
+void ExpectAllTwentyStored() {
+    for (const SettingValueShape& shape : kSettingValues) {
+        DWORD type = 0;
+        std::string bytes;
+        ASSERT_TRUE(ReadSettingValue(shape.name, &type, &bytes)) << shape.name << " is missing";
+        EXPECT_EQ(type, shape.type) << shape.name;
+        EXPECT_EQ(bytes.size(), shape.length) << shape.name;
+    }
+}
+
 using StartupTest = ProgramTest;
 
 TEST_F(StartupTest, FirstRunShowsTheWindowAndQuitStoresAllTwentyValues) {
@@ -43,13 +54,7 @@ TEST_F(StartupTest, FirstRunShowsTheWindowAndQuitStoresAllTwentyValues) {
     PostMessageA(program.window, WM_COMMAND, kQuitCommand, 0);
     ASSERT_TRUE(WaitForExit(&program)) << "Quit did not end the program";
 
-    for (const SettingValueShape& shape : kSettingValues) {
-        DWORD type = 0;
-        std::string bytes;
-        ASSERT_TRUE(ReadSettingValue(shape.name, &type, &bytes)) << shape.name << " is missing";
-        EXPECT_EQ(type, shape.type) << shape.name;
-        EXPECT_EQ(bytes.size(), shape.length) << shape.name;
-    }
+    ExpectAllTwentyStored();
     EXPECT_EQ(KeyClass(), "Dictionary");
 
     DWORD type;
@@ -183,13 +188,7 @@ TEST_F(StartupTest, QuitAndTheEndOfTheSessionStoreEveryValueAndRemoveTheIcon) {
         way.end(program);
         ASSERT_TRUE(WaitForExit(&program)) << "the program did not end";
         EXPECT_FALSE(TrayIconPresent(program.window)) << "the icon was left behind";
-        for (const SettingValueShape& shape : kSettingValues) {
-            DWORD type = 0;
-            std::string bytes;
-            ASSERT_TRUE(ReadSettingValue(shape.name, &type, &bytes)) << shape.name << " is missing";
-            EXPECT_EQ(type, shape.type) << shape.name;
-            EXPECT_EQ(bytes.size(), shape.length) << shape.name;
-        }
+        ExpectAllTwentyStored();
         DWORD type;
         std::string bytes;
         ASSERT_TRUE(ReadSettingValue("pos", &type, &bytes));

@@ -149,6 +149,18 @@ protected:
         return box;
     }
 
+    // A whole check against `address`: its box says `text` and is answered
+    // with `button`.
+    void ExpectAnswer(const std::string& address, const char* text, int button) {
+        RunningProgram& program = StartCheckingAt(address);
+        ASSERT_FALSE(HasFatalFailure());
+        HWND box = Check(program);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), text);
+        Answer(box, button);
+        EndProgram(&program);
+    }
+
     void Answer(HWND box, int button) {
         PressButton(box, button);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
@@ -164,40 +176,19 @@ protected:
 };
 
 TEST_F(UpdateCheckTest, ANewerVersionOffersTheProjectPageAndTheSameOneSaysSo) {
-    RunningProgram& newer = StartCheckingAt(Address(trustedPort_, "/newer"));
-    ASSERT_FALSE(HasFatalFailure());
-    HWND box = Check(newer);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), kNewVersion);
-    Answer(box, IDNO);
-    EndProgram(&newer);
-
-    RunningProgram& same = StartCheckingAt(Address(trustedPort_, "/same"));
-    ASSERT_FALSE(HasFatalFailure());
-    box = Check(same);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), kLatestVersion);
-    Answer(box, IDOK);
+    ExpectAnswer(Address(trustedPort_, "/newer"), kNewVersion, IDNO);
+    ExpectAnswer(Address(trustedPort_, "/same"), kLatestVersion, IDOK);
 }
 
 TEST_F(UpdateCheckTest, NoServerAnUntrustedCertificateOrAnErrorPageCannotConnect) {
-    const struct {
-        const char* what;
-        std::string address;
-    } failures[] = {
+    const std::pair<const char*, std::string> failures[] = {
         {"nothing listening", Address(closedPort_, "/newer")},
         {"untrusted certificate", Address(untrustedPort_, "/newer")},
         {"error page", Address(trustedPort_, "/missing")},
     };
     for (const auto& failure : failures) {
-        SCOPED_TRACE(failure.what);
-        RunningProgram& program = StartCheckingAt(failure.address);
-        ASSERT_FALSE(HasFatalFailure());
-        HWND box = Check(program);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(MessageBoxText(box), kCannotConnect);
-        Answer(box, IDNO);
-        EndProgram(&program);
+        SCOPED_TRACE(failure.first);
+        ExpectAnswer(failure.second, kCannotConnect, IDNO);
     }
 }
 
