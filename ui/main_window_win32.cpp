@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "lookup/browse.h"
 #include "lookup/editing.h"
 #include "lookup/history.h"
@@ -10,16 +13,13 @@
 #include "res/resource.h"
 #include "settings/hotkey.h"
 #include "settings/settings.h"
-#include "storage/dictionary.h"
 #include "settings/version_check_win32.h"
+#include "storage/dictionary.h"
 #include "ui/edit_state.h"
 #include "ui/main_window_win32.h"
 #include "ui/modal_guard_win32.h"
 #include "ui/tray_clipboard_win32.h"
 #include "ui/windows_win32.h"
-
-#include <algorithm>
-#include <iterator>
 
 enum { kOptionsGeneralPage = 0, kOptionsAboutPage = 1 };
 
@@ -30,9 +30,9 @@ constexpr int kMinimumHeight = 200;
 // The commands of the window; other WM_COMMAND identifiers are the edits'
 // notifications.
 static const int kCommands[] = {
-    IDM_ESCAPE,   IDM_PREVWORD, IDM_NEXTWORD, IDM_NEXT20, IDM_NEXTDICT, IDM_PREVDICT,    IDM_HISTBACK, IDM_HISTFORWARD,
-    IDM_HISTMENU, IDM_NEW,      IDM_OPEN,     IDM_FIND,   IDM_SIM,      IDM_ADD,         IDM_DEL,      IDM_SETTINGS,
-    IDM_HIDE,     IDM_QUIT,     IDM_FOCUSTOGGLE, IDM_INFO, IDM_ABOUT,   IDM_SHOW,        IDM_ALLDICT,
+    IDM_ESCAPE,   IDM_PREVWORD, IDM_NEXTWORD, IDM_NEXT20,      IDM_NEXTDICT, IDM_PREVDICT, IDM_HISTBACK, IDM_HISTFORWARD,
+    IDM_HISTMENU, IDM_NEW,      IDM_OPEN,     IDM_FIND,        IDM_SIM,      IDM_ADD,      IDM_DEL,      IDM_SETTINGS,
+    IDM_HIDE,     IDM_QUIT,     IDM_INFO,     IDM_FOCUSTOGGLE, IDM_ABOUT,    IDM_SHOW,     IDM_ALLDICT,
 };
 
 // Window rectangles of the separator, the Find button and the two edits

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "lookup/lookup.h"
 #include "platform/platform.h"
@@ -13,8 +14,6 @@
 #include "ui/modal_guard_win32.h"
 #include "ui/tray_clipboard_win32.h"
 #include "ui/windows_win32.h"
-
-#include <string>
 
 HWND NextClipboardViewer = nullptr;
 UINT TaskbarCreatedMessage = 0;

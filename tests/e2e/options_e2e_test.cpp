@@ -212,7 +212,9 @@ TEST_F(OptionsTest, OkAppliesEveryCheckBoxAtOnceAndStoresIt) {
         EXPECT_EQ(GivesTooltip(program), on != 0);
         std::string command;
         EXPECT_EQ(RunValue(HKEY_CURRENT_USER, &command), on != 0);
-        if (on) EXPECT_EQ(command, "\"" + ProgramPath() + "\"") << "the path is quoted";
+        if (on) {
+            EXPECT_EQ(command, "\"" + ProgramPath() + "\"") << "the path is quoted";
+        }
     }
 }
 
