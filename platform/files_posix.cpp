@@ -60,13 +60,17 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     return ok;
 }
 
-std::vector<FolderItem> PlatformListCurrentDirectory() {
+std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
+
+std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
-    DIR* dir = opendir(".");
+    std::string folder = DiskPath(path);
+    DIR* dir = opendir(folder.c_str());
     if (!dir) return items;
     while (dirent* entry = readdir(dir)) {
         struct stat info;
-        bool isDirectory = stat(entry->d_name, &info) == 0 && S_ISDIR(info.st_mode);
+        std::string item = folder + "/" + entry->d_name;
+        bool isDirectory = stat(item.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
         items.push_back({entry->d_name, isDirectory});
     }
     closedir(dir);

@@ -37,10 +37,12 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     return ok;
 }
 
-std::vector<FolderItem> PlatformListCurrentDirectory() {
+std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
+
+std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*.*", &found);
+    HANDLE search = FindFirstFileA((std::string(path) + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return items;
     do {
         items.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});

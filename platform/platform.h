@@ -32,6 +32,9 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
 // The items of the current directory in the order the system lists them.
 std::vector<FolderItem> PlatformListCurrentDirectory();
+// The items of a folder (relative to the current directory), in the order
+// the system lists them; empty when it cannot be listed.
+std::vector<FolderItem> PlatformListFolder(const char* path);
 bool PlatformCreateFolder(const char* name);
 bool PlatformNameExists(const char* name);
 

@@ -14,6 +14,8 @@ packages=(
     xvfb xdotool imagemagick x11-utils locales
     # the default dictionary's source
     dict-freedict-eng-bul
+    # the word forms' sources and the tool that expands them
+    hunspell-en-us hunspell-bg hunspell-tools wordnet-base
 )
 
 missing=()

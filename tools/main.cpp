@@ -5,6 +5,7 @@
 
 #include "tools/check.h"
 #include "tools/export.h"
+#include "tools/forms_command.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
 
@@ -19,6 +20,8 @@ static const std::vector<ToolCommand> kCommands = {
     {"export", ExportCommand, "[--dict FOLDER] [--to FILE]", "the whole dictionary as tsv: word TAB description"},
     {"check", CheckCommand, "[--dict FOLDER] [--fix]",
      "names every problem of a dictionary's files; --fix repairs them (exit 1: problems remain)"},
+    {"forms", FormsCommand, "[--dict FOLDER] [--json] WORD... | -",
+     "the base forms the word-form tables (forms folder) give for the words, preferred first"},
 };
 
 int main(int argc, char** argv) {

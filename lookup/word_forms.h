@@ -1,0 +1,23 @@
+// Word forms: tables beside the dictionaries that map inflected words to
+// their base forms ("went" -> "go", "котките" -> "котка"), one folder per
+// language in the program folder's "forms" folder.
+//
+// A language folder holds letter files as a dictionary does: entries
+// form NUL bases NUL, in one file per first byte folded case-insensitively
+// (a forms folder is always laid out so, whatever dictionary is open),
+// sorted as letter files are. The bases of one form are separated by ';',
+// the preferred first; continuation entries ("form  {2}") add more.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The folder of the language folders, in the program folder.
+extern const char* const kWordFormsFolder;
+
+// The base forms of `word` in preference order, from every language folder
+// (in name order), each once. Words compare as the open dictionary compares
+// them: folded unless it is case-sensitive. Empty when no table lists the
+// word or there is no forms folder; a damaged file yields what it holds
+// before the damage and is never read outside its bytes.
+std::vector<std::string> BaseFormsOf(const char* word);

@@ -1,0 +1,317 @@
+#!/usr/bin/env python3
+"""Builds the word-form tables that map inflected words to the base forms
+the default dictionary holds: forms/English and forms/Bulgarian of OUTDIR,
+with forms/CREDITS.txt.
+
+    scripts/build-word-forms.py TOOL DICTIONARIES
+
+TOOL is a native dictionary-tool; DICTIONARIES is the folder that holds
+English_Bulgarian (the forms go into its forms/ folder). Sources, all Debian
+packages (scripts/install-deps.sh installs them):
+  - hunspell-en-us, hunspell-bg: the Hunspell word lists, expanded with
+    unmunch (hunspell-tools). Only the English inflectional suffixes are
+    used (plural and third person -s, -ed, -ing, possessive 's, and -er/-est
+    of adjectives); the Bulgarian flags are all inflection paradigms.
+  - wordnet-base: WordNet's exception lists, the irregular English forms
+    (went -> go, better -> good, children -> child).
+
+Each form keeps only the bases the dictionary holds and that differ from
+it. Several bases of one form are stored in one entry, separated by ';',
+the most common first. For English "common" is counted in text: WordNet's
+sense-tagged corpus counts (cntlist.rev) of the base; for Bulgarian, which
+has no such list here, and between English bases of equal count, the base
+whose entry in the dictionary is the larger comes first (a word with many
+senses and translations is a word in wide use).
+The tables are written by the tool's own tsv import, so they are sorted and
+split into letter files exactly as a dictionary is.
+"""
+import collections
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HUNSPELL = os.environ.get("HUNSPELL_DIR", "/usr/share/hunspell")
+WORDNET = os.environ.get("WORDNET_DIR", "/usr/share/wordnet")
+DICTIONARY = "English_Bulgarian"
+
+# en_US flags that inflect: S plural and third person, D past, G -ing,
+# M possessive; R and T are -er and -est of adjectives only on words that
+# carry T (on verbs R makes agent nouns such as "bringer").
+ENGLISH_INFLECTIONS = set("SDGM")
+ENGLISH_COMPARISON = set("RT")
+
+SENTINEL = "qqqxqqqxqqq"
+CONTINUATION = re.compile(r" +\{[0-9]+\}$")
+
+
+def fail(message):
+    sys.exit("build-word-forms: " + message)
+
+
+def fold(word):
+    """The dictionary's case folding of code page 1251 bytes: a-z and
+    Cyrillic a-ya become upper case, everything else stays."""
+    out = bytearray(word)
+    for i, b in enumerate(out):
+        if 0x61 <= b <= 0x7A or b >= 0xE0:
+            out[i] = b - 0x20
+    return bytes(out)
+
+
+def cp1251(word):
+    try:
+        return word.encode("cp1251")
+    except UnicodeEncodeError:
+        return None
+
+
+def unescape_tsv(text):
+    return re.sub(r"\\(n|r|t|\\|x[0-9A-Fa-f]{2})", lambda m: "\n" if m.group(1) == "n" else " ", text)
+
+
+def dictionary_headwords(tool, dictionaries):
+    """Folded headword -> [spelling, size of its entries in bytes]."""
+    run = subprocess.run([tool, "--root", dictionaries, "export", "--dict", DICTIONARY],
+                         stdout=subprocess.PIPE, check=True)
+    words = {}
+    for line in run.stdout.decode("utf-8").splitlines():
+        word, _, description = line.partition("\t")
+        spelled = cp1251(CONTINUATION.sub("", word))
+        if not spelled:
+            continue
+        entry = words.setdefault(fold(spelled), [spelled, 0])
+        entry[1] += len(unescape_tsv(description))
+    return words
+
+
+def affix_classes(aff):
+    """Flag -> (PFX or SFX, whether it combines with an affix of the other kind)."""
+    classes = {}
+    with open(aff, encoding="utf-8") as source:
+        for line in source:
+            fields = line.split()
+            if len(fields) == 4 and fields[0] in ("PFX", "SFX") and fields[2] in ("Y", "N"):
+                classes[fields[1]] = (fields[0], fields[2] == "Y")
+    return classes
+
+
+def unmunch(entries, aff):
+    """(root, form) for every form that unmunch makes of each (root, flags)."""
+    with tempfile.TemporaryDirectory() as work:
+        dic = os.path.join(work, "words.dic")
+        with open(dic, "w", encoding="utf-8") as out:
+            # A sentinel after each entry tells where its forms end.
+            out.write("%d\n" % (2 * len(entries)))
+            for root, flags in entries:
+                out.write("%s/%s\n%s\n" % (root, flags, SENTINEL))
+        run = subprocess.run(["unmunch", dic, aff], stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, check=True)
+    index = 0
+    for form in run.stdout.decode("utf-8").splitlines():
+        if form == SENTINEL:
+            index += 1
+        elif index < len(entries) and form != entries[index][0]:
+            yield entries[index][0], form
+
+
+def read_dic(path):
+    entries = []
+    with open(path, encoding="utf-8") as source:
+        next(source)  # the entry count
+        for line in source:
+            word, _, flags = line.split("\t")[0].strip().partition("/")
+            if word and not any(c.isdigit() for c in word):
+                entries.append((word, flags))
+    return entries
+
+
+def hunspell_pairs(language, inflects):
+    """(base, form) of the inflected forms of a Hunspell dictionary. The
+    word lists keep words such as display and replace as play and place
+    with a prefix flag, so the prefixed words are made first and are bases
+    of their own: displayed gives display, never play."""
+    aff = os.path.join(HUNSPELL, language + ".aff")
+    classes = affix_classes(aff)
+    entries = read_dic(os.path.join(HUNSPELL, language + ".dic"))
+    prefixes = [(root, "".join(f for f in flags if classes.get(f, ("",))[0] == "PFX")) for root, flags in entries]
+    prefixed = collections.defaultdict(list)
+    for root, word in unmunch([e for e in prefixes if e[1]], aff):
+        prefixed[root].append(word)
+    bases = []
+    for root, flags in entries:
+        suffixes = inflects(flags, classes)
+        if suffixes:
+            bases.append((root, suffixes))
+        # A prefixed word takes only the suffixes that combine with prefixes.
+        crossing = "".join(f for f in suffixes if classes[f][1])
+        if crossing:
+            bases += [(word, crossing) for word in prefixed.get(root, ())]
+    yield from unmunch(bases, aff)
+
+
+def english_inflections(flags, classes):
+    return "".join(f for f in flags if f in ENGLISH_INFLECTIONS or ("T" in flags and f in ENGLISH_COMPARISON))
+
+
+def bulgarian_inflections(flags, classes):
+    return "".join(f for f in flags if classes.get(f, ("",))[0] == "SFX")
+
+
+def english_pairs():
+    yield from hunspell_pairs("en_US", english_inflections)
+    for part in ("noun", "verb", "adj", "adv"):
+        with open(os.path.join(WORDNET, part + ".exc"), encoding="utf-8") as source:
+            for line in source:
+                words = line.split()
+                for base in words[1:]:
+                    yield base.replace("_", " "), words[0].replace("_", " ")
+
+
+def bulgarian_pairs():
+    yield from hunspell_pairs("bg_BG", bulgarian_inflections)
+
+
+def english_counts():
+    """Folded lemma -> how often WordNet's tagged corpus uses it."""
+    counts = {}
+    with open(os.path.join(WORDNET, "cntlist.rev"), encoding="utf-8") as source:
+        for line in source:
+            fields = line.split()
+            lemma = cp1251(fields[0].partition("%")[0].replace("_", " "))
+            if lemma and len(fields) == 3 and fields[2].isdigit():
+                counts[fold(lemma)] = counts.get(fold(lemma), 0) + int(fields[2])
+    return counts
+
+
+def form_table(pairs, headwords, counts):
+    """Lines "form TAB base;base" of the forms whose bases the dictionary
+    holds, the most common base first; and the number of pairs kept."""
+    forms = {}
+    for root, form in pairs:
+        root_bytes, form_bytes = cp1251(root), cp1251(form)
+        if not root_bytes or not form_bytes or b";" in form_bytes or b"\t" in form_bytes:
+            continue
+        folded_root, folded_form = fold(root_bytes), fold(form_bytes)
+        if folded_root == folded_form or folded_root not in headwords:
+            continue
+        spellings, bases = forms.setdefault(folded_form, (set(), set()))
+        spellings.add(form_bytes)
+        bases.add(folded_root)
+    lines, kept = [], 0
+    for spellings, bases in forms.values():
+        # "bills" rather than "Bills" when the list has both.
+        form = min(spellings, key=lambda s: (s != s.lower(), s))
+        ranked = sorted(bases, key=lambda b: (-counts.get(b, 0), -headwords[b][1], headwords[b][0]))
+        kept += len(ranked)
+        lines.append(form + b"\t" + b";".join(headwords[b][0] for b in ranked))
+    lines.sort()
+    return lines, kept
+
+
+def copyright_text(package):
+    with open("/usr/share/doc/%s/copyright" % package, encoding="utf-8") as source:
+        return source.read()
+
+
+def package_version(package):
+    run = subprocess.run(["dpkg-query", "-W", "-f", "${Version}", package],
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return run.stdout.decode().strip() or "unknown"
+
+
+def bulgarian_copyright():
+    """The hunspell-bg part of the (shared) copyright file of its source."""
+    text = copyright_text("hunspell-bg")
+    match = re.search(r"Files: dictionaries/bg_BG/\*\n(?:[^\n]+\n)*", text)
+    return match.group(0) if match else "Files: dictionaries/bg_BG/*\nLicense: GPL-2\n"
+
+
+def write_credits(path):
+    with open("/usr/share/common-licenses/GPL-2", encoding="utf-8") as source:
+        gpl2 = source.read()
+    parts = [
+        "Word forms of Dictionary: forms/English and forms/Bulgarian\n\n"
+        "These tables map inflected words to the base forms that the default\n"
+        "dictionary holds (went -> go, котките -> котка). They were made by\n"
+        "scripts/build-word-forms.py of Dictionary's source from the Debian\n"
+        "packages named below: the Hunspell word lists were expanded with\n"
+        "Hunspell's unmunch, and each form was paired with its base. Each\n"
+        "table can be read back as text with\n"
+        "    dictionary-tool --root forms export --dict English\n\n",
+        "==== forms/English ====\n\n"
+        "Regular forms: the Hunspell en_US dictionary, Debian package\n"
+        "hunspell-en-us %s, made from SCOWL by Kevin Atkinson. Its\n"
+        "copyright file follows in full.\n\n%s\n" % (package_version("hunspell-en-us"),
+                                                       copyright_text("hunspell-en-us")),
+        "Irregular forms, and the counts that rank several bases of one form:\n"
+        "the exception lists and sense counts of WordNet 3.0, Debian package\n"
+        "wordnet-base %s. Its copyright file follows in full.\n\n%s\n" % (
+            package_version("wordnet-base"), copyright_text("wordnet-base")),
+        "==== forms/Bulgarian ====\n\n"
+        "The Hunspell bg_BG dictionary, Debian package hunspell-bg %s\n"
+        "(source package libreoffice-dictionaries). Its copyright entry:\n\n%s\n"
+        "forms/Bulgarian is derived from it and is distributed under the same\n"
+        "licence, the GNU General Public License version 2. Its complete source\n"
+        "travels with it in forms/source: the bg_BG.dic and bg_BG.aff of that\n"
+        "package and build-word-forms.py, the script that made the table; the\n"
+        "table itself is plain text in letter files and can be exported,\n"
+        "edited and imported again with dictionary-tool. The licence text\n"
+        "follows in full.\n\n%s" % (package_version("hunspell-bg"), bulgarian_copyright(), gpl2),
+    ]
+    with open(path, "wb") as out:
+        out.write("".join(parts).replace("\n", "\r\n").encode("utf-8"))
+
+
+def copy_sources(folder):
+    """The GPL-2 table ships with its complete source: the Hunspell files it
+    was expanded from and this script."""
+    os.makedirs(folder)
+    for name in ("bg_BG.dic", "bg_BG.aff"):
+        shutil.copyfile(os.path.join(HUNSPELL, name), os.path.join(folder, name))
+    shutil.copyfile(os.path.abspath(__file__), os.path.join(folder, "build-word-forms.py"))
+
+
+def import_table(tool, root, language, lines):
+    tsv = os.path.join(root, language + ".tsv")
+    with open(tsv, "wb") as out:
+        out.write(b"\n".join(line.decode("cp1251").encode("utf-8") for line in lines) + b"\n")
+    subprocess.run([tool, "--root", root, "import", "tsv", tsv, "--to", language,
+                    "--name", language + " word forms"], stdout=subprocess.DEVNULL, check=True)
+    subprocess.run([tool, "--root", root, "check", "--dict", language], stdout=subprocess.DEVNULL, check=True)
+    os.remove(tsv)
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit("usage: build-word-forms.py TOOL DICTIONARIES")
+    tool, dictionaries = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    for needed, package in (("en_US.dic", "hunspell-en-us"), ("bg_BG.dic", "hunspell-bg")):
+        if not os.path.exists(os.path.join(HUNSPELL, needed)):
+            fail("%s is missing; run scripts/install-deps.sh (package %s), then build again" % (needed, package))
+    if not os.path.exists(os.path.join(WORDNET, "cntlist.rev")):
+        fail("WordNet's exception lists are missing; run scripts/install-deps.sh (package wordnet-base)")
+    if not shutil.which("unmunch"):
+        fail("unmunch is missing; run scripts/install-deps.sh (package hunspell-tools)")
+
+    headwords = dictionary_headwords(tool, dictionaries)
+    # Built beside the old folder and swapped in only when complete.
+    new = os.path.join(dictionaries, ".forms.new")
+    shutil.rmtree(new, ignore_errors=True)
+    os.makedirs(new)
+    for language, pairs, counts in (("English", english_pairs(), english_counts()),
+                                    ("Bulgarian", bulgarian_pairs(), {})):
+        lines, kept = form_table(pairs, headwords, counts)
+        import_table(tool, new, language, lines)
+        print("build-word-forms: %s: %d forms, %d base forms" % (language, len(lines), kept))
+    write_credits(os.path.join(new, "CREDITS.txt"))
+    copy_sources(os.path.join(new, "source"))
+    final = os.path.join(dictionaries, "forms")
+    shutil.rmtree(final, ignore_errors=True)
+    os.rename(new, final)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,136 @@
+// The word-form tables: which base forms a word gets, in which order, with
+// the open dictionary's case rule, and what missing or damaged tables give.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "lookup/word_forms.h"
+#include "storage/dictionary.h"
+#include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
+#include "tools/forms_command.h"
+#include "tools/import_command.h"
+
+namespace {
+
+using Bases = std::vector<std::string>;
+
+// Code page 1251: котките, КОТКИТЕ, котка, кон, конете.
+const std::string kCats = "\xEA\xEE\xF2\xEA\xE8\xF2\xE5";
+const std::string kCatsUpper = "\xCA\xCE\xD2\xCA\xC8\xD2\xC5";
+const std::string kCat = "\xEA\xEE\xF2\xEA\xE0";
+const std::string kHorse = "\xEA\xEE\xED";
+const std::string kHorses = "\xEA\xEE\xED\xE5\xF2\xE5";
+
+// A table as the import tool makes it: a header and letter files.
+void MakeForms(const std::string& language, unsigned char letter, const std::string& bytes) {
+    std::filesystem::create_directories("forms");
+    MakeDictionary("forms/" + language, language);
+    MakeLetter("forms/" + language, letter, bytes);
+}
+
+}  // namespace
+
+class WordFormsTest : public ProgramFolderTest {};
+
+TEST_F(WordFormsTest, FindsTheBasesOfAFormWhateverItsCase) {
+    MakeForms("English", 'W', Entries({{"wear", "x"}, {"went", "go"}, {"wents", "no"}}));
+    MakeForms("Bulgarian", 0xCA, Entries({{kHorses, kHorse}, {kCats, kCat}}));
+    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf("WENT"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf("Went"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(kCats.c_str()), Bases{kCat});
+    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str()), Bases{kCat});
+    // Whole words only: no prefix of a listed form, nothing longer.
+    EXPECT_TRUE(BaseFormsOf("wen").empty());
+    EXPECT_TRUE(BaseFormsOf("wentt").empty());
+    EXPECT_TRUE(BaseFormsOf("").empty());
+}
+
+TEST_F(WordFormsTest, SeveralBasesComeInTheirStoredOrderOnce) {
+    MakeForms("English", 'A', Entries({{"axes", " axis ; ax;;axis;AX "}}));
+    MakeForms("English", 'L',
+              Entries({{"leaves", "leaf"}, {"leaves  {2}", "leave;leaf"}, {"leaves  {3}", "lea"}, {"lie", "x"}}));
+    EXPECT_EQ(BaseFormsOf("axes"), (Bases{"axis", "ax"}));
+    EXPECT_EQ(BaseFormsOf("leaves"), (Bases{"leaf", "leave", "lea"}));
+    // A word in the tables of two languages gets both, in folder name order.
+    MakeForms("Bulgarian", 'A', Entries({{"axes", "os"}}));
+    EXPECT_EQ(BaseFormsOf("axes"), (Bases{"os", "axis", "ax"}));
+}
+
+TEST_F(WordFormsTest, ACaseSensitiveDictionaryMatchesOnlyAsStored) {
+    MakeForms("English", 'W', Entries({{"went", "go"}}));
+    MakeDictionary("Exact", "Exact", 0, 1);
+    ASSERT_EQ(OpenDictionary("Exact"), kResultOk);
+    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
+    EXPECT_TRUE(BaseFormsOf("Went").empty());
+}
+
+TEST_F(WordFormsTest, MissingFoldersAndFilesGiveNothing) {
+    EXPECT_TRUE(BaseFormsOf("went").empty());  // no forms folder
+    WriteDiskFile("forms", "a file, not a folder");
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+    std::filesystem::remove("forms");
+    MakeForms(".hidden", 'W', Entries({{"went", "go"}}));
+    WriteDiskFile("forms/CREDITS.txt", "credits");
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+    MakeForms("English", 'G', Entries({{"gone", "go"}}));
+    EXPECT_TRUE(BaseFormsOf("went").empty());  // no letter file for W
+    MakeForms("English", 'W', "");
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+    // A folder without a header (such as the tables' sources) is no table.
+    std::filesystem::create_directories("forms/source");
+    MakeLetter("forms/source", 'W', Entries({{"went", "go"}}));
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+}
+
+TEST_F(WordFormsTest, DamagedFilesGiveWhatTheyHoldBeforeTheDamage) {
+    // The last description lacks its NUL: the end of the file ends it.
+    MakeForms("English", 'W', std::string("wear\0x\0went\0go", 14));
+    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
+    // An empty description ends the walk, as in a dictionary.
+    MakeForms("English", 'W', std::string("wear\0\0went\0go\0", 14));
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+    // A word without description or NUL, and one continuation cut short.
+    MakeForms("English", 'W', std::string("went", 4));
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+    MakeForms("English", 'W', std::string("went\0go\0went  {2}", 17));
+    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
+    MakeForms("English", 'W', std::string("\xFF\xFF\xFF\0\0\0", 6));
+    EXPECT_TRUE(BaseFormsOf("went").empty());
+}
+
+TEST_F(WordFormsTest, TheImportToolMakesATableFromTabSeparatedPairs) {
+    std::filesystem::create_directory("forms");
+    std::filesystem::current_path("forms");
+    // One pair a line in UTF-8; a form with two bases is given twice.
+    WriteDiskFile("English.tsv", "leaves\tleaf\nleaves\tleave\nwent\tgo\nchildren\tchild\n");
+    WriteDiskFile("Bulgarian.tsv", "\xD0\xBA\xD0\xBE\xD1\x82\xD0\xBA\xD0\xB8\xD1\x82\xD0\xB5\t"
+                                   "\xD0\xBA\xD0\xBE\xD1\x82\xD0\xBA\xD0\xB0\n");
+    ToolResult english = Tool(ImportCommand, {"tsv", "English.tsv", "--to", "English"});
+    ToolResult bulgarian = Tool(ImportCommand, {"tsv", "Bulgarian.tsv", "--to", "Bulgarian"});
+    std::filesystem::current_path(root_);
+    ASSERT_EQ(english.status, 0) << english.err;
+    ASSERT_EQ(bulgarian.status, 0) << bulgarian.err;
+    EXPECT_EQ(BaseFormsOf("leaves"), (Bases{"leaf", "leave"}));
+    EXPECT_EQ(BaseFormsOf("Children"), Bases{"child"});
+    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str()), Bases{kCat});
+}
+
+TEST_F(WordFormsTest, TheToolListsTheBasesOfEachWord) {
+    MakeDictionary("English_Bulgarian");
+    MakeForms("English", 'A', Entries({{"axes", "axis;ax"}}));
+    MakeForms("Bulgarian", 0xCA, Entries({{kCats, kCat}}));
+    ToolResult plain = Tool(FormsCommand, {"axes", "\xD0\x9A\xD0\x9E\xD0\xA2\xD0\x9A\xD0\x98\xD0\xA2\xD0\x95"});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, std::string("axes: axis, ax") + kToolLineEnd +
+                             "\xD0\x9A\xD0\x9E\xD0\xA2\xD0\x9A\xD0\x98\xD0\xA2\xD0\x95: "
+                             "\xD0\xBA\xD0\xBE\xD1\x82\xD0\xBA\xD0\xB0" + kToolLineEnd);
+    ToolResult json = Tool(FormsCommand, {"--json", "axes", "went"});
+    EXPECT_EQ(json.status, kResultNotFound);
+    EXPECT_EQ(json.out, std::string("[") + kToolLineEnd + "  {\"query\": \"axes\", \"bases\": [\"axis\", \"ax\"]}," +
+                            kToolLineEnd + "  {\"query\": \"went\", \"bases\": []}" + kToolLineEnd + "]" +
+                            kToolLineEnd);
+    EXPECT_EQ(json.err, std::string("went: no base forms") + kToolLineEnd);
+    EXPECT_EQ(Tool(FormsCommand, {"--dict", "Missing", "axes"}).status, 1);
+}
