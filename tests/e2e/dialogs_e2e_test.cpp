@@ -156,15 +156,12 @@ TEST_F(DictionaryDialogsTest, AFontChosenInInfoGoesToItsEditAndTheHeaderAndBothS
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     Settle(program);
     HWND samples[] = {GetDlgItem(info, kWordSample), GetDlgItem(info, kDescriptionSample)};
-    auto shown = [&](HWND window) {
-        Repaint(program, window);
-        return ScreenPixels(window);
-    };
+    auto shown = [&](HWND window) { return RepaintedPixels(program, window); };
     // A sample left with a released font object looks the same until it is
     // painted again, then shows the system's font.
     auto samplesAreLive = [&] {
         for (HWND sample : samples) {
-            std::string before = ScreenPixels(sample);
+            std::string before = StablePixels(sample);
             EXPECT_EQ(shown(sample), before) << "sample " << GetDlgCtrlID(sample) << " lost its font";
         }
     };

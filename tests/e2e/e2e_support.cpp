@@ -576,6 +576,8 @@ void CopyTwice(const RunningProgram& program, const std::string& bytes) {
     ADD_FAILURE() << "the machine is too busy to copy twice within 250 ms";
 }
 
+namespace {
+
 std::string ScreenPixels(HWND window) {
     RECT rect = WindowRect(window);
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -605,9 +607,28 @@ std::string ScreenPixels(HWND window) {
     return pixels;
 }
 
-void Repaint(const RunningProgram& program, HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+}  // namespace
+
+std::string StablePixels(HWND window) {
+    const DWORD kStill = 100;
+    std::string shown = ScreenPixels(window);
+    DWORD since = GetTickCount();
+    bool held = WaitUntil([&] {
+        std::string now = ScreenPixels(window);
+        if (now != shown) {
+            shown = now;
+            since = GetTickCount();
+        }
+        return GetTickCount() - since >= kStill;
+    });
+    EXPECT_TRUE(held) << "the window's picture keeps changing";
+    return shown;
+}
+
+std::string RepaintedPixels(const RunningProgram& program, HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Settle(program);
+    return StablePixels(window);
 }
 
 void PressKeys(std::initializer_list<WORD> keys) {

@@ -156,12 +156,14 @@ void CopyText(const RunningProgram& program, const std::string& bytes);
 // another try; fails the test when it never manages.
 void CopyTwice(const RunningProgram& program, const std::string& bytes);
 
-// What a window of the program shows on the screen now, as 32-bit pixels;
-// the window must not be covered. (Its font cannot be asked for from
-// another process: Wine answers WM_GETFONT only within one.)
-std::string ScreenPixels(HWND window);
-// Has the program paint a window of its again and waits until it has.
-void Repaint(const RunningProgram& program, HWND window);
+// What a window of the program shows on the screen, as 32-bit pixels, once
+// the picture has held still for a moment (Wine copies a window's drawing
+// to the screen shortly after the program paints); the window must not be
+// covered. Its font cannot be asked for instead: Wine answers WM_GETFONT
+// only within one process.
+std::string StablePixels(HWND window);
+// Has the program paint the window again, then its stable pixels.
+std::string RepaintedPixels(const RunningProgram& program, HWND window);
 
 // Presses a key combination through the input system, as the keyboard does
 // (a registered hot key reaches its window this way).

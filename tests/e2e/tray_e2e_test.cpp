@@ -150,7 +150,8 @@ TEST_F(TrayTest, TheHotKeyBringsTheHiddenWindowUpWithTheWordEditFocused) {
         PressHotkey();
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(program.window) != FALSE; })) << "not shown";
         EXPECT_TRUE(ForegroundIs(program.window));
-        EXPECT_EQ(ProgramFocus(program), Control(program, kWordEdit));
+        HWND word = Control(program, kWordEdit);
+        EXPECT_TRUE(WaitUntil([&] { return ProgramFocus(program) == word; })) << "the word edit has no focus";
         PostMessageA(program.window, WM_COMMAND, kHideCommand, 0);
         Settle(program);
     }
