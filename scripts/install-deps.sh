@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the builds and tests need. Does nothing,
-# and asks apt nothing, when all of them are installed already.
+# Installs every Debian 12 package the builds and tests need, and the
+# packages named as arguments (bench/run.sh adds its peers that way). Does
+# nothing, and asks apt nothing, when all of them are installed already.
 set -euo pipefail
 
 packages=(
@@ -16,6 +17,7 @@ packages=(
     dict-freedict-eng-bul
     # the word forms' sources and the tool that expands them
     hunspell-en-us hunspell-bg hunspell-tools wordnet-base
+    "$@"
 )
 
 missing=()

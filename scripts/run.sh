@@ -37,12 +37,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-number_file=$(mktemp)
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$number_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.1; done
-export DISPLAY=:$(tr -dc '0-9' <"$number_file")
-rm -f "$number_file"
+dictionary_start_xvfb 1024x768x24
+xvfb_pid=$DICTIONARY_XVFB_PID
 echo "run: no display; started a virtual one on $DISPLAY"
 
 # Without stored settings the program starts as on its first run: shown.

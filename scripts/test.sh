@@ -96,26 +96,12 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A private X display for the window tests; -displayfd picks a free number
-# and reports it once the server is ready.
+# A private X display for the window tests.
 start_xvfb() {
-    local number_file
-    number_file=$(mktemp)
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$number_file" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    local waited=0
-    while [ ! -s "$number_file" ] && [ "$waited" -lt 300 ] && kill -0 "$xvfb_pid" 2>/dev/null; do
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    local number
-    number=$(tr -dc '0-9' <"$number_file")
-    rm -f "$number_file"
-    if [ -z "$number" ]; then
-        echo "test: Xvfb did not start" >&2
-        return 1
-    fi
-    export DISPLAY=:$number
+    # shellcheck source=scripts/wine-env.sh
+    source "$root/scripts/wine-env.sh"
+    dictionary_start_xvfb || return 1
+    xvfb_pid=$DICTIONARY_XVFB_PID
     echo "Xvfb on $DISPLAY"
 }
 

@@ -33,3 +33,25 @@ dictionary_wine_env() {
     export LC_ALL=$DICTIONARY_LOCALE
     unset LANGUAGE
 }
+
+# Starts Xvfb on a display of its own: -displayfd picks a free number and
+# reports it once the server is ready. Sets DICTIONARY_XVFB_PID and exports
+# DISPLAY; fails, with a message, when the server does not come up.
+# Usage: dictionary_start_xvfb [WIDTHxHEIGHTxDEPTH]
+dictionary_start_xvfb() {
+    local number_file number waited=0
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 "${1:-1280x1024x24}" 3>"$number_file" >/dev/null 2>&1 &
+    DICTIONARY_XVFB_PID=$!
+    while [ ! -s "$number_file" ] && [ "$waited" -lt 300 ] && kill -0 "$DICTIONARY_XVFB_PID" 2>/dev/null; do
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    number=$(tr -dc '0-9' <"$number_file")
+    rm -f "$number_file"
+    if [ -z "$number" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=:$number
+}

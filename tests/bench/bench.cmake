@@ -1,9 +1,13 @@
-# Benchmarks of loading and looking up, native builds only. The smoke test
-# only shows that they run; nothing asserts on timings.
+# Benchmarks of loading, looking up and editing, native builds only. The smoke
+# tests only show that they run; nothing asserts on timings.
 if(DICTIONARY_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)
-    add_executable(storage_bench ${PROJECT_SOURCE_DIR}/tests/bench/storage_bench.cpp)
+    add_executable(storage_bench
+      ${PROJECT_SOURCE_DIR}/tests/bench/storage_bench.cpp
+      ${PROJECT_SOURCE_DIR}/tests/bench/bench_letter.cpp
+      ${PROJECT_SOURCE_DIR}/tests/bench/bench_program.cpp
+      ${PROJECT_SOURCE_DIR}/tests/bench/heap_peak.cpp)
     target_include_directories(storage_bench PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(storage_bench PRIVATE dictionary_headless benchmark::benchmark)
     add_test(NAME storage_bench_smoke COMMAND storage_bench --benchmark_min_time=0.001)
@@ -25,4 +29,11 @@ if(DICTIONARY_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
   else()
     message(STATUS "Google Benchmark not found: no benchmarks")
   endif()
+endif()
+
+# The start-up probe drives the Windows program under Wine (bench/startup.sh);
+# it is built with the program, and no test runs it.
+if(CMAKE_CROSSCOMPILING AND TARGET Dictionary)
+  add_executable(startup_probe ${PROJECT_SOURCE_DIR}/tests/bench/startup_probe_win32.cpp)
+  target_link_libraries(startup_probe PRIVATE user32 advapi32)
 endif()

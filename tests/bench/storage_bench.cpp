@@ -1,169 +1,248 @@
-// Loading a letter file of 100 000 entries and looking words up in it. The
-// dictionary is generated in a temporary folder at start and removed at exit.
+// The in-process figures of a large letter file: loading it (beside reading
+// the same file, the page cache's speed), looking words up, completing,
+// browsing, adding, replacing and deleting (each write is the whole file,
+// written atomically), and the heap a look-up needs against the file's size.
+//
+//   storage_bench [--letter=FILE] [benchmark options]
+//
+// Without --letter it generates a file like the largest letter of a million
+// entries (about 4.5 MB, 94,000 entries); with it, it works on a copy of
+// FILE (a letter file of a dictionary that is not case-sensitive, named
+// after its letter, e.g. 53.dat).
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
+#include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
-#include <vector>
 
-#include "lookup/lookup.h"
-#include "platform/headless.h"
-#include "settings/settings.h"
-#include "storage/dictionary.h"
-#include "storage/letter_file.h"
-#include "storage/text_compare.h"
-#include "ui/edit_state.h"
+#include "tests/bench/bench_letter.h"
+#include "tests/bench/bench_program.h"
+#include "tests/bench/heap_peak.h"
 
 namespace {
 
-constexpr size_t kEntries = 100000;
-const char kFolder[] = "Bench";
+constexpr size_t kGeneratedEntries = 93800;
+constexpr unsigned kSeed = 42;
+constexpr unsigned char kGeneratedLetter = 'S';
+const char kNewDescription[] = "\xED\xEE\xE2; \xE4\xF0\xF3\xE3";   // нов; друг
 
-std::string g_root, g_previous;
-std::vector<std::string> g_words;  // in file order
-size_t g_fileSize = 0;
+BenchLetter g_letter;
 
-struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const {
-        return CompareNoCase(a.c_str(), b.c_str()) < 0;
+void Fail(benchmark::State& state, const std::string& what) { state.SkipWithError(what.c_str()); }
+
+void Label(benchmark::State& state, const std::string& word) {
+    state.SetLabel(word + " of " + std::to_string(g_letter.words.size()) + " entries, " +
+                   std::to_string(g_letter.size) + " bytes");
+}
+
+void LoadLetterFile(benchmark::State& state) {
+    for (auto _ : state)
+        if (!BenchLoadLetter(g_letter.letter) || BenchLoadedBytes() != g_letter.size + 1)
+            Fail(state, "the letter file did not load");
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_letter.size));
+    Label(state, "whole file");
+}
+
+// What loading cannot beat: one read of the file into a new buffer.
+void ReadFileIntoMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        int fd = open(g_letter.path.c_str(), O_RDONLY);
+        struct stat info;
+        if (fd < 0 || fstat(fd, &info) != 0) {
+            Fail(state, "cannot open the letter file");
+            break;
+        }
+        size_t size = static_cast<size_t>(info.st_size);
+        char* bytes = static_cast<char*>(std::malloc(size + 1));
+        ssize_t got = read(fd, bytes, size);
+        close(fd);
+        benchmark::DoNotOptimize(bytes);
+        std::free(bytes);
+        if (got != static_cast<ssize_t>(size)) Fail(state, "short read");
     }
-};
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_letter.size));
+    Label(state, "whole file");
+}
 
-// English-like headwords under one letter: mostly 5-9 letters, a few
-// capitalised, a few two-word phrases.
-std::string MakeWord(std::mt19937& random) {
-    static const int kLengths[] = {2, 3, 3, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7,
-                                   7, 8, 8, 8, 9, 9, 10, 10, 11, 12, 13, 14};
-    std::string word(1, random() % 20 == 0 ? 'A' : 'a');
-    int length = kLengths[random() % (sizeof kLengths / sizeof kLengths[0])];
-    for (int i = 1; i < length; ++i) word += static_cast<char>('a' + random() % 26);
-    if (random() % 15 == 0) {
-        word += ' ';
-        for (int i = 0, n = 3 + static_cast<int>(random() % 6); i < n; ++i)
-            word += static_cast<char>('a' + random() % 26);
+void LookUp(benchmark::State& state, const std::string& word, bool found, bool pluralRetry) {
+    BenchLoadLetter(g_letter.letter);
+    for (auto _ : state)
+        if (BenchLookUp(word, pluralRetry) != found) Fail(state, "unexpected look-up result");
+    Label(state, word);
+}
+
+void Complete(benchmark::State& state, const std::string& typed, const std::string& expected) {
+    BenchLoadLetter(g_letter.letter);
+    for (auto _ : state)
+        if (BenchCompletion(typed) != expected) Fail(state, "unexpected completion");
+    Label(state, typed);
+}
+
+void Browse(benchmark::State& state, size_t from, bool forward) {
+    const std::string& word = g_letter.words[from];
+    const std::string& expected = g_letter.words[forward ? from + 1 : from - 1];
+    BenchLoadLetter(g_letter.letter);
+    for (auto _ : state) {
+        std::string shown = forward ? BenchNextWord(word) : BenchPreviousWord(word);
+        if (shown != expected) Fail(state, "unexpected neighbour " + shown);
     }
+    Label(state, word);
+}
+
+enum class Change { Add, Replace, Delete };
+
+// Each timed change is undone outside the timing, so every iteration
+// starts from the same file.
+void ChangeEntry(benchmark::State& state, Change change, const std::string& word, const std::string& description) {
+    BenchLoadLetter(g_letter.letter);
+    for (auto _ : state) {
+        bool written = true;
+        if (change == Change::Delete) {
+            state.PauseTiming();
+            written = BenchAddEntry(word, description);
+            state.ResumeTiming();
+            written = written && BenchDeleteEntry(word);
+        } else {
+            written = BenchAddEntry(word, description);
+            if (change == Change::Add) {
+                state.PauseTiming();
+                written = BenchDeleteEntry(word) && written;
+                state.ResumeTiming();
+            }
+        }
+        if (!written) Fail(state, "the letter file was not written");
+    }
+    Label(state, word);
+}
+
+// The heap a look-up needs when its letter is not loaded yet: from the
+// letter file's reading to the shown description, against the file size.
+void LookUpHeapPeak(benchmark::State& state, const std::string& word) {
+    size_t peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        BenchUnloadLetter();
+        size_t before = HeapInUse();
+        ResetHeapPeak();
+        state.ResumeTiming();
+        if (!BenchLookUp(word, false)) Fail(state, "unexpected look-up result");
+        state.PauseTiming();
+        peak = std::max(peak, HeapPeak() - before);
+        state.ResumeTiming();
+    }
+    state.counters["peak_bytes"] = static_cast<double>(peak);
+    state.counters["file_bytes"] = static_cast<double>(g_letter.size);
+    state.counters["peak_per_file_byte"] = static_cast<double>(peak) / static_cast<double>(g_letter.size);
+    Label(state, word);
+}
+
+// A word of the letter that is not stored: the middle word with letters added.
+std::string AbsentWord(const std::string& near) {
+    std::set<std::string> stored(g_letter.words.begin(), g_letter.words.end());
+    std::string word = near + "zq";
+    while (stored.count(word)) word += 'q';
     return word;
 }
 
-// One to four senses of Cyrillic (code page 1251) words, split the way the
-// stored descriptions are: "; " between senses, sometimes numbered.
-std::string MakeDescription(std::mt19937& random) {
-    std::string text;
-    int senses = 1 + static_cast<int>(random() % 4);
-    for (int s = 0; s < senses; ++s) {
-        if (s > 0) text += random() % 3 == 0 ? "; " + std::to_string(s + 1) + ". " : std::string("; ");
-        for (int w = 0, n = 1 + static_cast<int>(random() % 3); w < n; ++w) {
-            if (w > 0) text += ", ";
-            for (int i = 0, length = 3 + static_cast<int>(random() % 8); i < length; ++i)
-                text += static_cast<char>(0xE0 + random() % 32);
-        }
-    }
-    return text;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-bool PrepareDictionary() {
-    g_previous = std::filesystem::current_path().string();
-    std::string path = (std::filesystem::temp_directory_path() / "dictionary-bench-XXXXXX").string();
-    if (!mkdtemp(&path[0])) return false;
-    g_root = path;
-    std::filesystem::current_path(g_root);
-    std::filesystem::create_directory(kFolder);
-
-    unsigned char header[kHeaderSize];
-    BuildHeader(header, kFolder, 0, 0, DefaultFont, DefaultFont);
-    WriteFile(std::string(kFolder) + "/00.dat", std::string(reinterpret_cast<char*>(header), kHeaderSize));
-
-    std::mt19937 random(42);
-    std::set<std::string, NoCaseLess> words;
-    while (words.size() < kEntries) words.insert(MakeWord(random));
-    std::string file;
-    for (const std::string& word : words) {
-        g_words.push_back(word);
-        file += word;
-        file += '\0';
-        file += MakeDescription(random);
-        file += '\0';
-    }
-    g_fileSize = file.size();
-    WriteFile(std::string(kFolder) + "/41.dat", file);
-
-    ResetHeadless();
-    ResetDictionaryState();
-    ResetEditState();
-    Settings.autocomplete = 0;
-    return OpenDictionary(kFolder) == kResultOk;
-}
-
-void RemoveDictionary() {
-    ResetDictionaryState();
-    std::filesystem::current_path(g_previous);
-    std::error_code ignored;
-    std::filesystem::remove_all(g_root, ignored);
-}
-
-void LoadWholeLetter(benchmark::State& state) {
-    for (auto _ : state) {
-        LoadLetter(0);
-        if (LoadLetter('A') != kResultOk || LetterBuffer.Length != static_cast<int32_t>(g_fileSize + 1))
-            state.SkipWithError("the letter file did not load");
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_fileSize));
-    state.SetLabel(std::to_string(g_fileSize) + " bytes");
-}
-
-// Types the word and looks it up as the Find command does.
-void LookUp(benchmark::State& state, const std::string& word, int expected) {
-    LoadLetter('A');
-    for (auto _ : state) {
-        SetWordEditText(word.c_str());
-        if (LookupWord(1, -1) != expected) state.SkipWithError("unexpected look-up result");
-    }
-    state.SetLabel(word);
-}
-
-// A stored word of the middle whose plural is not stored, so the first
-// scan misses and the retry finds it.
-std::string PluralOfMiddleWord() {
-    std::set<std::string, NoCaseLess> stored(g_words.begin(), g_words.end());
-    for (size_t i = g_words.size() / 2; i < g_words.size(); ++i) {
-        const std::string& word = g_words[i];
-        if (word.back() != 's' && !stored.count(word + "s")) return word + "s";
+// A stored word of the second half whose plural is not stored, so the
+// first scan misses and the retry finds it.
+std::string PluralOfStoredWord() {
+    std::set<std::string> stored(g_letter.words.begin(), g_letter.words.end());
+    for (size_t i = g_letter.words.size() / 2; i < g_letter.words.size(); ++i) {
+        const std::string& word = g_letter.words[i];
+        if (word.back() != 's' && word.back() != 'S' && !stored.count(word + "s")) return word + "s";
     }
     return "";
+}
+
+// The letter a file stands for, from its name (53.dat is S).
+unsigned char LetterOfFile(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    return static_cast<unsigned char>(std::strtoul(name.substr(0, 2).c_str(), nullptr, 16));
+}
+
+// Takes --letter=FILE out of the arguments; "" when it is not there.
+std::string TakeLetterOption(int& argc, char** argv) {
+    std::string file;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--letter=", 9) == 0) file = argv[i] + 9;
+        else argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return file;
+}
+
+void RegisterAll() {
+    const std::vector<std::string>& words = g_letter.words;
+    size_t middle = words.size() / 2;
+    const std::string& first = words.front();
+    const std::string& last = words.back();
+    std::string absent = AbsentWord(words[middle]);
+    std::string plural = PluralOfStoredWord();
+    std::string typed = words[middle].substr(0, words[middle].size() - 1);
+    std::string expectedCompletion;
+    for (const std::string& word : words)
+        if (word.compare(0, typed.size(), typed) == 0) {
+            expectedCompletion = word;
+            break;
+        }
+
+    auto us = [](benchmark::internal::Benchmark* b) { b->Unit(benchmark::kMicrosecond); };
+    auto ms = [](benchmark::internal::Benchmark* b) { b->Unit(benchmark::kMillisecond); };
+    us(benchmark::RegisterBenchmark("LoadLetter", LoadLetterFile));
+    us(benchmark::RegisterBenchmark("ReadFileIntoMemory", ReadFileIntoMemory));
+    us(benchmark::RegisterBenchmark("LookupWord/hit/first", LookUp, first, true, true));
+    us(benchmark::RegisterBenchmark("LookupWord/hit/middle", LookUp, words[middle], true, true));
+    us(benchmark::RegisterBenchmark("LookupWord/hit/last", LookUp, last, true, true));
+    us(benchmark::RegisterBenchmark("LookupWord/miss", LookUp, absent, false, true));
+    if (!plural.empty())
+        us(benchmark::RegisterBenchmark("LookupWord/plural-retry", LookUp, plural, true, true));
+    us(benchmark::RegisterBenchmark("CompletionCandidate/middle", Complete, typed, expectedCompletion));
+    us(benchmark::RegisterBenchmark("CompletionCandidate/none", Complete, absent, std::string()));
+    us(benchmark::RegisterBenchmark("NextWord/middle", Browse, middle, true));
+    us(benchmark::RegisterBenchmark("PreviousWord/middle", Browse, middle, false));
+    ms(benchmark::RegisterBenchmark("AddEntry/new", ChangeEntry, Change::Add, absent, kNewDescription));
+    ms(benchmark::RegisterBenchmark("AddEntry/replace", ChangeEntry, Change::Replace, words[middle],
+                                    std::string(kNewDescription)));
+    ms(benchmark::RegisterBenchmark("DeleteEntry", ChangeEntry, Change::Delete, absent, kNewDescription));
+    us(benchmark::RegisterBenchmark("LookupWord/heap-peak", LookUpHeapPeak, last));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::string source = TakeLetterOption(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    if (!PrepareDictionary()) {
-        std::fprintf(stderr, "storage_bench: cannot prepare the dictionary\n");
-        RemoveDictionary();
+
+    std::string bytes, error;
+    unsigned char letter = kGeneratedLetter;
+    if (source.empty()) {
+        bytes = GenerateLetterFile(kGeneratedEntries, kSeed);
+    } else {
+        letter = LetterOfFile(source);
+        if (!ReadWholeFile(source, bytes) || letter == 0) {
+            std::fprintf(stderr, "storage_bench: cannot read the letter file %s\n", source.c_str());
+            return 1;
+        }
+    }
+    if (!PrepareBenchLetter(bytes, letter, g_letter, error) || !BenchOpenDictionary(g_letter.folder.c_str())) {
+        std::fprintf(stderr, "storage_bench: cannot prepare the dictionary: %s\n", error.c_str());
+        RemoveBenchLetter(g_letter);
         return 1;
     }
-    std::string first = g_words.front(), middle = g_words[g_words.size() / 2], last = g_words.back();
-    std::string plural = PluralOfMiddleWord();
-
-    benchmark::RegisterBenchmark("LoadLetter/100000", LoadWholeLetter)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("LookupWord/hit/first", LookUp, first, kResultOk)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("LookupWord/hit/middle", LookUp, middle, kResultOk)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("LookupWord/hit/last", LookUp, last, kResultOk)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("LookupWord/miss", LookUp, std::string("azzzzzzzzq"), kResultNotFound)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("LookupWord/plural-retry/middle", LookUp, plural, kResultOk)
-        ->Unit(benchmark::kMicrosecond);
+    bytes = std::string();
+    RegisterAll();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    RemoveDictionary();
+    BenchCloseDictionary();
+    RemoveBenchLetter(g_letter);
     return 0;
 }

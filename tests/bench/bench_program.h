@@ -1,0 +1,32 @@
+// The program's operations as the benchmarks use them: the one place that
+// calls into storage/ and lookup/, so a change of their signatures is
+// mended here alone. Each call plays the user's part on the headless
+// platform (the word into the word edit, then the command).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Opens the dictionary in `folder` (relative to the current folder) with
+// every process-wide record at its start, auto-completion off.
+bool BenchOpenDictionary(const char* folder);
+// Reads the letter file afresh; false when it did not load.
+bool BenchLoadLetter(unsigned char letter);
+void BenchUnloadLetter();
+// Bytes held for the loaded letter (the file and its appended NUL).
+size_t BenchLoadedBytes();
+
+// Looks the word up as the Find command does; true when it was found.
+bool BenchLookUp(const std::string& word, bool pluralRetry);
+// The word completion offers for the typed text, "" for none.
+std::string BenchCompletion(const std::string& typed);
+// The word shown after Down (Up) from `word`.
+std::string BenchNextWord(const std::string& word);
+std::string BenchPreviousWord(const std::string& word);
+// Add from the word and description edits, without questions (a stored
+// word is replaced); true when the entry was written.
+bool BenchAddEntry(const std::string& word, const std::string& description);
+// Deletes the entry of `word` without asking; false when the write failed.
+bool BenchDeleteEntry(const std::string& word);
+// Unloads the letter and closes the dictionary.
+void BenchCloseDictionary();
