@@ -64,7 +64,9 @@ int LookupWord(int clearOnFailure, int pluralRetry) {
     int result = LoadLetter(FoldChar(static_cast<unsigned char>(WordText[first])));
     if (result != kResultOk) {
         if (clearOnFailure) SetDescriptionEditText("");
-        return result;
+        // A letter file that is there but cannot be read answers as one
+        // that cannot be opened.
+        return result == kResultLetterCannotRead ? kResultLetterCannotOpen : result;
     }
 
     std::string key = FoldedCopy(WordText + first);

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "lookup/lookup.h"
-#include "settings/settings.h"
 #include "storage/dictionary.h"
 #include "storage/letter_file.h"
 #include "ui/edit_state.h"
@@ -151,18 +150,12 @@ bool SplitResultLine(const std::string& line, std::string* word, int* index) {
 }
 
 void ApplyResultLine(const char* line) {
-    int autocomplete = Settings.autocomplete;
-    Settings.autocomplete = 0;
     std::string word;
     int index = 0;
-    if (!SplitResultLine(line, &word, &index)) {
-        Settings.autocomplete = autocomplete;
-        return;
-    }
+    if (!SplitResultLine(line, &word, &index)) return;
     SetWordEditText(word.c_str());
     OpenDictionary(DictionaryCatalog[index].Folder);
     SetWordEditSelection(0, kSelectAllEnd);
-    Settings.autocomplete = autocomplete;
     LookupWord(1, -1);
     SetModified(0);
 }

@@ -1,12 +1,17 @@
 // Files on a POSIX system, for the native build of the tool and the tests.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <new>
 #include <string>
+#include <thread>
 
 #include "platform/platform.h"
 
@@ -17,48 +22,80 @@ static std::string DiskPath(const char* path) {
     return p;
 }
 
-bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
-    out.clear();
-    int fd = open(DiskPath(path).c_str(), O_RDONLY);
-    if (fd < 0) return false;
+static FileReadOutcome ReadOpenFile(int fd, std::vector<unsigned char>& out) {
     struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return false;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return FileReadOutcome::Unreadable;
+    if (static_cast<unsigned long long>(info.st_size) > kMaxReadableFileSize) return FileReadOutcome::Unreadable;
+    try {
+        out.resize(static_cast<size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+        return FileReadOutcome::Unreadable;
     }
-    out.resize(static_cast<size_t>(info.st_size));
     size_t got = 0;
     while (got < out.size()) {
         ssize_t n = read(fd, out.data() + got, out.size() - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) return FileReadOutcome::Unreadable;  // a read error, or cut short under us
         got += static_cast<size_t>(n);
     }
-    out.resize(got);
+    return FileReadOutcome::Read;
+}
+
+FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
+    out.clear();
+    int fd = open(DiskPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileReadOutcome::Absent : FileReadOutcome::Unreadable;
+    FileReadOutcome outcome = ReadOpenFile(fd, out);
     close(fd);
+    if (outcome != FileReadOutcome::Read) std::vector<unsigned char>().swap(out);
+    return outcome;
+}
+
+bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
+    return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
+}
+
+// A file without any write permission, or one this user may not write, is
+// marked read-only: replacing it by a rename would drop the mark.
+static bool IsMarkedReadOnly(const std::string& target) {
+    struct stat info;
+    if (stat(target.c_str(), &info) != 0) return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return access(target.c_str(), W_OK) != 0 && errno == EACCES;
+}
+
+static std::string UniqueTempName(const std::string& target) {
+    static std::atomic<unsigned> count{0};
+    return target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++count);
+}
+
+static bool WriteAll(int fd, const void* data, size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = write(fd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
     return true;
 }
 
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     std::string target = DiskPath(path);
-    std::string temp = target + ".tmp" + std::to_string(getpid());
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::string temp = UniqueTempName(target);
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    const char* bytes = static_cast<const char*>(data);
-    size_t done = 0;
-    bool ok = true;
-    while (done < size) {
-        ssize_t n = write(fd, bytes + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) { ok = false; break; }
-        done += static_cast<size_t>(n);
-    }
+    bool ok = WriteAll(fd, data, size);
     if (ok && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
+    if (ok && IsMarkedReadOnly(target)) ok = false;
     if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) unlink(temp.c_str());
     return ok;
 }
+
+bool PlatformDeleteFile(const char* path) { return unlink(DiskPath(path).c_str()) == 0; }
 
 std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
 
@@ -84,3 +121,27 @@ bool PlatformNameExists(const char* name) {
     return stat(DiskPath(name).c_str(), &info) == 0;
 }
 
+FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, PlatformLockHandle* lock) {
+    std::string disk = DiskPath(path);
+    int fd = open(disk.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // flock needs no write access: a lock file this user may only read still serves.
+    if (fd < 0 && errno == EACCES) fd = open(disk.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return FileLockOutcome::Failed;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
+    for (;;) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            *lock = fd;
+            return FileLockOutcome::Held;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) break;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            close(fd);
+            return FileLockOutcome::Busy;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    close(fd);
+    return FileLockOutcome::Failed;
+}
+
+void PlatformUnlockFile(PlatformLockHandle lock) { close(static_cast<int>(lock)); }

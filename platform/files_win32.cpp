@@ -2,40 +2,106 @@
 // whole, replaced atomically.
 #include <windows.h>
 
+#include <atomic>
+#include <new>
 #include <string>
 
 #include "platform/platform.h"
 
-bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
-    out.clear();
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart >= 0x7FFFFFFF) {
-        CloseHandle(file);
-        return true;  // empty, or a size that cannot be had: holds nothing
+// Another program (or another copy of this one) may hold a file open without
+// sharing for the moment it reads or writes it: such a clash is waited out
+// this long before it counts as a failure.
+static const DWORD kSharingWait = 300;
+static const DWORD kRetryPause = 10;
+
+static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+static HANDLE OpenForReading(const char* path, DWORD* error) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        *error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait)
+            return file;
+        Sleep(kRetryPause);
     }
-    out.resize(static_cast<size_t>(size.QuadPart));
+}
+
+static FileReadOutcome ReadOpenFile(HANDLE file, std::vector<unsigned char>& out) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize)
+        return FileReadOutcome::Unreadable;
+    try {
+        out.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return FileReadOutcome::Unreadable;
+    }
     DWORD got = 0;
-    if (!out.empty() && !ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &got, nullptr)) got = 0;
-    out.resize(got);
+    if (!out.empty() && (!ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &got, nullptr) ||
+                         got != out.size()))
+        return FileReadOutcome::Unreadable;
+    return FileReadOutcome::Read;
+}
+
+FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
+    out.clear();
+    DWORD error = ERROR_SUCCESS;
+    HANDLE file = OpenForReading(path, &error);
+    if (file == INVALID_HANDLE_VALUE)
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileReadOutcome::Absent
+                                                                              : FileReadOutcome::Unreadable;
+    FileReadOutcome outcome = ReadOpenFile(file, out);
     CloseHandle(file);
-    return true;
+    if (outcome != FileReadOutcome::Read) std::vector<unsigned char>().swap(out);
+    return outcome;
+}
+
+bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
+    return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
+}
+
+static std::string UniqueTempName(const char* path) {
+    static std::atomic<unsigned> count{0};
+    return std::string(path) + ".tmp" + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++count);
+}
+
+// The rename would drop the read-only mark along with the old file.
+static bool IsMarkedReadOnly(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+static bool ReplaceWith(const std::string& temp, const char* path) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        DWORD error = GetLastError();
+        // A reader holding the old file open makes the replace fail for that moment.
+        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= kSharingWait ||
+            IsMarkedReadOnly(path))
+            return false;
+        Sleep(kRetryPause);
+    }
 }
 
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
-    std::string temp = std::string(path) + ".tmp";
+    std::string temp = UniqueTempName(path);
     HANDLE file = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = size == 0 || (WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size);
+    bool ok = size == 0 || (size <= MAXDWORD && WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
+                            written == size);
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
-    if (ok) ok = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (ok && IsMarkedReadOnly(path)) ok = false;
+    if (ok) ok = ReplaceWith(temp, path);
     if (!ok) DeleteFileA(temp.c_str());
     return ok;
 }
+
+bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
 
 std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
 
@@ -60,3 +126,22 @@ bool PlatformNameExists(const char* name) {
     FindClose(search);
     return true;
 }
+
+FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, PlatformLockHandle* lock) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            *lock = reinterpret_cast<PlatformLockHandle>(file);
+            return FileLockOutcome::Held;
+        }
+        // Only a holder makes it worth waiting; anything else (a folder that
+        // cannot be written, for one) will not change.
+        if (!IsSharingClash(GetLastError())) return FileLockOutcome::Failed;
+        if (GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds)) return FileLockOutcome::Busy;
+        Sleep(kRetryPause);
+    }
+}
+
+void PlatformUnlockFile(PlatformLockHandle lock) { CloseHandle(reinterpret_cast<HANDLE>(lock)); }

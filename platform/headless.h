@@ -51,6 +51,11 @@ HeadlessState& Headless();
 void ResetHeadless();
 bool HeadlessToolbarEnabled(int command);
 
-// The user types into the description edit: its text changes and the change
-// handler runs, as a user edit of the multi-line edit does.
+// The user types into an edit: its text becomes `text` (the caret at its
+// end) and the change handler runs as for typing, so the word edit may be
+// auto-completed. LastKey, which the keyboard sets, is left to the test.
+void HeadlessTypeWord(const char* text);
 void HeadlessTypeDescription(const char* text);
+// The user presses Delete in the word edit: the selection (or the character
+// after the caret) goes, and the change is not auto-completed.
+void HeadlessPressDeleteInWordEdit();

@@ -27,11 +27,38 @@ static int CopyOut(const std::string& text, char* buffer, int limit) {
     return static_cast<int>(n);
 }
 
-void SetWordEditText(const char* text) {
+static int g_programWrites = 0;
+
+// The edit takes the text and raises its change notification.
+static void ChangeWordEdit(const std::string& text, int caret) {
     g_state.wordEdit = text;
-    g_state.selectionStart = g_state.selectionEnd = 0;
+    g_state.selectionStart = g_state.selectionEnd = caret;
     ++g_state.wordEditChanges;
     OnEditChange(kWordEditId);
+}
+
+void SetWordEditText(const char* text) {
+    ++g_programWrites;
+    ChangeWordEdit(text, 0);
+    --g_programWrites;
+}
+
+bool IsProgramWordEditChange() { return g_programWrites > 0; }
+
+void HeadlessTypeWord(const char* text) {
+    ChangeWordEdit(text, static_cast<int>(std::strlen(text)));
+}
+
+void HeadlessPressDeleteInWordEdit() {
+    LastKey = 9;
+    std::string text = g_state.wordEdit;
+    int start = g_state.selectionStart, end = g_state.selectionEnd;
+    if (start == end) {
+        if (end >= static_cast<int>(text.size())) return;  // nothing after the caret: no change
+        ++end;
+    }
+    text.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
+    ChangeWordEdit(text, start);
 }
 
 int GetWordEditText(char* buffer, int limit) { return CopyOut(g_state.wordEdit, buffer, limit); }

@@ -6,7 +6,17 @@
 #include "res/resource.h"
 #include "ui/windows_win32.h"
 
-void SetWordEditText(const char* text) { SetDlgItemTextA(MainWindow, IDC_WORD, text); }
+// The edit raises EN_CHANGE synchronously inside WM_SETTEXT, so the mark
+// covers exactly the notifications of the program's own writes.
+static int ProgramWritesWordEdit = 0;
+
+void SetWordEditText(const char* text) {
+    ++ProgramWritesWordEdit;
+    SetDlgItemTextA(MainWindow, IDC_WORD, text);
+    --ProgramWritesWordEdit;
+}
+
+bool IsProgramWordEditChange() { return ProgramWritesWordEdit > 0; }
 
 int GetWordEditText(char* buffer, int limit) {
     if (limit <= 0) return 0;

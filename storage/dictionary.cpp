@@ -8,6 +8,7 @@
 
 #include "lookup/lookup.h"
 #include "platform/platform.h"
+#include "storage/dictionary_lock.h"
 #include "storage/letter_file.h"
 #include "storage/text_compare.h"
 
@@ -30,8 +31,7 @@ static void CopyName(char* to, size_t size, const char* from) {
 }
 
 void ResetDictionaryState() {
-    FreeLetterBuffer();
-    LetterBuffer.Letter = 0;
+    ForgetLetter(0);
     CurrentDictionary = kNoDictionary;
     std::memset(DictionaryCatalog, 0, sizeof DictionaryCatalog);
     CatalogCount = 0;
@@ -155,11 +155,19 @@ void CreateDictionary(const char* folder, int dual, int caseSensitive) {
         Tell("Error creating folder '%s'", folder, kMsgIconError);
         return;
     }
-    unsigned char bytes[kHeaderSize];
-    BuildHeader(bytes, folder, dual ? 1 : 0, caseSensitive ? 1 : 0, DefaultFont, DefaultFont);
-    if (!PlatformWriteFileAtomic(header.c_str(), bytes, sizeof bytes)) {
-        Tell("Error creating file '%s'", header.c_str(), kMsgIconError);
-        return;
+    {
+        // Another writer may be making the same dictionary this moment.
+        DictionaryWriteLock lock(folder);
+        if (lock.Held() && PlatformNameExists(header.c_str())) {
+            Tell("Dictionary already exists in folder '%s'", folder, kMsgIconError);
+            return;
+        }
+        unsigned char bytes[kHeaderSize];
+        BuildHeader(bytes, folder, dual ? 1 : 0, caseSensitive ? 1 : 0, DefaultFont, DefaultFont);
+        if (!lock.Held() || !PlatformWriteFileAtomic(header.c_str(), bytes, sizeof bytes)) {
+            Tell("Error creating file '%s'", header.c_str(), kMsgIconError);
+            return;
+        }
     }
     ListDictionaries();
     if (LetterBuffer.Letter == 0 && CatalogCount > 0) OpenDictionary(DictionaryCatalog[0].Folder);
@@ -169,8 +177,12 @@ void CreateDictionary(const char* folder, int dual, int caseSensitive) {
 void WriteDictionaryHeader(const HeaderEdit* dialog) {
     int slot = FindCatalogIndex(CurrentDictionary.DisplayName, 1);
     std::string path = HeaderPath(CurrentDictionary.Folder);
+    if (CurrentDictionary.Folder[0] == '\0') return;
+    // The header is read afresh and written back under the lock, so that no
+    // other writer's change of it comes in between.
+    DictionaryWriteLock lock(CurrentDictionary.Folder);
     std::vector<unsigned char> file;
-    if (CurrentDictionary.Folder[0] == '\0' || !PlatformReadFile(path.c_str(), file)) return;
+    if (!lock.Held() || !PlatformReadFile(path.c_str(), file)) return;
 
     char name[kHeaderNameSize];
     int32_t dual = CurrentDictionary.Dual, caseSensitive = CurrentDictionary.CaseSensitive;

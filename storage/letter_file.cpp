@@ -40,27 +40,50 @@ void FreeLetterBuffer() {
     LetterBuffer.Length = 0;
 }
 
+// The buffer stands for a letter whose file could not be read: the next
+// load of that letter tries again instead of taking it as empty.
+static bool LetterUnread = false;
+
+bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes) {
+    FreeLetterBuffer();
+    LetterBuffer.Letter = letter;
+    LetterUnread = false;
+    if (fileBytes.empty()) return true;
+    unsigned char* data = static_cast<unsigned char*>(std::malloc(fileBytes.size() + 1));
+    if (!data) {
+        LetterUnread = true;
+        return false;
+    }
+    std::memcpy(data, fileBytes.data(), fileBytes.size());
+    data[fileBytes.size()] = 0;
+    LetterBuffer.Data = data;
+    LetterBuffer.Length = static_cast<int32_t>(fileBytes.size() + 1);
+    return true;
+}
+
+void ForgetLetter(unsigned char letter) {
+    FreeLetterBuffer();
+    LetterBuffer.Letter = letter;
+    LetterUnread = letter != 0;
+}
+
 int LoadLetter(unsigned char letter) {
     if (CurrentDictionary.Folder[0] == '\0') return kResultNoDictionary;
-    if (letter == LetterBuffer.Letter) return kResultOk;
-    FreeLetterBuffer();
+    if (letter == LetterBuffer.Letter && !LetterUnread) return kResultOk;
     // Set before the file is read: a letter without a file still stands for
     // that letter, so the first insertion creates its file.
+    FreeLetterBuffer();
+    LetterUnread = false;
     LetterBuffer.Letter = letter;
     if (letter == 0) return kResultOk;
 
     std::vector<unsigned char> bytes;
-    if (!PlatformReadFile(LetterPath(CurrentDictionary.Folder, letter).c_str(), bytes))
-        return kResultLetterCannotOpen;
-    if (bytes.empty() || bytes.size() >= 0x7FFFFFFF) return kResultOk;
-
-    unsigned char* data = static_cast<unsigned char*>(std::malloc(bytes.size() + 1));
-    if (!data) return kResultOk;  // no memory: the letter reads as holding nothing
-    std::memcpy(data, bytes.data(), bytes.size());
-    data[bytes.size()] = 0;
-    LetterBuffer.Data = data;
-    LetterBuffer.Length = static_cast<int32_t>(bytes.size() + 1);
-    return kResultOk;
+    switch (PlatformReadWholeFile(LetterPath(CurrentDictionary.Folder, letter).c_str(), bytes)) {
+    case FileReadOutcome::Absent: return kResultLetterCannotOpen;
+    case FileReadOutcome::Unreadable: ForgetLetter(letter); return kResultLetterCannotRead;
+    case FileReadOutcome::Read: break;
+    }
+    return HoldLetter(letter, bytes) ? kResultOk : kResultLetterCannotRead;
 }
 
 int SaveLetter() {

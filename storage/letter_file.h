@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "storage/lookup_result.h"
 
@@ -18,9 +19,22 @@ unsigned char FoldChar(unsigned char c);
 void FoldString(char* text);
 std::string FoldedCopy(const char* text);
 
+// 0, 3 no file, 5 no dictionary open, 7 the file is there but could not be
+// read (the buffer then stands for the letter without data, and the next
+// load tries the file again).
 int LoadLetter(unsigned char letter);
+// Writes the buffer as it is. Editing changes a letter file through
+// ChangeLetter (storage/letter_change.h) instead, which works on the file as
+// other writers left it.
 int SaveLetter();
 void FreeLetterBuffer();
+// The buffer takes the letter with these file bytes (the file as it now is
+// on disk). False when there is no memory for them: the letter then counts
+// as unread.
+bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes);
+// The buffer stands for the letter without data, unread: the next load
+// reads its file again.
+void ForgetLetter(unsigned char letter);
 // "%s\%02x.dat" for the open dictionary.
 std::string LetterPath(const char* folder, unsigned char letter);
 

@@ -8,4 +8,8 @@ enum LookupResult : int {
     kResultLetterCannotWrite = 4,
     kResultNoDictionary = 5,
     kResultNotFound = 6,
+    // The letter file is there but could not be read whole (a read error,
+    // too large to hold, no memory): nothing of it is loaded. The look-up
+    // answers it as kResultLetterCannotOpen; editing refuses to change it.
+    kResultLetterCannotRead = 7,
 };

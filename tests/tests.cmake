@@ -21,7 +21,7 @@ endif()
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
   PROPERTIES LABELS unit TIMEOUT 120)
 
-foreach(part fuzz bench win32 e2e)
+foreach(part fuzz bench win32 e2e crash)
   if(EXISTS ${PROJECT_SOURCE_DIR}/tests/${part}/${part}.cmake)
     include(${PROJECT_SOURCE_DIR}/tests/${part}/${part}.cmake)
   endif()

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tools/check.h"
+#include "tools/edit_commands.h"
 #include "tools/export.h"
 #include "tools/forms_command.h"
 #include "tools/import_command.h"
@@ -17,6 +18,10 @@ static const std::vector<ToolCommand> kCommands = {
     {"stats", StatsCommand, "[--dict FOLDER] [--json]", "the number of entries and the size of a dictionary"},
     {"import", ImportCommand, "FORMAT SOURCE... --to FOLDER [--name NAME] [--dual] [--case-sensitive]",
      "makes or extends a dictionary from dictd (.index), stardict (.ifo) or tsv files"},
+    {"add", AddCommand, "[--dict FOLDER] [--replace] WORD DESCRIPTION",
+     "adds an entry as the window's Add button does, with the reverse entry of a dual dictionary\n"
+     "      (exit 4: nothing was changed, the message says why)"},
+    {"delete", DeleteCommand, "[--dict FOLDER] WORD", "deletes the entry of a word (exit 4: nothing was changed)"},
     {"export", ExportCommand, "[--dict FOLDER] [--to FILE]", "the whole dictionary as tsv: word TAB description"},
     {"check", CheckCommand, "[--dict FOLDER] [--fix]",
      "names every problem of a dictionary's files; --fix repairs them (exit 1: problems remain)"},

@@ -7,18 +7,21 @@ static bool IsWordLetter(unsigned char c) {
     return (folded >= 0x41 && folded <= 0x5A) || (folded >= 0xC0 && folded <= 0xDF);
 }
 
-ClipboardWord TakeClipboardWord(const char* text) {
+ClipboardWord TakeClipboardWord(const char* text, size_t size) {
     ClipboardWord taken{};
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p == ' ') ++p;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    // The end of the block ends the text as a NUL would.
+    auto at = [&](size_t i) -> unsigned char { return i < size ? bytes[i] : 0; };
+    size_t start = 0;
+    while (at(start) == ' ') ++start;
     int n = 0;
-    while (n < kClipboardWordLimit && p[n] != 0 && p[n] != '\r' && p[n] != '\n' && IsWordLetter(p[n])) {
-        taken.word[n] = static_cast<char>(p[n]);
-        ++n;
-    }
+    for (unsigned char c; n < kClipboardWordLimit && (c = at(start + n)) != 0 && c != '\r' && c != '\n' &&
+                          IsWordLetter(c);
+         ++n)
+        taken.word[n] = static_cast<char>(c);
     taken.word[n] = '\0';
-    taken.stop = p[n];
-    taken.after = p[n] ? p[n + 1] : 0;
+    taken.stop = at(start + n);
+    taken.after = taken.stop ? at(start + n + 1) : 0;
     return taken;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 constexpr int kClipboardWordLimit = 51;
 
 struct ClipboardWord {
@@ -10,7 +12,9 @@ struct ClipboardWord {
 
 // The run of Latin or Cyrillic letters (as FoldChar sees them in the open
 // dictionary) at the start of clipboard text, after leading spaces, at most
-// 51 bytes, copied as they stand.
-ClipboardWord TakeClipboardWord(const char* text);
+// 51 bytes, copied as they stand. The text is a block of `size` bytes that
+// ends at its first NUL or at the end of the block, whichever comes first:
+// another program's block need not hold a NUL.
+ClipboardWord TakeClipboardWord(const char* text, size_t size);
 // The word stood alone in the clipboard (at most one space after it).
 bool ClipboardWordStoodAlone(const ClipboardWord& taken);

@@ -81,8 +81,9 @@ void OnEditChange(int controlId) {
         return;
     }
     GetWordEditText(WordText, sizeof WordText);
-    bool complete = !hidden && Settings.autocomplete && !CompletionInProgress && LastKey != 8 &&
-                    LastKey != 9;
+    // Completion follows the user's typing only, never a text the program wrote.
+    bool complete = !hidden && Settings.autocomplete && !CompletionInProgress && !IsProgramWordEditChange() &&
+                    LastKey != 8 && LastKey != 9;
     if (complete) CompleteTypedWord();
     SetModified(1);
     UpdateToolbarState();

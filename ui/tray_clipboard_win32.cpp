@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <string>
 
 #include "lookup/lookup.h"
 #include "platform/platform.h"
@@ -73,18 +72,14 @@ static int ShowClipboardWord(const char* word) {
 }
 
 // The word at the start of the clipboard's text block. Another program's
-// text need not end in a terminator: nothing past the block is read.
+// text need not end in a terminator: the block's size bounds the reading.
 static ClipboardWord TakeWordFromBlock(HANDLE data) {
     ClipboardWord taken{};
-    const char* text = static_cast<const char*>(GlobalLock(data));
-    if (!text) return taken;
-    // The word and the two bytes after it lie well within the block's start
-    // unless it opens with a long run of spaces.
-    const SIZE_T kEnough = 4096;
-    SIZE_T size = GlobalSize(data);
-    std::string start(text, strnlen(text, size < kEnough ? size : kEnough));
-    GlobalUnlock(data);
-    return TakeClipboardWord(start.c_str());
+    if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+        taken = TakeClipboardWord(text, GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    return taken;
 }
 
 void PasteFromClipboard() {

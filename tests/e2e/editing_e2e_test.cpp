@@ -1,10 +1,10 @@
 // Adding and deleting entries in the running program: the letter file on
-// disk, the toolbar, and the confirmation box answered as a user would.
+// disk, the toolbar, and the boxes answered as a user would.
 #include "tests/e2e/e2e_support.h"
 
 namespace {
 
-enum : int { kAdd = 40017, kDelete = 40018 };
+enum : int { kAdd = 40017, kDelete = 40018, kMessageText = 65535 };
 
 class EditingTest : public ProgramTest {
 protected:
@@ -12,11 +12,20 @@ protected:
         ProgramTest::SetUp();
         if (HasFatalFailure()) return;
         WriteDictionary(folder_, "English_Bulgarian", "English-Bulgarian", {{"cat", "kotka"}});
-        StoredSettings settings;
-        settings.startdict = "English_Bulgarian";
-        WriteSettings(settings);
+        WriteSettings(settings_);
     }
-    std::string Letter(const char* name) { return ReadBytes(folder_ + "\\English_Bulgarian\\" + name); }
+    std::string Path(const char* name) { return folder_ + "\\English_Bulgarian\\" + name; }
+    std::string Letter(const char* name) { return ReadBytes(Path(name)); }
+    // The box with this caption, once it is up.
+    static HWND WaitForBox(const char* caption) {
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = FindWindowA("#32770", caption)) != nullptr && IsWindowVisible(box); });
+        return box;
+    }
+    void Add(const RunningProgram& program) {
+        PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kAdd, 0), 0);
+    }
+    StoredSettings settings_;
 };
 
 TEST_F(EditingTest, AddThenDeleteWithTheConfirmationAnsweredYes) {
@@ -28,7 +37,7 @@ TEST_F(EditingTest, AddThenDeleteWithTheConfirmationAnsweredYes) {
     Settle(program);
     ASSERT_TRUE(ToolbarButtonEnabled(program, kAdd));
 
-    PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kAdd, 0), 0);
+    Add(program);
     Settle(program);
     EXPECT_EQ(Letter("44.dat"), std::string("dog\0kuche\0", 10)) << "a new letter file";
     EXPECT_EQ(ControlText(program, kWordEdit), "dog");
@@ -38,14 +47,88 @@ TEST_F(EditingTest, AddThenDeleteWithTheConfirmationAnsweredYes) {
 
     // The confirmation box runs its own loop inside the command.
     PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kDelete, 0), 0);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindWindowA("#32770", "Confirmation")) != nullptr; }))
-        << "no confirmation box";
+    HWND box = WaitForBox("Confirmation");
+    ASSERT_NE(box, nullptr) << "no confirmation box";
     Send(GetDlgItem(box, IDYES), BM_CLICK);
     Settle(program);
     EXPECT_EQ(Letter("44.dat"), "") << "the only entry went; the file stays";
     EXPECT_EQ(Letter("43.dat"), std::string("cat\0kotka\0", 10));
     EXPECT_EQ(ControlText(program, kWordEdit), "dog");
+}
+
+// With completion on, the user types "ca", which completes to "cab"; Delete
+// drops the completed tail. Adding stores "ca" and touches no other entry.
+TEST_F(EditingTest, WithCompletionOnTheTypedWordIsAddedAndNothingElseChanges) {
+    WriteDictionary(folder_, "Animals", "Animals", {{"cab", "taxi"}, {"cat", "kotka"}});
+    settings_.startdict = "Animals";
+    settings_.autocomplete = 1;
+    WriteSettings(settings_);
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+
+    HWND word = Control(program, kWordEdit);
+    Send(word, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ca"));
+    Settle(program);
+    ASSERT_EQ(ControlText(program, kWordEdit), "cab") << "completed as typed";
+    PostKey(word, VK_DELETE);
+    PostChars(Control(program, kDescriptionEdit), "about");
+    Settle(program);
+    ASSERT_EQ(ControlText(program, kWordEdit), "ca");
+
+    Add(program);
+    Settle(program);
+    EXPECT_EQ(FindWindowA("#32770", "Confirmation"), nullptr) << "nothing to replace";
+    EXPECT_EQ(ReadBytes(folder_ + "\\Animals\\43.dat"), std::string("ca\0about\0cab\0taxi\0cat\0kotka\0", 28));
+    EXPECT_EQ(ControlText(program, kWordEdit), "ca");
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "about");
+}
+
+// The word is stored without the blanks typed after it: "cat " replaces cat.
+TEST_F(EditingTest, AWordWithTrailingBlanksReplacesTheWordItself) {
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+
+    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat  "));
+    PostChars(Control(program, kDescriptionEdit), "kotarak");
+    Settle(program);
+    Add(program);
+    HWND box = WaitForBox("Confirmation");
+    ASSERT_NE(box, nullptr) << "cat is there: the replacement is asked";
+    Send(GetDlgItem(box, IDYES), BM_CLICK);
+    Settle(program);
+    EXPECT_EQ(Letter("43.dat"), std::string("cat\0kotarak\0", 12));
+    EXPECT_EQ(ControlText(program, kWordEdit), "cat");
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "kotarak");
+}
+
+// Another program holds the letter file open without sharing: it cannot be
+// read, so nothing is written over it and the user is told.
+TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+    HANDLE held = CreateFileA(Path("43.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cow"));
+    PostChars(Control(program, kDescriptionEdit), "krava");
+    Settle(program);
+    Add(program);
+    HWND box = WaitForBox("Error");
+    std::string said = box ? TextOf(GetDlgItem(box, kMessageText)) : "";
+    if (box) Send(GetDlgItem(box, IDOK), BM_CLICK);
+    CloseHandle(held);
+    ASSERT_NE(box, nullptr) << "no message";
+    EXPECT_EQ(said, "Could not read the dictionary file 'English_Bulgarian\\43.dat'. Nothing was changed.");
+    Settle(program);
+    EXPECT_EQ(Letter("43.dat"), std::string("cat\0kotka\0", 10));
+    EXPECT_EQ(ControlText(program, kWordEdit), "cow") << "kept for another try";
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "krava");
+    EXPECT_TRUE(ToolbarButtonEnabled(program, kAdd));
+
+    // Once the file can be read, the same Add stores the entry.
+    Add(program);
+    Settle(program);
+    EXPECT_EQ(Letter("43.dat"), std::string("cat\0kotka\0cow\0krava\0", 20));
 }
 
 }  // namespace

@@ -26,14 +26,6 @@ using Random = std::mt19937_64;
 size_t Pick(Random& random, size_t bound) { return bound ? random() % bound : 0; }
 bool OneIn(Random& random, unsigned n) { return random() % n == 0; }
 
-double EnvNumber(const char* name, double fallback) {
-    const char* text = std::getenv(name);
-    if (!text || !*text) return fallback;
-    char* end = nullptr;
-    double value = std::strtod(text, &end);
-    return *end == '\0' && value >= 0 ? value : fallback;
-}
-
 std::string RandomBytes(Random& random, size_t length, unsigned nulOneIn) {
     std::string bytes;
     for (size_t i = 0; i < length; ++i)
@@ -157,9 +149,9 @@ FuzzCase RandomCase(Random& random) {
 class FuzzTest : public ProgramFolderTest {};
 
 TEST_F(FuzzTest, RandomFoldersNeverBreakStorageOrLookUp) {
-    auto seed = static_cast<uint64_t>(EnvNumber("DICTIONARY_FUZZ_SEED", 20240611));
-    auto iterations = static_cast<uint64_t>(EnvNumber("DICTIONARY_FUZZ_ITERATIONS", 400));
-    double seconds = EnvNumber("DICTIONARY_FUZZ_SECONDS", 5);
+    auto seed = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_FUZZ_SEED", 20240611));
+    auto iterations = static_cast<uint64_t>(EnvironmentBound("DICTIONARY_FUZZ_ITERATIONS", 400));
+    double seconds = EnvironmentBound("DICTIONARY_FUZZ_SECONDS", 5);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
 
     uint64_t done = 0;

@@ -1,6 +1,11 @@
+#include <cstring>
+#include <memory>
 #include <string>
 
+#include "lookup/browse.h"
+#include "lookup/history.h"
 #include "lookup/lookup.h"
+#include "lookup/similar.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/hotkey.h"
@@ -77,24 +82,27 @@ TEST(ChangeHandlerTest, ReadsTheWordAndSkipsCompletionAfterDeleteOrWhileHidden) 
     EXPECT_EQ(Headless().wordEditChanges, 2);
 }
 
+// Clipboard text as a block that ends in its NUL.
+static ClipboardWord Take(const std::string& text) { return TakeClipboardWord(text.c_str(), text.size() + 1); }
+
 TEST(ClipboardWordTest, TakesTheLeadingRunOfLetters) {
     ResetDictionaryState();
-    EXPECT_STREQ(TakeClipboardWord("  cat").word, "cat");
-    EXPECT_TRUE(ClipboardWordStoodAlone(TakeClipboardWord("cat")));
-    EXPECT_TRUE(ClipboardWordStoodAlone(TakeClipboardWord("cat ")));
-    EXPECT_FALSE(ClipboardWordStoodAlone(TakeClipboardWord("cat  ")));
-    EXPECT_FALSE(ClipboardWordStoodAlone(TakeClipboardWord("cat\r\n")));
-    EXPECT_FALSE(ClipboardWordStoodAlone(TakeClipboardWord("cat, dog")));
-    EXPECT_STREQ(TakeClipboardWord("don't").word, "don");
-    EXPECT_STREQ(TakeClipboardWord("\tcat").word, "");
-    EXPECT_STREQ(TakeClipboardWord("\xEA\xEE\xF2\xEA\xE0!").word, "\xEA\xEE\xF2\xEA\xE0");
-    ClipboardWord sixty = TakeClipboardWord(std::string(60, 'a').c_str());
+    EXPECT_STREQ(Take("  cat").word, "cat");
+    EXPECT_TRUE(ClipboardWordStoodAlone(Take("cat")));
+    EXPECT_TRUE(ClipboardWordStoodAlone(Take("cat ")));
+    EXPECT_FALSE(ClipboardWordStoodAlone(Take("cat  ")));
+    EXPECT_FALSE(ClipboardWordStoodAlone(Take("cat\r\n")));
+    EXPECT_FALSE(ClipboardWordStoodAlone(Take("cat, dog")));
+    EXPECT_STREQ(Take("don't").word, "don");
+    EXPECT_STREQ(Take("\tcat").word, "");
+    EXPECT_STREQ(Take("\xEA\xEE\xF2\xEA\xE0!").word, "\xEA\xEE\xF2\xEA\xE0");
+    ClipboardWord sixty = Take(std::string(60, 'a'));
     EXPECT_EQ(std::string(sixty.word), std::string(51, 'a'));
     EXPECT_FALSE(ClipboardWordStoodAlone(sixty));
 
     CurrentDictionary.CaseSensitive = 1;
-    EXPECT_STREQ(TakeClipboardWord("cat").word, "");
-    EXPECT_STREQ(TakeClipboardWord("Cat").word, "C");
+    EXPECT_STREQ(Take("cat").word, "");
+    EXPECT_STREQ(Take("Cat").word, "C");
     CurrentDictionary.CaseSensitive = 0;
 }
 
@@ -104,4 +112,63 @@ TEST(HotkeyTest, SwapsShiftAndAltKeepsControl) {
     EXPECT_EQ(HotkeyToModifiers(0x0441), 0x1u);        // Alt+A -> MOD_ALT
     EXPECT_EQ(HotkeyToModifiers(0x0641), 0x3u);        // Ctrl+Alt
     EXPECT_EQ(HotkeyToModifiers(0x0A24), 0x2u);        // Ctrl+Home (extended) is no Windows-key combination
+}
+
+// Completion follows the user's typing; a word the program shows (stepping,
+// the history, a similar word) is shown exactly, even where completion would
+// turn it into another entry.
+TEST_F(ToolbarStateTest, TextTheProgramWritesIsNeverCompleted) {
+    const std::string ABV = "\xC0\xC1\xC2", ab = "\xE0\xE1", abvg = "\xE0\xE1\xE2\xE3";  // АБВ, аб, абвг
+    MakeDictionary("D");
+    MakeLetter("D", 0xC0, Entries({{ABV, "first entry"}, {ab, "second entry"}, {abvg, "third entry"}}));
+    ListDictionaries();
+    ASSERT_EQ(OpenDictionary("D"), kResultOk);
+    Settings.autocomplete = 1;
+    LastKey = 'a';
+
+    Type(ab);  // the user's typing is completed
+    EXPECT_EQ(WordEdit(), ABV);
+    ASSERT_EQ(LookupWord(1, 0), kResultOk);
+    NextWord();
+    EXPECT_EQ(WordEdit(), ab);
+    EXPECT_EQ(Description(), "second entry");
+    NextWord();
+    EXPECT_EQ(WordEdit(), abvg);
+    PreviousWord();
+    EXPECT_EQ(WordEdit(), ab);
+    HistoryBack();  // the history holds АБВ, аб, абвг and stands at абвг
+    EXPECT_EQ(WordEdit(), ab);
+    HistoryBack();
+    EXPECT_EQ(WordEdit(), ABV);
+    HistoryForward();
+    EXPECT_EQ(WordEdit(), ab);
+
+    Headless().listChoices = {1};  // the list: АБВ, аб, абвг (sorted), then аб previewed and taken
+    Type("\xE0\xE1\xE4");          // абд: completed by nothing, not found
+    ASSERT_EQ(ShowSimilarWords(), 1);
+    EXPECT_EQ(WordEdit(), ab);
+    EXPECT_EQ(Description(), "second entry");
+    EXPECT_EQ(Settings.autocomplete, 1);
+}
+
+// Clipboard text is a block of a given size that need not end in a NUL.
+TEST(ClipboardWordTest, NeverReadsPastTheBlock) {
+    ResetDictionaryState();
+    const char text[] = {'c', 'a', 't', 's'};  // no terminator
+    std::unique_ptr<char[]> block(new char[sizeof text]);
+    std::memcpy(block.get(), text, sizeof text);
+    ClipboardWord taken = TakeClipboardWord(block.get(), 3);
+    EXPECT_STREQ(taken.word, "cat");
+    EXPECT_TRUE(ClipboardWordStoodAlone(taken));
+    taken = TakeClipboardWord(block.get(), sizeof text);
+    EXPECT_STREQ(taken.word, "cats");
+    EXPECT_TRUE(ClipboardWordStoodAlone(taken));
+    const char spaced[] = {' ', ' ', 'd', 'o', 'g', ' '};
+    block.reset(new char[sizeof spaced]);
+    std::memcpy(block.get(), spaced, sizeof spaced);
+    taken = TakeClipboardWord(block.get(), sizeof spaced);
+    EXPECT_STREQ(taken.word, "dog");
+    EXPECT_TRUE(ClipboardWordStoodAlone(taken));  // one space, then the end of the block
+    EXPECT_STREQ(TakeClipboardWord(block.get(), 2).word, "");
+    EXPECT_STREQ(TakeClipboardWord(block.get(), 0).word, "");
 }

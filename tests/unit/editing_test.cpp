@@ -1,10 +1,12 @@
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
-#ifdef _WIN32
-#include <process.h>
-#else
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -215,14 +217,15 @@ TEST_F(EditingTest, LetterCaseFollowsTheDictionary) {
     EXPECT_EQ(ReadDiskFile("S/43.dat"), Entries({{"Cat", "big"}}));
 }
 
-TEST_F(EditingTest, FailedWriteIsReportedAndTheFileKept) {
+TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
     Open();
     const std::string before = Entries({{"cat", "felis"}, {"cow", "bos"}});
     MakeLetter("D", 'C', before);
-    // The atomic write goes through a temporary file beside the letter file;
-    // a folder in its place makes the write fail.
-    std::filesystem::create_directory("D/43.dat.tmp");
-    std::filesystem::create_directory("D/43.dat.tmp" + std::to_string(getpid()));
+    // A letter file marked read-only is never replaced.
+    const auto writable = std::filesystem::status("D/43.dat").permissions();
+    std::filesystem::permissions("D/43.dat", std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                                 std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
 
     Enter("cub", "young");
     EXPECT_EQ(AddEntry(1), 0);
@@ -248,6 +251,7 @@ TEST_F(EditingTest, FailedWriteIsReportedAndTheFileKept) {
     EXPECT_EQ(Headless().messages.size(), 4u);
     EXPECT_EQ(Letter('C'), before);
     EXPECT_EQ(Description(), "new");
+    std::filesystem::permissions("D/43.dat", writable);
 }
 
 TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
@@ -255,7 +259,7 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
     std::filesystem::create_directory("D/43.dat");  // exists, cannot be read
     Enter("cat", "felis");
     EXPECT_EQ(AddEntry(1), 0);
-    EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. The change is not saved.");
+    EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.");
     EXPECT_TRUE(std::filesystem::is_directory("D/43.dat"));
 
     // The last description lost its NUL: a new entry does not run into it,
@@ -271,3 +275,156 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
     EXPECT_EQ(AddEntry(1), 1);
     EXPECT_EQ(Letter('D'), Entries({{"dog", "canis"}, {"duck", "anas"}}));
 }
+
+// Completion follows the user's typing only: the look-up that tests whether
+// the word is there must not complete it into another entry.
+TEST_F(EditingTest, WithCompletionOnTheTypedWordIsAddedAndNothingElseChanges) {
+    Open();
+    MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}}));
+    Settings.autocomplete = 1;
+    Type("ca");
+    ASSERT_EQ(WordEdit(), "cab");  // completed, the tail selected
+    HeadlessPressDeleteInWordEdit();
+    ASSERT_EQ(WordEdit(), "ca");
+    HeadlessTypeDescription("about");
+    LastKey = 't';  // the last key was typed in the description
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_TRUE(Headless().messages.empty()) << "nothing to replace";
+    EXPECT_EQ(Letter('C'), Entries({{"ca", "about"}, {"cab", "taxi"}, {"cat", "felis"}}));
+    EXPECT_EQ(WordEdit(), "ca");
+    EXPECT_EQ(Description(), "about");
+}
+
+TEST_F(EditingTest, WithCompletionOnADualDictionaryStoresTheTypedWordAndItsReverse) {
+    Open(1);
+    MakeLetter("D", 'C', Entries({{"catalog", "katalog"}}));
+    Settings.autocomplete = 1;
+    Type("cat");
+    ASSERT_EQ(WordEdit(), "catalog");
+    HeadlessPressDeleteInWordEdit();
+    HeadlessTypeDescription("kotka");
+    LastKey = 'a';
+    Headless().messageAnswers = {kAnswerNo};
+    AddWordCommand();
+    EXPECT_TRUE(Headless().messages.empty());
+    EXPECT_EQ(Letter('C'), Entries({{"cat", "kotka"}, {"catalog", "katalog"}}));
+    EXPECT_EQ(Letter('K'), Entries({{"kotka", "cat"}}));
+    EXPECT_EQ(WordEdit(), "cat");
+}
+
+// The look-up finds a word by its text between the blanks around it; an
+// entry stored with them could be neither found nor deleted.
+TEST_F(EditingTest, TheWordIsStoredWithoutTheBlanksAroundItTheDescriptionAsTyped) {
+    Open();
+    MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
+    Enter("cat ", "felis catus");
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(LastMessage(), "This word is already in dictionary! Replace it?");
+    EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}}));
+    EXPECT_EQ(WordEdit(), "cat");
+
+    Enter("  cow", " bos  ");
+    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}, {"cow", " bos  "}}));
+    EXPECT_FALSE(Exists(' '));
+
+    Type("  cow ");
+    ASSERT_EQ(LookupWord(1, 0), kResultOk);
+    DeleteEntry(0);
+    EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}}));
+    EXPECT_EQ(WordEdit(), "cat");  // the neighbour of the deleted word
+
+    size_t shown = Headless().messages.size();
+    Enter("   ", "blank");
+    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(Headless().messages.size(), shown + 1);
+    EXPECT_EQ(LastMessage(), "No word!");
+}
+
+// A description left empty is refused before the replacement question, so
+// the old entry is neither asked about nor touched.
+TEST_F(EditingTest, AnEmptyDescriptionIsRefusedBeforeAnyQuestion) {
+    Open();
+    const std::string before = Entries({{"cat", "felis"}});
+    MakeLetter("D", 'C', before);
+    Enter("cat", "");
+    Headless().messageAnswers = {kAnswerYes};
+    EXPECT_EQ(AddEntry(1), 0);
+    ASSERT_EQ(Headless().messages.size(), 1u);
+    EXPECT_EQ(LastMessage(), "No description!");
+    EXPECT_EQ(Letter('C'), before);
+}
+
+// A letter file that cannot be read whole is neither taken for an empty
+// one nor written over; its size alone puts it out of reach here.
+TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
+    Open();
+    const unsigned long long huge = 0x80000000ull;
+    { std::ofstream create("D/43.dat"); }
+    std::filesystem::resize_file("D/43.dat", huge);  // sparse: costs no disk
+    Type("cat");
+    EXPECT_EQ(LookupWord(1, 0), kResultLetterCannotOpen);
+
+    Enter("cat", "felis");
+    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.");
+    EXPECT_EQ(Headless().messages.back().caption, "Error");
+    EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
+    EXPECT_EQ(std::filesystem::file_size("D/43.dat"), huge);
+    EXPECT_EQ(WordEdit(), "cat");  // kept for another try
+    EXPECT_EQ(Description(), "felis");
+
+    MakeLetter("D", 'D', Entries({{"dog", "canis"}}));
+    Type("dog");
+    ASSERT_EQ(LookupWord(1, 0), kResultOk);
+    Type("cat");
+    DeleteEntry(0);
+    EXPECT_EQ(Headless().messages.size(), 2u);
+    EXPECT_EQ(std::filesystem::file_size("D/43.dat"), huge);
+}
+
+// Address sanitizer reserves more address space than any limit would allow.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifdef __SANITIZE_ADDRESS__
+#define UNDER_ADDRESS_SANITIZER 1
+#endif
+
+#if !defined(_WIN32) && !defined(UNDER_ADDRESS_SANITIZER)
+// Without the memory to hold a letter file, the file counts as one that
+// cannot be read: nothing ends the program, nothing is written over it.
+TEST_F(EditingTest, NoMemoryForALetterFileEndsNothingAndWritesNothing) {
+    Open();
+    const unsigned long long size = 256ull << 20;
+    { std::ofstream create("D/43.dat"); }
+    std::filesystem::resize_file("D/43.dat", size);
+    Enter("cat", "felis");
+    fflush(nullptr);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Room for what the process holds now and a little more, not for the file.
+        long pages = 0;
+        FILE* statm = std::fopen("/proc/self/statm", "r");
+        if (!statm || std::fscanf(statm, "%ld", &pages) != 1) _exit(3);
+        std::fclose(statm);
+        rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (64u << 20);
+        struct rlimit cap = {limit, limit};
+        if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
+        bool lookupAnswers = LookupWord(0, 0) == kResultLetterCannotOpen;
+        bool refused = AddEntry(1) == 0 &&
+                       LastMessage() == "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.";
+        _exit(lookupAnswers && refused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(std::filesystem::file_size("D/43.dat"), size);
+}
+#endif

@@ -106,3 +106,17 @@ TEST_F(LetterFileTest, StatisticsCountEntriesUpToTheFirstEmptyString) {
     EXPECT_EQ(stats.size, 26u + 1 + 15 + 1);
     EXPECT_EQ(LetterBuffer.Letter, 0xFE);
 }
+
+// A letter file that is there but cannot be read is neither empty nor
+// missing: nothing is loaded, and every try reads it again.
+TEST_F(LetterFileTest, AnUnreadableFileIsNotTakenForAnEmptyOne) {
+    std::filesystem::create_directory("D/43.dat");
+    EXPECT_EQ(LoadLetter('C'), kResultLetterCannotRead);
+    EXPECT_EQ(LetterBuffer.Data, nullptr);
+    EXPECT_EQ(LetterBuffer.Letter, 'C');
+    EXPECT_EQ(LoadLetter('C'), kResultLetterCannotRead);
+    std::filesystem::remove("D/43.dat");
+    MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
+    EXPECT_EQ(LoadLetter('C'), kResultOk);
+    EXPECT_EQ(LetterBuffer.Length, 11);
+}

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 
 #include "lookup/lookup.h"
@@ -134,4 +135,14 @@ TEST_F(LookupTest, DamagedLetterFilesGiveTheReadableEntries) {
     EXPECT_EQ(Description(), "");
     Type("dogs");
     EXPECT_EQ(LookupWord(1, -1), kResultOk);
+}
+
+TEST_F(LookupTest, AnUnreadableLetterFileAnswersAsOneThatCannotBeOpened) {
+    MakeDictionary("D");
+    ASSERT_EQ(OpenDictionary("D"), kResultOk);
+    std::filesystem::create_directory("D/43.dat");
+    Type("cat");
+    EXPECT_EQ(LookupWord(1, 0), kResultLetterCannotOpen);
+    Type("cow");
+    EXPECT_EQ(LookupWord(1, 0), kResultLetterCannotOpen);  // tried again, not "not found"
 }

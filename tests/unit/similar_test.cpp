@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "lookup/lookup.h"
 #include "lookup/similar.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
@@ -165,4 +166,19 @@ TEST_F(SimilarTest, SearchResultsStayWithinTheirBound) {
     EXPECT_LT(lines.size(), entries.size());
     EXPECT_LT(used, kSearchResultsSize);
     EXPECT_GT(used, kSearchResultsSize - 100 - 200);
+}
+
+// The search walks each letter file as the look-up does: an entry after an
+// empty description is not listed, since it could not be looked up either.
+TEST_F(SimilarTest, SearchListsOnlyWhatTheLookUpCanReach) {
+    MakeDictionary("DictA", "NameA");
+    MakeLetter("DictA", 'C', std::string("cab\0\0cat\0felis\0", 15));
+    ListDictionaries();
+    ASSERT_EQ(OpenDictionary("DictA"), kResultOk);
+    Type("cat");
+    EXPECT_EQ(LookupWord(1, 0), kResultNotFound);
+    Type("ca");
+    SearchAllDictionaries();
+    ASSERT_EQ(Headless().listDialogs.size(), 1u);
+    EXPECT_EQ(Headless().listDialogs[0], Lines{Line("cab", "DictA")});
 }

@@ -43,6 +43,14 @@ void MakeDictionary(const std::string& folder, const std::string& name, int dual
     WriteDiskFile(folder + "/00.dat", std::string(reinterpret_cast<char*>(header), kHeaderSize));
 }
 
+double EnvironmentBound(const char* name, double fallback) {
+    const char* text = std::getenv(name);
+    if (!text || !*text) return fallback;
+    char* end = nullptr;
+    double value = std::strtod(text, &end);
+    return *end == '\0' && value >= 0 ? value : fallback;
+}
+
 void MakeLetter(const std::string& folder, unsigned char letter, const std::string& bytes) {
     char name[16];
     std::snprintf(name, sizeof name, "/%02x.dat", letter);
@@ -76,6 +84,6 @@ void ProgramFolderTest::TearDown() {
     std::filesystem::remove_all(root_, ignored);
 }
 
-void ProgramFolderTest::Type(const std::string& word) { SetWordEditText(word.c_str()); }
+void ProgramFolderTest::Type(const std::string& word) { HeadlessTypeWord(word.c_str()); }
 std::string ProgramFolderTest::WordEdit() const { return Headless().wordEdit; }
 std::string ProgramFolderTest::Description() const { return Headless().descriptionEdit; }

@@ -15,6 +15,9 @@ void WriteDiskFile(const std::string& path, const std::string& bytes);
 // A dictionary folder with a full header.
 void MakeDictionary(const std::string& folder, const std::string& name = "", int dual = 0,
                     int caseSensitive = 0);
+// A number from the environment (the bounds of the longer tests), or the
+// fallback when it is unset or not a number of at least 0.
+double EnvironmentBound(const char* name, double fallback);
 // A letter file of `folder`, written as raw bytes.
 void MakeLetter(const std::string& folder, unsigned char letter, const std::string& bytes);
 

@@ -1,0 +1,98 @@
+#include "tests/crash/crash_support.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "storage/dictionary_lock.h"
+
+extern char** environ;
+
+std::string ToolPath() {
+    const char* path = std::getenv("DICTIONARY_TOOL");
+    return path ? path : "";
+}
+
+ToolProcessTest::ToolProcessTest(const char* name) : name_(name) {}
+
+void ToolProcessTest::SetUp() {
+    if (ToolPath().empty()) GTEST_SKIP() << "DICTIONARY_TOOL names no tool";
+    root_ = (std::filesystem::temp_directory_path() / (name_ + "-" + std::to_string(getpid()))).string();
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_);
+}
+
+void ToolProcessTest::TearDown() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+pid_t StartTool(const std::string& folder, const std::vector<std::string>& args, const char* output) {
+    std::vector<std::string> all = {ToolPath(), "--root", folder};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : all) argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const char* to = output ? output : "/dev/null";
+    posix_spawn_file_actions_addopen(&actions, 1, to, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t process = -1;
+    if (posix_spawn(&process, argv[0], &actions, nullptr, argv.data(), environ) != 0) process = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return process;
+}
+
+int WaitTool(pid_t process) {
+    int status = 0;
+    if (process <= 0 || waitpid(process, &status, 0) != process) return -1000;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+int RunTool(const std::string& folder, const std::vector<std::string>& args) {
+    return WaitTool(StartTool(folder, args));
+}
+
+std::string CheckProblems(const std::string& folder, const std::string& dictionary) {
+    std::string output = folder + "/check-output.txt";
+    int status = WaitTool(StartTool(folder, {"check", "--dict", dictionary}, output.c_str()));
+    std::ifstream in(output, std::ios::binary);
+    std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(output);
+    return status == 0 ? "" : said.empty() ? "exit status " + std::to_string(status) : said;
+}
+
+std::map<std::string, std::string> DictionaryFiles(const std::string& folder, std::vector<std::string>* temporary) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::string name = entry.path().filename().string();
+        if (IsWriterTempFileName(name.c_str())) {
+            if (temporary) temporary->push_back(name);
+            continue;
+        }
+        if (name == kWriterLockName || !entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[name] = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return files;
+}
+
+std::vector<std::string> WordsOf(const std::string& letterFile) {
+    std::vector<std::string> words;
+    for (size_t at = 0; at < letterFile.size();) {
+        size_t word = letterFile.find('\0', at);
+        if (word == std::string::npos) break;
+        words.push_back(letterFile.substr(at, word - at));
+        size_t description = letterFile.find('\0', word + 1);
+        if (description == std::string::npos) break;
+        at = description + 1;
+    }
+    return words;
+}

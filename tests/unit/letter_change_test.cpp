@@ -1,0 +1,171 @@
+// Changes of a letter file while another editor works on the same
+// dictionary, the single write of a replacement, and the files an
+// interrupted writer leaves behind.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#ifdef __linux__
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
+
+#include "lookup/editing.h"
+#include "lookup/lookup.h"
+#include "platform/headless.h"
+#include "storage/dictionary.h"
+#include "storage/letter_file.h"
+#include "tests/unit/test_support.h"
+#include "ui/edit_state.h"
+
+namespace {
+
+// A second editor of the same dictionary: its own letter buffer and edits,
+// swapped in while it acts, as another copy of the program would hold them.
+class OtherEditor {
+public:
+    ~OtherEditor() { std::free(buffer_.Data); }
+    template <class Action> void Act(Action action) {
+        Swap();
+        action();
+        Swap();
+    }
+
+private:
+    void Swap() {
+        std::swap(LetterBuffer, buffer_);
+        std::swap(Headless(), headless_);
+        std::swap(WordText, word_);
+        std::swap(DescriptionText, description_);
+        std::swap(Modified, modified_);
+    }
+    LetterBufferRecord buffer_{0, nullptr, 0};
+    HeadlessState headless_;
+    char word_[kWordTextSize] = "";
+    char description_[kDescriptionTextSize] = "";
+    int modified_ = 0;
+};
+
+class LetterChangeTest : public ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        MakeDictionary("D");
+        MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}}));
+        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+        other_.Act([] { OpenDictionary("D"); });
+    }
+    static void Add(const std::string& word, const std::string& description, int answer = kAnswerYes) {
+        Type(word);
+        HeadlessTypeDescription(description.c_str());
+        Headless().messageAnswers = {answer};
+        AddWordCommand();
+    }
+    static void Find(const std::string& word) {
+        Type(word);
+        LookupWord(1, 0);
+    }
+    static void Type(const std::string& word) { HeadlessTypeWord(word.c_str()); }
+    static std::string LastMessage() {
+        return Headless().messages.empty() ? "" : Headless().messages.back().text;
+    }
+    OtherEditor other_;
+};
+
+}  // namespace
+
+// Each editor keeps the letter it loaded; a change is made to the file as it
+// is on disk, so taking turns loses nobody's entry.
+TEST_F(LetterChangeTest, TwoEditorsTakingTurnsLoseNothing) {
+    Find("cab");
+    other_.Act([] { Find("cat"); });
+    Add("cod", "gadus");
+    other_.Act([] { Add("cow", "bos"); });
+    Add("cub", "young");
+    other_.Act([] { Add("cat", "felis catus"); });
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cab", "taxi"}, {"cat", "felis catus"}, {"cod", "gadus"},
+                                                 {"cow", "bos"}, {"cub", "young"}}));
+    EXPECT_TRUE(Headless().messages.empty());
+    // The buffer is what is on disk after each change.
+    Type("cow");
+    EXPECT_EQ(LookupWord(1, 0), kResultOk);
+}
+
+// A change that no longer applies to the file as the other editor left it
+// changes nothing, and the user is told; the typed text stays for a retry.
+TEST_F(LetterChangeTest, AChangeThatNoLongerAppliesIsReportedAndNothingChanged) {
+    Find("cat");
+    other_.Act([] {
+        Find("cat");
+        DeleteEntry(0);
+    });
+    const std::string afterOther = Entries({{"cab", "taxi"}});
+    Add("cat", "felis catus");
+    EXPECT_EQ(LastMessage(), "Another program has just removed 'cat' from this dictionary. Nothing was changed.");
+    EXPECT_EQ(Headless().messages.back().caption, "Error");
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), afterOther);
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(Description(), "felis catus");
+    AddWordCommand();  // again: now a plain addition
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cab", "taxi"}, {"cat", "felis catus"}}));
+
+    Find("cab");
+    other_.Act([] { DeleteEntry(0); });  // its buffer still holds cab as found before
+    size_t shown = Headless().messages.size();
+    DeleteEntry(0);
+    EXPECT_EQ(Headless().messages.size(), shown + 1);
+    EXPECT_EQ(LastMessage(), "Another program has just removed 'cab' from this dictionary. Nothing was changed.");
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cat", "felis catus"}}));
+
+    Find("cod");  // not there
+    other_.Act([] { Add("cod", "gadus"); });
+    Add("cod", "fish");
+    EXPECT_EQ(LastMessage(), "Another program has just added 'cod' to this dictionary. Nothing was changed.");
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cat", "felis catus"}, {"cod", "gadus"}}));
+    Headless().messageAnswers = {kAnswerYes};
+    AddWordCommand();  // again: now asked, and replaced
+    EXPECT_EQ(LastMessage(), "This word is already in dictionary! Replace it?");
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cat", "felis catus"}, {"cod", "fish"}}));
+}
+
+TEST_F(LetterChangeTest, AReplacementKeepsWhatAnotherEditorAddedMeanwhile) {
+    Find("cat");
+    other_.Act([] { Add("cub", "young"); });
+    Add("cat", "felis catus");
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cab", "taxi"}, {"cat", "felis catus"}, {"cub", "young"}}));
+    EXPECT_EQ(Description(), "felis catus");
+}
+
+#ifdef __linux__
+// A replacement is one write of the letter file: no moment in which the
+// word has no entry at all.
+TEST_F(LetterChangeTest, AReplacementReplacesTheFileOnce) {
+    int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, "D", IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    Find("cat");
+    Add("cat", "felis catus");
+    ASSERT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cab", "taxi"}, {"cat", "felis catus"}}));
+
+    int replaced = 0;
+    alignas(inotify_event) char events[8192];
+    for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;)
+        for (char* at = events; at < events + n;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            if ((event->mask & IN_MOVED_TO) && event->len && std::string(event->name) == "43.dat") ++replaced;
+            at += sizeof(inotify_event) + event->len;
+        }
+    close(watch);
+    EXPECT_EQ(replaced, 1);
+}
+#endif
+
+TEST_F(LetterChangeTest, EditingRemovesWhatInterruptedWritersLeft) {
+    for (const char* name : {"43.dat.tmp", "43.dat.tmp4242", "00.dat.tmp77.3"})
+        WriteDiskFile(std::string("D/") + name, "half written");
+    Add("cow", "bos");
+    EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cab", "taxi"}, {"cat", "felis"}, {"cow", "bos"}}));
+    for (const auto& entry : std::filesystem::directory_iterator("D"))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
