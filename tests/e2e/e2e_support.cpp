@@ -648,3 +648,11 @@ void PressKeys(std::initializer_list<WORD> keys) {
     }
     ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
 }
+
+bool PressHotkeyUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        PressKeys(keys);
+        if (WaitUntil(done, kStepTimeout / 3)) return true;
+    }
+    return false;
+}

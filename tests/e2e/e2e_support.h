@@ -168,6 +168,12 @@ std::string RepaintedPixels(const RunningProgram& program, HWND window);
 // Presses a key combination through the input system, as the keyboard does
 // (a registered hot key reaches its window this way).
 void PressKeys(std::initializer_list<WORD> keys);
+// Presses a hot key until `done` holds, three times at most; false if it
+// never does. Wine sets its key state from the X server's whenever the X
+// focus moves, and the X server knows nothing of keys pressed through
+// SendInput: a press that meets such a moment loses its modifiers before
+// any program could see it.
+bool PressHotkeyUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done);
 
 // Each test gets its own program folder holding a copy of Dictionary.exe;
 // every program it started is ended and the folder removed afterwards.

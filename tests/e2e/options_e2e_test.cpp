@@ -271,8 +271,8 @@ TEST_F(OptionsTest, TheHotKeyControlRegistersTheNewKeyAndWithdrawsTheOld) {
     PostMessageA(program.window, WM_COMMAND, kHideCommand, 0);
     Settle(program);
     ASSERT_FALSE(IsWindowVisible(program.window));
-    PressKeys({VK_CONTROL, VK_MENU, VK_F12});
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.window) != FALSE; })) << "the new key shows nothing";
+    EXPECT_TRUE(PressHotkeyUntil({VK_CONTROL, VK_MENU, VK_F12}, [&] { return IsWindowVisible(program.window) != FALSE; }))
+        << "the new key shows nothing";
 }
 
 TEST_F(OptionsTest, StartWithWindowsTakesOverTheValueAnEarlierVersionLeftForEveryUser) {

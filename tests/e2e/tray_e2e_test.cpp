@@ -21,7 +21,9 @@ constexpr DWORD kHotkey = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | VK_F11;
 // Code page 1251 bytes.
 const std::string kCat = "\xEA\xEE\xF2\xEA\xE0";  // котка
 
-void PressHotkey() { PressKeys({VK_CONTROL, VK_MENU, VK_F11}); }
+bool PressStoredHotkeyUntil(const std::function<bool()>& done) {
+    return PressHotkeyUntil({VK_CONTROL, VK_MENU, VK_F11}, done);
+}
 
 // The shell reports mouse actions on the icon to its window.
 void ClickIcon(const RunningProgram& program, UINT mouseMessage) {
@@ -147,8 +149,7 @@ TEST_F(TrayTest, TheHotKeyBringsTheHiddenWindowUpWithTheWordEditFocused) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round == 0 ? "hidden at start" : "hidden by the Hide command");
         ASSERT_FALSE(IsWindowVisible(program.window));
-        PressHotkey();
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(program.window) != FALSE; })) << "not shown";
+        ASSERT_TRUE(PressStoredHotkeyUntil([&] { return IsWindowVisible(program.window) != FALSE; })) << "not shown";
         EXPECT_TRUE(ForegroundIs(program.window));
         HWND word = Control(program, kWordEdit);
         EXPECT_TRUE(WaitUntil([&] { return ProgramFocus(program) == word; })) << "the word edit has no focus";
@@ -179,7 +180,7 @@ TEST_F(TrayTest, UnderAModalDialogTheTrayTheHotKeyAndACopyBringItToTheFront) {
     } tries[] = {
         {"left click on the icon", [&] { ClickIcon(program, WM_LBUTTONUP); }},
         {"right click on the icon", [&] { ClickIcon(program, WM_RBUTTONUP); }},
-        {"hot key", [&] { PressHotkey(); }},
+        {"hot key", [&] { PressStoredHotkeyUntil([&] { return GetForegroundWindow() == sheet; }); }},
         {"Settings command", [&] { PostMessageA(program.window, WM_COMMAND, kSettingsCommand, 0); }},
         {"two copies of a word", [&] { CopyTwice(program, std::string("cat", 4)); }},
     };
