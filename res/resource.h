@@ -112,6 +112,6 @@
 // version check compares the release with the published one.
 #define DICTIONARY_VERSION "1.45"
 #define DICTIONARY_VERSION_NUMBERS 1, 45, 0, 0
-#define PROJECT_PAGE_ADDRESS "http://dictionary.example.org/"
+#define PROJECT_PAGE_ADDRESS "https://dictionary.example.org/"
 // The version check reads "dictionary=<newest version>" from this file.
 #define UPDATE_INFO_ADDRESS PROJECT_PAGE_ADDRESS "version.txt"

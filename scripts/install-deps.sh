@@ -8,6 +8,8 @@ packages=(
     # native build and tests
     g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev zlib1g-dev python3
+    # the local https server of the new-version check tests
+    openssl
     # Windows build and running it headless
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 fonts-wine fonts-liberation
     xvfb xdotool imagemagick x11-utils locales

@@ -8,13 +8,10 @@
 #include <cstring>
 
 #include "res/resource.h"
+#include "settings/fonts_win32.h"
 #include "storage/dictionary.h"
 #include "storage/letter_file.h"
 #include "ui/windows_win32.h"
-
-// Owned by fonts_win32.cpp.
-extern HFONT WordFontHandle;
-extern HFONT DescriptionFontHandle;
 
 namespace {
 
@@ -65,6 +62,12 @@ void ShowFontSample(HWND dialog, int id, HFONT font, const FontRecord& record) {
     SetDlgItemTextA(dialog, id, face);
 }
 
+// Each sample is drawn in the live object of its font.
+void ShowFontSamples(HWND dialog) {
+    ShowFontSample(dialog, IDC_WORDFONT_SAMPLE, WordFontHandle, CurrentDictionary.WordFont);
+    ShowFontSample(dialog, IDC_DESCFONT_SAMPLE, DescriptionFontHandle, CurrentDictionary.DescriptionFont);
+}
+
 void SetDlgItemNumber(HWND dialog, int id, unsigned long long value) {
     char text[24];
     std::snprintf(text, sizeof text, "%llu", value);
@@ -92,15 +95,15 @@ void FillDictionaryInfo(HWND dialog) {
     CheckDlgButton(dialog, IDC_DUAL, CurrentDictionary.Dual ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_CASESENSITIVE, CurrentDictionary.CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
 
-    ShowFontSample(dialog, IDC_WORDFONT_SAMPLE, WordFontHandle, CurrentDictionary.WordFont);
-    ShowFontSample(dialog, IDC_DESCFONT_SAMPLE, DescriptionFontHandle, CurrentDictionary.DescriptionFont);
+    ShowFontSamples(dialog);
 }
 
 // 0: the word font; otherwise the description font. The choice is shown in
-// the edits at once and saved to the header; a cancelled chooser changes
-// nothing. The chooser belongs to the Info dialog: owned by the main window
-// it would enable that window on closing while the Info dialog is still up.
-void ChooseDictionaryFont(HWND owner, int which) {
+// the edits and the dialog's samples at once and saved to the header; a
+// cancelled chooser changes nothing. The chooser belongs to the Info
+// dialog: owned by the main window it would enable that window on closing
+// while the Info dialog is still up.
+void ChooseDictionaryFont(HWND dialog, int which) {
     FontRecord& record = which == 0 ? CurrentDictionary.WordFont : CurrentDictionary.DescriptionFont;
     LOGFONTA font;
     static_assert(sizeof font == sizeof record, "the header keeps a LOGFONTA");
@@ -108,15 +111,16 @@ void ChooseDictionaryFont(HWND owner, int which) {
 
     CHOOSEFONTA chooser = {};
     chooser.lStructSize = sizeof chooser;
-    chooser.hwndOwner = owner;
+    chooser.hwndOwner = dialog;
     chooser.lpLogFont = &font;
     chooser.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
     if (!ChooseFontA(&chooser)) return;
 
     std::memcpy(&record, &font, sizeof record);
-    // Rebuilds both font objects and hands them to the edits before the old
-    // ones are released.
-    ApplyDictionaryFonts();
+    // The replaced object goes only when no sample draws with it any more.
+    HFONT replaced = ReplaceDictionaryFont(which);
+    ShowFontSamples(dialog);
+    if (replaced) DeleteObject(replaced);
     WriteDictionaryHeader(nullptr);
 }
 
@@ -141,11 +145,9 @@ INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wPar
             return TRUE;
         case IDC_WORDFONT_SET:
             ChooseDictionaryFont(dialog, 0);
-            ShowFontSample(dialog, IDC_WORDFONT_SAMPLE, WordFontHandle, CurrentDictionary.WordFont);
             return TRUE;
         case IDC_DESCFONT_SET:
             ChooseDictionaryFont(dialog, 1);
-            ShowFontSample(dialog, IDC_DESCFONT_SAMPLE, DescriptionFontHandle, CurrentDictionary.DescriptionFont);
             return TRUE;
         }
         break;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "res/resource.h"
+#include "settings/fonts_win32.h"
 #include "storage/dictionary.h"
 #include "ui/windows_win32.h"
 
@@ -33,4 +34,14 @@ void ApplyDictionaryFonts() {
     SendDlgItemMessageA(MainWindow, IDC_DESCRIPTION, WM_SETFONT, reinterpret_cast<WPARAM>(DescriptionFontHandle),
                         TRUE);
     if (previous) DeleteObject(previous);
+}
+
+HFONT ReplaceDictionaryFont(int which) {
+    bool word = which == 0;
+    HFONT& handle = word ? WordFontHandle : DescriptionFontHandle;
+    HFONT previous = handle;
+    handle = CreateFromRecord(word ? CurrentDictionary.WordFont : CurrentDictionary.DescriptionFont);
+    SendDlgItemMessageA(MainWindow, word ? IDC_WORD : IDC_DESCRIPTION, WM_SETFONT, reinterpret_cast<WPARAM>(handle),
+                        TRUE);
+    return previous;
 }

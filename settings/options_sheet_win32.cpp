@@ -10,12 +10,10 @@
 #include "res/resource.h"
 #include "settings/hotkey.h"
 #include "settings/settings.h"
+#include "settings/start_with_windows_win32.h"
 #include "settings/version_check_win32.h"
 #include "storage/dictionary.h"
 #include "ui/windows_win32.h"
-
-static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-static const char kRunValue[] = "Dictionary";
 
 // Check boxes of the General page and the field each one shows, in the
 // order they are set.
@@ -53,34 +51,6 @@ static void FollowClipboardMonitor(HWND page) {
     Enable(page, IDC_DBLPOPUP, on);
 }
 
-// The Run entry is asked for each time: another program or the user may
-// have changed it since.
-static bool StartsWithWindows() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    char path[200];
-    DWORD size = sizeof path;
-    bool present = RegQueryValueExA(key, kRunValue, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size) ==
-                   ERROR_SUCCESS;
-    RegCloseKey(key);
-    return present;
-}
-
-// Without rights to the machine's Run key the entry silently stays as it is.
-static void SetStartWithWindows(bool on) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    if (on) {
-        char path[MAX_PATH] = {};
-        DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-        if (length > 0 && length < sizeof path)
-            RegSetValueExA(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), length + 1);
-    } else {
-        RegDeleteValueA(key, kRunValue);
-    }
-    RegCloseKey(key);
-}
-
 static void InitializeGeneralPage(HWND page) {
     for (const auto& box : kCheckBoxes)
         CheckDlgButton(page, box.control, Settings.*box.field ? BST_CHECKED : BST_UNCHECKED);
@@ -97,6 +67,7 @@ static void InitializeGeneralPage(HWND page) {
     SendMessageA(list, CB_SETCURSEL, FindCatalogIndex(Settings.startdict, 0), 0);
 
     SendDlgItemMessageA(page, IDC_HOTKEY, HKM_SETHOTKEY, Settings.hotkey, 0);
+    // Asked each time: the user or another program may have changed it.
     CheckDlgButton(page, IDC_STARTWITHWINDOWS, StartsWithWindows() ? BST_CHECKED : BST_UNCHECKED);
 }
 
@@ -132,7 +103,7 @@ static void ApplyGeneralPage(HWND page) {
     UnregisterHotKey(MainWindow, HOTKEY_ID);
     RegisterHotKey(MainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotkey), Settings.hotkey & 0xFF);
 
-    SetStartWithWindows(Checked(page, IDC_STARTWITHWINDOWS));
+    SetStartWithWindows(page, Checked(page, IDC_STARTWITHWINDOWS));
 }
 
 static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,6 +141,10 @@ static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_INITDIALOG:
         InitializeAboutPage(page);
+        AttachVersionCheckPage(page);
+        break;
+    case WM_DESTROY:
+        AttachVersionCheckPage(nullptr);
         break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_CHECKVERSION) CheckForNewVersion();

@@ -4,40 +4,60 @@
 #include <shellapi.h>
 #include <wininet.h>
 
-#include <cstring>
+#include <cstdlib>
+#include <string>
 
 #include "res/resource.h"
 #include "settings/version_check.h"
 #include "settings/version_check_win32.h"
 #include "ui/windows_win32.h"
 
-static decltype(&InternetOpenA) OpenInternet = nullptr;
-static decltype(&InternetOpenUrlA) OpenAddress = nullptr;
-static decltype(&InternetReadFile) ReadInternetFile = nullptr;
-static decltype(&InternetCloseHandle) CloseInternetHandle = nullptr;
-static decltype(&InternetSetOptionA) SetInternetOption = nullptr;
+namespace {
 
-// The user-interface thread waits for the request; without a network it
-// must give up instead of freezing the program.
-static const DWORD kRequestTimeout = 10000;
+enum Outcome : WPARAM { kLibraryMissing, kCannotConnect, kNewerVersion, kLatestVersion };
 
-static const char kMissingLibrary[] =
+// What a worker needs; it owns the record and frees it.
+struct CheckJob {
+    HWND resultWindow;
+    std::string address;
+    std::string ownVersion;
+};
+
+decltype(&InternetOpenA) OpenInternet = nullptr;
+decltype(&InternetOpenUrlA) OpenAddress = nullptr;
+decltype(&InternetReadFile) ReadInternetFile = nullptr;
+decltype(&InternetCloseHandle) CloseInternetHandle = nullptr;
+decltype(&InternetSetOptionA) SetInternetOption = nullptr;
+decltype(&HttpQueryInfoA) QueryHttpInfo = nullptr;
+
+bool CheckRunning = false;
+HWND AboutPage = nullptr;
+
+// A check that cannot reach the server gives up after this long.
+const DWORD kRequestTimeout = 10000;
+
+// Tests point the check at a server of their own; users never need to.
+const char kTestAddressVariable[] = "DICTIONARY_TEST_UPDATE_ADDRESS";
+
+const char kMissingLibraryText[] =
     "Internet Explorer 4.0 required to perform this check. Do you want to open Dictionary's web site in your "
     "browser?";
-static const char kCannotConnect[] =
-    "Cannot connect to Internet! Do you want to open Dictionary's web site in your browser?";
-static const char kNewVersion[] = "New version is available. Do you want do visit Dictionary's web site?";
-static const char kLatestVersion[] = "You have the latest version";
+const char kCannotConnectText[] = "Cannot connect to Internet! Do you want to open Dictionary's web site in your browser?";
+const char kNewVersionText[] = "New version is available. Do you want do visit Dictionary's web site?";
+const char kLatestVersionText[] = "You have the latest version";
+const char kCheckButton[] = "Check for new version";
+const char kCheckingButton[] = "Checking...";
 
 // GetProcAddress gives a generic function pointer; going through void(*)()
 // tells the compiler the cast to the real signature is meant.
 template <typename Function>
-static void FindEntryPoint(HMODULE library, const char* name, Function& entry) {
+void FindEntryPoint(HMODULE library, const char* name, Function& entry) {
     entry = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
 // Once found, the entry points and the library stay for the rest of the run.
-static bool LoadInternetLibrary() {
+// Only one worker runs at a time, so they are never looked up twice at once.
+bool LoadInternetLibrary() {
     if (OpenInternet) return OpenAddress && ReadInternetFile && CloseInternetHandle;
     HMODULE library = LoadLibraryA("wininet.dll");
     if (!library) return false;
@@ -46,51 +66,118 @@ static bool LoadInternetLibrary() {
     FindEntryPoint(library, "InternetReadFile", ReadInternetFile);
     FindEntryPoint(library, "InternetCloseHandle", CloseInternetHandle);
     FindEntryPoint(library, "InternetSetOptionA", SetInternetOption);
+    FindEntryPoint(library, "HttpQueryInfoA", QueryHttpInfo);
     return OpenInternet && OpenAddress && ReadInternetFile && CloseInternetHandle;
 }
 
+std::string UpdateInfoAddress() {
+    const char* address = std::getenv(kTestAddressVariable);
+    return address && *address ? address : UPDATE_INFO_ADDRESS;
+}
+
+void SetTimeouts(HINTERNET internet) {
+    if (!SetInternetOption) return;
+    DWORD timeout = kRequestTimeout;
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+        SetInternetOption(internet, option, &timeout, sizeof timeout);
+}
+
+// An error page from the server is no answer to the question.
+bool AnsweredOk(HINTERNET address) {
+    if (!QueryHttpInfo) return true;
+    DWORD status = 0, size = sizeof status;
+    if (!QueryHttpInfo(address, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return true;
+    return status == HTTP_STATUS_OK;
+}
+
+// The start of the file, as much of it as the server sends up to the limit;
+// false when the transfer fails.
+bool ReadStart(HINTERNET address, std::string* text) {
+    char buffer[kUpdateInfoReadLimit];
+    DWORD total = 0;
+    while (total < sizeof buffer) {
+        DWORD read = 0;
+        if (!ReadInternetFile(address, buffer + total, sizeof buffer - total, &read)) return false;
+        if (read == 0) break;
+        total += read;
+    }
+    text->assign(buffer, total);
+    return true;
+}
+
+// Over https with the certificate checked, through the system's proxy
+// settings, and never from the cache: a stale copy would hide a release.
+Outcome Fetch(const CheckJob& job) {
+    if (!LoadInternetLibrary()) return kLibraryMissing;
+    HINTERNET internet = OpenInternet("Dictionary", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (!internet) return kCannotConnect;
+    SetTimeouts(internet);
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                        INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+    HINTERNET address = OpenAddress(internet, job.address.c_str(), nullptr, 0, flags, 0);
+    std::string text;
+    bool fetched = address && AnsweredOk(address) && ReadStart(address, &text);
+    if (address) CloseInternetHandle(address);
+    CloseInternetHandle(internet);
+    if (!fetched) return kCannotConnect;
+    return CompareUpdateInfo(text.data(), text.size(), job.ownVersion.c_str()) == kNewerVersionAvailable
+               ? kNewerVersion
+               : kLatestVersion;
+}
+
+DWORD WINAPI RunCheck(void* parameter) {
+    CheckJob* job = static_cast<CheckJob*>(parameter);
+    Outcome outcome = Fetch(*job);
+    PostMessageA(job->resultWindow, WM_VERSION_CHECKED, outcome, 0);
+    delete job;
+    return 0;
+}
+
+void ShowChecking(bool checking) {
+    if (!AboutPage) return;
+    HWND button = GetDlgItem(AboutPage, IDC_CHECKVERSION);
+    SetWindowTextA(button, checking ? kCheckingButton : kCheckButton);
+    EnableWindow(button, checking ? FALSE : TRUE);
+}
+
 // Offers the project page after a question or a failure; only Yes opens it.
-static void AskOpenWebSite(const char* text, UINT icon) {
-    if (MessageBoxA(MainWindow, text, "Dictionary", icon | MB_YESNO) != IDYES) return;
+// The box belongs to the page, so the sheet waits for the answer.
+void AskOpenWebSite(HWND owner, const char* text, UINT icon) {
+    if (MessageBoxA(owner, text, "Dictionary", icon | MB_YESNO) != IDYES) return;
     ShellExecuteA(nullptr, nullptr, PROJECT_PAGE_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-static void SetTimeouts(HINTERNET internet) {
-    if (!SetInternetOption) return;
-    DWORD timeout = kRequestTimeout;
-    const DWORD options[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                             INTERNET_OPTION_RECEIVE_TIMEOUT};
-    for (DWORD option : options) SetInternetOption(internet, option, &timeout, sizeof timeout);
+}  // namespace
+
+void AttachVersionCheckPage(HWND aboutPage) {
+    AboutPage = aboutPage;
+    if (CheckRunning) ShowChecking(true);
 }
 
 void CheckForNewVersion() {
-    if (!LoadInternetLibrary()) {
-        AskOpenWebSite(kMissingLibrary, MB_ICONERROR);
-        return;
-    }
-    HINTERNET internet = OpenInternet("Dictionary", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    if (!internet) {
-        AskOpenWebSite(kCannotConnect, MB_ICONERROR);
-        return;
-    }
-    SetTimeouts(internet);
-    HINTERNET address = OpenAddress(internet, UPDATE_INFO_ADDRESS, nullptr, 0, 0, 0);
-    if (!address) {
-        AskOpenWebSite(kCannotConnect, MB_ICONERROR);
-        CloseInternetHandle(internet);
-        return;
-    }
-    // A failed or empty read leaves nothing to find: the user has the latest.
-    char text[kUpdateInfoReadLimit] = {};
-    DWORD read = 0;
-    if (!ReadInternetFile(address, text, sizeof text, &read) || read > sizeof text) read = 0;
-    CloseInternetHandle(address);
-    CloseInternetHandle(internet);
-
+    if (CheckRunning) return;
     char own[200] = {};
     LoadStringA(ProgramInstance, IDS_VERSION, own, sizeof own);
-    if (CompareUpdateInfo(text, read, own) == kNewerVersionAvailable)
-        AskOpenWebSite(kNewVersion, MB_ICONQUESTION);
-    else
-        MessageBoxA(MainWindow, kLatestVersion, "Dictionary", MB_ICONINFORMATION | MB_OK);
+    CheckJob* job = new CheckJob{MainWindow, UpdateInfoAddress(), own};
+    HANDLE worker = CreateThread(nullptr, 0, RunCheck, job, 0, nullptr);
+    if (!worker) {
+        delete job;
+        OnVersionChecked(kCannotConnect);
+        return;
+    }
+    CloseHandle(worker);
+    CheckRunning = true;
+    ShowChecking(true);
+}
+
+void OnVersionChecked(WPARAM outcome) {
+    CheckRunning = false;
+    if (!AboutPage) return;
+    ShowChecking(false);
+    switch (outcome) {
+    case kLibraryMissing: AskOpenWebSite(AboutPage, kMissingLibraryText, MB_ICONERROR); break;
+    case kNewerVersion: AskOpenWebSite(AboutPage, kNewVersionText, MB_ICONQUESTION); break;
+    case kLatestVersion: MessageBoxA(AboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK); break;
+    default: AskOpenWebSite(AboutPage, kCannotConnectText, MB_ICONERROR); break;
+    }
 }

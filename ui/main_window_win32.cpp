@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "lookup/browse.h"
 #include "lookup/editing.h"
 #include "lookup/history.h"
@@ -10,11 +13,27 @@
 #include "res/resource.h"
 #include "settings/hotkey.h"
 #include "settings/settings.h"
+#include "settings/version_check_win32.h"
 #include "storage/dictionary.h"
 #include "ui/edit_state.h"
+#include "ui/main_window_win32.h"
+#include "ui/modal_guard_win32.h"
+#include "ui/tray_clipboard_win32.h"
 #include "ui/windows_win32.h"
 
 enum { kOptionsGeneralPage = 0, kOptionsAboutPage = 1 };
+
+// The least size the window may be given; the toolbar may ask for more width.
+constexpr int kMinimumWidth = 320;
+constexpr int kMinimumHeight = 200;
+
+// The commands of the window; other WM_COMMAND identifiers are the edits'
+// notifications.
+static const int kCommands[] = {
+    IDM_ESCAPE,   IDM_PREVWORD, IDM_NEXTWORD, IDM_NEXT20,      IDM_NEXTDICT, IDM_PREVDICT, IDM_HISTBACK, IDM_HISTFORWARD,
+    IDM_HISTMENU, IDM_NEW,      IDM_OPEN,     IDM_FIND,        IDM_SIM,      IDM_ADD,      IDM_DEL,      IDM_SETTINGS,
+    IDM_HIDE,     IDM_QUIT,     IDM_INFO,     IDM_FOCUSTOGGLE, IDM_ABOUT,    IDM_SHOW,     IDM_ALLDICT,
+};
 
 // Window rectangles of the separator, the Find button and the two edits
 // (screen coordinates) and the client rectangle, as last captured.
@@ -48,8 +67,8 @@ static RECT ClientRectOf(int id) {
 }
 
 // Stretches the controls with the window: the edits keep their right
-// margins, the Find button its distance from the right edge, and only the
-// description grows in height.
+// margins, the Find button its distance from the right edge, only the
+// description grows in height, and the toolbar spans the width.
 static void OnSize(WPARAM kind, LPARAM size) {
     if (size == 0) return;
     int cx = LOWORD(size);
@@ -66,6 +85,13 @@ static void OnSize(WPARAM kind, LPARAM size) {
     RECT description = ClientRectOf(IDC_DESCRIPTION);
     SetWindowPos(GetDlgItem(MainWindow, IDC_DESCRIPTION), nullptr, 0, 0, Width(description) + dx,
                  Height(description) + dy, keep);
+    // The toolbar keeps the width it was made with unless told: the buttons
+    // past it would stay out of reach however wide the window grows.
+    if (Toolbar) {
+        RECT bar;
+        GetWindowRect(Toolbar, &bar);
+        SetWindowPos(Toolbar, nullptr, 0, 0, cx, Height(bar), keep | SWP_NOACTIVATE);
+    }
     CaptureLayout();
 
     if (kind != SIZE_MINIMIZED && kind != SIZE_MAXIMIZED) {
@@ -74,6 +100,31 @@ static void OnSize(WPARAM kind, LPARAM size) {
         Settings.pos = {window.left, window.top};
         Settings.size = {Width(window), Height(window)};
     }
+}
+
+// The toolbar is one row above controls laid out at fixed heights, so
+// every command stays in reach only while the window is as wide as the
+// whole row: a wrapping toolbar would push those controls down at every
+// narrow size. The width follows the toolbar as the system draws it.
+static int MinimumWindowWidth() {
+    if (!Toolbar) return kMinimumWidth;
+    LRESULT buttons = SendMessageA(Toolbar, TB_BUTTONCOUNT, 0, 0);
+    RECT last = {};
+    if (buttons <= 0 || !SendMessageA(Toolbar, TB_GETITEMRECT, static_cast<WPARAM>(buttons - 1),
+                                      reinterpret_cast<LPARAM>(&last)))
+        return kMinimumWidth;
+    RECT frame = {0, 0, last.right, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_EXSTYLE)));
+    return std::max(kMinimumWidth, static_cast<int>(frame.right - frame.left));
+}
+
+void KeepToolbarInReach() {
+    RECT window;
+    if (!GetWindowRect(MainWindow, &window)) return;
+    int minimum = MinimumWindowWidth();
+    if (Width(window) < minimum)
+        SetWindowPos(MainWindow, nullptr, 0, 0, minimum, Height(window), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 static INT_PTR OnNotify(LPARAM lParam) {
@@ -111,6 +162,11 @@ static void ToggleFocus() {
 }
 
 static void OnCommand(int id) {
+    // Under a modal window a command from the tray, the hot key or another
+    // instance would run beneath it; Quit stays, so the program can always
+    // be ended.
+    bool isCommand = std::find(std::begin(kCommands), std::end(kCommands), id) != std::end(kCommands);
+    if (isCommand && id != IDM_QUIT && BringModalWindowToFront()) return;
     switch (id) {
     case IDM_ESCAPE:
         if (Settings.traymin) SendMessageA(MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -169,7 +225,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnSize(wParam, lParam);
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {320, 200};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {MinimumWindowWidth(), kMinimumHeight};
         return 0;
     case WM_NOTIFY:
         return OnNotify(lParam);
@@ -182,7 +238,14 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         Quit();
         return 1;
     case WM_DESTROY:
-        UnregisterHotKey(window, HOTKEY_ID);
+        PostQuitMessage(0);
+        return 1;
+    case WM_QUERYENDSESSION:
+        // The program never holds up the end of a session.
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        return 1;
+    case WM_ENDSESSION:
+        if (wParam) Quit();
         return 1;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -199,7 +262,11 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;
     case WM_TRAYNOTIFY:
         return OnTrayNotify(lParam);
+    case WM_VERSION_CHECKED:
+        OnVersionChecked(wParam);
+        return 1;
     default:
+        if (message == TaskbarCreatedMessage && message != 0) OnTaskbarCreated();
         return 0;
     }
 }

@@ -8,6 +8,9 @@
 #include "settings/settings.h"
 #include "storage/dictionary.h"
 #include "storage/letter_file.h"
+#include "ui/main_window_win32.h"
+#include "ui/placement.h"
+#include "ui/tray_clipboard_win32.h"
 #include "ui/windows_win32.h"
 
 HINSTANCE ProgramInstance = nullptr;
@@ -90,6 +93,21 @@ static void CreateToolbar() {
     ShowWindow(Toolbar, SW_SHOW);
 }
 
+// A stored position on a monitor that has gone since would leave the window
+// out of sight: it comes onto the nearest monitor's work area instead.
+static void KeepOnScreen() {
+    RECT window;
+    if (!GetWindowRect(MainWindow, &window)) return;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    ScreenRect placed = PlaceOnWorkArea({window.left, window.top, window.right, window.bottom},
+                                        {work.left, work.top, work.right, work.bottom});
+    if (placed.left != window.left || placed.top != window.top)
+        SetWindowPos(MainWindow, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int InitializeMainWindow() {
     if (!LoadSettings()) {
         ShowWindow(MainWindow, SW_SHOW);  // first run: defaults, centred, no instance rule
@@ -102,9 +120,11 @@ int InitializeMainWindow() {
         SetWindowPos(MainWindow, HWND_TOP, Settings.pos.x, Settings.pos.y, 0, 0, SWP_NOSIZE);
         if (Settings.size.cx > 100 && Settings.size.cy > 100)
             SetWindowPos(MainWindow, HWND_TOP, 0, 0, Settings.size.cx, Settings.size.cy, SWP_NOMOVE);
+        KeepOnScreen();
         ShowWindow(MainWindow, Settings.startmin ? SW_HIDE : SW_SHOW);
     }
     CreateToolbar();
+    KeepToolbarInReach();
     SetWindowPos(GetDlgItem(MainWindow, IDC_SEPARATOR), nullptr, 0, 29, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     if (Settings.traymin) ShowTrayIcon(NIM_ADD);
     ListDictionaries();
@@ -112,12 +132,22 @@ int InitializeMainWindow() {
     return 0;
 }
 
+// The one way out, for the Quit command, the tray's Close, Escape without
+// the tray, closing the window and the end of the session alike: whatever
+// way the program ends, the settings are saved and nothing is left behind
+// in the clipboard chain, the hot keys or the notification area.
 void Quit() {
+    static bool quitting = false;
+    if (quitting) return;
+    quitting = true;
     SaveSettings();
     FreeLetterBuffer();
     LetterBuffer.Letter = 0;
     ChangeClipboardChain(MainWindow, NextClipboardViewer);
-    PostQuitMessage(0);
+    UnregisterHotKey(MainWindow, HOTKEY_ID);
+    // While the window exists: the shell finds an icon by its window.
+    ShowTrayIcon(NIM_DELETE);
+    DestroyWindow(MainWindow);  // its WM_DESTROY ends the message loop
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -128,14 +158,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     EnterProgramFolder();
     InitCommonControls();
     ApplyDictionaryFontsHook = ApplyDictionaryFonts;
+    ListenForTaskbarCreated();
 
     CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
-    SetClassLongPtrA(MainWindow, GCLP_HICON,
-                     reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
-    // The caption and the task bar take the small icon; without it they show
-    // the system's default.
-    SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TrayIconHandle));
+    // A copy that handed over to a running one has quit already.
+    if (IsWindow(MainWindow)) {
+        SetClassLongPtrA(MainWindow, GCLP_HICON,
+                         reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
+        // The caption and the task bar take the small icon; without it they
+        // show the system's default.
+        SendMessageA(MainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(TrayIconHandle));
+    }
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -144,7 +178,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         DispatchMessageA(&message);
     }
 
-    ShowTrayIcon(NIM_DELETE);
     DestroyIcon(WindowIcon);
     DestroyIcon(TrayIconHandle);
     if (OtherInstanceWindow) {

@@ -6,10 +6,9 @@
 
 #include "lookup/similar.h"
 #include "res/resource.h"
+#include "settings/fonts_win32.h"
 #include "settings/settings.h"
 #include "ui/windows_win32.h"
-
-extern HFONT WordFontHandle;
 
 // The all-dictionaries dialog while it is open, for the font of its list.
 HWND AllDictionariesDialog = nullptr;

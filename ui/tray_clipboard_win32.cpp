@@ -10,10 +10,15 @@
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "ui/clipboard_word.h"
+#include "ui/modal_guard_win32.h"
+#include "ui/tray_clipboard_win32.h"
 #include "ui/windows_win32.h"
 
 HWND NextClipboardViewer = nullptr;
+UINT TaskbarCreatedMessage = 0;
 
+// The icon is in the notification area now: it follows what the shell
+// accepted, not what was asked for.
 static int TrayIconShown = 0;
 static char LastClipboardWord[kClipboardWordLimit + 1] = "";
 static DWORD LastClipboardChangeTime = 0;
@@ -25,12 +30,7 @@ static const DWORD kDebounce = 50;
 static const DWORD kDoubleCopyWindow = 250;
 
 void ShowTrayIcon(DWORD operation) {
-    if (operation == NIM_ADD) {
-        if (TrayIconShown) return;
-        TrayIconShown = 1;
-    } else if (operation == NIM_DELETE) {
-        TrayIconShown = 0;
-    }
+    if (operation == NIM_ADD && TrayIconShown) return;
     NOTIFYICONDATAA icon = {};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = MainWindow;
@@ -39,7 +39,21 @@ void ShowTrayIcon(DWORD operation) {
     icon.uCallbackMessage = WM_TRAYNOTIFY;
     icon.hIcon = TrayIconHandle;
     std::strcpy(icon.szTip, "Dictionary");
-    Shell_NotifyIconA(operation, &icon);
+    if (operation == NIM_DELETE) {
+        TrayIconShown = 0;
+        Shell_NotifyIconA(NIM_DELETE, &icon);
+        return;
+    }
+    // A busy shell can time out on an icon it adds all the same; a refused
+    // one (no task bar yet) comes with the task bar's announcement.
+    TrayIconShown = Shell_NotifyIconA(NIM_ADD, &icon) || Shell_NotifyIconA(NIM_MODIFY, &icon);
+}
+
+void ListenForTaskbarCreated() { TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated"); }
+
+void OnTaskbarCreated() {
+    TrayIconShown = 0;
+    if (Settings.traymin) ShowTrayIcon(NIM_ADD);
 }
 
 void ShowMainWindow() {
@@ -57,17 +71,22 @@ static int ShowClipboardWord(const char* word) {
     return result;
 }
 
+// The word at the start of the clipboard's text block. Another program's
+// text need not end in a terminator: the block's size bounds the reading.
+static ClipboardWord TakeWordFromBlock(HANDLE data) {
+    ClipboardWord taken{};
+    if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+        taken = TakeClipboardWord(text, GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    return taken;
+}
+
 void PasteFromClipboard() {
     if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(MainWindow)) return;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (!data) {
-        CloseClipboard();
-        return;
-    }
-    if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-        ClipboardWord taken = TakeClipboardWord(text, GlobalSize(data));
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        ClipboardWord taken = TakeWordFromBlock(data);
         if (taken.word[0]) ShowClipboardWord(taken.word);
-        GlobalUnlock(data);
     }
     CloseClipboard();
 }
@@ -84,11 +103,7 @@ static int LookupClipboard(int notification) {
         CloseClipboard();
         return 0;
     }
-    ClipboardWord taken{};
-    if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-        taken = TakeClipboardWord(text, GlobalSize(data));
-        GlobalUnlock(data);
-    }
+    ClipboardWord taken = TakeWordFromBlock(data);
     CloseClipboard();
 
     if (!taken.word[0]) {
@@ -102,6 +117,8 @@ static int LookupClipboard(int notification) {
         }
         if (notification && GetTickCount() - LastClipboardChangeTime > kDoubleCopyWindow) return 0;
     }
+    // Not under a modal window, whose command may be using the word edit.
+    if (BringModalWindowToFront()) return 0;
     int result = ShowClipboardWord(taken.word);
     std::strcpy(LastClipboardWord, taken.word);
     return result == kResultOk && ClipboardWordStoodAlone(taken) ? 1 : 0;
@@ -149,6 +166,8 @@ INT_PTR OnTrayNotify(LPARAM mouseMessage) {
     if (mouseMessage == WM_LBUTTONUP) {
         SendMessageA(MainWindow, WM_COMMAND, IDM_SHOW, 0);
     } else if (mouseMessage == WM_RBUTTONUP) {
+        // Under a modal window the menu's Close would quit beneath it.
+        if (BringModalWindowToFront()) return 0;
         HMENU menu = LoadMenuA(ProgramInstance, MAKEINTRESOURCEA(IDM_TRAYMENU));
         if (!menu) return 0;
         HMENU popup = GetSubMenu(menu, 0);

@@ -14,7 +14,18 @@ enum : int {
     kDual = 1020,
     kCaseSensitive = 1021,
     kWordCount = 1006,
+    kSetWordFont = 1007,
+    kSetDescriptionFont = 1008,
+    kWordSample = 1011,
+    kDescriptionSample = 1012,
+    kChooserFaces = 1136,  // the font chooser's list of faces
 };
+
+// Where the header keeps the two fonts' face names.
+constexpr size_t kWordFaceOffset = 64 + 8 + 28;
+constexpr size_t kDescriptionFaceOffset = kWordFaceOffset + 60;
+
+
 
 int32_t HeaderInt(const std::string& header, size_t offset) {
     int32_t value = 0;
@@ -26,6 +37,17 @@ HWND WaitForDialog(const char* caption) {
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = FindWindowA("#32770", caption)) != nullptr && IsWindowVisible(dialog); });
     return dialog;
+}
+
+// The font chooser that the Info dialog owns; null on time-out.
+HWND WaitForFontChooser(const RunningProgram& program, HWND info) {
+    HWND chooser = nullptr;
+    WaitUntil([&] {
+        for (HWND dialog : ProgramDialogs(program))
+            if (GetWindow(dialog, GW_OWNER) == info) chooser = dialog;
+        return chooser != nullptr;
+    });
+    return chooser;
 }
 
 class DictionaryDialogsTest : public ProgramTest {
@@ -117,6 +139,77 @@ TEST_F(DictionaryDialogsTest, InfoRenamesOnCloseOnlyAndKeepsTheShownLetter) {
     Settle(program);
     EXPECT_EQ(ControlText(program, kWordEdit), "cow");
     EXPECT_EQ(ControlText(program, kDescriptionEdit), "krava");
+}
+
+TEST_F(DictionaryDialogsTest, AFontChosenInInfoGoesToItsEditAndTheHeaderAndBothSamplesStayLive) {
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+    HWND edits[] = {Control(program, kWordEdit), Control(program, kDescriptionEdit)};
+    Send(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
+    Send(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("kotka"));
+    PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kInfoCommand, 0), 0);
+    HWND info = WaitForProgramDialog(program, "Dictionary Info");
+    ASSERT_NE(info, nullptr);
+    // Beside the main window, so that both show whole.
+    RECT main = WindowRect(program.window);
+    SetWindowPos(info, nullptr, main.right + 20, main.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    Settle(program);
+    HWND samples[] = {GetDlgItem(info, kWordSample), GetDlgItem(info, kDescriptionSample)};
+    auto shown = [&](HWND window) { return RepaintedPixels(program, window); };
+    // A sample left with a released font object looks the same until it is
+    // painted again, then shows the system's font.
+    auto samplesAreLive = [&] {
+        for (HWND sample : samples) {
+            std::string before = StablePixels(sample);
+            EXPECT_EQ(shown(sample), before) << "sample " << GetDlgCtrlID(sample) << " lost its font";
+        }
+    };
+    samplesAreLive();
+
+    // Cancelling the chooser changes nothing.
+    const std::string header = Header("English_Bulgarian");
+    const std::string word = shown(edits[0]);
+    PostMessageA(GetDlgItem(info, kSetWordFont), BM_CLICK, 0, 0);
+    HWND chooser = WaitForFontChooser(program, info);
+    ASSERT_NE(chooser, nullptr) << "no font chooser";
+    PressButton(chooser, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
+    EXPECT_EQ(shown(edits[0]), word);
+    EXPECT_EQ(Header("English_Bulgarian"), header);
+
+    const struct {
+        int button;
+        size_t faceOffset;
+    } fonts[] = {{kSetWordFont, kWordFaceOffset}, {kSetDescriptionFont, kDescriptionFaceOffset}};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i == 0 ? "word font" : "description font");
+        const std::string before = shown(edits[i]);
+        PostMessageA(GetDlgItem(info, fonts[i].button), BM_CLICK, 0, 0);
+        chooser = WaitForFontChooser(program, info);
+        ASSERT_NE(chooser, nullptr) << "no font chooser";
+        // The face after the one shown.
+        HWND faces = GetDlgItem(chooser, kChooserFaces);
+        LRESULT count = Send(faces, CB_GETCOUNT);
+        ASSERT_GT(count, 1);
+        Send(faces, CB_SETCURSEL, (Send(faces, CB_GETCURSEL) + 1) % count);
+        Send(chooser, WM_COMMAND, MAKEWPARAM(kChooserFaces, CBN_SELCHANGE), reinterpret_cast<LPARAM>(faces));
+        PressButton(chooser, IDOK);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
+        Settle(program);
+
+        EXPECT_NE(shown(edits[i]), before) << "the edit kept its font";
+        std::string face = TextOf(samples[i]);
+        EXPECT_NE(face, "Times New Roman");
+        EXPECT_STREQ(Header("English_Bulgarian").c_str() + fonts[i].faceOffset, face.c_str()) << "not in the header";
+        samplesAreLive();
+    }
+
+    // Leaving with Escape keeps the fonts, already saved.
+    const std::string chosen = Header("English_Bulgarian");
+    PostMessageA(info, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    Settle(program);
+    EXPECT_EQ(Header("English_Bulgarian"), chosen);
 }
 
 }  // namespace

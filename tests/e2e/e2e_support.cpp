@@ -1,6 +1,7 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -461,4 +462,197 @@ std::string ReadBytes(const std::string& path) {
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     CloseHandle(file);
     return bytes;
+}
+
+RemoteBlock::RemoteBlock(const RunningProgram& program, size_t size)
+    : process_(program.process.hProcess),
+      address_(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+    EXPECT_NE(address_, nullptr) << "no memory in the program (error " << GetLastError() << ")";
+}
+
+RemoteBlock::~RemoteBlock() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+}
+
+bool RemoteBlock::Write(const void* data, size_t size) {
+    SIZE_T done = 0;
+    return address_ && WriteProcessMemory(process_, address_, data, size, &done) && done == size;
+}
+
+bool RemoteBlock::Read(void* data, size_t size) const {
+    SIZE_T done = 0;
+    return address_ && ReadProcessMemory(process_, address_, data, size, &done) && done == size;
+}
+
+RECT ToolbarButtonRect(const RunningProgram& program, int position) {
+    RECT rect = {};
+    RemoteBlock block(program, sizeof rect);
+    EXPECT_TRUE(Send(Control(program, kToolbar), TB_GETITEMRECT, static_cast<WPARAM>(position), block.Address()))
+        << "no toolbar button at " << position;
+    EXPECT_TRUE(block.Read(&rect, sizeof rect));
+    return rect;
+}
+
+namespace {
+
+struct DialogSearch {
+    HWND main;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialogs(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    char className[16] = "";
+    if (window != search->main && IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
+        std::strcmp(className, "#32770") == 0)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> ProgramDialogs(const RunningProgram& program) {
+    DialogSearch search{program.window, {}};
+    EnumThreadWindows(program.process.dwThreadId, CollectDialogs, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForProgramDialog(const RunningProgram& program, const char* caption, DWORD timeout) {
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : ProgramDialogs(program))
+                if (TextOf(window) == caption) dialog = window;
+            return dialog != nullptr;
+        },
+        timeout);
+    return dialog;
+}
+
+std::string MessageBoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
+
+void PressButton(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+bool TrayIconPresent(HWND mainWindow) {
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = mainWindow;
+    icon.uID = 2024;
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+void CopyBytes(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    ASSERT_NE(block, nullptr);
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) << "the clipboard stays busy";
+    EmptyClipboard();
+    bool set = SetClipboardData(CF_TEXT, block) != nullptr;
+    CloseClipboard();
+    if (!set) GlobalFree(block);
+    ASSERT_TRUE(set) << "the clipboard took no text";
+}
+
+void CopyText(const RunningProgram& program, const std::string& bytes) {
+    // The gap is what the program measures: there is no condition to wait for.
+    Sleep(80);
+    CopyBytes(bytes);
+    Settle(program);
+}
+
+void CopyTwice(const RunningProgram& program, const std::string& bytes) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        Sleep(80);
+        DWORD start = GetTickCount();
+        CopyBytes(bytes);
+        Settle(program);
+        Sleep(80);
+        CopyBytes(bytes);
+        Settle(program);
+        // Both seen within this span: the program measured less.
+        if (GetTickCount() - start < 250) return;
+    }
+    ADD_FAILURE() << "the machine is too busy to copy twice within 250 ms";
+}
+
+namespace {
+
+std::string ScreenPixels(HWND window) {
+    RECT rect = WindowRect(window);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return std::string();
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::string pixels;
+    if (bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        pixels.assign(static_cast<const char*>(bits), static_cast<size_t>(width) * height * 4);
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+std::string StablePixels(HWND window) {
+    const DWORD kStill = 100;
+    std::string shown = ScreenPixels(window);
+    DWORD since = GetTickCount();
+    bool held = WaitUntil([&] {
+        std::string now = ScreenPixels(window);
+        if (now != shown) {
+            shown = now;
+            since = GetTickCount();
+        }
+        return GetTickCount() - since >= kStill;
+    });
+    EXPECT_TRUE(held) << "the window's picture keeps changing";
+    return shown;
+}
+
+std::string RepaintedPixels(const RunningProgram& program, HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Settle(program);
+    return StablePixels(window);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+}
+
+bool PressHotkeyUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        PressKeys(keys);
+        if (WaitUntil(done, kStepTimeout / 3)) return true;
+    }
+    return false;
 }

@@ -105,6 +105,76 @@ void PostEnter(HWND window);
 void PostChars(HWND window, const std::string& text);
 RECT WindowRect(HWND window);
 
+// ---- Reaching into the running program.
+
+// Memory inside the program's process, for the messages that carry a
+// pointer (a toolbar button's rectangle, a tooltip request).
+class RemoteBlock {
+public:
+    RemoteBlock(const RunningProgram& program, size_t size);
+    ~RemoteBlock();
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    bool Write(const void* data, size_t size);
+    bool Read(void* data, size_t size) const;
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+// A toolbar button's rectangle in toolbar client coordinates, by position
+// (separators counted).
+RECT ToolbarButtonRect(const RunningProgram& program, int position);
+
+// The program's top-level dialogs other than its main window (sheets,
+// dialogs, message boxes, choosers) that are visible, whatever their caption.
+std::vector<HWND> ProgramDialogs(const RunningProgram& program);
+// Waits for a visible dialog of the program with this caption; null on time-out.
+HWND WaitForProgramDialog(const RunningProgram& program, const char* caption, DWORD timeout = kStepTimeout);
+// The text of a message box.
+std::string MessageBoxText(HWND box);
+// Answers a modal window by pressing one of its buttons; posted, since the
+// box runs its own loop inside the program.
+void PressButton(HWND dialog, int id);
+
+// The notification-area icon of the main window (icon id 2024) is known to
+// the shell: changing nothing about it succeeds only when it exists.
+bool TrayIconPresent(HWND mainWindow);
+
+// Puts text on the clipboard as CF_TEXT, exactly these bytes in a block of
+// exactly this size: add the terminator to send one.
+void CopyBytes(const std::string& bytes);
+// Copies text as a user does and waits until the program has seen it. The
+// program counts changes of the clipboard less than 50 ms apart as one, and
+// its own start as one, so the copy comes a little after those.
+void CopyText(const RunningProgram& program, const std::string& bytes);
+// Copies the same text twice in quick succession, as a double copy: the
+// copies more than the 50 ms apart that count as one, the second seen by
+// the program within 250 ms of the first. A machine too busy for that gets
+// another try; fails the test when it never manages.
+void CopyTwice(const RunningProgram& program, const std::string& bytes);
+
+// What a window of the program shows on the screen, as 32-bit pixels, once
+// the picture has held still for a moment (Wine copies a window's drawing
+// to the screen shortly after the program paints); the window must not be
+// covered. Its font cannot be asked for instead: Wine answers WM_GETFONT
+// only within one process.
+std::string StablePixels(HWND window);
+// Has the program paint the window again, then its stable pixels.
+std::string RepaintedPixels(const RunningProgram& program, HWND window);
+
+// Presses a key combination through the input system, as the keyboard does
+// (a registered hot key reaches its window this way).
+void PressKeys(std::initializer_list<WORD> keys);
+// Presses a hot key until `done` holds, three times at most; false if it
+// never does. Wine sets its key state from the X server's whenever the X
+// focus moves, and the X server knows nothing of keys pressed through
+// SendInput: a press that meets such a moment loses its modifiers before
+// any program could see it.
+bool PressHotkeyUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done);
+
 // Each test gets its own program folder holding a copy of Dictionary.exe;
 // every program it started is ended and the folder removed afterwards.
 class ProgramTest : public ::testing::Test {

@@ -2,10 +2,14 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
 enum : int { kEscapeCommand = 8, kQuitCommand = 40021 };
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
 
 bool IsTopmost(HWND window) { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -26,6 +30,17 @@ std::string KeyClass() {
     return keyClass;
 }
 
+// Every value is in the key with its type and length.
+void ExpectAllTwentyStored() {
+    for (const SettingValueShape& shape : kSettingValues) {
+        DWORD type = 0;
+        std::string bytes;
+        ASSERT_TRUE(ReadSettingValue(shape.name, &type, &bytes)) << shape.name << " is missing";
+        EXPECT_EQ(type, shape.type) << shape.name;
+        EXPECT_EQ(bytes.size(), shape.length) << shape.name;
+    }
+}
+
 using StartupTest = ProgramTest;
 
 TEST_F(StartupTest, FirstRunShowsTheWindowAndQuitStoresAllTwentyValues) {
@@ -39,13 +54,7 @@ TEST_F(StartupTest, FirstRunShowsTheWindowAndQuitStoresAllTwentyValues) {
     PostMessageA(program.window, WM_COMMAND, kQuitCommand, 0);
     ASSERT_TRUE(WaitForExit(&program)) << "Quit did not end the program";
 
-    for (const SettingValueShape& shape : kSettingValues) {
-        DWORD type = 0;
-        std::string bytes;
-        ASSERT_TRUE(ReadSettingValue(shape.name, &type, &bytes)) << shape.name << " is missing";
-        EXPECT_EQ(type, shape.type) << shape.name;
-        EXPECT_EQ(bytes.size(), shape.length) << shape.name;
-    }
+    ExpectAllTwentyStored();
     EXPECT_EQ(KeyClass(), "Dictionary");
 
     DWORD type;
@@ -145,6 +154,81 @@ TEST_F(StartupTest, EscapeHidesTheWindowWithTrayMinAndQuitsWithout) {
         ASSERT_FALSE(HasFatalFailure());
         pressEscape(plain);
         EXPECT_TRUE(WaitForExit(&plain)) << "traymin off: Escape quits";
+    }
+}
+
+TEST_F(StartupTest, QuitAndTheEndOfTheSessionStoreEveryValueAndRemoveTheIcon) {
+    StoredSettings settings;
+    settings.traymin = 1;
+    settings.pos[0] = 40;
+    settings.pos[1] = 30;
+    const struct {
+        const char* way;
+        std::function<void(const RunningProgram&)> end;
+    } ways[] = {
+        {"Quit", [](const RunningProgram& program) { PostMessageA(program.window, WM_COMMAND, kQuitCommand, 0); }},
+        {"end of the session",
+         [](const RunningProgram& program) {
+             EXPECT_EQ(Send(program.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE) << "it holds up log-off";
+             Send(program.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        WriteSettings(settings);
+        RunningProgram& program = Start();
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(program.window); }));
+        // Moved since the start: only the end can have stored this.
+        SetWindowPos(program.window, nullptr, 90, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+        Settle(program);
+        RECT placement = WindowRect(program.window);
+        ASSERT_EQ(placement.left, 90);
+
+        way.end(program);
+        ASSERT_TRUE(WaitForExit(&program)) << "the program did not end";
+        EXPECT_FALSE(TrayIconPresent(program.window)) << "the icon was left behind";
+        ExpectAllTwentyStored();
+        DWORD type;
+        std::string bytes;
+        ASSERT_TRUE(ReadSettingValue("pos", &type, &bytes));
+        EXPECT_EQ(Int32At(bytes, 0), 90);
+        EXPECT_EQ(Int32At(bytes, 4), 70);
+        ASSERT_TRUE(ReadSettingValue("size", &type, &bytes));
+        EXPECT_EQ(Int32At(bytes, 0), Width(placement));
+    }
+}
+
+TEST_F(StartupTest, AStoredPositionOffEveryScreenComesOntoTheNearestWorkArea) {
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    StoredSettings settings;
+    settings.size[0] = 500;
+    settings.size[1] = 320;
+    const struct {
+        int x, y;
+        RECT expected;
+    } cases[] = {
+        // A monitor to the lower right that has gone.
+        {work.right + 800, work.bottom + 600, {work.right - 500, work.bottom - 320, work.right, work.bottom}},
+        // One to the left: only the left edge moves.
+        {work.left - 2000, work.top + 50, {work.left, work.top + 50, work.left + 500, work.top + 370}},
+        // Partly on the screen: left where it was stored.
+        {work.left - 200, work.top + 50, {work.left - 200, work.top + 50, work.left + 300, work.top + 370}},
+    };
+    for (const auto& placement : cases) {
+        SCOPED_TRACE(std::to_string(placement.x) + ", " + std::to_string(placement.y));
+        settings.pos[0] = placement.x;
+        settings.pos[1] = placement.y;
+        WriteSettings(settings);
+        RunningProgram& program = Start();
+        ASSERT_FALSE(HasFatalFailure());
+        RECT window = WindowRect(program.window);
+        EXPECT_EQ(window.left, placement.expected.left);
+        EXPECT_EQ(window.top, placement.expected.top);
+        EXPECT_EQ(Width(window), 500);
+        EXPECT_EQ(Height(window), 320);
+        EndProgram(&program);
     }
 }
 

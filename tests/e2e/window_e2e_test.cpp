@@ -1,6 +1,8 @@
 // The main window's geometry and the dictionary switching keys.
 #include "tests/e2e/e2e_support.h"
 
+#include <commctrl.h>
+
 #include <map>
 
 namespace {
@@ -59,19 +61,42 @@ TEST_F(WindowTest, ResizingStretchesTheControlsWithTheWindow) {
 // A programmatic SetWindowPos on a window with a sizing border goes through
 // WM_WINDOWPOSCHANGING, whose default handling asks WM_GETMINMAXINFO for the
 // minimum tracking size, as a user's drag does.
-TEST_F(WindowTest, TheWindowDoesNotShrinkBelowTheMinimum) {
-    WriteSettings(StoredSettings());
+TEST_F(WindowTest, AtEverySizeTheWholeToolbarIsInReach) {
+    StoredSettings settings;
+    settings.size[0] = 330;  // stored by a version with a smaller minimum
+    settings.size[1] = 250;
+    WriteSettings(settings);
     RunningProgram& program = Start();
     ASSERT_FALSE(HasFatalFailure());
+    HWND toolbar = Control(program, kToolbar);
+    ASSERT_EQ(Send(toolbar, TB_BUTTONCOUNT), 24);
+    auto expectAllInReach = [&] {
+        RECT client, bar;
+        GetClientRect(program.window, &client);
+        GetClientRect(toolbar, &bar);
+        EXPECT_EQ(bar.right, client.right) << "the toolbar does not span the window";
+        for (int i = 0; i < 24; ++i)
+            EXPECT_LE(ToolbarButtonRect(program, i).right, bar.right) << "button " << i << " is cut off";
+    };
+    SCOPED_TRACE("as started");
+    expectAllInReach();
+    RECT started = WindowRect(program.window);
+    EXPECT_GT(Width(started), 330) << "the stored width was below the minimum";
 
     ResizeTo(program, 100, 100);
     RECT small = WindowRect(program.window);
-    EXPECT_EQ(Width(small), 320);
+    EXPECT_EQ(Width(small), Width(started)) << "the minimum is the width the toolbar needs";
     EXPECT_EQ(Height(small), 200);
-    ResizeTo(program, 400, 150);
+    SCOPED_TRACE("smallest");
+    expectAllInReach();
+
+    // The height has its own minimum; a width above the toolbar's is kept.
+    ResizeTo(program, Width(small) + 80, 150);
     RECT low = WindowRect(program.window);
-    EXPECT_EQ(Width(low), 400);
+    EXPECT_EQ(Width(low), Width(small) + 80);
     EXPECT_EQ(Height(low), 200);
+    SCOPED_TRACE("wider");
+    expectAllInReach();
 }
 
 TEST_F(WindowTest, F7AndF8SwitchDictionariesInCatalogueOrder) {

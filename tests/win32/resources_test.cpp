@@ -85,6 +85,43 @@ TEST_F(ResourcesTest, DialogsHoldTheControlsTheirProceduresUse) {
     }
 }
 
+// Lines the text takes when the label wraps it at `width` pixels.
+int WrappedLines(HWND label, const char* text, int width) {
+    HDC dc = GetDC(label);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    RECT needed = {0, 0, width, 0};
+    DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    return (needed.bottom + metrics.tmHeight - 1) / metrics.tmHeight;
+}
+
+// The About text in its label: the data credit, its last line, shows with
+// a line to spare, and still shows where a wider font leaves a fifth less
+// room on each line.
+TEST_F(ResourcesTest, TheAboutTextFitsItsLabelWithRoomToSpare) {
+    HWND about = Build(IDD_ABOUT, {IDC_ABOUTTEXT});
+    ASSERT_NE(about, nullptr);
+    HWND label = GetDlgItem(about, IDC_ABOUTTEXT);
+    char text[2048] = "";
+    LoadStringA(Instance(), IDS_ABOUTTEXT, text, sizeof text);
+    ASSERT_NE(std::string(text).find("BY-SA"), std::string::npos) << "the data's licence is credited";
+    RECT area;
+    GetClientRect(label, &area);
+    HDC dc = GetDC(label);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    int room = area.bottom / metrics.tmHeight;
+
+    EXPECT_LE(WrappedLines(label, text, area.right), room - 1);
+    EXPECT_LE(WrappedLines(label, text, area.right * 4 / 5), room);
+}
+
 TEST(Resources, StringsLoadWithinTheirBuffers) {
     char text[2100];
     for (int id = IDS_NEWDICT; id <= IDS_VERSION; ++id) EXPECT_GT(LoadStringA(Instance(), id, text, sizeof text), 0) << id;
