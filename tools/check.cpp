@@ -162,30 +162,6 @@ static bool RepairLetters(const std::string& folder, std::vector<std::string>& n
     return WriteLetters(folder, build, loaded, notes);
 }
 
-// Stores each missing reverse entry, translation to word, where adding
-// the word would have.
-static bool AddMissingReverses(const std::string& folder,
-                               const std::vector<std::pair<std::string, std::string>>& reverses,
-                               std::vector<std::string>& notes) {
-    LetterFiles loaded;
-    if (!LoadLetters(folder, loaded, notes)) return false;
-    DictionaryBuild build;
-    for (int letter = 1; letter <= 0xFF; ++letter) {
-        std::vector<BuildEntry> entries;
-        std::string problem;
-        size_t offset = 0;
-        if (!ParseLetterEntries(loaded.bytes[letter], entries, problem, offset)) return false;
-        for (const BuildEntry& entry : entries)
-            AddExistingEntry(build, static_cast<unsigned char>(letter), entry.word, entry.description);
-    }
-    for (const auto& reverse : reverses)
-        if (AddNewEntry(build, reverse.first, reverse.second) == AddOutcome::Stored)
-            notes.push_back(CheckFile(folder, LetterFileName(FoldChar(static_cast<unsigned char>(reverse.first[0])))) +
-                            ": stored the reverse entry " + CheckQuote(reverse.first) + " (" +
-                            CheckQuote(reverse.second) + ")");
-    return WriteLetters(folder, build, loaded, notes);
-}
-
 bool RepairDictionary(const std::string& folder, const CheckReport& report, std::vector<std::string>& notes) {
     if (report.headerMissing) {
         notes.push_back(CheckFile(folder, "00.dat") +
@@ -197,10 +173,6 @@ bool RepairDictionary(const std::string& folder, const CheckReport& report, std:
     if (report.headerNeedsRepair) ok = RepairHeader(folder, notes) && ok;
     CurrentDictionary.CaseSensitive = report.caseSensitive;
     if (report.lettersNeedRepair) ok = RepairLetters(folder, notes) && ok;
-    if (!report.dual) return ok;
-    // The reverse entries that are missing once the letter files are sound.
-    CheckReport repaired = report.lettersNeedRepair ? CheckDictionary(folder) : report;
-    if (!repaired.missingReverses.empty()) ok = AddMissingReverses(folder, repaired.missingReverses, notes) && ok;
     return ok;
 }
 
@@ -241,6 +213,7 @@ int CheckCommand(const std::vector<std::string>& args, ToolStreams& io) {
     // nothing can change it then.
     CheckReport report = CheckDictionary(folder);
     for (const std::string& problem : report.problems) io.out << problem << kToolLineEnd;
+    for (const std::string& note : report.notes) io.out << "note: " << note << kToolLineEnd;
     bool clean = report.problems.empty();
     if (!clean && options.Has("--fix")) {
         std::vector<std::string> notes;

@@ -30,9 +30,12 @@ struct CheckReport {
     int32_t caseSensitive = 0;           // from the header (0 when it does not say)
     int32_t dual = 0;
     Leftovers leftovers;
-    // Entries of a dual dictionary whose reverse entry is missing: the
-    // reverse entry to store, word and description.
-    std::vector<std::pair<std::string, std::string>> missingReverses;
+    // Things worth knowing that are not damage, one line each: one-line
+    // translations of a dual dictionary without their reverse entry. A
+    // deletion leaves the other side's entry on purpose, and a kill between
+    // the two writes of an addition leaves the forward one alone; the files
+    // cannot tell the two apart, so nothing is repaired.
+    std::vector<std::string> notes;
 };
 
 // Checks the dictionary in `folder` (code page name, relative to the
@@ -40,8 +43,8 @@ struct CheckReport {
 // caller holds the folder's write lock.
 CheckReport CheckDictionary(const std::string& folder);
 // Repairs what CheckDictionary found: leftovers first (a change cut short is
-// finished or undone), then the header, the letter files and the missing
-// reverse entries; what could not be kept, and what was changed, goes to
+// finished or undone), then the header and the letter files (never the
+// notes); what could not be kept, and what was changed, goes to
 // `notes`. False when a file cannot be written or there is no header to go by.
 bool RepairDictionary(const std::string& folder, const CheckReport& report, std::vector<std::string>& notes);
 
@@ -51,7 +54,7 @@ bool RepairDictionary(const std::string& folder, const CheckReport& report, std:
 void FindLeftovers(const std::string& folder, CheckReport& report);
 bool RemoveLeftovers(const std::string& folder, const Leftovers& leftovers, std::vector<std::string>& notes);
 // Every letter file, entry by entry (check_letters.cpp); with a dual header
-// also the entries whose reverse entry is missing.
+// also a note for each entry whose reverse entry is missing.
 void CheckLetterFiles(const std::string& folder, CheckReport& report);
 // The reverse entry that an entry of a dual dictionary needs: its word, ""
 // when the entry needs none (check_reverse.cpp). `continued`: continuation

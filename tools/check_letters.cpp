@@ -187,11 +187,9 @@ void CheckReverses(const std::string& folder, unsigned char letter, const std::v
         if (current.word.Whole() && current.description.Whole()) {
             std::string reverse = ReverseWordNeeded(current.word.kept, current.description.kept, continued);
             if (!reverse.empty() && !ReverseEntryPresent(reverse, holds)) {
-                report.problems.push_back(CheckPlace(folder, LetterFileName(letter), current.offset) +
-                                          CheckQuote(current.word.kept) + " has no reverse entry " +
-                                          CheckQuote(reverse) + ", which the dual dictionary keeps for a one-line "
-                                          "translation");
-                report.missingReverses.emplace_back(reverse, current.word.kept);
+                report.notes.push_back(CheckPlace(folder, LetterFileName(letter), current.offset) +
+                                       CheckQuote(current.word.kept) + " has no reverse entry " +
+                                       CheckQuote(reverse) + " (a deleted word, or an addition cut short)");
             }
         }
         current = std::move(next);
