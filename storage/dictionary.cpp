@@ -9,7 +9,9 @@
 #include "lookup/lookup.h"
 #include "platform/platform.h"
 #include "storage/dictionary_lock.h"
+#include "storage/dictionary_lock.h"
 #include "storage/letter_file.h"
+#include "storage/staged_commit.h"
 #include "storage/text_compare.h"
 
 const FontRecord DefaultFont = {16, 0, 0, 0, 0, 0, 0, 0, 204, 0, 0, 0, 0, "Times New Roman"};
@@ -84,8 +86,17 @@ static void SetDictionaryTitle() {
     SetMainWindowTitle(title.c_str());
 }
 
+// A change of several files that a killed writer left half done is
+// finished (or undone) before anything is read, when no writer is at work.
+static void TidyInterruptedChange(const char* folder) {
+    if (!HasStagingArea(folder)) return;
+    DictionaryWriteLock lock(folder, 0);
+    if (lock.Held()) FinishInterruptedCommit(folder);
+}
+
 int OpenDictionary(const char* folder) {
     if (EqualNoCase(folder, CurrentDictionary.Folder)) return kResultOk;
+    TidyInterruptedChange(folder);
     std::vector<unsigned char> header;
     if (!PlatformReadFile(HeaderPath(folder).c_str(), header)) return kResultHeaderCannotOpen;
     CopyName(CurrentDictionary.Folder, sizeof CurrentDictionary.Folder, folder);

@@ -9,6 +9,7 @@
 #include "storage/dictionary.h"
 #include "storage/dictionary_lock.h"
 #include "storage/letter_file.h"
+#include "storage/staged_commit.h"
 #include "storage/text_compare.h"
 
 namespace {
@@ -99,6 +100,9 @@ LetterChangeResult ChangeLetter(unsigned char letter, const LetterChange& change
         return {lock.Busy() ? LetterChangeOutcome::Busy : LetterChangeOutcome::CannotWrite, false, 0};
     // Whatever an interrupted writer left goes before this writer adds its own.
     RemoveStaleWriterFiles(folder);
+    // A change of several files that a killed import left is finished (or
+    // undone) first, so this change is based on whole versions.
+    FinishInterruptedCommit(folder);
 
     const std::string path = LetterPath(folder, letter);
     std::vector<unsigned char> present;

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "lookup/lookup.h"
+#include "storage/dictionary.h"
 #include "storage/staged_commit.h"
 #include "tests/unit/test_support.h"
 
@@ -117,4 +119,20 @@ TEST_F(StagedCommitTest, WhatAKilledWriterLeftIsFinishedOrUndone) {
     EXPECT_EQ(recovery.moved, 2u);
     EXPECT_TRUE(Changed());
     EXPECT_FALSE(HasStagingArea("Animals"));
+}
+
+TEST_F(StagedCommitTest, OpeningTheDictionaryFinishesAChangeAKilledImportLeft) {
+    MakeDictionary("Animals");
+    std::filesystem::create_directory("Animals/.staged");
+    WriteDiskFile("Animals/.staged/42.dat", kNewB);
+    WriteDiskFile("Animals/.staged/43.dat", kNewC);
+    WriteDiskFile("Animals/41.dat", kNewA);
+    WriteDiskFile("Animals/.staged/journal", JournalLine("41.dat", &kOldA, kNewA) +
+                                                 JournalLine("42.dat", &kOldB, kNewB) +
+                                                 JournalLine("43.dat", nullptr, kNewC));
+    ASSERT_EQ(OpenDictionary("Animals"), kResultOk);
+    EXPECT_TRUE(Changed());
+    EXPECT_FALSE(HasStagingArea("Animals"));
+    Type("bat");
+    EXPECT_EQ(LookupWord(1, 0), kResultOk);
 }
