@@ -1,20 +1,38 @@
 # The portable logic: storage, look-up, the rules of the window and the
-# settings. Files ending in _win32.cpp belong to the Windows program only.
+# settings. Files ending in _win32.cpp belong to the Windows program only,
+# files ending in _headless.cpp to the headless platform only.
 file(GLOB DICTIONARY_LOGIC_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/storage/*.cpp
   ${PROJECT_SOURCE_DIR}/lookup/*.cpp
   ${PROJECT_SOURCE_DIR}/ui/*.cpp
   ${PROJECT_SOURCE_DIR}/settings/*.cpp)
-list(FILTER DICTIONARY_LOGIC_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
+list(FILTER DICTIONARY_LOGIC_SOURCES EXCLUDE REGEX "_(win32|headless)\\.cpp$")
 
 add_library(dictionary_logic OBJECT ${DICTIONARY_LOGIC_SOURCES})
 target_include_directories(dictionary_logic PUBLIC ${PROJECT_SOURCE_DIR})
 
 # Logic on the headless platform: the command-line tool and the unit tests.
+file(GLOB DICTIONARY_HEADLESS_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/platform/*_headless.cpp
+  ${PROJECT_SOURCE_DIR}/ui/*_headless.cpp)
 add_library(dictionary_headless STATIC
   $<TARGET_OBJECTS:dictionary_logic>
-  ${PROJECT_SOURCE_DIR}/platform/platform_headless.cpp
-  ${PROJECT_SOURCE_DIR}/platform/settings_store_headless.cpp
-  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/files_win32.cpp,${PROJECT_SOURCE_DIR}/platform/files_posix.cpp>
-  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/disk_win32.cpp,${PROJECT_SOURCE_DIR}/platform/disk_posix.cpp>)
+  ${PROJECT_SOURCE_DIR}/platform/headless.cpp
+  ${DICTIONARY_HEADLESS_SOURCES}
+  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/files_win32.cpp,${PROJECT_SOURCE_DIR}/platform/files_posix.cpp>)
 target_include_directories(dictionary_headless PUBLIC ${PROJECT_SOURCE_DIR})
+
+# The dictionary's own maintenance: import, export, check and repair.
+file(GLOB DICTIONARY_MAINTENANCE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/maintenance/*.cpp)
+add_library(dictionary_maintenance STATIC ${DICTIONARY_MAINTENANCE_SOURCES})
+target_link_libraries(dictionary_maintenance PUBLIC dictionary_headless)
+# The Windows tool links zlib statically (libz-mingw-w64-dev), so it needs
+# no DLL beside it.
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
+find_package(ZLIB QUIET)
+if(ZLIB_FOUND)
+  target_link_libraries(dictionary_maintenance PUBLIC ZLIB::ZLIB)
+  target_compile_definitions(dictionary_maintenance PUBLIC DICTIONARY_HAVE_ZLIB=1)
+endif()

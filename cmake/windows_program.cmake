@@ -1,6 +1,7 @@
 # Dictionary.exe: the portable logic, the Win32 platform, the window code
 # and the resources.
 file(GLOB DICTIONARY_WIN32_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/platform/*_win32.cpp
   ${PROJECT_SOURCE_DIR}/ui/*_win32.cpp
   ${PROJECT_SOURCE_DIR}/settings/*_win32.cpp)
 
@@ -9,9 +10,6 @@ include(${PROJECT_SOURCE_DIR}/res/resources.cmake OPTIONAL)
 
 add_executable(Dictionary WIN32
   $<TARGET_OBJECTS:dictionary_logic>
-  ${PROJECT_SOURCE_DIR}/platform/files_win32.cpp
-  ${PROJECT_SOURCE_DIR}/platform/disk_win32.cpp
-  ${PROJECT_SOURCE_DIR}/platform/window_win32.cpp
   ${DICTIONARY_WIN32_SOURCES}
   ${DICTIONARY_RESOURCE_SOURCES})
 target_include_directories(Dictionary PRIVATE ${PROJECT_SOURCE_DIR})

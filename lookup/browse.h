@@ -1,16 +1,20 @@
-// Moving around the sorted entries of the loaded letter, and completing the
-// word while it is typed.
+// Moving around the sorted entries of the held letter from the typed word,
+// as the arrow keys and the next-words menu do. Each rule answers with
+// entries (offsets of their words in the letter); showing them is the
+// caller's. The typed word is compared as letter files are ordered
+// (CompareNoCase), blanks and all.
 #pragma once
 
-// Up arrow: the entry before the typed word.
-void PreviousWord();
-// Down arrow: the entry after the typed word.
-void NextWord();
-// Ctrl+Down: up to 20 entries from the typed word on, as a menu.
-void NextWordsMenu();
-// The word of the first entry that begins with the typed text (folded), or
-// null. Points into the letter buffer: copy it before the buffer changes.
-const char* CompletionCandidate();
+#include <cstdint>
+#include <vector>
 
-// Shows a word as the user would: into the word edit, then looked up.
-void ShowWord(const char* word);
+#include "storage/letter_view.h"
+
+// Up arrow: the entry before the typed word; -1 when there is none to show.
+int32_t EntryBefore(const LetterView& letter, const char* typed);
+// Down arrow: the entry after the typed word; -1 when there is none.
+int32_t EntryAfter(const LetterView& letter, const char* typed);
+
+constexpr int kNextWordsMax = 20;
+// Ctrl+Down: up to 20 entries from the typed word on.
+std::vector<int32_t> NextWordsEntries(const LetterView& letter, const char* typed);

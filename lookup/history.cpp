@@ -1,62 +1,46 @@
 #include "lookup/history.h"
 
 #include <cstring>
-#include <vector>
 
-#include "lookup/browse.h"
-#include "platform/platform.h"
-#include "storage/text_compare.h"
-#include "ui/edit_state.h"
+#include "storage/text_case.h"
 
 WordHistoryRecord WordHistory = {0, 0, {}};
 
-static const int kHistoryMenuButton = 13;
+void ResetHistory() { WordHistory = WordHistoryRecord{}; }
 
-void AddToHistory() {
-    for (int i = 0; i < WordHistory.Count; ++i)
-        if (EqualNoCase(WordHistory.Slots[i], WordText)) return;
-    size_t length = std::strlen(WordText);
+bool AddToHistory(WordHistoryRecord& history, const char* word) {
+    for (int i = 0; i < history.Count; ++i)
+        if (EqualNoCase(history.Slots[i], word)) return false;
+    size_t length = std::strlen(word);
     // A word that does not fit a slot is left out rather than cut into a
     // different word that would later be looked up in its place.
-    if (length == 0 || length >= kHistorySlotSize) return;
+    if (length == 0 || length >= kHistorySlotSize) return false;
 
-    if (WordHistory.Count < kHistorySlots) {
-        ++WordHistory.Count;
+    if (history.Count < kHistorySlots) {
+        ++history.Count;
     } else {
-        std::memmove(WordHistory.Slots[0], WordHistory.Slots[1],
-                     sizeof WordHistory.Slots - sizeof WordHistory.Slots[0]);
+        std::memmove(history.Slots[0], history.Slots[1], sizeof history.Slots - sizeof history.Slots[0]);
     }
-    int newest = WordHistory.Count - 1;
-    std::memcpy(WordHistory.Slots[newest], WordText, length + 1);
-    WordHistory.Current = static_cast<uint16_t>(newest);
-    if (WordHistory.Count == 1) UpdateToolbarState();
+    int newest = history.Count - 1;
+    std::memcpy(history.Slots[newest], word, length + 1);
+    history.Current = static_cast<uint16_t>(newest);
+    return true;
 }
 
-static void ShowHistoryWord(int index) { ShowWord(WordHistory.Slots[index]); }
-
-void HistoryBack() {
-    if (WordHistory.Count == 0) return;
-    if (WordHistory.Current != 0 && WordHistory.Current < WordHistory.Count)
-        --WordHistory.Current;
+int StepHistoryBack(WordHistoryRecord& history) {
+    if (history.Count == 0) return -1;
+    if (history.Current != 0 && history.Current < history.Count)
+        --history.Current;
     else
-        WordHistory.Current = static_cast<uint16_t>(WordHistory.Count - 1);
-    ShowHistoryWord(WordHistory.Current);
+        history.Current = static_cast<uint16_t>(history.Count - 1);
+    return history.Current;
 }
 
-void HistoryForward() {
-    if (WordHistory.Count == 0) return;
-    if (WordHistory.Current + 1 < WordHistory.Count)
-        ++WordHistory.Current;
+int StepHistoryForward(WordHistoryRecord& history) {
+    if (history.Count == 0) return -1;
+    if (history.Current + 1 < history.Count)
+        ++history.Current;
     else
-        WordHistory.Current = 0;
-    ShowHistoryWord(WordHistory.Current);
-}
-
-void HistoryMenu() {
-    if (WordHistory.Count == 0) return;
-    std::vector<MenuItemSpec> items;
-    for (int k = WordHistory.Count; k >= 1; --k)
-        items.push_back({k, WordHistory.Slots[k - 1], false});
-    int chosen = TrackToolbarMenu(kHistoryMenuButton, items);
-    if (chosen >= 1 && chosen <= WordHistory.Count) ShowHistoryWord(chosen - 1);
+        history.Current = 0;
+    return history.Current;
 }

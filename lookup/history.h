@@ -1,4 +1,5 @@
-// The words looked up successfully, last 20 distinct ones, in memory only.
+// The words looked up successfully, the last 20 distinct ones, in memory
+// only, and the rules of walking them.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +14,13 @@ struct WordHistoryRecord {
 };
 extern WordHistoryRecord WordHistory;
 
-// Records WordText after a successful look-up, unless it is already held.
-void AddToHistory();
-// Page Up / Page Down: step through the history, wrapping at both ends.
-void HistoryBack();
-void HistoryForward();
-// The history as a menu, newest first; the walking position stays put.
-void HistoryMenu();
+// Empty, as at start.
+void ResetHistory();
+// Records a word after a successful look-up, unless it is held already
+// (ASCII case aside), empty, or too long for a slot; the 21st word drops the
+// oldest. True when it was added.
+bool AddToHistory(WordHistoryRecord& history, const char* word);
+// Page Up / Page Down: the slot to show after a step back (forward),
+// wrapping at both ends; -1 when the history is empty.
+int StepHistoryBack(WordHistoryRecord& history);
+int StepHistoryForward(WordHistoryRecord& history);

@@ -1,21 +1,28 @@
+// The look-up core: a word in, the entry that answers it out. It loads the
+// letter file it needs and touches no window; LookupWord (ui/lookup_command.h)
+// is the command that shows the result.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "storage/lookup_result.h"
-#include "ui/edit_state.h"
+#include "storage/text_case.h"
 
-// Retry without a final S when the caller passes -1.
-constexpr int PluralRetryDefault = 1;
+// Whether a word that is not found is tried again without a final S.
+enum class PluralRetry { Off, On };
 
-// Looks up the word in the word edit and shows its description.
-int LookupWord(int clearOnFailure, int pluralRetry);
+struct WordMatch {
+    int result = kResultNotFound;   // kResultOk, or why there is no entry
+    int32_t entry = -1;             // a hit: offset of its word in the held letter
+    // A hit that the plural retry found: the word less its last byte.
+    bool withoutFinalS = false;
+    unsigned char letter = 0;       // the letter file searched (0: none)
+};
 
-// Formats the description that starts at `offset` in the letter buffer
-// (joining the continuation entries after it) into the description edit.
-void ShowDescription(int32_t offset);
-// The text ShowDescription would show, without showing it.
-std::string FormatDescription(int32_t offset);
-// Inserts `text` in front of `destination`; the caller guarantees the room.
-void InsertText(char* destination, const char* text);
+// Finds `word` in the open dictionary: its leading blanks are passed over
+// (trailing ones are the caller's to trim), its first byte folded by `rule`
+// chooses the letter file, which is loaded unless held, and the look-up's
+// walk compares folded words in full. A blank word is not found; a letter
+// file that is there but cannot be read answers as one that cannot be
+// opened.
+WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural);

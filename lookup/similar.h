@@ -1,34 +1,42 @@
-// Similar words of a word that is not found, and the search in every
-// dictionary.
+// Similar words of a word that is not found, and the search for a word's
+// beginning in every dictionary: the lines the two list dialogs show.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
-// Non-zero when the user took a word from the list.
-int ShowSimilarWords();
-void SearchAllDictionaries();
+#include "storage/letter_view.h"
 
-// The words of the loaded letter that share the longest prefix with the
-// typed word (looks the typed word up first, which loads its letter).
-std::vector<std::string> SimilarWords();
-// "word (Name-index)" for every entry of every catalogue dictionary whose
-// word begins with the typed word; leaves the last openable one open.
-std::vector<std::string> SearchResultLines();
-// The word and catalogue index of a result line; false when the line does
-// not end in a valid "(Name-index)".
-bool SplitResultLine(const std::string& line, std::string* word, int* index);
-
-// What the dialogs do when a line is selected: the main window previews it.
-void PreviewSimilarWord(const char* word);
-void ApplyResultLine(const char* line);
+// The words of the held letter that share the longest prefix with the typed
+// word (its leading blanks passed over), compared folded by `rule`; none for
+// a blank word or an empty letter.
+std::vector<std::string> SimilarWords(const LetterView& letter, const char* typed, CaseRule rule);
 
 // Bound for the gathered result lines, NULs counted.
 constexpr size_t kSearchResultsSize = 0x80000;
 
-// The two modal list dialogs, provided by the platform. Each selection of a
-// line calls `onSelect` with its text. The similar-words dialog returns 1
-// with the chosen line in `chosen`, or 0 when closed.
-int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
-                          std::string* chosen);
-void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*));
+// What the search looks for in every dictionary: the letter of the typed
+// word's first byte, folded whatever the dictionaries' rules, and the whole
+// word folded once, by the rule of the dictionary open when it starts.
+struct SearchKey {
+    unsigned char letter;
+    std::string folded;
+};
+SearchKey SearchKeyOf(const char* typed, CaseRule rule);
+
+// The lines gathered so far, "word (Name-index)" each.
+struct SearchResults {
+    std::vector<std::string> lines;
+    size_t used = 0;   // bytes, a NUL counted for each line
+    // No more lines are gathered once this is true.
+    bool Full() const { return used > kSearchResultsSize - 100; }
+};
+// Adds a line for every entry of the open dictionary (catalogue slot
+// `index`, shown as `displayName`) whose folded word begins with the key,
+// ASCII case aside; walks the key's letter file as the look-up does.
+void AddSearchResultLines(const SearchKey& key, const char* displayName, int index, SearchResults& results);
+
+// The word and catalogue index of a result line; false when the line does
+// not end in a valid "(Name-index)" of the catalogue.
+bool SplitResultLine(const std::string& line, std::string* word, int* index);

@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "storage/text_case.h"
+
 // The folder of the language folders, in the program folder.
 extern const char* const kWordFormsFolder;
 
 // The base forms of `word` in preference order, from every language folder
-// (in name order), each once. Words compare as the open dictionary compares
-// them: folded unless it is case-sensitive. Empty when no table lists the
-// word or there is no forms folder; a damaged file yields what it holds
-// before the damage and is never read outside its bytes.
-std::vector<std::string> BaseFormsOf(const char* word);
+// (in name order), each once. Words compare as `rule` compares them (the
+// rule of the dictionary the word is looked up in). Empty when no table
+// lists the word or there is no forms folder; a damaged file yields what it
+// holds before the damage and is never read outside its bytes.
+std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule);

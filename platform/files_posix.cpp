@@ -1,6 +1,7 @@
 // Files on a POSIX system, for the native build of the tool and the tests.
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 // Dictionary paths use '\'; the disk here uses '/'.
 static std::string DiskPath(const char* path) {
@@ -55,15 +56,6 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
 }
 
-// A file without any write permission, or one this user may not write, is
-// marked read-only: replacing it by a rename would drop the mark.
-static bool IsMarkedReadOnly(const std::string& target) {
-    struct stat info;
-    if (stat(target.c_str(), &info) != 0) return false;
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
-    return access(target.c_str(), W_OK) != 0 && errno == EACCES;
-}
-
 static std::string UniqueTempName(const std::string& target) {
     static std::atomic<unsigned> count{0};
     return target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++count);
@@ -89,15 +81,13 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     bool ok = WriteAll(fd, data, size);
     if (ok && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
-    if (ok && IsMarkedReadOnly(target)) ok = false;
+    if (ok && PlatformIsMarkedReadOnly(path)) ok = false;
     if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) unlink(temp.c_str());
     return ok;
 }
 
 bool PlatformDeleteFile(const char* path) { return unlink(DiskPath(path).c_str()) == 0; }
-
-std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
 
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
@@ -145,3 +135,64 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
 }
 
 void PlatformUnlockFile(PlatformLockHandle lock) { close(static_cast<int>(lock)); }
+
+bool PlatformIsFolder(const char* path) {
+    struct stat info;
+    return stat(DiskPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool PlatformRemoveFolder(const char* path) { return rmdir(DiskPath(path).c_str()) == 0; }
+
+// No write permission for anyone, or none for this user: replacing such a
+// file by a rename would drop the mark.
+bool PlatformIsMarkedReadOnly(const char* path) {
+    std::string disk = DiskPath(path);
+    struct stat info;
+    if (stat(disk.c_str(), &info) != 0) return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return access(disk.c_str(), W_OK) != 0 && errno == EACCES;
+}
+
+// A rename would replace a read-only file and drop its mark.
+bool PlatformReplaceFile(const char* from, const char* to) {
+    return !PlatformIsMarkedReadOnly(to) && rename(DiskPath(from).c_str(), DiskPath(to).c_str()) == 0;
+}
+
+bool PlatformMoveToNewName(const char* from, const char* to) {
+    std::string source = DiskPath(from), target = DiskPath(to);
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the no-replace move: a plain move, which would
+    // also replace an empty folder, so only where the name is free.
+    struct stat info;
+    if (lstat(target.c_str(), &info) == 0) return false;
+    return rename(source.c_str(), target.c_str()) == 0;
+}
+
+PlatformFileReader::PlatformFileReader(const char* path) {
+    int fd = open(DiskPath(path).c_str(), O_RDONLY);
+    if (fd < 0) return;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return;
+    }
+    handle_ = fd;
+    size_ = static_cast<uint64_t>(info.st_size);
+}
+
+PlatformFileReader::~PlatformFileReader() {
+    if (Opened()) close(static_cast<int>(handle_));
+}
+
+size_t PlatformFileReader::ReadAt(uint64_t offset, void* buffer, size_t size) {
+    if (!Opened()) return 0;
+    for (;;) {
+        ssize_t got = pread(static_cast<int>(handle_), buffer, size, static_cast<off_t>(offset));
+        if (got >= 0) return static_cast<size_t>(got);
+        if (errno != EINTR) {
+            failed_ = true;
+            return 0;
+        }
+    }
+}

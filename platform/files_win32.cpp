@@ -6,13 +6,14 @@
 #include <new>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 // Another program (or another copy of this one) may hold a file open without
 // sharing for the moment it reads or writes it: such a clash is waited out
 // this long before it counts as a failure.
 static const DWORD kSharingWait = 300;
 static const DWORD kRetryPause = 10;
+static const DWORD kStagedReplaceWait = 1000;
 
 static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
@@ -66,23 +67,19 @@ static std::string UniqueTempName(const char* path) {
     return std::string(path) + ".tmp" + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++count);
 }
 
-// The rename would drop the read-only mark along with the old file.
-static bool IsMarkedReadOnly(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-static bool ReplaceWith(const std::string& temp, const char* path) {
+// Moves `from` over `to`. A reader holding the old file open (every open
+// here is without sharing) makes the move fail for that moment: it is
+// tried again for up to `wait` milliseconds. MoveFileEx refuses a
+// read-only target too, which is never waited for.
+static bool MoveOver(const char* from, const char* to, DWORD wait) {
     DWORD start = GetTickCount();
-    for (;;) {
-        if (MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    while (!PlatformIsMarkedReadOnly(to)) {
+        if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
         DWORD error = GetLastError();
-        // A reader holding the old file open makes the replace fail for that moment.
-        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= kSharingWait ||
-            IsMarkedReadOnly(path))
-            return false;
+        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait) return false;
         Sleep(kRetryPause);
     }
+    return false;
 }
 
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
@@ -95,15 +92,12 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
                             written == size);
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
-    if (ok && IsMarkedReadOnly(path)) ok = false;
-    if (ok) ok = ReplaceWith(temp, path);
+    if (ok) ok = MoveOver(temp.c_str(), path, kSharingWait);
     if (!ok) DeleteFileA(temp.c_str());
     return ok;
 }
 
 bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
-
-std::vector<FolderItem> PlatformListCurrentDirectory() { return PlatformListFolder("."); }
 
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
@@ -145,3 +139,54 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
 }
 
 void PlatformUnlockFile(PlatformLockHandle lock) { CloseHandle(reinterpret_cast<HANDLE>(lock)); }
+
+bool PlatformIsMarkedReadOnly(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool PlatformIsFolder(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+
+// A staged file may wait longer for a reader of the old one: the change
+// of several files it belongs to is decided already.
+bool PlatformReplaceFile(const char* from, const char* to) { return MoveOver(from, to, kStagedReplaceWait); }
+
+// Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+bool PlatformMoveToNewName(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+PlatformFileReader::PlatformFileReader(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        CloseHandle(file);
+        return;
+    }
+    handle_ = reinterpret_cast<intptr_t>(file);
+    size_ = static_cast<uint64_t>(size.QuadPart);
+}
+
+PlatformFileReader::~PlatformFileReader() {
+    if (Opened()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+size_t PlatformFileReader::ReadAt(uint64_t offset, void* buffer, size_t size) {
+    if (!Opened()) return 0;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, wanted, &got, &at)) {
+        if (GetLastError() != ERROR_HANDLE_EOF) failed_ = true;
+        return 0;
+    }
+    return got;
+}

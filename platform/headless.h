@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/dictionary_fonts.h"
+#include "platform/list_dialogs.h"
+#include "platform/window.h"
 
 struct ShownMessage {
     std::string text;
@@ -15,11 +17,21 @@ struct ShownMessage {
 };
 
 struct ShownMenu {
-    int buttonPosition;
+    int buttonCommand;
     std::vector<MenuItemSpec> items;
 };
 
+// What the main window and its subclassed word edit are told: an edit's
+// change notification (EN_CHANGE, with the edit's control id) and the
+// Delete key pressed in the word edit.
+enum class HeadlessEvent { EditChanged, DeleteKeyPressed };
+using HeadlessWindowProcedure = void (*)(HeadlessEvent event, int controlId);
+
 struct HeadlessState {
+    // The "window procedure" of the main window: whoever creates the window
+    // registers it, and the edits' events are delivered to it.
+    HeadlessWindowProcedure procedure = nullptr;
+
     std::string wordEdit;
     int selectionStart = 0;
     int selectionEnd = 0;
@@ -45,17 +57,25 @@ struct HeadlessState {
     // each, by position; -1 (also when empty) closes it.
     std::vector<std::vector<std::string>> listDialogs;
     std::deque<int> listChoices;
+    // The dictionary fonts last given to the edits, and how often.
+    FontRecord wordFont{};
+    FontRecord descriptionFont{};
+    int fontChanges = 0;
 };
 
 HeadlessState& Headless();
+// Everything back to its start, no main window.
 void ResetHeadless();
+// "Creates" the main window with its window procedure.
+void HeadlessCreateMainWindow(HeadlessWindowProcedure procedure);
 bool HeadlessToolbarEnabled(int command);
 
 // The user types into an edit: its text becomes `text` (the caret at its
-// end) and the change handler runs as for typing, so the word edit may be
-// auto-completed. LastKey, which the keyboard sets, is left to the test.
+// end) and the change notification is raised as for typing, so the word
+// edit may be auto-completed. The last key, which the keyboard sets, is
+// left to the caller.
 void HeadlessTypeWord(const char* text);
 void HeadlessTypeDescription(const char* text);
-// The user presses Delete in the word edit: the selection (or the character
-// after the caret) goes, and the change is not auto-completed.
+// The user presses Delete in the word edit: the key reaches the window
+// procedure, then the selection (or the character after the caret) goes.
 void HeadlessPressDeleteInWordEdit();

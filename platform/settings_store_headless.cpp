@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/settings_store_headless.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 
 static FakeSettingsStore g_store;
 

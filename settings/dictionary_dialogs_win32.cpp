@@ -1,17 +1,20 @@
-// "Create new dictionary" and "Dictionary Info": the two modal dialogs that
-// make a dictionary and look after the open one, and the font chooser
-// behind the Info dialog's two "Set Font" buttons.
+// The two dictionary dialogs, and the font chooser behind the Info dialog's
+// two "Set Font" buttons.
+#include "settings/dictionary_dialogs_win32.h"
+
 #include <windows.h>
 #include <commdlg.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "platform/dictionary_fonts_win32.h"
+#include "platform/window_state_win32.h"
 #include "res/resource.h"
-#include "settings/fonts_win32.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_state.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
-#include "ui/windows_win32.h"
 
 namespace {
 
@@ -19,9 +22,10 @@ constexpr int kNameBytes = 256;  // the edit has no limit; 255 bytes are read
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-INT_PTR CALLBACK NewDictionaryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK NewDictionaryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         CheckDlgButton(dialog, IDC_DUAL, BST_CHECKED);
         return TRUE;
     case WM_COMMAND:
@@ -34,15 +38,12 @@ INT_PTR CALLBACK NewDictionaryDialogProc(HWND dialog, UINT message, WPARAM wPara
             }
             return TRUE;
         case IDOK: {
-            int dual = Checked(dialog, IDC_DUAL) ? 1 : 0;
-            int caseSensitive = Checked(dialog, IDC_CASESENSITIVE) ? 1 : 0;
+            auto* request = reinterpret_cast<NewDictionaryRequest*>(GetWindowLongPtrA(dialog, DWLP_USER));
             char name[kNameBytes];
             GetDlgItemTextA(dialog, IDC_DICTNAME, name, sizeof name);
             // Enter reaches here even while OK is disabled.
             if (name[0] == '\0') return TRUE;
-            // Hidden first: CreateDictionary's message box stands alone.
-            ShowWindow(dialog, SW_HIDE);
-            CreateDictionary(name, dual, caseSensitive);
+            *request = {name, Checked(dialog, IDC_DUAL), Checked(dialog, IDC_CASESENSITIVE)};
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -64,8 +65,8 @@ void ShowFontSample(HWND dialog, int id, HFONT font, const FontRecord& record) {
 
 // Each sample is drawn in the live object of its font.
 void ShowFontSamples(HWND dialog) {
-    ShowFontSample(dialog, IDC_WORDFONT_SAMPLE, WordFontHandle, CurrentDictionary.WordFont);
-    ShowFontSample(dialog, IDC_DESCFONT_SAMPLE, DescriptionFontHandle, CurrentDictionary.DescriptionFont);
+    ShowFontSample(dialog, IDC_WORDFONT_SAMPLE, WindowState.wordFont, CurrentDictionary.WordFont);
+    ShowFontSample(dialog, IDC_DESCFONT_SAMPLE, WindowState.descriptionFont, CurrentDictionary.DescriptionFont);
 }
 
 void SetDlgItemNumber(HWND dialog, int id, unsigned long long value) {
@@ -98,13 +99,12 @@ void FillDictionaryInfo(HWND dialog) {
     ShowFontSamples(dialog);
 }
 
-// 0: the word font; otherwise the description font. The choice is shown in
-// the edits and the dialog's samples at once and saved to the header; a
-// cancelled chooser changes nothing. The chooser belongs to the Info
-// dialog: owned by the main window it would enable that window on closing
-// while the Info dialog is still up.
-void ChooseDictionaryFont(HWND dialog, int which) {
-    FontRecord& record = which == 0 ? CurrentDictionary.WordFont : CurrentDictionary.DescriptionFont;
+// The choice is shown in the edits and the dialog's samples at once and
+// saved to the header; a cancelled chooser changes nothing. The chooser
+// belongs to the Info dialog: owned by the main window it would enable that
+// window on closing while the Info dialog is still up.
+void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
+    FontRecord& record = which == DictionaryFont::Word ? CurrentDictionary.WordFont : CurrentDictionary.DescriptionFont;
     LOGFONTA font;
     static_assert(sizeof font == sizeof record, "the header keeps a LOGFONTA");
     std::memcpy(&font, &record, sizeof font);
@@ -118,24 +118,25 @@ void ChooseDictionaryFont(HWND dialog, int which) {
 
     std::memcpy(&record, &font, sizeof record);
     // The replaced object goes only when no sample draws with it any more.
-    HFONT replaced = ReplaceDictionaryFont(which);
+    HFONT replaced = ReplaceDictionaryFont(which, record);
     ShowFontSamples(dialog);
     if (replaced) DeleteObject(replaced);
     WriteDictionaryHeader(nullptr);
 }
 
-INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         FillDictionaryInfo(dialog);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
+            auto* change = reinterpret_cast<DictionaryInfoChange*>(GetWindowLongPtrA(dialog, DWLP_USER));
             char name[kNameBytes];
             GetDlgItemTextA(dialog, IDC_DICTNAME, name, sizeof name);
-            HeaderEdit edit{name, Checked(dialog, IDC_DUAL), Checked(dialog, IDC_CASESENSITIVE)};
-            WriteDictionaryHeader(&edit);
+            *change = {name, Checked(dialog, IDC_DUAL), Checked(dialog, IDC_CASESENSITIVE)};
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -144,10 +145,10 @@ INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wPar
             EndDialog(dialog, LOWORD(wParam));
             return TRUE;
         case IDC_WORDFONT_SET:
-            ChooseDictionaryFont(dialog, 0);
+            ChooseDictionaryFont(dialog, DictionaryFont::Word);
             return TRUE;
         case IDC_DESCFONT_SET:
-            ChooseDictionaryFont(dialog, 1);
+            ChooseDictionaryFont(dialog, DictionaryFont::Description);
             return TRUE;
         }
         break;
@@ -157,11 +158,12 @@ INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wPar
 
 }  // namespace
 
-void ShowNewDictionaryDialog() {
-    DialogBoxParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_NEWDICT), MainWindow, NewDictionaryDialogProc, 0);
+bool AskNewDictionary(NewDictionaryRequest* request) {
+    return DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_NEWDICT), WindowState.mainWindow,
+                           NewDictionaryDialogProc, reinterpret_cast<LPARAM>(request)) == IDOK;
 }
 
-void ShowDictionaryInfo() {
-    if (CatalogCount == 0 || CurrentDictionary.Folder[0] == '\0') return;
-    DialogBoxParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_DICTINFO), MainWindow, DictionaryInfoDialogProc, 0);
+bool ShowDictionaryInfo(DictionaryInfoChange* change) {
+    return DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_DICTINFO), WindowState.mainWindow,
+                           DictionaryInfoDialogProc, reinterpret_cast<LPARAM>(change)) == IDOK;
 }

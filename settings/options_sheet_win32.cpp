@@ -1,30 +1,41 @@
-// The options property sheet: the General page edits Settings and the
-// start-with-Windows entry, the About page shows the version and runs the
-// new-version check.
+#include "settings/options_sheet_win32.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "platform/window_state_win32.h"
 #include "res/resource.h"
-#include "settings/hotkey.h"
 #include "settings/settings.h"
 #include "settings/start_with_windows_win32.h"
 #include "settings/version_check_win32.h"
-#include "storage/dictionary.h"
-#include "ui/windows_win32.h"
+#include "storage/catalog.h"
+#include "storage/dictionary_state.h"
+
+// The sheet while it runs: whether the General page was applied.
+struct OptionsSheetRun {
+    bool applied = false;
+};
 
 // Check boxes of the General page and the field each one shows, in the
 // order they are set.
 static const struct { int control; int32_t SettingsRecord::*field; } kCheckBoxes[] = {
-    {IDC_STARTINBUL, &SettingsRecord::startinbul},   {IDC_SIMONNOTFOUND, &SettingsRecord::simonnotfound},
-    {IDC_CLIPCOPY, &SettingsRecord::clipcopy},       {IDC_TRAYMIN, &SettingsRecord::traymin},
-    {IDC_STARTMIN, &SettingsRecord::startmin},       {IDC_MONITOR, &SettingsRecord::monitor},
-    {IDC_DBLPOPUP, &SettingsRecord::dblpopup},       {IDC_TOOLTIPS, &SettingsRecord::tooltips},
-    {IDC_FLAT, &SettingsRecord::flat},               {IDC_MINONCLOSE, &SettingsRecord::minonclose},
-    {IDC_MULTINST, &SettingsRecord::multinst},       {IDC_ONTOP, &SettingsRecord::ontop},
-    {IDC_AUTOCOMPLETE, &SettingsRecord::autocomplete}, {IDC_MINONFOCUS, &SettingsRecord::minonfocus},
+    {IDC_STARTINBUL, &SettingsRecord::startInBulgarian},
+    {IDC_SIMONNOTFOUND, &SettingsRecord::similarOnNotFound},
+    {IDC_CLIPCOPY, &SettingsRecord::lookUpClipboardAtStart},
+    {IDC_TRAYMIN, &SettingsRecord::minimizeToTray},
+    {IDC_STARTMIN, &SettingsRecord::startMinimized},
+    {IDC_MONITOR, &SettingsRecord::lookUpClipboardOnShow},
+    {IDC_DBLPOPUP, &SettingsRecord::popUpOnDoubleCopy},
+    {IDC_TOOLTIPS, &SettingsRecord::showTooltips},
+    {IDC_FLAT, &SettingsRecord::flatToolbar},
+    {IDC_MINONCLOSE, &SettingsRecord::hideOnClose},
+    {IDC_MULTINST, &SettingsRecord::allowSeveralInstances},
+    {IDC_ONTOP, &SettingsRecord::alwaysOnTop},
+    {IDC_AUTOCOMPLETE, &SettingsRecord::autoComplete},
+    {IDC_MINONFOCUS, &SettingsRecord::hideOnFocusLoss},
 };
 
 static bool Checked(HWND page, int control) { return IsDlgButtonChecked(page, control) == BST_CHECKED; }
@@ -55,18 +66,18 @@ static void InitializeGeneralPage(HWND page) {
     for (const auto& box : kCheckBoxes)
         CheckDlgButton(page, box.control, Settings.*box.field ? BST_CHECKED : BST_UNCHECKED);
     // The marks stay as stored: only the parent's click clears them.
-    if (!Settings.traymin) {
+    if (!Settings.minimizeToTray) {
         Enable(page, IDC_STARTMIN, false);
         Enable(page, IDC_MINONCLOSE, false);
     }
-    if (!Settings.monitor) Enable(page, IDC_DBLPOPUP, false);
+    if (!Settings.lookUpClipboardOnShow) Enable(page, IDC_DBLPOPUP, false);
 
     HWND list = GetDlgItem(page, IDC_STARTDICT);
-    for (int i = 0; i < CatalogCount; ++i)
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DictionaryCatalog[i].DisplayName));
-    SendMessageA(list, CB_SETCURSEL, FindCatalogIndex(Settings.startdict, 0), 0);
+    for (int i = 0; i < DictionaryCatalog.Count; ++i)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DictionaryCatalog.Slots[i].DisplayName));
+    SendMessageA(list, CB_SETCURSEL, FindCatalogIndex(Settings.startDictionary, 0), 0);
 
-    SendDlgItemMessageA(page, IDC_HOTKEY, HKM_SETHOTKEY, Settings.hotkey, 0);
+    SendDlgItemMessageA(page, IDC_HOTKEY, HKM_SETHOTKEY, Settings.hotKey, 0);
     // Asked each time: the user or another program may have changed it.
     CheckDlgButton(page, IDC_STARTWITHWINDOWS, StartsWithWindows() ? BST_CHECKED : BST_UNCHECKED);
 }
@@ -74,41 +85,27 @@ static void InitializeGeneralPage(HWND page) {
 static void ApplyGeneralPage(HWND page) {
     for (const auto& box : kCheckBoxes) {
         Settings.*box.field = Checked(page, box.control) ? 1 : 0;
-        if (box.field == &SettingsRecord::dblpopup && !Settings.monitor) Settings.dblpopup = 0;
+        if (box.field == &SettingsRecord::popUpOnDoubleCopy && !Settings.lookUpClipboardOnShow)
+            Settings.popUpOnDoubleCopy = 0;
     }
-    Settings.hotkey = static_cast<uint32_t>(SendDlgItemMessageA(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
-
-    ShowTrayIcon(Settings.traymin ? NIM_ADD : NIM_DELETE);
+    Settings.hotKey = static_cast<uint32_t>(SendDlgItemMessageA(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
 
     // A folder name too long for startdict would name no dictionary at the
     // next start; the previous choice is kept instead.
     LRESULT chosen = SendDlgItemMessageA(page, IDC_STARTDICT, CB_GETCURSEL, 0, 0);
-    if (chosen >= 0 && chosen < CatalogCount &&
-        std::strlen(DictionaryCatalog[chosen].Folder) < sizeof Settings.startdict)
-        std::strcpy(Settings.startdict, DictionaryCatalog[chosen].Folder);
-
-    LRESULT style = SendMessageA(Toolbar, TB_GETSTYLE, 0, 0) & ~TBSTYLE_FLAT;
-    if (Settings.flat) style |= TBSTYLE_FLAT;
-    SendMessageA(Toolbar, TB_SETSTYLE, 0, style);
-    SetWindowPos(Toolbar, nullptr, 0, 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(Toolbar, nullptr, TRUE);
-
-    SetWindowPos(MainWindow, Settings.ontop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (chosen >= 0 && chosen < DictionaryCatalog.Count &&
+        std::strlen(DictionaryCatalog.Slots[chosen].Folder) < sizeof Settings.startDictionary)
+        std::strcpy(Settings.startDictionary, DictionaryCatalog.Slots[chosen].Folder);
 
     SaveSettings();
-
-    // A second registration under the same id would leave the old key
-    // combination working beside the new one.
-    UnregisterHotKey(MainWindow, HOTKEY_ID);
-    RegisterHotKey(MainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotkey), Settings.hotkey & 0xFF);
-
     SetStartWithWindows(page, Checked(page, IDC_STARTWITHWINDOWS));
 }
 
 static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        // The page's lParam is its PROPSHEETPAGE, which carries the run.
+        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
         InitializeGeneralPage(page);
         break;
     case WM_COMMAND:
@@ -119,7 +116,10 @@ static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, 
     case WM_NOTIFY:
         // Only a page that was shown gets PSN_APPLY, so an untouched page
         // never overwrites the settings.
-        if (reinterpret_cast<NMHDR*>(lParam)->code == PSN_APPLY) ApplyGeneralPage(page);
+        if (reinterpret_cast<NMHDR*>(lParam)->code == PSN_APPLY) {
+            ApplyGeneralPage(page);
+            reinterpret_cast<OptionsSheetRun*>(GetWindowLongPtrA(page, DWLP_USER))->applied = true;
+        }
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         break;
     }
@@ -128,10 +128,10 @@ static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, 
 
 static void InitializeAboutPage(HWND page) {
     char text[2048] = {};
-    LoadStringA(ProgramInstance, IDS_ABOUTTEXT, text, sizeof text);
+    LoadStringA(WindowState.instance, IDS_ABOUTTEXT, text, sizeof text);
     SetDlgItemTextA(page, IDC_ABOUTTEXT, text);
     char version[20] = {};
-    LoadStringA(ProgramInstance, IDS_VERSION, version, sizeof version);
+    LoadStringA(WindowState.instance, IDS_VERSION, version, sizeof version);
     char line[64];
     std::snprintf(line, sizeof line, "Version: %s", version);
     SetDlgItemTextA(page, IDC_VERSION, line);
@@ -156,30 +156,34 @@ static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LP
     return 0;
 }
 
-static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure) {
+static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure, OptionsSheetRun* run) {
     PROPSHEETPAGEA page = {};
     page.dwSize = sizeof page;
-    page.hInstance = ProgramInstance;
+    page.hInstance = WindowState.instance;
     page.pszTemplate = MAKEINTRESOURCEA(templateId);
     page.pfnDlgProc = procedure;
+    page.lParam = reinterpret_cast<LPARAM>(run);
     return CreatePropertySheetPageA(&page);
 }
 
-void ShowOptionsSheet(int startPage) {
-    HPROPSHEETPAGE pages[2] = {CreatePage(IDD_GENERAL, GeneralPageProc), CreatePage(IDD_ABOUT, AboutPageProc)};
+bool ShowOptionsSheet(OptionsPage startPage) {
+    OptionsSheetRun run;
+    HPROPSHEETPAGE pages[2] = {CreatePage(IDD_GENERAL, GeneralPageProc, &run),
+                               CreatePage(IDD_ABOUT, AboutPageProc, &run)};
     if (!pages[0] || !pages[1]) {
         if (pages[0]) DestroyPropertySheetPage(pages[0]);
         if (pages[1]) DestroyPropertySheetPage(pages[1]);
-        return;
+        return false;
     }
     PROPSHEETHEADERA sheet = {};
     sheet.dwSize = sizeof sheet;
     sheet.dwFlags = PSH_NOAPPLYNOW;
-    sheet.hwndParent = MainWindow;
-    sheet.hInstance = ProgramInstance;
+    sheet.hwndParent = WindowState.mainWindow;
+    sheet.hInstance = WindowState.instance;
     sheet.pszCaption = "Dictionary Options";
     sheet.nPages = 2;
-    sheet.nStartPage = startPage == 0 ? 0 : 1;
+    sheet.nStartPage = startPage == OptionsPage::General ? 0 : 1;
     sheet.phpage = pages;
     PropertySheetA(&sheet);
+    return run.applied;
 }

@@ -2,77 +2,65 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
+#include "platform/window.h"
 
 SettingsRecord Settings;
 
 namespace {
 
-struct SettingsValue {
+struct StoredValue {
     const char* name;
     unsigned type;
     unsigned length;
     void* field;
+    int readPosition;   // LoadSettings reads the values in this order
 };
 
 // The stored interface, in the order SaveSettings writes it. Names, types
 // and lengths are what existing keys hold; they must not change.
-const SettingsValue kValues[] = {
-    {"pos", kStoreBinary, 8, &Settings.pos},
-    {"size", kStoreBinary, 8, &Settings.size},
-    {"rectalldict", kStoreBinary, 16, &Settings.rectalldict},
-    {"rectsim", kStoreBinary, 16, &Settings.rectsim},
-    {"startdict", kStoreBinary, 64, &Settings.startdict},
-    {"startinbul", kStoreDword, 4, &Settings.startinbul},
-    {"simonnotfound", kStoreDword, 4, &Settings.simonnotfound},
-    {"clipcopy", kStoreDword, 4, &Settings.clipcopy},
-    {"traymin", kStoreDword, 4, &Settings.traymin},
-    {"startmin", kStoreDword, 4, &Settings.startmin},
-    {"monitor", kStoreDword, 4, &Settings.monitor},
-    {"dblpopup", kStoreDword, 4, &Settings.dblpopup},
-    {"tooltips", kStoreDword, 4, &Settings.tooltips},
-    {"flat", kStoreDword, 4, &Settings.flat},
-    {"multinst", kStoreDword, 4, &Settings.multinst},
-    {"minonclose", kStoreDword, 4, &Settings.minonclose},
-    {"ontop", kStoreDword, 4, &Settings.ontop},
-    {"autocomplete", kStoreDword, 4, &Settings.autocomplete},
-    {"hotkey", kStoreDword, 4, &Settings.hotkey},
-    {"minonfocus", kStoreDword, 4, &Settings.minonfocus},
+const StoredValue kValues[] = {
+    {"pos", kStoreBinary, 8, &Settings.windowPosition, 15},
+    {"size", kStoreBinary, 8, &Settings.windowSize, 16},
+    {"rectalldict", kStoreBinary, 16, &Settings.allDictionariesRect, 18},
+    {"rectsim", kStoreBinary, 16, &Settings.similarWordsRect, 19},
+    {"startdict", kStoreBinary, 64, &Settings.startDictionary, 17},
+    {"startinbul", kStoreDword, 4, &Settings.startInBulgarian, 3},
+    {"simonnotfound", kStoreDword, 4, &Settings.similarOnNotFound, 1},
+    {"clipcopy", kStoreDword, 4, &Settings.lookUpClipboardAtStart, 2},
+    {"traymin", kStoreDword, 4, &Settings.minimizeToTray, 4},
+    {"startmin", kStoreDword, 4, &Settings.startMinimized, 5},
+    {"monitor", kStoreDword, 4, &Settings.lookUpClipboardOnShow, 6},
+    {"dblpopup", kStoreDword, 4, &Settings.popUpOnDoubleCopy, 7},
+    {"tooltips", kStoreDword, 4, &Settings.showTooltips, 8},
+    {"flat", kStoreDword, 4, &Settings.flatToolbar, 9},
+    {"multinst", kStoreDword, 4, &Settings.allowSeveralInstances, 10},
+    {"minonclose", kStoreDword, 4, &Settings.hideOnClose, 11},
+    {"ontop", kStoreDword, 4, &Settings.alwaysOnTop, 12},
+    {"autocomplete", kStoreDword, 4, &Settings.autoComplete, 13},
+    {"hotkey", kStoreDword, 4, &Settings.hotKey, 14},
+    {"minonfocus", kStoreDword, 4, &Settings.hideOnFocusLoss, 0},
 };
+constexpr int kValueCount = sizeof kValues / sizeof kValues[0];
 
-const char* const kReadOrder[] = {
-    "minonfocus", "simonnotfound", "clipcopy", "startinbul", "traymin",
-    "startmin", "monitor", "dblpopup", "tooltips", "flat",
-    "multinst", "minonclose", "ontop", "autocomplete", "hotkey",
-    "pos", "size", "startdict", "rectalldict", "rectsim",
-};
-
-static_assert(sizeof kReadOrder / sizeof kReadOrder[0] == sizeof kValues / sizeof kValues[0],
-              "every value is read once");
-static_assert(sizeof(SettingsRecord::pos) == 8 && sizeof(SettingsRecord::size) == 8 &&
-                  sizeof(SettingsRecord::rectalldict) == 16 && sizeof(SettingsRecord::rectsim) == 16 &&
-                  sizeof(SettingsRecord::startdict) == 64 && sizeof(SettingsRecord::hotkey) == 4 &&
-                  sizeof(SettingsRecord::minonfocus) == 4,
+static_assert(sizeof(SettingsRecord::windowPosition) == 8 && sizeof(SettingsRecord::windowSize) == 8 &&
+                  sizeof(SettingsRecord::allDictionariesRect) == 16 &&
+                  sizeof(SettingsRecord::similarWordsRect) == 16 && sizeof(SettingsRecord::startDictionary) == 64 &&
+                  sizeof(SettingsRecord::hotKey) == 4 && sizeof(SettingsRecord::hideOnFocusLoss) == 4,
               "fields have the widths of their stored values");
-
-const SettingsValue* FindValue(const char* name) {
-    for (const auto& value : kValues)
-        if (std::strcmp(value.name, name) == 0) return &value;
-    return nullptr;
-}
 
 }  // namespace
 
+void ResetSettings() { Settings = SettingsRecord{}; }
+
 bool LoadSettings() {
     if (!SettingsStoreOpenForRead()) return false;
-    for (const char* name : kReadOrder) {
-        const SettingsValue* value = FindValue(name);
-        SettingsStoreRead(value->name, value->field, value->length);
-    }
+    for (int position = 0; position < kValueCount; ++position)
+        for (const StoredValue& value : kValues)
+            if (value.readPosition == position) SettingsStoreRead(value.name, value.field, value.length);
     // A stored name of 64 bytes without a terminator must not run on into
     // the fields after it.
-    Settings.startdict[sizeof Settings.startdict - 1] = '\0';
+    Settings.startDictionary[sizeof Settings.startDictionary - 1] = '\0';
     SettingsStoreClose();
     return true;
 }
@@ -80,11 +68,10 @@ bool LoadSettings() {
 void SaveSettings() {
     int left, top, right, bottom;
     if (GetMainWindowNormalRect(&left, &top, &right, &bottom)) {
-        Settings.pos = {left, top};
-        Settings.size = {right - left, bottom - top};
+        Settings.windowPosition = {left, top};
+        Settings.windowSize = {right - left, bottom - top};
     }
     if (!SettingsStoreCreateForWrite()) return;
-    for (const auto& value : kValues)
-        SettingsStoreWrite(value.name, value.type, value.field, value.length);
+    for (const StoredValue& value : kValues) SettingsStoreWrite(value.name, value.type, value.field, value.length);
     SettingsStoreClose();
 }

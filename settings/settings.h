@@ -1,38 +1,42 @@
 // The program's options and remembered geometry, persisted as twenty values
-// under HKEY_CURRENT_USER\software\Tamrin\Dictionary.
+// under the settings key (platform/settings_store.h). Only settings.cpp
+// knows the values' stored names.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/list_dialogs.h"
+
 struct PointValue { int32_t x, y; };
 struct SizeValue { int32_t cx, cy; };
-struct RectValue { int32_t left, top, right, bottom; };
 
 struct SettingsRecord {
-    PointValue pos{0, 0};
-    SizeValue size{0, 0};
-    RectValue rectalldict{-1, -1, -1, -1};
-    RectValue rectsim{-1, -1, -1, -1};
-    char startdict[64] = "English_Bulgarian";
-    int32_t startinbul = 0;
-    int32_t simonnotfound = 1;
-    int32_t clipcopy = 1;
-    int32_t traymin = 1;
-    int32_t startmin = 1;
-    int32_t monitor = 1;
-    int32_t dblpopup = 1;
-    int32_t tooltips = 1;
-    int32_t flat = 1;
-    int32_t multinst = 0;
-    int32_t minonclose = 0;
-    int32_t ontop = 1;
-    int32_t autocomplete = 1;
-    uint32_t hotkey = 0;
-    int32_t minonfocus = 0;
+    PointValue windowPosition{0, 0};    // the main window's outer rectangle in its normal state
+    SizeValue windowSize{0, 0};
+    WindowRect allDictionariesRect{-1, -1, -1, -1};   // left -1: none stored yet
+    WindowRect similarWordsRect{-1, -1, -1, -1};
+    char startDictionary[64] = "English_Bulgarian";   // folder opened at start
+    int32_t startInBulgarian = 0;       // the Bulgarian keyboard layout at start
+    int32_t similarOnNotFound = 1;      // Find without a hit lists similar words
+    int32_t lookUpClipboardAtStart = 1;
+    int32_t minimizeToTray = 1;         // an icon in the notification area; minimizing hides
+    int32_t startMinimized = 1;
+    int32_t lookUpClipboardOnShow = 1;  // bringing the window up looks the clipboard word up
+    int32_t popUpOnDoubleCopy = 1;      // copying a word twice quickly brings the window up
+    int32_t showTooltips = 1;
+    int32_t flatToolbar = 1;
+    int32_t allowSeveralInstances = 0;
+    int32_t hideOnClose = 0;            // with minimizeToTray: closing hides
+    int32_t alwaysOnTop = 1;
+    int32_t autoComplete = 1;
+    uint32_t hotKey = 0;                // low byte key code, second byte the hot-key control's modifiers
+    int32_t hideOnFocusLoss = 0;
 };
 
 extern SettingsRecord Settings;
 
+// The defaults, as on a first run.
+void ResetSettings();
 // Reads every stored value over the defaults. False when the key cannot be
 // opened (first run): nothing was read.
 bool LoadSettings();

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "storage/text_compare.h"
+#include "storage/text_case.h"
 
 bool PublishedVersion(const char* text, std::size_t length, char* out, std::size_t outSize) {
     // Lower-cased, terminated copy of what was read: the marker may come in
@@ -10,8 +10,7 @@ bool PublishedVersion(const char* text, std::size_t length, char* out, std::size
     char buffer[kUpdateInfoReadLimit + 1] = {};
     if (length > kUpdateInfoReadLimit) length = kUpdateInfoReadLimit;
     for (std::size_t i = 0; i < length; ++i) {
-        char c = text[i];
-        buffer[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        buffer[i] = static_cast<char>(AsciiLower(static_cast<unsigned char>(text[i])));
     }
     static const char kMarker[] = "dictionary=";
     const char* found = std::strstr(buffer, kMarker);

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "settings/version_check.h"
 #include "settings/version_check_win32.h"
-#include "ui/windows_win32.h"
 
 namespace {
 
@@ -30,8 +30,12 @@ decltype(&InternetCloseHandle) CloseInternetHandle = nullptr;
 decltype(&InternetSetOptionA) SetInternetOption = nullptr;
 decltype(&HttpQueryInfoA) QueryHttpInfo = nullptr;
 
-bool CheckRunning = false;
-HWND AboutPage = nullptr;
+// A check is on its way, and the About page that shows it (null while the
+// sheet is closed).
+struct {
+    bool running = false;
+    HWND aboutPage = nullptr;
+} Check;
 
 // A check that cannot reach the server gives up after this long.
 const DWORD kRequestTimeout = 10000;
@@ -134,8 +138,8 @@ DWORD WINAPI RunCheck(void* parameter) {
 }
 
 void ShowChecking(bool checking) {
-    if (!AboutPage) return;
-    HWND button = GetDlgItem(AboutPage, IDC_CHECKVERSION);
+    if (!Check.aboutPage) return;
+    HWND button = GetDlgItem(Check.aboutPage, IDC_CHECKVERSION);
     SetWindowTextA(button, checking ? kCheckingButton : kCheckButton);
     EnableWindow(button, checking ? FALSE : TRUE);
 }
@@ -150,15 +154,15 @@ void AskOpenWebSite(HWND owner, const char* text, UINT icon) {
 }  // namespace
 
 void AttachVersionCheckPage(HWND aboutPage) {
-    AboutPage = aboutPage;
-    if (CheckRunning) ShowChecking(true);
+    Check.aboutPage = aboutPage;
+    if (Check.running) ShowChecking(true);
 }
 
 void CheckForNewVersion() {
-    if (CheckRunning) return;
+    if (Check.running) return;
     char own[200] = {};
-    LoadStringA(ProgramInstance, IDS_VERSION, own, sizeof own);
-    CheckJob* job = new CheckJob{MainWindow, UpdateInfoAddress(), own};
+    LoadStringA(WindowState.instance, IDS_VERSION, own, sizeof own);
+    CheckJob* job = new CheckJob{WindowState.mainWindow, UpdateInfoAddress(), own};
     HANDLE worker = CreateThread(nullptr, 0, RunCheck, job, 0, nullptr);
     if (!worker) {
         delete job;
@@ -166,18 +170,18 @@ void CheckForNewVersion() {
         return;
     }
     CloseHandle(worker);
-    CheckRunning = true;
+    Check.running = true;
     ShowChecking(true);
 }
 
 void OnVersionChecked(WPARAM outcome) {
-    CheckRunning = false;
-    if (!AboutPage) return;
+    Check.running = false;
+    if (!Check.aboutPage) return;
     ShowChecking(false);
     switch (outcome) {
-    case kLibraryMissing: AskOpenWebSite(AboutPage, kMissingLibraryText, MB_ICONERROR); break;
-    case kNewerVersion: AskOpenWebSite(AboutPage, kNewVersionText, MB_ICONQUESTION); break;
-    case kLatestVersion: MessageBoxA(AboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK); break;
-    default: AskOpenWebSite(AboutPage, kCannotConnectText, MB_ICONERROR); break;
+    case kLibraryMissing: AskOpenWebSite(Check.aboutPage, kMissingLibraryText, MB_ICONERROR); break;
+    case kNewerVersion: AskOpenWebSite(Check.aboutPage, kNewVersionText, MB_ICONQUESTION); break;
+    case kLatestVersion: MessageBoxA(Check.aboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK); break;
+    default: AskOpenWebSite(Check.aboutPage, kCannotConnectText, MB_ICONERROR); break;
     }
 }

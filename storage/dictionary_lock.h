@@ -2,10 +2,8 @@
 // the import and the repair all change files only while holding this lock.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
-// The lock file of a dictionary folder; it is not a dictionary file.
-constexpr char kWriterLockName[] = "writer.lock";
 // How long a writer waits for another one to finish.
 constexpr int kWriterLockWaitMilliseconds = 5000;
 
@@ -28,9 +26,6 @@ private:
     FileLockOutcome outcome_;
 };
 
-// True for the name of a writer's temporary file: a dictionary file's name
-// ("00.dat", or a letter file's "NN.dat") followed by ".tmp" and anything.
-bool IsWriterTempFileName(const char* name);
 // With the lock held no writer is at work, so every temporary file in the
 // folder was left by one that was interrupted: deletes them.
 void RemoveStaleWriterFiles(const char* folder);

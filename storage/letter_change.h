@@ -2,28 +2,20 @@
 // other writer can come between: under the dictionary's write lock the file
 // is read afresh, the change is applied to what is on disk, the result is
 // written once (atomically), and the letter buffer is left holding exactly
-// what the file holds.
+// what the file holds. What the change is (lookup/entry_edits.h) is the
+// caller's.
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <functional>
+#include <vector>
 
-enum class LetterChangeKind {
-    Add,      // a new entry, at its sorted place after the words equal to it
-    Replace,  // the entry of the word gets the new description, in one write
-    Delete,   // the entry of the word goes
-};
-
-struct LetterChange {
-    LetterChangeKind kind;
-    std::string word;         // as it is stored; compared folded to find an entry
-    std::string description;  // Add and Replace
-};
+#include "storage/letter_view.h"
 
 enum class LetterChangeOutcome {
     Done,
-    NotThere,      // Replace, Delete: no entry of the word in the file
-    AlreadyThere,  // Add: the file already holds the word
+    NotThere,      // the entry to replace or delete is not in the file
+    AlreadyThere,  // the entry to add is in the file already
     Busy,          // another writer kept the dictionary for the whole wait
     CannotRead,    // the file is there but cannot be read whole
     CannotWrite,   // the new file could not be written; the old one stays
@@ -39,4 +31,9 @@ struct LetterChangeResult {
     int32_t offset;
 };
 
-LetterChangeResult ChangeLetter(unsigned char letter, const LetterChange& change);
+// Makes the file's new bytes from its present ones: Done with the bytes in
+// `changed` and the place of the change in `offset`, or why not.
+using LetterRewrite =
+    std::function<LetterChangeOutcome(const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset)>;
+
+LetterChangeResult ChangeLetter(unsigned char letter, const LetterRewrite& rewrite);

@@ -5,11 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/disk.h"
-#include "platform/platform.h"
-
-const char kStagingFolderName[] = ".staged";
-const char kJournalName[] = "journal";
+#include "platform/files.h"
+#include "storage/dictionary_format.h"
 
 FileVersion VersionOfBytes(const void* data, size_t size) {
     // FNV-1a: enough to tell one version of a file from another.
@@ -37,9 +34,7 @@ FileVersion VersionOfFile(const char* path) {
     return unknown;
 }
 
-static std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
-
-static std::string StagingOf(const std::string& folder) { return Join(folder, kStagingFolderName); }
+static std::string StagingOf(const std::string& folder) { return PathInFolder(folder, kStagingFolderName); }
 
 static std::string VersionText(const FileVersion& version) {
     if (!version.exists) return "-";
@@ -70,7 +65,7 @@ static bool IsBareFileName(const std::string& name) {
 bool RemoveFolderAndItsFiles(const std::string& folder) {
     bool ok = true;
     for (const FolderItem& item : PlatformListFolder(folder.c_str()))
-        if (!item.isDirectory) ok = PlatformDeleteFile(Join(folder, item.name).c_str()) && ok;
+        if (!item.isDirectory) ok = PlatformDeleteFile(PathInFolder(folder, item.name).c_str()) && ok;
     return PlatformRemoveFolder(folder.c_str()) && ok;
 }
 
@@ -88,7 +83,7 @@ bool StagedCommit::Stage(const std::string& name, const std::string& bytes, cons
         if (!PlatformCreateFolder(staging_.c_str())) return false;
         created_ = true;
     }
-    if (!PlatformWriteFileAtomic(Join(staging_, name).c_str(), bytes.data(), bytes.size())) return false;
+    if (!PlatformWriteFileAtomic(PathInFolder(staging_, name).c_str(), bytes.data(), bytes.size())) return false;
     staged_.push_back({name, basedOn, VersionOfBytes(bytes.data(), bytes.size())});
     return true;
 }
@@ -100,7 +95,7 @@ bool StagedCommit::Commit() {
         return true;
     }
     for (const Entry& entry : staged_) {
-        std::string target = Join(folder_, entry.name);
+        std::string target = PathInFolder(folder_, entry.name);
         if (VersionOfFile(target.c_str()) != entry.basedOn) changedMeanwhile_.push_back(entry.name);
         if (PlatformIsMarkedReadOnly(target.c_str())) readOnly_.push_back(entry.name);
     }
@@ -109,17 +104,17 @@ bool StagedCommit::Commit() {
     std::string journal;
     for (const Entry& entry : staged_)
         journal += entry.name + "\t" + VersionText(entry.basedOn) + "\t" + VersionText(entry.next) + "\n";
-    if (!PlatformWriteFileAtomic(Join(staging_, kJournalName).c_str(), journal.data(), journal.size()))
+    if (!PlatformWriteFileAtomic(PathInFolder(staging_, kJournalName).c_str(), journal.data(), journal.size()))
         return false;
     // From here on the change is decided: a failed move leaves the journal,
     // and whoever finds it completes the change.
     committed_ = true;
     for (const Entry& entry : staged_) {
-        if (!PlatformReplaceFile(Join(staging_, entry.name).c_str(), Join(folder_, entry.name).c_str()))
+        if (!PlatformReplaceFile(PathInFolder(staging_, entry.name).c_str(), PathInFolder(folder_, entry.name).c_str()))
             return false;
         ++moved_;
     }
-    PlatformDeleteFile(Join(staging_, kJournalName).c_str());
+    PlatformDeleteFile(PathInFolder(staging_, kJournalName).c_str());
     RemoveFolderAndItsFiles(staging_);
     return true;
 }
@@ -132,7 +127,7 @@ CommitRecovery FinishInterruptedCommit(const char* folder) {
     if (!PlatformNameExists(staging.c_str())) return recovery;
     std::vector<unsigned char> journal;
     recovery.outcome = CommitRecovery::Undone;
-    if (PlatformReadFile(Join(staging, kJournalName).c_str(), journal)) {
+    if (PlatformReadFile(PathInFolder(staging, kJournalName).c_str(), journal)) {
         recovery.outcome = CommitRecovery::Finished;
         std::string text(journal.begin(), journal.end());
         for (size_t at = 0; at < text.size();) {
@@ -147,9 +142,9 @@ CommitRecovery FinishInterruptedCommit(const char* folder) {
                 !ParseVersion(line.substr(second + 1), next))
                 continue;
             std::string name = line.substr(0, tab);
-            std::string staged = Join(staging, name);
+            std::string staged = PathInFolder(staging, name);
             if (!IsBareFileName(name) || !PlatformNameExists(staged.c_str())) continue;   // moved already
-            std::string target = Join(folder, name);
+            std::string target = PathInFolder(folder, name);
             if (VersionOfFile(target.c_str()) != basedOn || VersionOfFile(staged.c_str()) != next) {
                 // Another writer changed the file since: its change stays.
                 recovery.changedMeanwhile.push_back(name);

@@ -14,11 +14,6 @@
 #include <string>
 #include <vector>
 
-// The subfolder of a dictionary folder that holds a change in progress.
-extern const char kStagingFolderName[];   // ".staged"
-// The journal inside it: present only once every staged file is complete.
-extern const char kJournalName[];          // "journal"
-
 // What a file held when a change was based on it.
 struct FileVersion {
     bool exists = false;

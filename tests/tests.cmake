@@ -11,13 +11,18 @@ else()
 endif()
 include(GoogleTest)
 
+# The layers include only downwards and no files include each other in a
+# circle (scripts/check_layers.py); the native tree checks the sources.
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME layers COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check_layers.py ${PROJECT_SOURCE_DIR})
+  set_tests_properties(layers PROPERTIES LABELS layers)
+endif()
+
 file(GLOB DICTIONARY_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${DICTIONARY_UNIT_TESTS})
 target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(unit_tests PRIVATE dictionary_headless ${DICTIONARY_GTEST})
-if(TARGET dictionary_tool_lib)
-  target_link_libraries(unit_tests PRIVATE dictionary_tool_lib)
-endif()
+target_link_libraries(unit_tests PRIVATE dictionary_tool_lib ${DICTIONARY_GTEST})
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
   PROPERTIES LABELS unit TIMEOUT 120)
 

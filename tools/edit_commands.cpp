@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "lookup/editing.h"
-#include "lookup/lookup.h"
+#include "maintenance/codepage.h"
 #include "platform/headless.h"
-#include "tools/codepage.h"
+#include "ui/editing_commands.h"
+#include "ui/lookup_command.h"
 
 static const char kProgram[] = "dictionary-tool";
 
@@ -86,13 +86,13 @@ int DeleteCommand(const std::vector<std::string>& args, ToolStreams& io) {
     if (status != kExitOk) return status;
     // As in the window: the word is found first, then deleted.
     HeadlessTypeWord(words[0].c_str());
-    int found = LookupWord(1, 0);
+    int found = LookupWord(MissedDescription::Clear, PluralRetry::Off);
     if (found != kResultOk) {
         io.err << options.operands[0] << ": not found" << kToolLineEnd;
         return found;
     }
     Headless().messageAnswers = {kAnswerYes};
-    DeleteEntry(1);
+    DeleteEntry(Confirmation::Ask);
     if (ReportErrors(io.err)) return kExitNotChanged;
     return kExitOk;
 }

@@ -4,8 +4,9 @@
 #include <ostream>
 
 #include "lookup/word_forms.h"
+#include "maintenance/codepage.h"
+#include "storage/dictionary_state.h"
 #include "storage/lookup_result.h"
-#include "tools/codepage.h"
 #include "tools/json.h"
 
 int FormsCommand(const std::vector<std::string>& args, ToolStreams& io) {
@@ -36,7 +37,7 @@ int FormsCommand(const std::vector<std::string>& args, ToolStreams& io) {
     bool json = options.Has("--json");
     if (json) io.out << "[";
     for (size_t i = 0; i < words.size(); ++i) {
-        std::vector<std::string> bases = BaseFormsOf(words[i].c_str());
+        std::vector<std::string> bases = BaseFormsOf(words[i].c_str(), OpenCaseRule());
         if (bases.empty()) {
             status = kResultNotFound;
             io.err << queries[i] << ": no base forms" << kToolLineEnd;

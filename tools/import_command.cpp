@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <ostream>
 
-#include "tools/codepage.h"
-#include "tools/import_target.h"
+#include "maintenance/codepage.h"
+#include "maintenance/import_target.h"
 
 static std::ostream& Complain(std::ostream& err) { return err << "dictionary-tool: import: "; }
 
@@ -48,11 +48,14 @@ int ImportCommand(const std::vector<std::string>& args, ToolStreams& io) {
 
     auto started = std::chrono::steady_clock::now();
     ImportOutcome outcome;
-    int status = RunImport(job, outcome, io.err);
+    ResetToolState();
+    bool imported = RunImport(job, outcome);
+    ResetToolState();
+    if (!imported) Complain(io.err) << outcome.error << kToolLineEnd;
     for (const std::string& note : outcome.notes) io.out << note << kToolLineEnd;
-    if (status != kExitOk) {
+    if (!imported) {
         io.out.flush();
-        return status;
+        return kExitCannotOpen;
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const ImportCounts& counts = outcome.counts;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/codepage.h"
+#include "maintenance/codepage.h"
 
 std::string JsonString(const std::string& text) {
     std::string out;

@@ -3,9 +3,9 @@
 #include <iostream>
 #include <vector>
 
-#include "tools/check.h"
+#include "tools/check_command.h"
 #include "tools/edit_commands.h"
-#include "tools/export.h"
+#include "tools/export_command.h"
 #include "tools/forms_command.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"

@@ -6,15 +6,20 @@
 #include <new>
 #include <ostream>
 
-#include "lookup/history.h"
+#include "lookup/description.h"
 #include "lookup/lookup.h"
+#include "maintenance/codepage.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
-#include "tools/codepage.h"
 #include "tools/json.h"
 #include "ui/edit_state.h"
+#include "ui/program_headless.h"
 
 #ifdef _WIN32
 const char* const kToolLineEnd = "\r\n";
@@ -141,13 +146,9 @@ static bool NoOperands(const char* command, const ToolOptions& options, std::ost
 }
 
 void ResetToolState() {
-    ResetHeadless();
+    StartHeadlessProgram();
     Headless().hidden = true;
-    ResetDictionaryState();
-    ResetEditState();
-    WordHistory = WordHistoryRecord{};
-    Settings = SettingsRecord{};
-    Settings.autocomplete = 0;
+    Settings.autoComplete = 0;
 }
 
 bool ToolDictionaryFolder(const std::string& given, std::string& folder, std::ostream& err) {
@@ -172,7 +173,7 @@ int OpenToolDictionary(const std::string& given, std::ostream& err) {
     if (!ToolDictionaryFolder(given, folder, err)) return kExitUsage;
     if (OpenDictionary(folder.c_str()) != kResultOk) {
         Complain(err) << "cannot open dictionary '" << given << "': its header " << given << kPathSeparator
-                      << "00.dat is missing or cannot be read" << kToolLineEnd;
+                      << kHeaderFileName << " is missing or cannot be read" << kToolLineEnd;
         return kExitCannotOpen;
     }
     return kExitOk;
@@ -188,8 +189,8 @@ int ListCommand(const std::vector<std::string>& args, ToolStreams& io) {
     ListDictionaries();
     bool json = options.Has("--json");
     if (json) io.out << "[";
-    for (int i = 0; i < CatalogCount; ++i) {
-        const CatalogEntry& slot = DictionaryCatalog[i];
+    for (int i = 0; i < DictionaryCatalog.Count; ++i) {
+        const CatalogEntry& slot = DictionaryCatalog.Slots[i];
         if (json) {
             io.out << (i ? "," : "") << kToolLineEnd << "  {\"index\": " << i
                    << ", \"folder\": " << JsonText(slot.Folder) << ", \"name\": " << JsonText(slot.DisplayName)
@@ -199,7 +200,7 @@ int ListCommand(const std::vector<std::string>& args, ToolStreams& io) {
                    << kToolLineEnd;
         }
     }
-    if (json) io.out << (CatalogCount ? kToolLineEnd : "") << "]" << kToolLineEnd;
+    if (json) io.out << (DictionaryCatalog.Count ? kToolLineEnd : "") << "]" << kToolLineEnd;
     io.out.flush();
     return kExitOk;
 }
@@ -220,20 +221,50 @@ static void ReadQueries(std::istream& in, std::vector<LookupQuery>& queries) {
     }
 }
 
-static void ReportMiss(const LookupQuery& query, int result, std::ostream& err) {
+static void ReportMiss(const LookupQuery& query, const WordMatch& match, std::ostream& err) {
     err << Printable(query.text) << ": ";
     if (!query.problem.empty()) {
         err << "not found (" << query.problem << ")";
-    } else if (result == kResultLetterCannotOpen) {
-        char name[16];
-        std::snprintf(name, sizeof name, "%02x.dat", LetterBuffer.Letter);
-        err << "not found (letter file " << name << " cannot be opened)";
-    } else if (result == kResultNoDictionary) {
+    } else if (match.result == kResultLetterCannotOpen) {
+        err << "not found (letter file " << LetterFileName(match.letter) << " cannot be opened)";
+    } else if (match.result == kResultNoDictionary) {
         err << "no dictionary open";
     } else {
         err << "not found";
     }
     err << kToolLineEnd;
+}
+
+struct LookedUp {
+    WordMatch match;
+    std::string word;          // as the window's word edit holds it after the look-up
+    std::string description;   // as the description edit shows it
+    bool blank = false;        // nothing to look up
+};
+
+static bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+// One word looked up as the Find command does it: the word edit holds at
+// most 999 bytes, which lose their trailing blanks; a blank word is nothing
+// to look up.
+static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
+    LookedUp answer;
+    std::string word = typed.substr(0, kWordTextSize - 1);
+    if (IsBlank(word)) {
+        answer.blank = true;
+        answer.match.result = kResultOk;
+        answer.word = typed;
+        return answer;
+    }
+    word.erase(word.find_last_not_of(' ') + 1);
+    answer.match = FindWord(word.c_str(), OpenCaseRule(), plural);
+    if (answer.match.withoutFinalS) word.pop_back();
+    answer.word = word;
+    if (answer.match.result == kResultOk) {
+        const LetterView held = HeldLetter();
+        answer.description = FormatDescription(held, held.DescriptionOf(answer.match.entry));
+    }
+    return answer;
 }
 
 int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
@@ -264,35 +295,25 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     ResetToolState();
     int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
     if (status != kExitOk) return status;
-    int plural = options.Has("--no-plural") ? 0 : -1;
+    PluralRetry plural = options.Has("--no-plural") ? PluralRetry::Off : PluralRetry::On;
     bool json = options.Has("--json");
     bool anyShown = false;
     if (json) io.out << "[";
     for (size_t i = 0; i < queries.size(); ++i) {
         const LookupQuery& query = queries[i];
-        int result = kResultNotFound;
-        if (query.problem.empty()) {
-            // As the Find command does: the word into the edit, then the look-up.
-            SetWordEditText(query.word.c_str());
-            result = LookupWord(1, plural);
-        }
-        std::string word, description;
-        if (query.problem.empty()) {
-            word = Headless().wordEdit;
-            description = Headless().descriptionEdit;
-        }
-        if (result != kResultOk) {
-            status = result;
-            ReportMiss(query, result, io.err);
+        LookedUp answer = query.problem.empty() ? LookUp(query.word, plural) : LookedUp{};
+        if (answer.match.result != kResultOk) {
+            status = answer.match.result;
+            ReportMiss(query, answer.match, io.err);
         }
         if (json) {
             io.out << (i ? "," : "") << kToolLineEnd << "  {\"query\": " << JsonString(query.text)
-                   << ", \"word\": " << JsonText(word) << ", \"result\": " << result
-                   << ", \"description\": " << JsonText(description) << "}";
-        } else if (result == kResultOk) {
+                   << ", \"word\": " << JsonText(answer.word) << ", \"result\": " << answer.match.result
+                   << ", \"description\": " << JsonText(answer.description) << "}";
+        } else if (answer.match.result == kResultOk && !answer.blank) {
             // An empty line between the descriptions of successive words.
             if (anyShown) io.out << kToolLineEnd;
-            io.out << PlainText(description) << kToolLineEnd;
+            io.out << PlainText(answer.description) << kToolLineEnd;
             anyShown = true;
         }
     }

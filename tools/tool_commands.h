@@ -61,8 +61,8 @@ bool ParseToolOptions(const std::vector<std::string>& args, const std::vector<To
 // code page lacks, or holds a NUL.
 bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err);
 
-// Every process-wide record at its start-up value, with auto-completion off
-// so that a look-up finds exactly the word it was given.
+// Every process-wide record at its start-up value on a hidden headless
+// window, with auto-completion off so that a word typed in is kept as given.
 void ResetToolState();
 
 // The code page name of the dictionary folder a command names (UTF-8):

@@ -1,29 +1,17 @@
-# The command-line tool: the same logic on the headless platform.
+# The command-line tool: argument parsing, output and exit codes over the
+# look-up, the maintenance library and the window's commands on the
+# headless platform.
 file(GLOB DICTIONARY_TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*.cpp)
 list(FILTER DICTIONARY_TOOL_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 if(NOT WIN32)
   list(FILTER DICTIONARY_TOOL_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
 endif()
-if(DICTIONARY_TOOL_SOURCES)
-  add_library(dictionary_tool_lib STATIC ${DICTIONARY_TOOL_SOURCES})
-  target_link_libraries(dictionary_tool_lib PUBLIC dictionary_headless)
-  if(WIN32)
-    target_link_libraries(dictionary_tool_lib PUBLIC shell32)   # CommandLineToArgvW
-  endif()
-  # The Windows tool links zlib statically (libz-mingw-w64-dev), so it
-  # needs no DLL beside it.
-  if(WIN32)
-    set(ZLIB_USE_STATIC_LIBS ON)
-  endif()
-  find_package(ZLIB QUIET)
-  if(ZLIB_FOUND)
-    target_link_libraries(dictionary_tool_lib PUBLIC ZLIB::ZLIB)
-    target_compile_definitions(dictionary_tool_lib PUBLIC DICTIONARY_HAVE_ZLIB=1)
-  endif()
+add_library(dictionary_tool_lib STATIC ${DICTIONARY_TOOL_SOURCES})
+target_link_libraries(dictionary_tool_lib PUBLIC dictionary_maintenance)
+if(WIN32)
+  target_link_libraries(dictionary_tool_lib PUBLIC shell32)   # CommandLineToArgvW
 endif()
-if(EXISTS ${PROJECT_SOURCE_DIR}/tools/main.cpp)
-  add_executable(dictionary-tool ${PROJECT_SOURCE_DIR}/tools/main.cpp)
-  target_link_libraries(dictionary-tool PRIVATE dictionary_tool_lib)
-endif()
+add_executable(dictionary-tool ${PROJECT_SOURCE_DIR}/tools/main.cpp)
+target_link_libraries(dictionary-tool PRIVATE dictionary_tool_lib)
 include(${CMAKE_CURRENT_LIST_DIR}/default_dictionary.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/word_forms.cmake)

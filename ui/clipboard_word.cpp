@@ -1,13 +1,11 @@
 #include "ui/clipboard_word.h"
 
-#include "storage/letter_file.h"
-
-static bool IsWordLetter(unsigned char c) {
-    unsigned char folded = FoldChar(c);
+static bool IsWordLetter(unsigned char c, CaseRule rule) {
+    unsigned char folded = FoldChar(c, rule);
     return (folded >= 0x41 && folded <= 0x5A) || (folded >= 0xC0 && folded <= 0xDF);
 }
 
-ClipboardWord TakeClipboardWord(const char* text, size_t size) {
+ClipboardWord TakeClipboardWord(const char* text, size_t size, CaseRule rule) {
     ClipboardWord taken{};
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
     // The end of the block ends the text as a NUL would.
@@ -16,7 +14,7 @@ ClipboardWord TakeClipboardWord(const char* text, size_t size) {
     while (at(start) == ' ') ++start;
     int n = 0;
     for (unsigned char c; n < kClipboardWordLimit && (c = at(start + n)) != 0 && c != '\r' && c != '\n' &&
-                          IsWordLetter(c);
+                          IsWordLetter(c, rule);
          ++n)
         taken.word[n] = static_cast<char>(c);
     taken.word[n] = '\0';

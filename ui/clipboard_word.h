@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "storage/text_case.h"
+
 constexpr int kClipboardWordLimit = 51;
 
 struct ClipboardWord {
@@ -10,11 +12,11 @@ struct ClipboardWord {
     unsigned char after;  // the byte after it
 };
 
-// The run of Latin or Cyrillic letters (as FoldChar sees them in the open
-// dictionary) at the start of clipboard text, after leading spaces, at most
+// The run of Latin or Cyrillic letters (as FoldChar sees them under the
+// open dictionary's rule) at the start of clipboard text, after leading spaces, at most
 // 51 bytes, copied as they stand. The text is a block of `size` bytes that
 // ends at its first NUL or at the end of the block, whichever comes first:
 // another program's block need not hold a NUL.
-ClipboardWord TakeClipboardWord(const char* text, size_t size);
+ClipboardWord TakeClipboardWord(const char* text, size_t size, CaseRule rule);
 // The word stood alone in the clipboard (at most one space after it).
 bool ClipboardWordStoodAlone(const ClipboardWord& taken);

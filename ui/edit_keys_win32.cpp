@@ -1,28 +1,16 @@
-// The key handling shared by the word edit and the description edit: Enter
-// finds, the arrows browse, the page keys walk the history.
-#include <windows.h>
+#include "ui/edit_keys_win32.h"
 
-#include "lookup/browse.h"
 #include "lookup/history.h"
+#include "platform/window_state_win32.h"
 #include "res/resource.h"
+#include "ui/browse_commands.h"
 #include "ui/edit_state.h"
-#include "ui/windows_win32.h"
-
-int KeyboardLayoutPending = 1;
 
 // One per subclassed edit, kept for the life of the process.
 struct EditSubclassRecord {
     WNDPROC previous;
     char reserved[16];
 };
-
-void SubclassEdit(HWND edit, WNDPROC procedure) {
-    auto* record = static_cast<EditSubclassRecord*>(LocalAlloc(LPTR, sizeof(EditSubclassRecord)));
-    if (!record) return;  // the edit keeps its plain behaviour
-    record->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
-    SetWindowLongPtrA(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
-}
 
 static bool ControlHeld() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
@@ -44,7 +32,7 @@ static bool WordEditKeyDown(WPARAM key) {
             else HistoryForward();
         }
         return false;
-    case VK_DELETE: LastKey = 9; return false;
+    case VK_DELETE: OnWordEditDeleteKey(); return false;
     default: return false;
     }
 }
@@ -54,20 +42,20 @@ static bool WordEditKeyUp(WPARAM key) {
     case VK_RETURN:
         // Posted, so the look-up runs after the key handling; a held Enter
         // still finds once.
-        PostMessageA(MainWindow, WM_COMMAND, IDM_FIND, 0);
+        PostMessageA(WindowState.mainWindow, WM_COMMAND, IDM_FIND, 0);
         return true;
     case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: return true;
-    case VK_DELETE: LastKey = 9; return false;
+    case VK_DELETE: OnWordEditDeleteKey(); return false;
     default: return false;
     }
 }
 
-LRESULT CALLBACK EditKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK EditKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* record = reinterpret_cast<EditSubclassRecord*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    bool isWordEdit = window == GetDlgItem(MainWindow, IDC_WORD);
+    bool isWordEdit = window == GetDlgItem(WindowState.mainWindow, IDC_WORD);
     switch (message) {
     case WM_INPUTLANGCHANGEREQUEST:
-        if (!KeyboardLayoutPending) return DefWindowProcA(window, message, wParam, lParam);
+        if (!WindowState.keyboardLayoutPending) return DefWindowProcA(window, message, wParam, lParam);
         break;
     case WM_KEYDOWN:
         if (isWordEdit && WordEditKeyDown(wParam)) return 0;
@@ -77,9 +65,22 @@ LRESULT CALLBACK EditKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_CHAR:
         if (isWordEdit && wParam == '\r') return 0;
-        LastKey = static_cast<unsigned char>(wParam & 0xFF);
+        EditState.LastKey = static_cast<unsigned char>(wParam & 0xFF);
         break;
     default: break;
     }
     return CallWindowProcA(record->previous, window, message, wParam, lParam);
+}
+
+static void SubclassEdit(HWND edit) {
+    auto* record = static_cast<EditSubclassRecord*>(LocalAlloc(LPTR, sizeof(EditSubclassRecord)));
+    if (!record) return;  // the edit keeps its plain behaviour
+    record->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+    SetWindowLongPtrA(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditKeyProc));
+}
+
+void SubclassEdits() {
+    SubclassEdit(GetDlgItem(WindowState.mainWindow, IDC_WORD));
+    SubclassEdit(GetDlgItem(WindowState.mainWindow, IDC_DESCRIPTION));
 }

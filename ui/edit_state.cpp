@@ -1,51 +1,42 @@
 #include "ui/edit_state.h"
 
-#include <cstring>
 #include <string>
 
-#include "lookup/browse.h"
+#include "lookup/completion.h"
 #include "lookup/history.h"
-#include "lookup/lookup.h"
-#include "lookup/similar.h"
-#include "platform/platform.h"
+#include "platform/window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
-#include "storage/dictionary.h"
+#include "storage/dictionary_state.h"
 
-char WordText[kWordTextSize];
-char DescriptionText[kDescriptionTextSize];
-int Modified = 0;
-int AutoCompleted = 0;
-int CompletionInProgress = 0;
-unsigned char LastKey = 0;
+EditStateRecord EditState;
 
-void ResetEditState() {
-    WordText[0] = '\0';
-    DescriptionText[0] = '\0';
-    Modified = 0;
-    AutoCompleted = 0;
-    CompletionInProgress = 0;
-    LastKey = 0;
+void ResetEditState() { EditState = EditStateRecord{}; }
+
+void SetWordEditText(const char* text) {
+    ++EditState.ProgramWrites;
+    ReplaceWordEditText(text);
+    --EditState.ProgramWrites;
 }
 
 void SetModified(int value) {
-    if (value == Modified) return;
-    Modified = value;
+    if (value == EditState.Modified) return;
+    EditState.Modified = value;
     UpdateToolbarState();
 }
 
 void UpdateToolbarState() {
-    bool open = CurrentDictionary.Folder[0] != '\0';
-    bool word = WordText[0] != '\0';
-    bool description = DescriptionText[0] != '\0';
+    bool open = IsDictionaryOpen();
+    bool word = EditState.WordText[0] != '\0';
+    bool description = EditState.DescriptionText[0] != '\0';
     bool find = word && open;
     bool history = WordHistory.Count != 0;
     SetToolbarButtonEnabled(IDM_ALLDICT, find);
     SetToolbarButtonEnabled(IDM_SIM, find);
-    SetToolbarButtonEnabled(IDM_ADD, Modified && description && word && open);
-    SetToolbarButtonEnabled(IDM_DEL, !Modified && word && open);
+    SetToolbarButtonEnabled(IDM_ADD, EditState.Modified && description && word && open);
+    SetToolbarButtonEnabled(IDM_DEL, !EditState.Modified && word && open);
     SetToolbarButtonEnabled(IDM_INFO, open);
-    SetToolbarButtonEnabled(IDM_OPEN, CatalogCount > 0);
+    SetToolbarButtonEnabled(IDM_OPEN, DictionaryCatalog.Count > 0);
     SetFindButtonEnabled(find);
     SetToolbarButtonEnabled(IDM_PREVWORD, find);
     SetToolbarButtonEnabled(IDM_NEXTWORD, find);
@@ -58,45 +49,36 @@ void UpdateToolbarState() {
 // Completes the typed word from the dictionary; the nested change
 // notification of the replacement only refreshes WordText.
 static void CompleteTypedWord() {
-    CompletionInProgress = 1;
-    if (const char* candidate = CompletionCandidate()) {
+    EditState.CompletionInProgress = 1;
+    const char* candidate = CompletionCandidate(EditState.WordText, OpenCaseRule());
+    EditState.AutoCompleted = candidate ? 1 : 0;
+    if (candidate) {
         char typed[256];
         int typedLength = GetWordEditText(typed, sizeof typed);
         std::string word(candidate);  // the pointer may not outlive the write
         SetWordEditText(word.c_str());
         SetWordEditSelection(typedLength, static_cast<int>(word.size()));
-    } else {
-        AutoCompleted = 0;
     }
-    CompletionInProgress = 0;
+    EditState.CompletionInProgress = 0;
 }
 
 void OnEditChange(int controlId) {
     bool hidden = IsMainWindowHidden();
-    if (!CompletionInProgress) AutoCompleted = 0;
-    if (controlId == kDescriptionEditId) {
-        GetDescriptionEditText(DescriptionText, sizeof DescriptionText);
+    if (!EditState.CompletionInProgress) EditState.AutoCompleted = 0;
+    if (controlId == IDC_DESCRIPTION) {
+        GetDescriptionEditText(EditState.DescriptionText, sizeof EditState.DescriptionText);
         SetModified(1);
         UpdateToolbarState();
         return;
     }
-    GetWordEditText(WordText, sizeof WordText);
+    GetWordEditText(EditState.WordText, sizeof EditState.WordText);
     // Completion follows the user's typing only, never a text the program wrote.
-    bool complete = !hidden && Settings.autocomplete && !CompletionInProgress && !IsProgramWordEditChange() &&
-                    LastKey != 8 && LastKey != 9;
+    bool complete = !hidden && Settings.autoComplete && !EditState.CompletionInProgress &&
+                    EditState.ProgramWrites == 0 && EditState.LastKey != kBackspaceKeyMark &&
+                    EditState.LastKey != kDeleteKeyMark;
     if (complete) CompleteTypedWord();
     SetModified(1);
     UpdateToolbarState();
 }
 
-void FindCommand() {
-    int result = LookupWord(1, -1);
-    if (result == kResultOk) {
-        SetModified(0);
-    } else if (Settings.simonnotfound) {
-        SetModified(ShowSimilarWords() ? 0 : 1);
-    } else {
-        SetDescriptionEditText("");
-        SetModified(1);
-    }
-}
+void OnWordEditDeleteKey() { EditState.LastKey = kDeleteKeyMark; }

@@ -1,24 +1,39 @@
-// The state the main window keeps about its two edits, and the rules that
-// keep the toolbar in step with it. Portable: reaches the window only
-// through platform/.
+// What the main window keeps about its two edits, the one way the program
+// writes the word edit, the change handler and the toolbar rules that
+// follow them. Portable: reaches the window only through platform/.
 #pragma once
 
-enum : int { kWordEditId = 1000, kDescriptionEditId = 1001 };
 constexpr int kWordTextSize = 1000;
 constexpr int kDescriptionTextSize = 10000;
 
-extern char WordText[kWordTextSize];
-extern char DescriptionText[kDescriptionTextSize];
-extern int Modified;
-extern int AutoCompleted;
-extern int CompletionInProgress;
-extern unsigned char LastKey;
+// LastKey's marks for keys that type no character: after them the change
+// handler does not complete the word.
+constexpr unsigned char kBackspaceKeyMark = 8;
+constexpr unsigned char kDeleteKeyMark = 9;
 
-// The change notification of either edit (EN_CHANGE).
+struct EditStateRecord {
+    char WordText[kWordTextSize];            // mirror of the word edit
+    char DescriptionText[kDescriptionTextSize];  // mirror of the description edit
+    int Modified;          // the edits hold something not looked up or stored
+    // The word edit's text came from completion: the look-up does not narrow
+    // it to the selection.
+    int AutoCompleted;
+    int CompletionInProgress;
+    unsigned char LastKey;  // the last character typed into an edit, or a key mark
+    // SetWordEditText is writing: the change handler refreshes the mirror
+    // but never completes what the program wrote.
+    int ProgramWrites;
+};
+extern EditStateRecord EditState;
+
+// Back to the start-up state.
+void ResetEditState();
+// The one way the program writes the word edit. The change handler runs
+// before this returns, as for the edit control's EN_CHANGE.
+void SetWordEditText(const char* text);
+// The change notification of either edit (EN_CHANGE), by control id.
 void OnEditChange(int controlId);
+// Delete pressed in the word edit: what it changes is not completed.
+void OnWordEditDeleteKey();
 void SetModified(int value);
 void UpdateToolbarState();
-// The Find command (Enter in the word edit, the Find button).
-void FindCommand();
-// Back to the start-up state (tests, and the tool between runs).
-void ResetEditState();

@@ -1,30 +1,36 @@
 // The main window's dialog procedure: it dispatches; the work is done by the
-// operations of storage/, lookup/ and ui/edit_state.
-#include <windows.h>
+// commands of ui/ and the dialogs of settings/.
+#include "ui/main_window_win32.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
 #include <iterator>
 
-#include "lookup/browse.h"
-#include "lookup/editing.h"
-#include "lookup/history.h"
-#include "lookup/similar.h"
+#include "platform/window.h"
+#include "platform/window_state_win32.h"
 #include "res/resource.h"
+#include "settings/dictionary_dialogs_win32.h"
 #include "settings/hotkey.h"
+#include "settings/options_sheet_win32.h"
 #include "settings/settings.h"
 #include "settings/version_check_win32.h"
-#include "storage/dictionary.h"
+#include "storage/dictionary_state.h"
+#include "ui/browse_commands.h"
+#include "ui/dictionary_commands.h"
+#include "ui/edit_keys_win32.h"
 #include "ui/edit_state.h"
-#include "ui/main_window_win32.h"
+#include "ui/editing_commands.h"
+#include "ui/find_command.h"
+#include "ui/lookup_command.h"
 #include "ui/modal_guard_win32.h"
+#include "ui/start_and_quit_win32.h"
+#include "ui/search_commands.h"
+#include "ui/toolbar_win32.h"
 #include "ui/tray_clipboard_win32.h"
-#include "ui/windows_win32.h"
 
-enum { kOptionsGeneralPage = 0, kOptionsAboutPage = 1 };
-
-// The least size the window may be given; the toolbar may ask for more width.
-constexpr int kMinimumWidth = 320;
+// The least height the window may be given; its least width follows the
+// toolbar (ui/toolbar_win32.h).
 constexpr int kMinimumHeight = 200;
 
 // The commands of the window; other WM_COMMAND identifiers are the edits'
@@ -40,20 +46,10 @@ static const int kCommands[] = {
 static RECT LayoutRects[5];
 enum { kSeparatorRect, kFindRect, kWordRect, kDescriptionRect, kClientRect };
 
-// Toolbar commands and their tooltip strings, in toolbar order.
-static const struct { int command, tooltip; } kTooltips[] = {
-    {IDM_NEW, IDS_NEWDICT},     {IDM_OPEN, IDS_SELECTDICT},     {IDM_INFO, IDS_INFO},
-    {IDM_PREVWORD, IDS_PREVWORD}, {IDM_NEXT20, IDS_NEXT20},     {IDM_NEXTWORD, IDS_NEXTWORD},
-    {IDM_SIM, IDS_SIMILAR},     {IDM_ALLDICT, IDS_ALLDICT},     {IDM_HISTBACK, IDS_HISTBACK},
-    {IDM_HISTMENU, IDS_HISTMENU}, {IDM_HISTFORWARD, IDS_HISTFORWARD}, {IDM_ADD, IDS_ADD},
-    {IDM_DEL, IDS_DELETE},      {IDM_SETTINGS, IDS_SETTINGS},   {IDM_HIDE, IDS_HIDE},
-    {IDM_QUIT, IDS_QUIT},
-};
-
-void CaptureLayout() {
+static void CaptureLayout() {
     static const int kControls[] = {IDC_SEPARATOR, IDM_FIND, IDC_WORD, IDC_DESCRIPTION};
-    for (int i = 0; i < 4; ++i) GetWindowRect(GetDlgItem(MainWindow, kControls[i]), &LayoutRects[i]);
-    GetClientRect(MainWindow, &LayoutRects[kClientRect]);
+    for (int i = 0; i < 4; ++i) GetWindowRect(GetDlgItem(WindowState.mainWindow, kControls[i]), &LayoutRects[i]);
+    GetClientRect(WindowState.mainWindow, &LayoutRects[kClientRect]);
 }
 
 static int Width(const RECT& r) { return r.right - r.left; }
@@ -61,8 +57,8 @@ static int Height(const RECT& r) { return r.bottom - r.top; }
 
 static RECT ClientRectOf(int id) {
     RECT rect;
-    GetWindowRect(GetDlgItem(MainWindow, id), &rect);
-    MapWindowPoints(nullptr, MainWindow, reinterpret_cast<POINT*>(&rect), 2);
+    GetWindowRect(GetDlgItem(WindowState.mainWindow, id), &rect);
+    MapWindowPoints(nullptr, WindowState.mainWindow, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -77,88 +73,85 @@ static void OnSize(WPARAM kind, LPARAM size) {
     int dy = cy - Height(LayoutRects[kClientRect]);
     const UINT keep = SWP_NOMOVE | SWP_NOZORDER;
 
-    SetWindowPos(GetDlgItem(MainWindow, IDC_SEPARATOR), nullptr, 0, 0, cx, Height(LayoutRects[kSeparatorRect]), keep);
+    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_SEPARATOR), nullptr, 0, 0, cx, Height(LayoutRects[kSeparatorRect]), keep);
     RECT word = ClientRectOf(IDC_WORD);
-    SetWindowPos(GetDlgItem(MainWindow, IDC_WORD), nullptr, 0, 0, Width(LayoutRects[kWordRect]) + dx, Height(word), keep);
+    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_WORD), nullptr, 0, 0, Width(LayoutRects[kWordRect]) + dx, Height(word), keep);
     RECT find = ClientRectOf(IDM_FIND);
-    SetWindowPos(GetDlgItem(MainWindow, IDM_FIND), nullptr, find.left + dx, find.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDM_FIND), nullptr, find.left + dx, find.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     RECT description = ClientRectOf(IDC_DESCRIPTION);
-    SetWindowPos(GetDlgItem(MainWindow, IDC_DESCRIPTION), nullptr, 0, 0, Width(description) + dx,
+    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_DESCRIPTION), nullptr, 0, 0, Width(description) + dx,
                  Height(description) + dy, keep);
     // The toolbar keeps the width it was made with unless told: the buttons
     // past it would stay out of reach however wide the window grows.
-    if (Toolbar) {
+    if (WindowState.toolbar) {
         RECT bar;
-        GetWindowRect(Toolbar, &bar);
-        SetWindowPos(Toolbar, nullptr, 0, 0, cx, Height(bar), keep | SWP_NOACTIVATE);
+        GetWindowRect(WindowState.toolbar, &bar);
+        SetWindowPos(WindowState.toolbar, nullptr, 0, 0, cx, Height(bar), keep | SWP_NOACTIVATE);
     }
     CaptureLayout();
 
     if (kind != SIZE_MINIMIZED && kind != SIZE_MAXIMIZED) {
         RECT window;
-        GetWindowRect(MainWindow, &window);
-        Settings.pos = {window.left, window.top};
-        Settings.size = {Width(window), Height(window)};
+        GetWindowRect(WindowState.mainWindow, &window);
+        Settings.windowPosition = {window.left, window.top};
+        Settings.windowSize = {Width(window), Height(window)};
     }
-}
-
-// The toolbar is one row above controls laid out at fixed heights, so
-// every command stays in reach only while the window is as wide as the
-// whole row: a wrapping toolbar would push those controls down at every
-// narrow size. The width follows the toolbar as the system draws it.
-static int MinimumWindowWidth() {
-    if (!Toolbar) return kMinimumWidth;
-    LRESULT buttons = SendMessageA(Toolbar, TB_BUTTONCOUNT, 0, 0);
-    RECT last = {};
-    if (buttons <= 0 || !SendMessageA(Toolbar, TB_GETITEMRECT, static_cast<WPARAM>(buttons - 1),
-                                      reinterpret_cast<LPARAM>(&last)))
-        return kMinimumWidth;
-    RECT frame = {0, 0, last.right, 0};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(MainWindow, GWL_EXSTYLE)));
-    return std::max(kMinimumWidth, static_cast<int>(frame.right - frame.left));
-}
-
-void KeepToolbarInReach() {
-    RECT window;
-    if (!GetWindowRect(MainWindow, &window)) return;
-    int minimum = MinimumWindowWidth();
-    if (Width(window) < minimum)
-        SetWindowPos(MainWindow, nullptr, 0, 0, minimum, Height(window), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 static INT_PTR OnNotify(LPARAM lParam) {
     NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->code != TTN_NEEDTEXTA && header->code != TTN_NEEDTEXTW) return 1;
-    if (!Settings.tooltips) return 0;
-    // Both forms carry the string as a resource id of this instance.
-    NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-    info->hinst = ProgramInstance;
-    for (const auto& tip : kTooltips)
-        if (static_cast<UINT_PTR>(tip.command) == header->idFrom) {
-            info->lpszText = MAKEINTRESOURCEA(tip.tooltip);
-            break;
-        }
+    if (!Settings.showTooltips) return 0;
+    FillToolbarTooltip(header);
     return 1;
 }
 
 static INT_PTR OnSysCommand(WPARAM command) {
     if (command == SC_MINIMIZE) {
-        ShowWindow(MainWindow, Settings.traymin ? SW_HIDE : SW_MINIMIZE);
+        ShowWindow(WindowState.mainWindow, Settings.minimizeToTray ? SW_HIDE : SW_MINIMIZE);
         return 1;
     }
-    if (command == SC_CLOSE && Settings.minonclose && Settings.traymin) {
-        ShowWindow(MainWindow, SW_HIDE);
+    if (command == SC_CLOSE && Settings.hideOnClose && Settings.minimizeToTray) {
+        ShowWindow(WindowState.mainWindow, SW_HIDE);
         return 1;
     }
     return 0;
 }
 
 static void ToggleFocus() {
-    HWND word = GetDlgItem(MainWindow, IDC_WORD);
-    HWND target = GetFocus() == word ? GetDlgItem(MainWindow, IDC_DESCRIPTION) : word;
+    HWND word = GetDlgItem(WindowState.mainWindow, IDC_WORD);
+    HWND target = GetFocus() == word ? GetDlgItem(WindowState.mainWindow, IDC_DESCRIPTION) : word;
     SetFocus(target);
-    SendMessageA(target, EM_SETSEL, 0, 2048);
+    SendMessageA(target, EM_SETSEL, 0, kEndOfText);
+}
+
+// What the options sheet applied that the window shows: the tray icon, the
+// toolbar's style, the window above others or not, and the hot key.
+static void ApplyWindowOptions() {
+    ShowTrayIcon(Settings.minimizeToTray ? NIM_ADD : NIM_DELETE);
+    ApplyToolbarStyle();
+    SetWindowPos(WindowState.mainWindow, Settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A second registration under the same id would leave the old key
+    // combination working beside the new one.
+    UnregisterHotKey(WindowState.mainWindow, HOTKEY_ID);
+    RegisterHotKey(WindowState.mainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotKey), Settings.hotKey & 0xFF);
+}
+
+static void OptionsCommand(OptionsPage page) {
+    if (ShowOptionsSheet(page)) ApplyWindowOptions();
+}
+
+static void NewDictionaryCommand() {
+    NewDictionaryRequest request;
+    if (AskNewDictionary(&request))
+        NewDictionary(request.folder.c_str(), request.dual ? 1 : 0, request.caseSensitive ? 1 : 0);
+}
+
+static void DictionaryInfoCommand() {
+    if (DictionaryCatalog.Count == 0 || !IsDictionaryOpen()) return;
+    DictionaryInfoChange change;
+    if (ShowDictionaryInfo(&change)) ApplyDictionaryInfo({change.name.c_str(), change.dual, change.caseSensitive});
 }
 
 static void OnCommand(int id) {
@@ -169,7 +162,7 @@ static void OnCommand(int id) {
     if (isCommand && id != IDM_QUIT && BringModalWindowToFront()) return;
     switch (id) {
     case IDM_ESCAPE:
-        if (Settings.traymin) SendMessageA(MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        if (Settings.minimizeToTray) SendMessageA(WindowState.mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         else Quit();
         break;
     case IDM_PREVWORD: PreviousWord(); break;
@@ -180,20 +173,18 @@ static void OnCommand(int id) {
     case IDM_HISTBACK: HistoryBack(); break;
     case IDM_HISTFORWARD: HistoryForward(); break;
     case IDM_HISTMENU: HistoryMenu(); break;
-    case IDM_NEW: ShowNewDictionaryDialog(); break;
+    case IDM_NEW: NewDictionaryCommand(); break;
     case IDM_OPEN: DictionaryMenu(); break;
     case IDM_FIND: FindCommand(); break;
     case IDM_SIM: ShowSimilarWords(); break;
     case IDM_ADD: AddWordCommand(); break;
-    case IDM_DEL: DeleteEntry(1); break;
-    case IDM_SETTINGS: ShowOptionsSheet(kOptionsGeneralPage); break;
-    case IDM_HIDE: SendMessageA(MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case IDM_DEL: DeleteEntry(Confirmation::Ask); break;
+    case IDM_SETTINGS: OptionsCommand(OptionsPage::General); break;
+    case IDM_HIDE: SendMessageA(WindowState.mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
     case IDM_QUIT: Quit(); break;
     case IDM_FOCUSTOGGLE: ToggleFocus(); break;
-    case IDM_INFO:
-        if (CatalogCount > 0) ShowDictionaryInfo();
-        break;
-    case IDM_ABOUT: ShowOptionsSheet(kOptionsAboutPage); break;
+    case IDM_INFO: DictionaryInfoCommand(); break;
+    case IDM_ABOUT: OptionsCommand(OptionsPage::About); break;
     case IDM_SHOW: ShowCommand(); break;
     case IDM_ALLDICT: SearchAllDictionaries(); break;
     default: break;
@@ -201,19 +192,18 @@ static void OnCommand(int id) {
 }
 
 static void OnInitDialog(HWND window) {
-    MainWindow = window;
+    WindowState.mainWindow = window;
     CaptureLayout();
     SetWindowLongPtrA(window, GWLP_USERDATA, INSTANCE_MARK);
     if (InitializeMainWindow() != 0) return;
-    SubclassEdit(GetDlgItem(window, IDC_WORD), EditKeyProc);
-    SubclassEdit(GetDlgItem(window, IDC_DESCRIPTION), EditKeyProc);
-    if (Settings.clipcopy) PasteFromClipboard();
-    KeyboardLayoutPending = 0;
-    LoadKeyboardLayoutA(Settings.startinbul ? "00000402" : "00000409", KLF_ACTIVATE);
-    NextClipboardViewer = SetClipboardViewer(window);
+    SubclassEdits();
+    if (Settings.lookUpClipboardAtStart) PasteFromClipboard();
+    WindowState.keyboardLayoutPending = false;
+    LoadKeyboardLayoutA(Settings.startInBulgarian ? "00000402" : "00000409", KLF_ACTIVATE);
+    WindowState.nextClipboardViewer = SetClipboardViewer(window);
     SetModified(0);
     UpdateToolbarState();
-    RegisterHotKey(MainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotkey), Settings.hotkey & 0xFF);
+    RegisterHotKey(WindowState.mainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotKey), Settings.hotKey & 0xFF);
 }
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -230,7 +220,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
         return OnNotify(lParam);
     case WM_ACTIVATEAPP:
-        if (Settings.minonfocus && wParam == 0 && IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
+        if (Settings.hideOnFocusLoss && wParam == 0 && IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
         return 1;
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam);
@@ -266,7 +256,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnVersionChecked(wParam);
         return 1;
     default:
-        if (message == TaskbarCreatedMessage && message != 0) OnTaskbarCreated();
+        if (message == WindowState.taskbarCreatedMessage && message != 0) OnTaskbarCreated();
         return 0;
     }
 }

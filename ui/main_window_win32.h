@@ -1,6 +1,7 @@
-// The main window's size rule for its toolbar.
+// The main window: a dialog made from template 101 whose procedure
+// dispatches every message and command.
 #pragma once
 
-// Widens the window when it is too narrow for the whole toolbar; called
-// once the toolbar exists.
-void KeepToolbarInReach();
+#include <windows.h>
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,11 +1,25 @@
-// The notification-area icon across restarts of the shell.
+// The notification-area icon, the show command, and the clipboard: the word
+// copied elsewhere is looked up, and copying it twice quickly pops the
+// window up.
 #pragma once
 
 #include <windows.h>
 
-// The message the shell broadcasts when it has made a new task bar (after
-// Explorer restarts); 0 until ListenForTaskbarCreated.
-extern UINT TaskbarCreatedMessage;
+// NIM_ADD puts the icon in the notification area (once), NIM_DELETE
+// removes it.
+void ShowTrayIcon(DWORD operation);
+// Registers for the message the shell broadcasts when it has made a new
+// task bar (after Explorer restarts).
 void ListenForTaskbarCreated();
 // A new task bar holds none of the old icons: puts the program's back.
 void OnTaskbarCreated();
+void ShowMainWindow();
+// The command that brings the window up (tray, hot key, another copy):
+// the clipboard word first, when the settings say so.
+void ShowCommand();
+// Looks up the word at the start of the clipboard's text.
+void PasteFromClipboard();
+INT_PTR OnTrayNotify(LPARAM mouseMessage);
+INT_PTR OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+INT_PTR OnChangeClipboardChain(WPARAM wParam, LPARAM lParam);
+INT_PTR OnClipboardTimer();

@@ -1,21 +1,22 @@
 #include "tests/bench/bench_program.h"
 
-#include "lookup/browse.h"
-#include "lookup/editing.h"
-#include "lookup/lookup.h"
+#include "lookup/completion.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
-#include "storage/dictionary.h"
+#include "storage/dictionary_state.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
+#include "ui/browse_commands.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/editing_commands.h"
+#include "ui/lookup_command.h"
+#include "ui/program_headless.h"
 
 bool BenchOpenDictionary(const char* folder) {
-    ResetHeadless();
-    ResetDictionaryState();
-    ResetEditState();
-    Settings = SettingsRecord{};
-    Settings.autocomplete = 0;
-    return OpenDictionary(folder) == kResultOk;
+    StartHeadlessProgram();
+    Settings.autoComplete = 0;
+    return SelectDictionary(folder) == kResultOk;
 }
 
 bool BenchLoadLetter(unsigned char letter) {
@@ -29,12 +30,12 @@ size_t BenchLoadedBytes() { return LetterBuffer.Data ? static_cast<size_t>(Lette
 
 bool BenchLookUp(const std::string& word, bool pluralRetry) {
     SetWordEditText(word.c_str());
-    return LookupWord(1, pluralRetry ? -1 : 0) == kResultOk;
+    return LookupWord(MissedDescription::Clear, pluralRetry ? PluralRetry::On : PluralRetry::Off) == kResultOk;
 }
 
 std::string BenchCompletion(const std::string& typed) {
-    SetWordEditText(typed.c_str());  // with auto-completion off this only fills WordText
-    const char* candidate = CompletionCandidate();
+    SetWordEditText(typed.c_str());  // with auto-completion off this only fills the word's mirror
+    const char* candidate = CompletionCandidate(EditState.WordText, OpenCaseRule());
     return candidate ? candidate : "";
 }
 
@@ -53,12 +54,12 @@ std::string BenchPreviousWord(const std::string& word) {
 bool BenchAddEntry(const std::string& word, const std::string& description) {
     SetWordEditText(word.c_str());
     SetDescriptionEditText(description.c_str());
-    return AddEntry(0) == 1 && Headless().messages.empty();
+    return AddEntry(Confirmation::DontAsk) == 1 && Headless().messages.empty();
 }
 
 bool BenchDeleteEntry(const std::string& word) {
     SetWordEditText(word.c_str());
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     return Headless().messages.empty();
 }
 

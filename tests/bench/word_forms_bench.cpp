@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "lookup/lookup.h"
 #include "lookup/word_forms.h"
-#include "platform/headless.h"
 #include "settings/settings.h"
-#include "storage/dictionary.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/lookup_command.h"
+#include "ui/program_headless.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ const std::string kUnlisted = "\xEF\xFF\xFF\xFF\xFF\xFF";                       
 
 void BasesOf(benchmark::State& state, const std::string& word, bool listed) {
     for (auto _ : state) {
-        std::vector<std::string> bases = BaseFormsOf(word.c_str());
+        std::vector<std::string> bases = BaseFormsOf(word.c_str(), OpenCaseRule());
         if (bases.empty() == listed) state.SkipWithError("unexpected base forms");
         benchmark::DoNotOptimize(bases);
     }
@@ -35,11 +36,12 @@ void BasesOf(benchmark::State& state, const std::string& word, bool listed) {
 void FindThroughBaseForm(benchmark::State& state, const std::string& word) {
     for (auto _ : state) {
         SetWordEditText(word.c_str());
-        if (LookupWord(1, -1) != kResultNotFound) state.SkipWithError("the word itself was found");
+        if (LookupWord(MissedDescription::Clear, PluralRetry::On) != kResultNotFound)
+            state.SkipWithError("the word itself was found");
         bool found = false;
-        for (const std::string& base : BaseFormsOf(word.c_str())) {
+        for (const std::string& base : BaseFormsOf(word.c_str(), OpenCaseRule())) {
             SetWordEditText(base.c_str());
-            if (LookupWord(1, 0) == kResultOk) {
+            if (LookupWord(MissedDescription::Clear, PluralRetry::Off) == kResultOk) {
                 found = true;
                 break;
             }
@@ -55,11 +57,9 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     std::error_code failed;
     std::filesystem::current_path(DICTIONARY_BUILT_DICTIONARIES, failed);
-    ResetHeadless();
-    ResetDictionaryState();
-    ResetEditState();
-    Settings.autocomplete = 0;
-    if (failed || OpenDictionary("English_Bulgarian") != kResultOk ||
+    StartHeadlessProgram();
+    Settings.autoComplete = 0;
+    if (failed || SelectDictionary("English_Bulgarian") != kResultOk ||
         !std::filesystem::exists("forms/Bulgarian/00.dat")) {
         std::fprintf(stderr, "word_forms_bench: build the default_dictionary and word_forms targets first\n");
         return 1;

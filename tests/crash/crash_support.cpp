@@ -13,7 +13,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "storage/dictionary_lock.h"
+#include "storage/dictionary_format.h"
 
 extern char** environ;
 

@@ -11,7 +11,8 @@
 
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
-#include "tools/export.h"
+#include "maintenance/export.h"
+#include "tools/export_command.h"
 
 namespace {
 

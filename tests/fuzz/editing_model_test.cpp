@@ -16,15 +16,17 @@
 #include <string>
 #include <vector>
 
-#include "lookup/browse.h"
-#include "lookup/editing.h"
-#include "lookup/lookup.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
-#include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
 #include "tests/fuzz/fuzz_case.h"
 #include "tests/unit/test_support.h"
+#include "ui/browse_commands.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/editing_commands.h"
+#include "ui/lookup_command.h"
+#include "ui/program_headless.h"
 
 namespace {
 
@@ -343,9 +345,8 @@ std::string Difference(const Model& model) {
     for (const auto& letter : model.letters) {
         std::vector<std::pair<std::string, std::string>> pairs;
         for (const Entry& entry : letter.second) pairs.push_back({entry.word, entry.description});
-        char name[16];
-        std::snprintf(name, sizeof name, "D/%02x.dat", letter.first);
-        if (ReadDiskFile(name) != Entries(pairs)) return std::string("letter file ") + name;
+        std::string name = "D/" + LetterFileName(letter.first);
+        if (ReadDiskFile(name) != Entries(pairs)) return "letter file " + name;
     }
     if (Headless().wordEdit != model.edit) return "word edit '" + Headless().wordEdit + "', model '" + model.edit + "'";
     if (Headless().descriptionEdit != model.description)
@@ -364,7 +365,7 @@ protected:
         const std::string typed = RandomTyped(random, model);
         const bool pressDelete = OneIn(random, 2);
         auto type = [&] {
-            LastKey = 'x';
+            EditState.LastKey = 'x';
             HeadlessTypeWord(typed.c_str());
             if (pressDelete && completion && Headless().wordEdit != typed) HeadlessPressDeleteInWordEdit();
             model.Type(typed, completion, pressDelete);
@@ -377,7 +378,7 @@ protected:
             const bool yes = OneIn(random, 2);
             if (!type()) return typing;
             HeadlessTypeDescription(description.c_str());
-            LastKey = 'x';  // typed in the description
+            EditState.LastKey = 'x';  // typed in the description
             Headless().messageAnswers = {yes ? kAnswerYes : kAnswerNo};
             Headless().descriptionLineCount = 1;
             std::string word = Headless().wordEdit;
@@ -388,18 +389,18 @@ protected:
         }
         case 1: {
             if (!type()) return typing;
-            bool found = LookupWord(1, 0) == kResultOk;
+            bool found = LookupWord(MissedDescription::Clear, PluralRetry::Off) == kResultOk;
             if (model.FindWord() != found) return "find '" + typed + "' disagrees";
             if (!found) return "find '" + typed + "'";
             Headless().messageAnswers = {kAnswerYes};
-            DeleteEntry(1);
+            DeleteEntry(Confirmation::Ask);
             model.messages.push_back("Are you sure you want to delete this word?");
             model.DeleteEntry();
             return "delete '" + typed + "'";
         }
         default: {
             if (!type()) return typing;
-            bool found = LookupWord(1, 0) == kResultOk;
+            bool found = LookupWord(MissedDescription::Clear, PluralRetry::Off) == kResultOk;
             if (model.FindWord() != found) return "find '" + typed + "' disagrees";
             if (model.LetterOf(model.edit) == 0) return "find '" + typed + "'";
             unsigned char letter = model.LetterOf(model.edit);
@@ -443,15 +444,13 @@ TEST_F(EditingModelTest, RandomSessionsMatchTheModel) {
             model.Insert(model.Of(model.Fold(static_cast<unsigned char>(word[0]))),
                          {word, OneIn(random, 12) ? "" : RandomDescription(random)});
         }
-        ResetDictionaryState();
-        ResetEditState();
-        ResetHeadless();
-        Settings.autocomplete = OneIn(random, 2);
+        StartHeadlessProgram();
+        Settings.autoComplete = OneIn(random, 2);
         ClearProgramFolder(root_);
         WriteModel(model);
-        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+        ASSERT_EQ(SelectDictionary("D"), kResultOk);
         for (int step = 0; step < 30; ++step, ++steps) {
-            std::string what = Step(random, model, Settings.autocomplete != 0);
+            std::string what = Step(random, model, Settings.autoComplete != 0);
             std::string difference = Difference(model);
             ASSERT_EQ(difference, "") << "step " << step << ": " << what << "; replay with DICTIONARY_MODEL_SEED="
                                       << seed + done << " DICTIONARY_MODEL_ITERATIONS=1";

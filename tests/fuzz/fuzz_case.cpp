@@ -8,14 +8,19 @@
 #include <iterator>
 #include <map>
 
-#include "lookup/history.h"
-#include "lookup/lookup.h"
+#include "lookup/description.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
-#include "storage/dictionary.h"
+#include "storage/catalog.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
-#include "storage/text_compare.h"
+#include "storage/text_case.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/lookup_command.h"
+#include "ui/program_headless.h"
 
 namespace fs = std::filesystem;
 
@@ -42,11 +47,7 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string LetterFileName(unsigned char letter) {
-    char name[16];
-    std::snprintf(name, sizeof name, "/%02x.dat", letter);
-    return kFolder + std::string(name);
-}
+std::string LetterFilePath(unsigned char letter) { return kFolder + std::string("/") + LetterFileName(letter); }
 
 size_t Pick(std::mt19937_64& random, size_t bound) { return bound ? random() % bound : 0; }
 bool OneIn(std::mt19937_64& random, unsigned n) { return random() % n == 0; }
@@ -75,7 +76,7 @@ std::vector<std::string> FindableWords(const std::string& file, unsigned char le
         const std::string& s = strings[i];
         if (s.empty()) return {};
         if (i % 2) continue;
-        if (FoldChar(static_cast<unsigned char>(s[0])) != letter || s.front() == ' ' ||
+        if (FoldChar(static_cast<unsigned char>(s[0]), OpenCaseRule()) != letter || s.front() == ' ' ||
             s.back() == ' ' || s.size() >= static_cast<size_t>(kWordTextSize))
             return {};
         words.push_back(s);
@@ -147,9 +148,9 @@ void CheckCatalogue(const FuzzCase& fuzzCase) {
     if (fuzzCase.hasHeader) expected.emplace(kFolder, &fuzzCase.header);
 
     ListDictionaries();
-    Check(CatalogCount == static_cast<int>(expected.size()), "exactly the folders with a header are listed");
-    for (int i = 0; i < CatalogCount; ++i) {
-        const CatalogEntry& slot = DictionaryCatalog[i];
+    Check(DictionaryCatalog.Count == static_cast<int>(expected.size()), "exactly the folders with a header are listed");
+    for (int i = 0; i < DictionaryCatalog.Count; ++i) {
+        const CatalogEntry& slot = DictionaryCatalog.Slots[i];
         auto found = expected.find(slot.Folder);
         Check(found != expected.end(), "a listed folder has a header");
         if (found == expected.end()) continue;
@@ -198,15 +199,6 @@ void CheckBufferHolds(const std::string& file) {
 
 }  // namespace
 
-void ResetProgramState() {
-    ResetHeadless();
-    ResetDictionaryState();
-    ResetEditState();
-    WordHistory = WordHistoryRecord{};
-    Settings = SettingsRecord{};
-    Settings.autocomplete = 0;
-}
-
 void ClearProgramFolder(const std::string& root) {
     // Never anything outside the system's temporary folder.
     fs::path base = fs::weakly_canonical(fs::temp_directory_path());
@@ -219,7 +211,8 @@ void ClearProgramFolder(const std::string& root) {
 
 std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
     g_failure.clear();
-    ResetProgramState();
+    StartHeadlessProgram();
+    Settings.autoComplete = 0;
 
     for (const FuzzItem& item : fuzzCase.others) {
         if (!item.isFolder) {
@@ -245,8 +238,8 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
     for (const auto& other : fuzzCase.otherLetters)
         if (other.first) files[other.first] = other.second;
     files[letterByte] = fuzzCase.letterFile;
-    files[FoldChar(letterByte)] = fuzzCase.letterFile;
-    for (const auto& file : files) WriteFile(LetterFileName(file.first), file.second);
+    files[FoldChar(letterByte, CaseRule::Folded)] = fuzzCase.letterFile;
+    for (const auto& file : files) WriteFile(LetterFilePath(file.first), file.second);
     bool allowed[256] = {};
     for (const auto& file : files)
         for (unsigned char c : file.second) allowed[c] = true;
@@ -255,18 +248,18 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
     CheckCatalogue(fuzzCase);
 
     g_stage = "opening";
-    for (int n = static_cast<int>(Pick(random, 3)); n > 0 && CatalogCount > 0; --n) {
-        const char* folder = DictionaryCatalog[Pick(random, CatalogCount)].Folder;
-        Check(OpenDictionary(folder) == kResultOk, "a listed dictionary opens");
+    for (int n = static_cast<int>(Pick(random, 3)); n > 0 && DictionaryCatalog.Count > 0; --n) {
+        const char* folder = DictionaryCatalog.Slots[Pick(random, DictionaryCatalog.Count)].Folder;
+        Check(SelectDictionary(folder) == kResultOk, "a listed dictionary opens");
         Check(EqualNoCase(CurrentDictionary.Folder, folder), "the opened dictionary is current");
     }
     std::string before = CurrentDictionary.Folder;
-    Check(OpenDictionary("Missing") == kResultHeaderCannotOpen, "a folder without a header does not open");
+    Check(SelectDictionary("Missing") == kResultHeaderCannotOpen, "a folder without a header does not open");
     Check(before == CurrentDictionary.Folder, "a failed open changes nothing");
 
     std::vector<std::string> stored = Strings(fuzzCase.letterFile);
     if (OneIn(random, 2)) SetWordEditText(PickWord(random, stored, letterByte).c_str());
-    int opened = OpenDictionary(kFolder);
+    int opened = SelectDictionary(kFolder);
     Check(opened == (fuzzCase.hasHeader ? kResultOk : kResultHeaderCannotOpen), "open answers by the header");
     g_stage = "opening (look-up of the standing word)";
     Check(OnlyAllowedBytes(Headless().descriptionEdit, allowed), "description comes from the file");
@@ -274,7 +267,7 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
 
     bool open = CurrentDictionary.Folder[0] != '\0';
     bool fuzzOpen = EqualNoCase(CurrentDictionary.Folder, kFolder);
-    unsigned char letter = FoldChar(letterByte);
+    unsigned char letter = FoldChar(letterByte, OpenCaseRule());
 
     g_stage = "loading";
     Check(LoadLetter(0) == (open ? kResultOk : kResultNoDictionary), "unloading");
@@ -291,7 +284,7 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
         if (LetterBuffer.Data && OneIn(random, 10)) {
             g_stage = "saving";
             Check(SaveLetter() == kResultOk, "the letter file saves");
-            Check(ReadFile(LetterFileName(letter)) == files[letter], "saving writes the bytes loaded");
+            Check(ReadFile(LetterFilePath(letter)) == files[letter], "saving writes the bytes loaded");
             CheckBufferHolds(files[letter]);
         }
     }
@@ -305,13 +298,14 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
             SetWordEditSelection(static_cast<int>(Pick(random, length + 4)) - 1,
                                  static_cast<int>(Pick(random, length + 4)) - 1);
         }
-        if (OneIn(random, 8)) AutoCompleted = 1;
-        int clear = static_cast<int>(Pick(random, 2));
-        int plural = static_cast<int>(Pick(random, 3)) - 1;
+        if (OneIn(random, 8)) EditState.AutoCompleted = 1;
+        MissedDescription onMiss = Pick(random, 2) ? MissedDescription::Clear : MissedDescription::Keep;
+        // The window asks for the retry two ways in three.
+        PluralRetry plural = Pick(random, 3) != 1 ? PluralRetry::On : PluralRetry::Off;
         Headless().descriptionEdit = kUntouched;
         std::string typed = Headless().wordEdit;
 
-        int result = LookupWord(clear, plural);
+        int result = LookupWord(onMiss, plural);
         const std::string& edit = Headless().wordEdit;
         const std::string& description = Headless().descriptionEdit;
         Check(result == kResultOk || result == kResultLetterCannotOpen || result == kResultNoDictionary ||
@@ -321,26 +315,26 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
             Check(result == kResultOk && description == kUntouched, "a blank word looks nothing up");
             continue;
         }
-        Check(edit == WordText, "the word edit and WordText agree");
+        Check(edit == EditState.WordText, "the word edit and EditState.WordText agree");
         // Only a plural retry onto a stored word that ends in a blank
         // leaves one.
-        Check(edit.back() != ' ' || (result == kResultOk && plural != 0), "trailing blanks are trimmed");
-        Check(Headless().selectionStart == 0 &&
-                  Headless().selectionEnd == static_cast<int>(edit.size() < 256 ? edit.size() : 256),
-              "the word is selected (characters 0 to 256)");
+        Check(edit.back() != ' ' || (result == kResultOk && plural == PluralRetry::On), "trailing blanks are trimmed");
+        Check(Headless().selectionStart == 0 && Headless().selectionEnd == static_cast<int>(edit.size()),
+              "the whole word is selected");
         Check(edit.size() <= typed.size(), "the word only ever shrinks");
         if (!open) Check(result == kResultNoDictionary, "no dictionary open answers 5");
         if (result != kResultOk) {
-            Check(description == (clear ? "" : kUntouched), "a miss clears the description only when asked");
+            Check(description == (onMiss == MissedDescription::Clear ? "" : kUntouched),
+                  "a miss clears the description only when asked");
             continue;
         }
         Check(OnlyAllowedBytes(description, allowed), "description comes from the file");
         // A hit is a whole string of the loaded letter file, never a piece.
         bool whole = false;
         if (fuzzOpen && files.count(LetterBuffer.Letter)) {
-            std::string key = FoldedCopy(edit.c_str() + FirstNonSpace(edit));
+            std::string key = FoldString(edit.c_str() + FirstNonSpace(edit), OpenCaseRule());
             for (const std::string& s : Strings(files[LetterBuffer.Letter]))
-                if (FoldedCopy(s.c_str()) == key) whole = true;
+                if (FoldString(s.c_str(), OpenCaseRule()) == key) whole = true;
         }
         Check(whole, "a hit is a stored word");
     }
@@ -351,7 +345,7 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
         for (int n = 0; n < 25 && !findable.empty() && g_failure.empty(); ++n) {
             const std::string& word = findable[Pick(random, findable.size())];
             SetWordEditText(word.c_str());
-            Check(LookupWord(1, 0) == kResultOk, "a stored word is found");
+            Check(LookupWord(MissedDescription::Clear, PluralRetry::Off) == kResultOk, "a stored word is found");
             Check(Headless().wordEdit == word, "the word stays as typed");
             Check(!Headless().descriptionEdit.empty(), "its description is shown");
         }
@@ -366,7 +360,7 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
             // Mostly the start of a string, as a real description is.
             if (OneIn(random, 2))
                 while (offset > 0 && offset < length && LetterBuffer.Data[offset - 1] != 0) --offset;
-            std::string text = FormatDescription(offset);
+            std::string text = FormatDescription(HeldLetter(), offset);
             Check(OnlyAllowedBytes(text, allowed), "formatted text comes from the file");
             Check(text.size() <= 4 * static_cast<size_t>(length - offset), "formatting stays within its entries");
             if (n == 0) {

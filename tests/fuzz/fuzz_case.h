@@ -25,8 +25,6 @@ struct FuzzCase {
     std::vector<std::pair<unsigned char, std::string>> otherLetters;  // raw letter, bytes
 };
 
-// Every process-wide record back at its start-up value, auto-completion off.
-void ResetProgramState();
 // Removes everything inside `root` (a temporary program folder).
 void ClearProgramFolder(const std::string& root);
 // Writes the case into the current directory, runs the operations with

@@ -1,13 +1,20 @@
 #include <filesystem>
 #include <string>
 
-#include "lookup/browse.h"
-#include "lookup/lookup.h"
+#include "ui/browse_commands.h"
+#include "ui/lookup_command.h"
 #include "platform/headless.h"
+#include "res/resource.h"
 #include "settings/settings.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
+#include "ui/edit_state.h"
 
 namespace {
 // Code page 1251.
@@ -25,13 +32,13 @@ protected:
                                       {"crab", "cancer"}}));
         MakeLetter("D", 'M', Entries({{"Mouse", "mus"}}));
         MakeLetter("D", 0xCA, Entries({{kWhale, "whale"}, {kCat, "cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
-        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+        ASSERT_EQ(SelectDictionary("D"), kResultOk);
         Load("cat");
     }
     // A look-up loads the word's letter; browsing never does.
     void Load(const std::string& word) {
         Type(word);
-        LookupWord(1, 0);
+        LookupWord(MissedDescription::Clear, PluralRetry::Off);
     }
     // The word edit after `move` from `typed`.
     std::string After(void (*move)(), const std::string& typed) {
@@ -75,7 +82,7 @@ TEST_F(BrowseTest, NextWordsMenuListsUpToTwentyAndShowsTheChoice) {
     EXPECT_EQ(After(NextWordsMenu, "cat"), "cow");
     EXPECT_EQ(Description(), "bos taurus");
     const ShownMenu& menu = Headless().menus.back();
-    EXPECT_EQ(menu.buttonPosition, 6);
+    EXPECT_EQ(menu.buttonCommand, IDM_NEXT20);
     ASSERT_EQ(menu.items.size(), 3u);
     EXPECT_EQ(menu.items[2].id, 3);
     EXPECT_EQ(menu.items[2].text, "crab");
@@ -109,7 +116,7 @@ TEST_F(BrowseTest, DamagedLettersAreNeverReadPastTheirEnd) {
     After(NextWordsMenu, "");
     EXPECT_EQ(After(PreviousWord, "y"), std::string(300, 'x'));
 
-    Settings.autocomplete = 1;
+    Settings.autoComplete = 1;
     Type("bowl");
     EXPECT_EQ(WordEdit(), "bowl");
 }
@@ -118,13 +125,13 @@ class CompletionTest : public ProgramFolderTest {
 protected:
     void SetUp() override {
         ProgramFolderTest::SetUp();
-        Settings.autocomplete = 1;
-        LastKey = 'a';
+        Settings.autoComplete = 1;
+        EditState.LastKey = 'a';
         std::filesystem::create_directories("D");
     }
     void Open(int caseSensitive) {
         MakeDictionary("D", "D", 0, caseSensitive);
-        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+        ASSERT_EQ(SelectDictionary("D"), kResultOk);
     }
     std::string Typed(const std::string& text) {
         Type(text);
@@ -139,18 +146,18 @@ TEST_F(CompletionTest, CompletesWithTheStoredWordAndSelectsTheTail) {
     EXPECT_EQ(Typed("ca"), "Cab");
     EXPECT_EQ(Headless().selectionStart, 2);
     EXPECT_EQ(Headless().selectionEnd, 3);
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);  // the whole word, not the tail
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);  // the whole word, not the tail
     EXPECT_EQ(Description(), "taxi");
 
     EXPECT_EQ(Typed("mo"), "mouse");  // loads its own letter
     EXPECT_EQ(Typed("cz"), "cz");
-    EXPECT_EQ(AutoCompleted, 0);
+    EXPECT_EQ(EditState.AutoCompleted, 0);
 
     for (unsigned char key : {8, 9}) {  // Backspace, Delete
-        LastKey = key;
+        EditState.LastKey = key;
         EXPECT_EQ(Typed("ca"), "ca");
     }
-    LastKey = 'a';
+    EditState.LastKey = 'a';
     Headless().hidden = true;
     EXPECT_EQ(Typed("ca"), "ca");
 }

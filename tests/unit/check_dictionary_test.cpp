@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "tests/unit/test_support.h"
-#include "tools/check.h"
+#include "maintenance/check.h"
+#include "tools/check_command.h"
 #include "tools/tool_commands.h"
 
 namespace {

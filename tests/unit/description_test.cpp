@@ -1,9 +1,14 @@
 #include <cstring>
 #include <string>
 
-#include "lookup/lookup.h"
+#include "lookup/description.h"
+#include "ui/lookup_command.h"
 #include "platform/headless.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 
 class DescriptionTest : public ProgramFolderTest {
@@ -12,9 +17,9 @@ protected:
         ResetDictionaryState();
         MakeDictionary("D");
         MakeLetter("D", 'B', letterBytes);
-        OpenDictionary("D");
+        SelectDictionary("D");
         Type(word);
-        EXPECT_EQ(LookupWord(1, 0), kResultOk);
+        EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
         return Description();
     }
 };

@@ -15,7 +15,9 @@
 #include <unistd.h>
 #endif
 
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/window.h"
+#include "storage/dictionary_format.h"
 #include "storage/dictionary_lock.h"
 #include "tests/unit/test_support.h"
 

@@ -2,9 +2,15 @@
 #include <filesystem>
 #include <string>
 
-#include "lookup/lookup.h"
+#include "ui/lookup_command.h"
 #include "platform/headless.h"
+#include "res/resource.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 #include "ui/edit_state.h"
@@ -19,30 +25,30 @@ TEST_F(CatalogueTest, ListsOnlyVisibleFoldersWithAHeader) {
     MakeDictionary(".hidden");
     WriteDiskFile("readme", "not a dictionary");
     ListDictionaries();
-    ASSERT_EQ(CatalogCount, 1);
-    EXPECT_STREQ(DictionaryCatalog[0].Folder, "English_Bulgarian");
-    EXPECT_STREQ(DictionaryCatalog[0].DisplayName, "English-Bulgarian");
+    ASSERT_EQ(DictionaryCatalog.Count, 1);
+    EXPECT_STREQ(DictionaryCatalog.Slots[0].Folder, "English_Bulgarian");
+    EXPECT_STREQ(DictionaryCatalog.Slots[0].DisplayName, "English-Bulgarian");
 }
 
 TEST_F(CatalogueTest, TakesAtMostAHundredAndSkipsNamesTooLongForASlot) {
     for (int i = 0; i < 105; ++i) MakeDictionary("D" + std::to_string(i));
     ListDictionaries();
-    EXPECT_EQ(CatalogCount, kCatalogSlots);
+    EXPECT_EQ(DictionaryCatalog.Count, kCatalogSlots);
 
     ResetDictionaryState();
     // Emptied, not removed: Windows cannot remove the current directory.
     for (const auto& item : fs::directory_iterator(root_)) fs::remove_all(item.path());
     MakeDictionary(std::string(200, 'x').substr(0, 191 + 1 - 1));  // 191 bytes fits
     ListDictionaries();
-    EXPECT_EQ(CatalogCount, 1);
+    EXPECT_EQ(DictionaryCatalog.Count, 1);
 }
 
 TEST_F(CatalogueTest, HeaderNameFillingItsWholeFieldStaysTerminated) {
     fs::create_directory("Full");
     WriteDiskFile("Full/00.dat", std::string(64, 'N') + std::string(128, '\0'));
     ListDictionaries();
-    ASSERT_EQ(CatalogCount, 1);
-    EXPECT_EQ(std::string(DictionaryCatalog[0].DisplayName), std::string(64, 'N'));
+    ASSERT_EQ(DictionaryCatalog.Count, 1);
+    EXPECT_EQ(std::string(DictionaryCatalog.Slots[0].DisplayName), std::string(64, 'N'));
 }
 
 using OpenTest = ProgramFolderTest;
@@ -50,7 +56,7 @@ using OpenTest = ProgramFolderTest;
 TEST_F(OpenTest, ReadsTheHeaderSetsTheTitleAndDropsTheOldLetter) {
     MakeDictionary("Fruit", "Fruits and more", 1, 1);
     MakeLetter("Fruit", 'a', Entries({{"apple", "yabalka"}}));
-    EXPECT_EQ(OpenDictionary("Fruit"), kResultOk);
+    EXPECT_EQ(SelectDictionary("Fruit"), kResultOk);
     EXPECT_STREQ(CurrentDictionary.DisplayName, "Fruits and more");
     EXPECT_EQ(CurrentDictionary.Dual, 1);
     EXPECT_EQ(CurrentDictionary.CaseSensitive, 1);
@@ -60,9 +66,9 @@ TEST_F(OpenTest, ReadsTheHeaderSetsTheTitleAndDropsTheOldLetter) {
 
 TEST_F(OpenTest, AlreadyOpenInAnotherCaseChangesNothing) {
     MakeDictionary("Fruit");
-    ASSERT_EQ(OpenDictionary("Fruit"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Fruit"), kResultOk);
     Headless().title = "untouched";
-    EXPECT_EQ(OpenDictionary("FRUIT"), kResultOk);
+    EXPECT_EQ(SelectDictionary("FRUIT"), kResultOk);
     EXPECT_EQ(Headless().title, "untouched");
 }
 
@@ -70,10 +76,10 @@ TEST_F(OpenTest, MissingHeaderLeavesTheOpenDictionaryAlone) {
     MakeDictionary("Fruit");
     MakeLetter("Fruit", 'A', Entries({{"apple", "yabalka"}}));
     fs::create_directory("Notes");
-    ASSERT_EQ(OpenDictionary("Fruit"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Fruit"), kResultOk);
     Type("apple");
-    ASSERT_EQ(LookupWord(1, -1), kResultOk);
-    EXPECT_EQ(OpenDictionary("Notes"), kResultHeaderCannotOpen);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(SelectDictionary("Notes"), kResultHeaderCannotOpen);
     EXPECT_STREQ(CurrentDictionary.Folder, "Fruit");
     EXPECT_EQ(LetterBuffer.Letter, 'A');
     EXPECT_EQ(Headless().title, "Dictionary - [Fruit]");
@@ -89,10 +95,10 @@ TEST_F(OpenTest, ShortHeaderKeepsDefaultFontsAndLooksTheWordUpAgain) {
     WriteDiskFile("Short/00.dat", header);
     MakeLetter("Short", 'C', Entries({{"cat", "kotka"}}));
 
-    ASSERT_EQ(OpenDictionary("Full"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Full"), kResultOk);
     Type("cat");
-    ASSERT_EQ(LookupWord(1, -1), kResultOk);
-    ASSERT_EQ(OpenDictionary("Short"), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    ASSERT_EQ(SelectDictionary("Short"), kResultOk);
     EXPECT_EQ(Description(), "kotka");  // the word in the edit is looked up again
     EXPECT_STREQ(CurrentDictionary.DisplayName, "Short");
     EXPECT_EQ(CurrentDictionary.Dual, 1);
@@ -102,9 +108,9 @@ TEST_F(OpenTest, ShortHeaderKeepsDefaultFontsAndLooksTheWordUpAgain) {
 TEST_F(OpenTest, NextAndPreviousWrapAroundTheCatalogue) {
     for (const char* name : {"A1", "B2", "C3"}) MakeDictionary(name);
     ListDictionaries();
-    ASSERT_EQ(CatalogCount, 3);
-    std::string last = DictionaryCatalog[2].Folder, first = DictionaryCatalog[0].Folder;
-    OpenDictionary(last.c_str());
+    ASSERT_EQ(DictionaryCatalog.Count, 3);
+    std::string last = DictionaryCatalog.Slots[2].Folder, first = DictionaryCatalog.Slots[0].Folder;
+    SelectDictionary(last.c_str());
     NextDictionary();
     EXPECT_EQ(std::string(CurrentDictionary.Folder), first);
     PreviousDictionary();
@@ -114,14 +120,14 @@ TEST_F(OpenTest, NextAndPreviousWrapAroundTheCatalogue) {
 TEST_F(OpenTest, NextDoesNothingWithOneDictionaryOrAnUnlistedOne) {
     MakeDictionary("Only");
     ListDictionaries();
-    OpenDictionary("Only");
+    SelectDictionary("Only");
     NextDictionary();
     EXPECT_STREQ(CurrentDictionary.Folder, "Only");
     MakeDictionary("Other");
     MakeDictionary("Later");
     ListDictionaries();
     MakeDictionary("Unlisted");
-    OpenDictionary("Unlisted");
+    SelectDictionary("Unlisted");
     NextDictionary();
     PreviousDictionary();
     EXPECT_STREQ(CurrentDictionary.Folder, "Unlisted");
@@ -131,25 +137,25 @@ TEST_F(OpenTest, MenuChecksTheOpenDictionaryAndOpensTheChoice) {
     MakeDictionary("One");
     MakeDictionary("Two");
     ListDictionaries();
-    OpenDictionary(DictionaryCatalog[0].Folder);
+    SelectDictionary(DictionaryCatalog.Slots[0].Folder);
     Headless().menuAnswers.push_back(2);
     DictionaryMenu();
     ASSERT_EQ(Headless().menus.size(), 1u);
     const ShownMenu& menu = Headless().menus[0];
-    EXPECT_EQ(menu.buttonPosition, 2);
+    EXPECT_EQ(menu.buttonCommand, IDM_OPEN);
     ASSERT_EQ(menu.items.size(), 2u);
     EXPECT_TRUE(menu.items[0].checked);
     EXPECT_FALSE(menu.items[1].checked);
     EXPECT_EQ(menu.items[1].id, 2);
-    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog[1].Folder);
+    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog.Slots[1].Folder);
     DictionaryMenu();  // dismissed
-    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog[1].Folder);
+    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog.Slots[1].Folder);
 }
 
 using CreateTest = ProgramFolderTest;
 
 TEST_F(CreateTest, WritesA192ByteHeaderAndOpensTheFirstDictionary) {
-    CreateDictionary("Fruit", 1, 0);
+    NewDictionary("Fruit", 1, 0);
     std::string header = ReadDiskFile("Fruit/00.dat");
     ASSERT_EQ(header.size(), 192u);
     EXPECT_STREQ(header.c_str(), "Fruit");
@@ -166,20 +172,20 @@ TEST_F(CreateTest, WritesA192ByteHeaderAndOpensTheFirstDictionary) {
 
 TEST_F(CreateTest, RefusesAnExistingDictionaryAndCompletesAFolderWithoutHeader) {
     MakeDictionary("Fruit", "Old name");
-    CreateDictionary("Fruit", 0, 0);
+    NewDictionary("Fruit", 0, 0);
     EXPECT_EQ(Headless().messages.back().text, "Dictionary already exists in folder 'Fruit'");
     EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
     EXPECT_STREQ(ReadDiskFile("Fruit/00.dat").c_str(), "Old name");
 
     fs::create_directory("Veg");
-    CreateDictionary("Veg", 0, 1);
+    NewDictionary("Veg", 0, 1);
     EXPECT_EQ(Headless().messages.back().text, "Dictionary 'Veg' successfuly created");
     EXPECT_EQ(ReadDiskFile("Veg/00.dat")[68], 1);
 }
 
 TEST_F(CreateTest, LongNamesAreCutTo63Bytes) {
     std::string name(70, 'n');
-    CreateDictionary(name.c_str(), 0, 0);
+    NewDictionary(name.c_str(), 0, 0);
     std::string header = ReadDiskFile(name + "/00.dat");
     EXPECT_EQ(std::string(header.c_str()), std::string(63, 'n'));
 }
@@ -188,7 +194,7 @@ TEST_F(CreateTest, RefusesNamesThatLeaveTheProgramFolder) {
     fs::create_directory("inside");
     for (const char* bad : {"../escape", "inside/x", "inside\\x", "..", ".", "a:b", "CON", "nul.txt",
                             "what?", "tab\there", ""}) {
-        CreateDictionary(bad, 0, 0);
+        NewDictionary(bad, 0, 0);
         EXPECT_EQ(Headless().messages.back().text, std::string("Error creating folder '") + bad + "'") << bad;
     }
     EXPECT_FALSE(fs::exists("../escape"));
@@ -199,10 +205,10 @@ TEST_F(CreateTest, DoesNotSwitchAwayFromALoadedLetter) {
     MakeDictionary("Zoo");
     MakeLetter("Zoo", 'C', Entries({{"cat", "felis"}}));
     ListDictionaries();
-    OpenDictionary("Zoo");
+    SelectDictionary("Zoo");
     Type("cat");
-    LookupWord(1, -1);
-    CreateDictionary("Aaa", 0, 0);
+    LookupWord(MissedDescription::Clear, PluralRetry::On);
+    NewDictionary("Aaa", 0, 0);
     EXPECT_STREQ(CurrentDictionary.Folder, "Zoo");
 }
 
@@ -213,11 +219,10 @@ TEST_F(HeaderWriteTest, RenamesInMemoryTheCatalogueAndOnDisk) {
     std::string extra = ReadDiskFile("Fruit/00.dat") + "tail";
     WriteDiskFile("Fruit/00.dat", extra);
     ListDictionaries();
-    OpenDictionary("Fruit");
-    HeaderEdit edit{"Fresh fruit", true, true};
-    WriteDictionaryHeader(&edit);
+    SelectDictionary("Fruit");
+    ApplyDictionaryInfo({"Fresh fruit", true, true});
     EXPECT_STREQ(CurrentDictionary.DisplayName, "Fresh fruit");
-    EXPECT_STREQ(DictionaryCatalog[0].DisplayName, "Fresh fruit");
+    EXPECT_STREQ(DictionaryCatalog.Slots[0].DisplayName, "Fresh fruit");
     EXPECT_EQ(Headless().title, "Dictionary - [Fresh fruit]");
     std::string header = ReadDiskFile("Fruit/00.dat");
     EXPECT_STREQ(header.c_str(), "Fresh fruit");

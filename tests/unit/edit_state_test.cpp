@@ -2,18 +2,25 @@
 #include <memory>
 #include <string>
 
-#include "lookup/browse.h"
+#include "ui/browse_commands.h"
 #include "lookup/history.h"
-#include "lookup/lookup.h"
+#include "ui/lookup_command.h"
 #include "lookup/similar.h"
+#include "ui/search_commands.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/hotkey.h"
 #include "settings/settings.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 #include "ui/clipboard_word.h"
 #include "ui/edit_state.h"
+#include "ui/find_command.h"
+#include "ui/program_headless.h"
 
 class ToolbarStateTest : public ProgramFolderTest {
 protected:
@@ -35,19 +42,19 @@ TEST_F(ToolbarStateTest, FoundWordEnablesDeleteEditingEnablesAdd) {
     MakeDictionary("D");
     MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
     ListDictionaries();
-    OpenDictionary("D");
+    SelectDictionary("D");
     Type("cat");
     EXPECT_TRUE(Headless().findButtonEnabled);
-    EXPECT_EQ(Modified, 1);
+    EXPECT_EQ(EditState.Modified, 1);
     FindCommand();
     EXPECT_EQ(Description(), "felis");
-    EXPECT_EQ(Modified, 0);
+    EXPECT_EQ(EditState.Modified, 0);
     EXPECT_TRUE(On(IDM_DEL));
     EXPECT_FALSE(On(IDM_ADD));
     EXPECT_TRUE(On(IDM_SIM) && On(IDM_ALLDICT) && On(IDM_INFO) && On(IDM_NEXTWORD));
 
     HeadlessTypeDescription("felis catus");
-    EXPECT_EQ(std::string(DescriptionText), "felis catus");
+    EXPECT_EQ(std::string(EditState.DescriptionText), "felis catus");
     EXPECT_FALSE(On(IDM_DEL));
     EXPECT_TRUE(On(IDM_ADD));
 
@@ -58,35 +65,34 @@ TEST_F(ToolbarStateTest, FoundWordEnablesDeleteEditingEnablesAdd) {
 TEST_F(ToolbarStateTest, FindThatFailsEmptiesTheDescriptionAndMarksModified) {
     MakeDictionary("D");
     MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
-    OpenDictionary("D");
-    Settings.simonnotfound = 0;
+    SelectDictionary("D");
+    Settings.similarOnNotFound = 0;
     Type("cat");
     FindCommand();
     Type("cow");
     FindCommand();
     EXPECT_EQ(Description(), "");
-    EXPECT_EQ(Modified, 1);
+    EXPECT_EQ(EditState.Modified, 1);
 }
 
 TEST(ChangeHandlerTest, ReadsTheWordAndSkipsCompletionAfterDeleteOrWhileHidden) {
-    ResetHeadless();
-    ResetEditState();
-    Settings = SettingsRecord{};
-    LastKey = 'a';
+    StartHeadlessProgram();
+    EditState.LastKey = 'a';
     SetWordEditText("abc");
-    EXPECT_STREQ(WordText, "abc");
-    EXPECT_EQ(Modified, 1);
-    AutoCompleted = 1;
+    EXPECT_STREQ(EditState.WordText, "abc");
+    EXPECT_EQ(EditState.Modified, 1);
+    EditState.AutoCompleted = 1;
     SetWordEditText("ab");  // a change not made by completion clears the flag
-    EXPECT_EQ(AutoCompleted, 0);
+    EXPECT_EQ(EditState.AutoCompleted, 0);
     EXPECT_EQ(Headless().wordEditChanges, 2);
 }
 
 // Clipboard text as a block that ends in its NUL.
-static ClipboardWord Take(const std::string& text) { return TakeClipboardWord(text.c_str(), text.size() + 1); }
+static ClipboardWord Take(const std::string& text, CaseRule rule = CaseRule::Folded) {
+    return TakeClipboardWord(text.c_str(), text.size() + 1, rule);
+}
 
 TEST(ClipboardWordTest, TakesTheLeadingRunOfLetters) {
-    ResetDictionaryState();
     EXPECT_STREQ(Take("  cat").word, "cat");
     EXPECT_TRUE(ClipboardWordStoodAlone(Take("cat")));
     EXPECT_TRUE(ClipboardWordStoodAlone(Take("cat ")));
@@ -100,10 +106,8 @@ TEST(ClipboardWordTest, TakesTheLeadingRunOfLetters) {
     EXPECT_EQ(std::string(sixty.word), std::string(51, 'a'));
     EXPECT_FALSE(ClipboardWordStoodAlone(sixty));
 
-    CurrentDictionary.CaseSensitive = 1;
-    EXPECT_STREQ(Take("cat").word, "");
-    EXPECT_STREQ(Take("Cat").word, "C");
-    CurrentDictionary.CaseSensitive = 0;
+    EXPECT_STREQ(Take("cat", CaseRule::Exact).word, "");
+    EXPECT_STREQ(Take("Cat", CaseRule::Exact).word, "C");
 }
 
 TEST(HotkeyTest, SwapsShiftAndAltKeepsControl) {
@@ -122,13 +126,13 @@ TEST_F(ToolbarStateTest, TextTheProgramWritesIsNeverCompleted) {
     MakeDictionary("D");
     MakeLetter("D", 0xC0, Entries({{ABV, "first entry"}, {ab, "second entry"}, {abvg, "third entry"}}));
     ListDictionaries();
-    ASSERT_EQ(OpenDictionary("D"), kResultOk);
-    Settings.autocomplete = 1;
-    LastKey = 'a';
+    ASSERT_EQ(SelectDictionary("D"), kResultOk);
+    Settings.autoComplete = 1;
+    EditState.LastKey = 'a';
 
     Type(ab);  // the user's typing is completed
     EXPECT_EQ(WordEdit(), ABV);
-    ASSERT_EQ(LookupWord(1, 0), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
     NextWord();
     EXPECT_EQ(WordEdit(), ab);
     EXPECT_EQ(Description(), "second entry");
@@ -148,27 +152,26 @@ TEST_F(ToolbarStateTest, TextTheProgramWritesIsNeverCompleted) {
     ASSERT_EQ(ShowSimilarWords(), 1);
     EXPECT_EQ(WordEdit(), ab);
     EXPECT_EQ(Description(), "second entry");
-    EXPECT_EQ(Settings.autocomplete, 1);
+    EXPECT_EQ(Settings.autoComplete, 1);
 }
 
 // Clipboard text is a block of a given size that need not end in a NUL.
 TEST(ClipboardWordTest, NeverReadsPastTheBlock) {
-    ResetDictionaryState();
     const char text[] = {'c', 'a', 't', 's'};  // no terminator
     std::unique_ptr<char[]> block(new char[sizeof text]);
     std::memcpy(block.get(), text, sizeof text);
-    ClipboardWord taken = TakeClipboardWord(block.get(), 3);
+    ClipboardWord taken = TakeClipboardWord(block.get(), 3, CaseRule::Folded);
     EXPECT_STREQ(taken.word, "cat");
     EXPECT_TRUE(ClipboardWordStoodAlone(taken));
-    taken = TakeClipboardWord(block.get(), sizeof text);
+    taken = TakeClipboardWord(block.get(), sizeof text, CaseRule::Folded);
     EXPECT_STREQ(taken.word, "cats");
     EXPECT_TRUE(ClipboardWordStoodAlone(taken));
     const char spaced[] = {' ', ' ', 'd', 'o', 'g', ' '};
     block.reset(new char[sizeof spaced]);
     std::memcpy(block.get(), spaced, sizeof spaced);
-    taken = TakeClipboardWord(block.get(), sizeof spaced);
+    taken = TakeClipboardWord(block.get(), sizeof spaced, CaseRule::Folded);
     EXPECT_STREQ(taken.word, "dog");
     EXPECT_TRUE(ClipboardWordStoodAlone(taken));  // one space, then the end of the block
-    EXPECT_STREQ(TakeClipboardWord(block.get(), 2).word, "");
-    EXPECT_STREQ(TakeClipboardWord(block.get(), 0).word, "");
+    EXPECT_STREQ(TakeClipboardWord(block.get(), 2, CaseRule::Folded).word, "");
+    EXPECT_STREQ(TakeClipboardWord(block.get(), 0, CaseRule::Folded).word, "");
 }

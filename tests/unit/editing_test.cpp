@@ -10,20 +10,26 @@
 #include <unistd.h>
 #endif
 
-#include "lookup/editing.h"
-#include "lookup/lookup.h"
+#include "ui/editing_commands.h"
+#include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
+#include "ui/edit_state.h"
 
 class EditingTest : public ProgramFolderTest {
 protected:
     void Open(int dual = 0, int caseSensitive = 0) {
         MakeDictionary("D", "D", dual, caseSensitive);
-        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+        ASSERT_EQ(SelectDictionary("D"), kResultOk);
     }
     // The user types a pair into the two edits.
     void Enter(const std::string& word, const std::string& description) {
@@ -32,7 +38,7 @@ protected:
     }
     void Find(const std::string& word) {
         Type(word);
-        ASSERT_EQ(LookupWord(1, 0), kResultOk);
+        ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
     }
     static std::string Letter(unsigned char letter) {
         char path[16];
@@ -57,7 +63,7 @@ TEST_F(EditingTest, ReplacingAsksFirstAndNoChangesNothing) {
 
     Enter("cat", "felis catus");
     Headless().messageAnswers = {kAnswerNo};
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     ASSERT_EQ(Headless().messages.size(), 1u);
     EXPECT_EQ(Headless().messages[0].text, "This word is already in dictionary! Replace it?");
     EXPECT_EQ(Headless().messages[0].caption, "Confirmation");
@@ -67,18 +73,18 @@ TEST_F(EditingTest, ReplacingAsksFirstAndNoChangesNothing) {
 
     Enter("cat", "felis catus");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "x"}, {"cat", "felis catus"}, {"cow", "bos"}}));
     EXPECT_EQ(WordEdit(), "cat");
     EXPECT_EQ(Description(), "felis catus");
-    EXPECT_EQ(Modified, 0);
+    EXPECT_EQ(EditState.Modified, 0);
     EXPECT_TRUE(HeadlessToolbarEnabled(IDM_DEL));
     EXPECT_FALSE(HeadlessToolbarEnabled(IDM_ADD));
 
     // The check is for the whole word, not a selected part that exists.
     Enter("cabin", "hut");
     SetWordEditSelection(0, 3);
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Headless().messages.size(), 2u);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "x"}, {"cabin", "hut"}, {"cat", "felis catus"}, {"cow", "bos"}}));
 }
@@ -88,37 +94,37 @@ TEST_F(EditingTest, InsertsInSortedOrderAfterEqualWordsAndCreatesTheFile) {
     MakeLetter("D", 'C', Entries({{"Cat", "big"}}));
     MakeLetter("D", 'c', Entries({{"cab", "1"}, {"cow", "2"}}));
     Enter("cat", "small");
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_TRUE(Headless().messages.empty());
     EXPECT_EQ(Letter('c'), Entries({{"cab", "1"}, {"cat", "small"}, {"cow", "2"}}));
     Enter("Cat", "wild");  // found: replaced, not added
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"Cat", "wild"}}));
     Enter("CAT", "loud");  // equal under the ordering, unknown to the look-up
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     Enter("CAB", "first");
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"CAB", "first"}, {"Cat", "wild"}, {"CAT", "loud"}}));
     Enter("czar", "last");
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('c'), Entries({{"cab", "1"}, {"cat", "small"}, {"cow", "2"}, {"czar", "last"}}));
     EXPECT_EQ(Description(), "last");
 
     Enter("dog", "canis");
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('d'), Entries({{"dog", "canis"}}));  // a new letter file
 }
 
 TEST_F(EditingTest, RefusesAMissingWordOrDescription) {
     Open();
     Enter("", "felis");
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "No word!");
     EXPECT_EQ(Headless().messages.back().caption, "Error");
     EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
     Enter("cat", "");
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "No description!");
     EXPECT_FALSE(Exists('C'));
 }
@@ -128,30 +134,30 @@ TEST_F(EditingTest, LongestWordAndDescriptionAreStoredWhole) {
     const std::string word = "w" + std::string(997, 'x');
     const std::string description(9998, 'd');
     Enter(word + "cut", description + "cut");
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('W'), Entries({{word, description}}));
     Enter(word, "other");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 1);  // found in full and replaced, not added twice
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);  // found in full and replaced, not added twice
     EXPECT_EQ(Letter('W'), Entries({{word, "other"}}));
 }
 
 TEST_F(EditingTest, DualDictionaryStoresTheReverseOfAOneLineDescription) {
     Open(1);
     MakeLetter("D", 'K', Entries({{"kotkata", "the cat"}}));
-    Settings.autocomplete = 1;  // must not turn kotka into kotkata
+    Settings.autoComplete = 1;  // must not turn kotka into kotkata
     Enter("cat", "kotka");
     AddWordCommand();
     EXPECT_EQ(Letter('C'), Entries({{"cat", "kotka"}}));
     EXPECT_EQ(Letter('K'), Entries({{"kotka", "cat"}, {"kotkata", "the cat"}}));
     EXPECT_EQ(WordEdit(), "cat");
     EXPECT_EQ(Description(), "kotka");
-    EXPECT_EQ(Modified, 0);
-    EXPECT_EQ(Settings.autocomplete, 1);
+    EXPECT_EQ(EditState.Modified, 0);
+    EXPECT_EQ(Settings.autoComplete, 1);
     EXPECT_TRUE(Headless().wordEditFocused);
     EXPECT_TRUE(Headless().messages.empty());
 
-    Settings.autocomplete = 0;
+    Settings.autoComplete = 0;
     Enter("dog", "kuche; pes");  // shown on two lines
     AddWordCommand();
     EXPECT_EQ(Letter('D'), Entries({{"dog", "kuche; pes"}}));
@@ -168,30 +174,30 @@ TEST_F(EditingTest, DeleteAsksThenShowsANeighbour) {
     MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}, {"cow", "bos taurus"}}));
     Find("cat");
     Headless().messageAnswers = {kAnswerNo};
-    DeleteEntry(1);
+    DeleteEntry(Confirmation::Ask);
     EXPECT_EQ(LastMessage(), "Are you sure you want to delete this word?");
     EXPECT_EQ(Headless().messages.back().style, kMsgYesNo | kMsgIconQuestion);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}, {"cat", "felis"}, {"cow", "bos taurus"}}));
 
     Headless().messageAnswers = {kAnswerYes};
-    DeleteEntry(1);
+    DeleteEntry(Confirmation::Ask);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}, {"cow", "bos taurus"}}));
     EXPECT_EQ(LetterBuffer.Length, static_cast<int32_t>(Letter('C').size() + 1));
     EXPECT_EQ(LetterBuffer.Data[LetterBuffer.Length - 1], 0);
     EXPECT_EQ(WordEdit(), "cow");  // the entry that followed
 
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}}));
     EXPECT_EQ(WordEdit(), "cab");  // the last one went: the one before it
     EXPECT_EQ(Description(), "taxi");
 
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_TRUE(Exists('C'));
     EXPECT_EQ(Letter('C'), "");
     EXPECT_EQ(WordEdit(), "cab");  // nothing left to show
     EXPECT_EQ(Description(), "taxi");
     Type("cow");
-    EXPECT_EQ(LookupWord(1, 0), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);
 }
 
 TEST_F(EditingTest, LetterCaseFollowsTheDictionary) {
@@ -200,19 +206,19 @@ TEST_F(EditingTest, LetterCaseFollowsTheDictionary) {
     MakeLetter("D", 0xCA, Entries({{kotka, "cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
     Enter(KOTKA, "a cat");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter(0xCA), Entries({{KOTKA, "a cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
     Type(kotka);
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(Letter(0xCA), Entries({{"\xEA\xF3\xF7\xE5", "dog"}}));
 
     ResetDictionaryState();
     MakeDictionary("S", "S", 0, 1);
-    ASSERT_EQ(OpenDictionary("S"), kResultOk);
+    ASSERT_EQ(SelectDictionary("S"), kResultOk);
     MakeLetter("S", 'c', Entries({{"cat", "small"}, {"cow", "bos"}}));
     MakeLetter("S", 'C', Entries({{"Cat", "big"}}));
     Find("cat");
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(ReadDiskFile("S/63.dat"), Entries({{"cow", "bos"}}));
     EXPECT_EQ(ReadDiskFile("S/43.dat"), Entries({{"Cat", "big"}}));
 }
@@ -228,7 +234,7 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
                                  std::filesystem::perm_options::remove);
 
     Enter("cub", "young");
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "Could not save the dictionary file 'D\\43.dat'. The change is not saved.");
     EXPECT_EQ(Headless().messages.back().caption, "Error");
     EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
@@ -236,10 +242,10 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
     EXPECT_EQ(WordEdit(), "cub");  // kept for another try
     EXPECT_EQ(Description(), "young");
     EXPECT_TRUE(HeadlessToolbarEnabled(IDM_ADD));
-    EXPECT_EQ(LookupWord(1, 0), kResultNotFound);  // memory matches the disk
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);  // memory matches the disk
 
     Find("cat");
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(Headless().messages.size(), 2u);
     EXPECT_EQ(Letter('C'), before);
     Find("cat");
@@ -247,7 +253,7 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
     // A replacement whose removal cannot be written stores nothing either.
     Enter("cat", "new");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     EXPECT_EQ(Headless().messages.size(), 4u);
     EXPECT_EQ(Letter('C'), before);
     EXPECT_EQ(Description(), "new");
@@ -258,7 +264,7 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
     Open();
     std::filesystem::create_directory("D/43.dat");  // exists, cannot be read
     Enter("cat", "felis");
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.");
     EXPECT_TRUE(std::filesystem::is_directory("D/43.dat"));
 
@@ -267,12 +273,12 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
     MakeLetter("D", 'D', std::string("dog\0canis", 9));
     MakeLetter("D", 'F', std::string("fox\0vulpes\0fly\0musca", 20));
     Type("fly");
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(Letter('F'), Entries({{"fox", "vulpes"}}));
     Enter("eel", "x");  // another letter, so D is read afresh below
-    AddEntry(1);
+    AddEntry(Confirmation::Ask);
     Enter("duck", "anas");
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('D'), Entries({{"dog", "canis"}, {"duck", "anas"}}));
 }
 
@@ -281,15 +287,15 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
 TEST_F(EditingTest, WithCompletionOnTheTypedWordIsAddedAndNothingElseChanges) {
     Open();
     MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}}));
-    Settings.autocomplete = 1;
+    Settings.autoComplete = 1;
     Type("ca");
     ASSERT_EQ(WordEdit(), "cab");  // completed, the tail selected
     HeadlessPressDeleteInWordEdit();
     ASSERT_EQ(WordEdit(), "ca");
     HeadlessTypeDescription("about");
-    LastKey = 't';  // the last key was typed in the description
+    EditState.LastKey = 't';  // the last key was typed in the description
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_TRUE(Headless().messages.empty()) << "nothing to replace";
     EXPECT_EQ(Letter('C'), Entries({{"ca", "about"}, {"cab", "taxi"}, {"cat", "felis"}}));
     EXPECT_EQ(WordEdit(), "ca");
@@ -299,12 +305,12 @@ TEST_F(EditingTest, WithCompletionOnTheTypedWordIsAddedAndNothingElseChanges) {
 TEST_F(EditingTest, WithCompletionOnADualDictionaryStoresTheTypedWordAndItsReverse) {
     Open(1);
     MakeLetter("D", 'C', Entries({{"catalog", "katalog"}}));
-    Settings.autocomplete = 1;
+    Settings.autoComplete = 1;
     Type("cat");
     ASSERT_EQ(WordEdit(), "catalog");
     HeadlessPressDeleteInWordEdit();
     HeadlessTypeDescription("kotka");
-    LastKey = 'a';
+    EditState.LastKey = 'a';
     Headless().messageAnswers = {kAnswerNo};
     AddWordCommand();
     EXPECT_TRUE(Headless().messages.empty());
@@ -320,25 +326,25 @@ TEST_F(EditingTest, TheWordIsStoredWithoutTheBlanksAroundItTheDescriptionAsTyped
     MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
     Enter("cat ", "felis catus");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(LastMessage(), "This word is already in dictionary! Replace it?");
     EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}}));
     EXPECT_EQ(WordEdit(), "cat");
 
     Enter("  cow", " bos  ");
-    EXPECT_EQ(AddEntry(1), 1);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}, {"cow", " bos  "}}));
     EXPECT_FALSE(Exists(' '));
 
     Type("  cow ");
-    ASSERT_EQ(LookupWord(1, 0), kResultOk);
-    DeleteEntry(0);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}}));
     EXPECT_EQ(WordEdit(), "cat");  // the neighbour of the deleted word
 
     size_t shown = Headless().messages.size();
     Enter("   ", "blank");
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     EXPECT_EQ(Headless().messages.size(), shown + 1);
     EXPECT_EQ(LastMessage(), "No word!");
 }
@@ -351,7 +357,7 @@ TEST_F(EditingTest, AnEmptyDescriptionIsRefusedBeforeAnyQuestion) {
     MakeLetter("D", 'C', before);
     Enter("cat", "");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     ASSERT_EQ(Headless().messages.size(), 1u);
     EXPECT_EQ(LastMessage(), "No description!");
     EXPECT_EQ(Letter('C'), before);
@@ -365,10 +371,10 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
     { std::ofstream create("D/43.dat"); }
     std::filesystem::resize_file("D/43.dat", huge);  // sparse: costs no disk
     Type("cat");
-    EXPECT_EQ(LookupWord(1, 0), kResultLetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);
 
     Enter("cat", "felis");
-    EXPECT_EQ(AddEntry(1), 0);
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.");
     EXPECT_EQ(Headless().messages.back().caption, "Error");
     EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
@@ -378,9 +384,9 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
 
     MakeLetter("D", 'D', Entries({{"dog", "canis"}}));
     Type("dog");
-    ASSERT_EQ(LookupWord(1, 0), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
     Type("cat");
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(Headless().messages.size(), 2u);
     EXPECT_EQ(std::filesystem::file_size("D/43.dat"), huge);
 }
@@ -416,8 +422,8 @@ TEST_F(EditingTest, NoMemoryForALetterFileEndsNothingAndWritesNothing) {
         rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (64u << 20);
         struct rlimit cap = {limit, limit};
         if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
-        bool lookupAnswers = LookupWord(0, 0) == kResultLetterCannotOpen;
-        bool refused = AddEntry(1) == 0 &&
+        bool lookupAnswers = LookupWord(MissedDescription::Keep, PluralRetry::Off) == kResultLetterCannotOpen;
+        bool refused = AddEntry(Confirmation::Ask) == 0 &&
                        LastMessage() == "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.";
         _exit(lookupAnswers && refused ? 0 : 1);
     }

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "tests/unit/test_support.h"
-#include "tools/export.h"
+#include "maintenance/export.h"
+#include "tools/export_command.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
 

@@ -1,10 +1,15 @@
 #include <string>
 
 #include "lookup/history.h"
-#include "lookup/lookup.h"
+#include "ui/browse_commands.h"
+#include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "res/resource.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 
 class HistoryTest : public ProgramFolderTest {
@@ -21,11 +26,11 @@ protected:
         for (int i = 0; i < 21; ++i) words += Entries({{"w" + std::to_string(100 + i), "x"}});
         words += Entries({{std::string(49, 'w'), "x"}, {std::string(50, 'w'), "x"}});
         MakeLetter("D", 'W', words);
-        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+        ASSERT_EQ(SelectDictionary("D"), kResultOk);
     }
     void Find(const std::string& word) {
         Type(word);
-        ASSERT_EQ(LookupWord(1, -1), kResultOk) << word;
+        ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk) << word;
     }
     std::string After(void (*move)()) {
         move();
@@ -36,7 +41,7 @@ protected:
 
 TEST_F(HistoryTest, KeepsDistinctFoundWordsAndEnablesItsButtonsWithTheFirst) {
     Type("cow");
-    LookupWord(1, -1);  // not found: not remembered
+    LookupWord(MissedDescription::Clear, PluralRetry::On);  // not found: not remembered
     EXPECT_EQ(WordHistory.Count, 0);
     EXPECT_FALSE(HeadlessToolbarEnabled(IDM_HISTBACK));
 
@@ -98,7 +103,7 @@ TEST_F(HistoryTest, MenuListsNewestFirstAndLeavesThePositionAlone) {
     EXPECT_EQ(After(HistoryMenu), "cat");  // the fourth item, the oldest word
     EXPECT_EQ(Description(), "felis");
     const ShownMenu& menu = Headless().menus.back();
-    EXPECT_EQ(menu.buttonPosition, 13);
+    EXPECT_EQ(menu.buttonCommand, IDM_HISTMENU);
     ASSERT_EQ(menu.items.size(), 4u);
     EXPECT_EQ(menu.items[0].id, 4);
     EXPECT_EQ(menu.items[0].text, "fox");

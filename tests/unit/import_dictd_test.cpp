@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/unit/test_support.h"
-#include "tools/codepage.h"
+#include "maintenance/codepage.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
 #include "tests/unit/tool_test_support.h"

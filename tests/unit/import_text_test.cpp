@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/import_layout.h"
-#include "tools/import_text.h"
+#include "maintenance/import_layout.h"
+#include "maintenance/import_text.h"
 
 TEST(ImportTextTest, RemovesAccentsAndReplacesOrDropsWhatTheCodePageLacks) {
     TextCounts counts;

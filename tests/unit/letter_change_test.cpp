@@ -11,10 +11,15 @@
 #include <unistd.h>
 #endif
 
-#include "lookup/editing.h"
-#include "lookup/lookup.h"
+#include "ui/editing_commands.h"
+#include "ui/lookup_command.h"
 #include "platform/headless.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 #include "ui/edit_state.h"
@@ -33,18 +38,16 @@ public:
     }
 
 private:
+    // The same program: its window procedure stays.
     void Swap() {
         std::swap(LetterBuffer, buffer_);
         std::swap(Headless(), headless_);
-        std::swap(WordText, word_);
-        std::swap(DescriptionText, description_);
-        std::swap(Modified, modified_);
+        std::swap(Headless().procedure, headless_.procedure);
+        std::swap(EditState, edits_);
     }
-    LetterBufferRecord buffer_{0, nullptr, 0};
+    LetterBufferRecord buffer_;
     HeadlessState headless_;
-    char word_[kWordTextSize] = "";
-    char description_[kDescriptionTextSize] = "";
-    int modified_ = 0;
+    EditStateRecord edits_{};
 };
 
 class LetterChangeTest : public ProgramFolderTest {
@@ -53,8 +56,8 @@ protected:
         ProgramFolderTest::SetUp();
         MakeDictionary("D");
         MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}}));
-        ASSERT_EQ(OpenDictionary("D"), kResultOk);
-        other_.Act([] { OpenDictionary("D"); });
+        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        other_.Act([] { SelectDictionary("D"); });
     }
     static void Add(const std::string& word, const std::string& description, int answer = kAnswerYes) {
         Type(word);
@@ -64,7 +67,7 @@ protected:
     }
     static void Find(const std::string& word) {
         Type(word);
-        LookupWord(1, 0);
+        LookupWord(MissedDescription::Clear, PluralRetry::Off);
     }
     static void Type(const std::string& word) { HeadlessTypeWord(word.c_str()); }
     static std::string LastMessage() {
@@ -89,7 +92,7 @@ TEST_F(LetterChangeTest, TwoEditorsTakingTurnsLoseNothing) {
     EXPECT_TRUE(Headless().messages.empty());
     // The buffer is what is on disk after each change.
     Type("cow");
-    EXPECT_EQ(LookupWord(1, 0), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
 }
 
 // A change that no longer applies to the file as the other editor left it
@@ -98,7 +101,7 @@ TEST_F(LetterChangeTest, AChangeThatNoLongerAppliesIsReportedAndNothingChanged) 
     Find("cat");
     other_.Act([] {
         Find("cat");
-        DeleteEntry(0);
+        DeleteEntry(Confirmation::DontAsk);
     });
     const std::string afterOther = Entries({{"cab", "taxi"}});
     Add("cat", "felis catus");
@@ -111,9 +114,9 @@ TEST_F(LetterChangeTest, AChangeThatNoLongerAppliesIsReportedAndNothingChanged) 
     EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cab", "taxi"}, {"cat", "felis catus"}}));
 
     Find("cab");
-    other_.Act([] { DeleteEntry(0); });  // its buffer still holds cab as found before
+    other_.Act([] { DeleteEntry(Confirmation::DontAsk); });  // its buffer still holds cab as found before
     size_t shown = Headless().messages.size();
-    DeleteEntry(0);
+    DeleteEntry(Confirmation::DontAsk);
     EXPECT_EQ(Headless().messages.size(), shown + 1);
     EXPECT_EQ(LastMessage(), "Another program has just removed 'cab' from this dictionary. Nothing was changed.");
     EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cat", "felis catus"}}));

@@ -2,7 +2,12 @@
 #include <filesystem>
 #include <string>
 
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 
@@ -11,20 +16,21 @@ protected:
     void SetUp() override {
         ProgramFolderTest::SetUp();
         MakeDictionary("D");
-        ASSERT_EQ(OpenDictionary("D"), kResultOk);
+        ASSERT_EQ(SelectDictionary("D"), kResultOk);
     }
 };
 
 TEST_F(LetterFileTest, FoldingChoosesTheLetterFile) {
-    EXPECT_EQ(FoldChar('a'), 'A');
-    EXPECT_EQ(FoldChar('A'), 'A');
-    EXPECT_EQ(FoldChar(0xFF), 0xDF);  // я
-    EXPECT_EQ(FoldChar(0xE0), 0xC0);  // а
-    EXPECT_EQ(FoldChar(0xB8), 0xB8);  // ё stays
-    EXPECT_EQ(FoldChar(0xA8), 0xA8);
-    EXPECT_EQ(FoldChar('1'), '1');
+    const CaseRule folded = OpenCaseRule();
+    EXPECT_EQ(FoldChar('a', folded), 'A');
+    EXPECT_EQ(FoldChar('A', folded), 'A');
+    EXPECT_EQ(FoldChar(0xFF, folded), 0xDF);  // я
+    EXPECT_EQ(FoldChar(0xE0, folded), 0xC0);  // а
+    EXPECT_EQ(FoldChar(0xB8, folded), 0xB8);  // ё stays
+    EXPECT_EQ(FoldChar(0xA8, folded), 0xA8);
+    EXPECT_EQ(FoldChar('1', folded), '1');
     CurrentDictionary.CaseSensitive = 1;
-    EXPECT_EQ(FoldChar('a'), 'a');
+    EXPECT_EQ(FoldChar('a', OpenCaseRule()), 'a');
     EXPECT_EQ(LetterPath("D", 0xC0), "D\\c0.dat");
 }
 
@@ -81,20 +87,25 @@ TEST_F(LetterFileTest, FailedSaveKeepsTheOldFile) {
 TEST_F(LetterFileTest, WalkStopsAtEmptyStringsAndNeverLeavesTheBuffer) {
     MakeLetter("D", 'C', Entries({{"cat", "felis"}, {"dog", "canis"}}));
     LoadLetter('C');
-    int32_t p = 0;
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data + p)), "cat");
-    p = EntryWalkStep(p);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data + p)), "dog");
-    p = EntryWalkStep(p);
-    EXPECT_EQ(ByteAt(p), 0);
-    EXPECT_EQ(p, LetterBuffer.Length - 2);  // rests on the last description's NUL
+    LetterView held = HeldLetter();
+    LetterEntryWalker walker = held.Walk(EntryWalk::Strict);
+    LetterEntry entry;
+    ASSERT_TRUE(walker.Next(entry));
+    EXPECT_STREQ(held.StringAt(static_cast<int32_t>(entry.offset)), "cat");
+    ASSERT_TRUE(walker.Next(entry));
+    EXPECT_STREQ(held.StringAt(static_cast<int32_t>(entry.offset)), "dog");
+    EXPECT_EQ(entry.descriptionEnd, held.FileSize() - 1);  // the last description's NUL
+    EXPECT_FALSE(walker.Next(entry));
 
     MakeLetter("D", 'F', std::string("fox\0vulpes", 10));  // no final NUL
     LoadLetter('F');
-    p = EntryWalkStep(0);
-    EXPECT_LT(p, LetterBuffer.Length);
-    EXPECT_EQ(ByteAt(p), 0);
-    EXPECT_EQ(ByteAt(LetterBuffer.Length), 0);
+    held = HeldLetter();
+    walker = held.Walk(EntryWalk::Strict);
+    ASSERT_TRUE(walker.Next(entry));
+    EXPECT_EQ(entry.descriptionEnd, held.FileSize());  // ends with the bytes
+    EXPECT_FALSE(walker.Next(entry));
+    EXPECT_EQ(held.ByteAt(held.length), 0);
+    EXPECT_EQ(held.StringEnd(7), held.length - 1);  // the appended NUL ends it
 }
 
 TEST_F(LetterFileTest, StatisticsCountEntriesUpToTheFirstEmptyString) {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "tests/unit/test_support.h"
-#include "tools/import_build.h"
-#include "tools/letter_stream.h"
+#include "storage/dictionary_format.h"
+#include "maintenance/letter_stream.h"
 
 using LetterStreamTest = ProgramFolderTest;
 

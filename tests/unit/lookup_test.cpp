@@ -1,11 +1,17 @@
 #include <filesystem>
 #include <string>
 
-#include "lookup/lookup.h"
+#include "ui/lookup_command.h"
 #include "platform/headless.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
+#include "ui/edit_state.h"
 
 class LookupTest : public ProgramFolderTest {
 protected:
@@ -13,46 +19,46 @@ protected:
         MakeDictionary("Animals", "Animals", 0, caseSensitive);
         MakeLetter("Animals", caseSensitive ? 'c' : 'C', Entries({{"cat", "felis"}, {"dog?", "x"}}));
         MakeLetter("Animals", 'C', Entries({{"CAT", "big cat"}, {"cat", "felis"}}));
-        ASSERT_EQ(OpenDictionary("Animals"), kResultOk);
+        ASSERT_EQ(SelectDictionary("Animals"), kResultOk);
     }
 };
 
 TEST_F(LookupTest, TrimsTrailingBlanksKeepsLeadingOnesAndSelectsTheWord) {
     OpenAnimals();
     Type("  cat   ");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(WordEdit(), "  cat");
     EXPECT_EQ(Headless().selectionStart, 0);
     EXPECT_EQ(Headless().selectionEnd, 5);
     EXPECT_EQ(Description(), "big cat");  // CAT comes first in the file and folds equal
-    EXPECT_EQ(Modified, 0);
+    EXPECT_EQ(EditState.Modified, 0);
 }
 
 TEST_F(LookupTest, PluralRetryDropsTheFinalSOnlyWhenAllowed) {
     OpenAnimals();
     Type("cats");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(WordEdit(), "cat");
     Type("cats");
-    EXPECT_EQ(LookupWord(1, 0), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);
     EXPECT_EQ(WordEdit(), "cats");
     EXPECT_EQ(Description(), "");
     Type("S");
-    EXPECT_EQ(LookupWord(1, -1), kResultLetterCannotOpen);
-    EXPECT_EQ(LookupWord(1, -1), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultLetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNotFound);
     EXPECT_EQ(WordEdit(), "S");
 }
 
 TEST_F(LookupTest, CaseSensitiveDictionaryMatchesOnlyAsStored) {
     OpenAnimals(1);
     Type("CATS");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(WordEdit(), "CAT");
     EXPECT_EQ(Description(), "big cat");
     Type("cats");  // a lower-case s starts no retry here
-    EXPECT_EQ(LookupWord(1, -1), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNotFound);
     Type("cat");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(Description(), "felis");
 }
 
@@ -60,7 +66,7 @@ TEST_F(LookupTest, EmptyWordLeavesEverythingAlone) {
     OpenAnimals();
     Headless().descriptionEdit = "kept";
     Type("   ");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(Description(), "kept");
     EXPECT_EQ(WordEdit(), "   ");
 }
@@ -68,7 +74,7 @@ TEST_F(LookupTest, EmptyWordLeavesEverythingAlone) {
 TEST_F(LookupTest, NoDictionaryOpenClearsTheDescription) {
     Headless().descriptionEdit = "old";
     Type("cat ");
-    EXPECT_EQ(LookupWord(1, -1), kResultNoDictionary);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNoDictionary);
     EXPECT_EQ(Description(), "");
     EXPECT_EQ(WordEdit(), "cat");
 }
@@ -76,10 +82,10 @@ TEST_F(LookupTest, NoDictionaryOpenClearsTheDescription) {
 TEST_F(LookupTest, NarrowsToTheSelectedPartOfTheText) {
     MakeDictionary("Sport");
     MakeLetter("Sport", 'B', Entries({{"ball", "topka"}}));
-    ASSERT_EQ(OpenDictionary("Sport"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Sport"), kResultOk);
     Type("football");
     SetWordEditSelection(4, 8);
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(WordEdit(), "ball");
     EXPECT_EQ(Description(), "topka");
 }
@@ -89,35 +95,35 @@ TEST_F(LookupTest, CyrillicFoldsAcrossCaseButYoStaysApart) {
     // "котка" in code page 1251, stored in upper case under letter К (0xCA).
     MakeLetter("Bg", 0xCA, Entries({{"\xCA\xCE\xD2\xCA\xC0", "cat"}}));
     MakeLetter("Bg", 0xB8, Entries({{"\xB8\xEB\xEA\xE0", "fir"}}));
-    ASSERT_EQ(OpenDictionary("Bg"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Bg"), kResultOk);
     Type("\xEA\xEE\xF2\xEA\xE0");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(Description(), "cat");
     Type("\xA8\xEB\xEA\xE0");  // Ё is not folded onto ё
-    EXPECT_EQ(LookupWord(1, -1), kResultLetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultLetterCannotOpen);
     Type("\xB8\xEB\xEA\xE0");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
 }
 
 TEST_F(LookupTest, EntriesAfterAnEmptyDescriptionAreNotReached) {
     MakeDictionary("D");
     MakeLetter("D", 'C', std::string("cat\0\0dog\0canis\0", 15));
     MakeLetter("D", 'D', std::string("cow\0\0dog\0canis\0", 15));
-    ASSERT_EQ(OpenDictionary("D"), kResultOk);
+    ASSERT_EQ(SelectDictionary("D"), kResultOk);
     Type("cat");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(Description(), "");
     Type("cow");
-    EXPECT_EQ(LookupWord(1, -1), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNotFound);
 }
 
 TEST_F(LookupTest, ComparesLongWordsInFull) {
     MakeDictionary("Long");
     std::string a(150, 'a'), b = std::string(120, 'a') + "b";
     MakeLetter("Long", 'A', Entries({{a + "x", "first"}, {a + "y", "second"}, {b, "third"}}));
-    ASSERT_EQ(OpenDictionary("Long"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Long"), kResultOk);
     Type(a + "y");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(Description(), "second");
 }
 
@@ -126,23 +132,23 @@ TEST_F(LookupTest, DamagedLetterFilesGiveTheReadableEntries) {
     // No final NUL, and a word cut off inside the last entry.
     MakeLetter("Bad", 'C', std::string("cat\0felis\0cow\0bo", 16));
     MakeLetter("Bad", 'D', std::string("dog", 3));
-    ASSERT_EQ(OpenDictionary("Bad"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Bad"), kResultOk);
     Type("cow");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(Description(), "bo");
     Type("dog");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
     EXPECT_EQ(Description(), "");
     Type("dogs");
-    EXPECT_EQ(LookupWord(1, -1), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
 }
 
 TEST_F(LookupTest, AnUnreadableLetterFileAnswersAsOneThatCannotBeOpened) {
     MakeDictionary("D");
-    ASSERT_EQ(OpenDictionary("D"), kResultOk);
+    ASSERT_EQ(SelectDictionary("D"), kResultOk);
     std::filesystem::create_directory("D/43.dat");
     Type("cat");
-    EXPECT_EQ(LookupWord(1, 0), kResultLetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);
     Type("cow");
-    EXPECT_EQ(LookupWord(1, 0), kResultLetterCannotOpen);  // tried again, not "not found"
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);  // tried again, not "not found"
 }

@@ -6,7 +6,7 @@
 #include "platform/headless.h"
 #include "platform/settings_store_headless.h"
 #include "settings/settings.h"
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 #include "tests/unit/test_support.h"
 
 namespace {
@@ -90,31 +90,31 @@ TEST_F(SettingsTest, FirstRunReadsNothingAndQuitWritesTheDefaultsInOrder) {
 
 TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
     SettingsRecord& s = Settings;
-    s.pos = {-1200, 35};
-    s.size = {640, 480};
-    s.rectalldict = {5, 6, 705, 506};
-    s.rectsim = {-30, -40, 300, 400};
-    std::strcpy(s.startdict, "A_rather_long_dictionary_folder_name");
-    std::strcpy(s.startdict, "Short");  // the tail of the longer name stays in the array
-    s.startinbul = 1;
-    s.simonnotfound = 0;
-    s.clipcopy = 0;
-    s.traymin = 0;
-    s.startmin = 0;
-    s.monitor = 0;
-    s.dblpopup = 0;
-    s.tooltips = 0;
-    s.flat = 0;
-    s.multinst = 1;
-    s.minonclose = 1;
-    s.ontop = 0;
-    s.autocomplete = 0;
-    s.hotkey = 0x0641;  // Ctrl+Alt+A
-    s.minonfocus = 1;
+    s.windowPosition = {-1200, 35};
+    s.windowSize = {640, 480};
+    s.allDictionariesRect = {5, 6, 705, 506};
+    s.similarWordsRect = {-30, -40, 300, 400};
+    std::strcpy(s.startDictionary, "A_rather_long_dictionary_folder_name");
+    std::strcpy(s.startDictionary, "Short");  // the tail of the longer name stays in the array
+    s.startInBulgarian = 1;
+    s.similarOnNotFound = 0;
+    s.lookUpClipboardAtStart = 0;
+    s.minimizeToTray = 0;
+    s.startMinimized = 0;
+    s.lookUpClipboardOnShow = 0;
+    s.popUpOnDoubleCopy = 0;
+    s.showTooltips = 0;
+    s.flatToolbar = 0;
+    s.allowSeveralInstances = 1;
+    s.hideOnClose = 1;
+    s.alwaysOnTop = 0;
+    s.autoComplete = 0;
+    s.hotKey = 0x0641;  // Ctrl+Alt+A
+    s.hideOnFocusLoss = 1;
     const SettingsRecord saved = s;
 
     SaveSettings();  // no window in its normal state: pos and size as they are
-    EXPECT_EQ(Stored("startdict").bytes, Bytes(saved.startdict, 64));
+    EXPECT_EQ(Stored("startdict").bytes, Bytes(saved.startDictionary, 64));
 
     Settings = SettingsRecord{};
     EXPECT_TRUE(LoadSettings());
@@ -136,22 +136,22 @@ TEST_F(SettingsTest, PartialKeyKeepsDefaultsForWhatIsMissing) {
     PutStoredSetting("hotkey", kStoreDword, Dword(0));
 
     EXPECT_TRUE(LoadSettings());
-    EXPECT_EQ(Settings.pos.x, 100);
-    EXPECT_EQ(Settings.pos.y, 200);
-    EXPECT_STREQ(Settings.startdict, "Mine");
-    EXPECT_EQ(Settings.traymin, 0);
-    EXPECT_EQ(Settings.hotkey, 0u);
+    EXPECT_EQ(Settings.windowPosition.x, 100);
+    EXPECT_EQ(Settings.windowPosition.y, 200);
+    EXPECT_STREQ(Settings.startDictionary, "Mine");
+    EXPECT_EQ(Settings.minimizeToTray, 0);
+    EXPECT_EQ(Settings.hotKey, 0u);
     // Missing values: their defaults.
-    EXPECT_EQ(Settings.size.cx, 0);
-    EXPECT_EQ(Settings.rectsim.left, -1);
-    EXPECT_EQ(Settings.minonfocus, 0);
-    EXPECT_EQ(Settings.simonnotfound, 1);
-    EXPECT_EQ(Settings.ontop, 1);
+    EXPECT_EQ(Settings.windowSize.cx, 0);
+    EXPECT_EQ(Settings.similarWordsRect.left, -1);
+    EXPECT_EQ(Settings.hideOnFocusLoss, 0);
+    EXPECT_EQ(Settings.similarOnNotFound, 1);
+    EXPECT_EQ(Settings.alwaysOnTop, 1);
 }
 
 TEST_F(SettingsTest, PlacementIsTakenOnlyInTheNormalState) {
-    Settings.pos = {50, 60};
-    Settings.size = {400, 300};
+    Settings.windowPosition = {50, 60};
+    Settings.windowSize = {400, 300};
     SaveSettings();  // minimized or maximized
     EXPECT_EQ(Stored("pos").bytes, Ints({50, 60}));
     EXPECT_EQ(Stored("size").bytes, Ints({400, 300}));
@@ -169,27 +169,27 @@ TEST_F(SettingsTest, OversizeValuesAreCutAtTheFieldAndNeverSpillOver) {
     PutStoredSetting("rectsim", kStoreBinary, Ints({1, 2, 3, 4, 5, 6}));
 
     EXPECT_TRUE(LoadSettings());
-    EXPECT_EQ(Settings.pos.x, 7);
-    EXPECT_EQ(Settings.pos.y, 8);
-    EXPECT_EQ(Settings.size.cx, 0);
-    EXPECT_EQ(Settings.startinbul, 0);
-    EXPECT_EQ(Settings.rectsim.bottom, 4);
+    EXPECT_EQ(Settings.windowPosition.x, 7);
+    EXPECT_EQ(Settings.windowPosition.y, 8);
+    EXPECT_EQ(Settings.windowSize.cx, 0);
+    EXPECT_EQ(Settings.startInBulgarian, 0);
+    EXPECT_EQ(Settings.similarWordsRect.bottom, 4);
     // A 64-byte name with no terminator is cut to 63 characters.
-    EXPECT_EQ(std::string(Settings.startdict), std::string(63, 'a'));
+    EXPECT_EQ(std::string(Settings.startDictionary), std::string(63, 'a'));
 }
 
 TEST_F(SettingsTest, ShortOrOtherTypedValuesAreCopiedByteWise) {
-    Settings.hotkey = 0x12345678;
+    Settings.hotKey = 0x12345678;
     PutStoredSetting("hotkey", kStoreDword, std::string("\x41\x06", 2));
     PutStoredSetting("traymin", kStoreBinary, Dword(0));   // binary where a number is kept
     PutStoredSetting("startdict", 1 /* a string value */, std::string("Mine", 5));
     PutStoredSetting("size", kStoreBinary, "");
 
     EXPECT_TRUE(LoadSettings());
-    EXPECT_EQ(Settings.hotkey, 0x12340641u);  // the two bytes not stored stay as they were
-    EXPECT_EQ(Settings.traymin, 0);
-    EXPECT_STREQ(Settings.startdict, "Mine");
-    EXPECT_EQ(Settings.size.cx, 0);
+    EXPECT_EQ(Settings.hotKey, 0x12340641u);  // the two bytes not stored stay as they were
+    EXPECT_EQ(Settings.minimizeToTray, 0);
+    EXPECT_STREQ(Settings.startDictionary, "Mine");
+    EXPECT_EQ(Settings.windowSize.cx, 0);
 }
 
 TEST_F(SettingsTest, KeyThatCannotBeCreatedWritesNothing) {
@@ -199,9 +199,9 @@ TEST_F(SettingsTest, KeyThatCannotBeCreatedWritesNothing) {
     EXPECT_TRUE(SettingsStoreFake().writes.empty());
     EXPECT_FALSE(SettingsStoreFake().keyExists);
     // The placement is still kept in memory.
-    EXPECT_EQ(Settings.pos.x, 1);
-    EXPECT_EQ(Settings.size.cx, 320);
-    EXPECT_EQ(Settings.size.cy, 200);
+    EXPECT_EQ(Settings.windowPosition.x, 1);
+    EXPECT_EQ(Settings.windowSize.cx, 320);
+    EXPECT_EQ(Settings.windowSize.cy, 200);
 }
 
 }  // namespace

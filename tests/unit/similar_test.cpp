@@ -2,13 +2,20 @@
 #include <string>
 #include <vector>
 
-#include "lookup/lookup.h"
+#include "ui/lookup_command.h"
 #include "lookup/similar.h"
+#include "ui/search_commands.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
+#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "ui/edit_state.h"
+#include "ui/find_command.h"
 #include "tests/unit/test_support.h"
 
 using Lines = std::vector<std::string>;
@@ -17,17 +24,17 @@ class SimilarTest : public ProgramFolderTest {
 protected:
     void SetUp() override {
         ProgramFolderTest::SetUp();
-        Settings.autocomplete = 0;
+        Settings.autoComplete = 0;
     }
     void OpenAnimals() {
         MakeDictionary("Animals", "Animals");
         MakeLetter("Animals", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}, {"catalog", "list"}}));
         ListDictionaries();
-        ASSERT_EQ(OpenDictionary("Animals"), kResultOk);
+        ASSERT_EQ(SelectDictionary("Animals"), kResultOk);
     }
     std::string Line(const char* word, const char* folder) {
         int i = FindCatalogIndex(folder, 0);
-        return std::string(word) + " (" + DictionaryCatalog[i].DisplayName + "-" + std::to_string(i) + ")";
+        return std::string(word) + " (" + DictionaryCatalog.Slots[i].DisplayName + "-" + std::to_string(i) + ")";
     }
 };
 
@@ -37,7 +44,7 @@ TEST_F(SimilarTest, ListsWordsOfTheLongestSharedPrefixAndCloseKeepsTheWordModifi
     EXPECT_EQ(ShowSimilarWords(), 0);
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
     EXPECT_EQ(Headless().listDialogs[0], (Lines{"cat", "catalog"}));
-    EXPECT_EQ(Modified, 1);
+    EXPECT_EQ(EditState.Modified, 1);
 
     // An existing word is looked up first, so it shows behind the list.
     Type("cab");
@@ -53,7 +60,7 @@ TEST_F(SimilarTest, ChoosingAWordShowsIt) {
     EXPECT_EQ(ShowSimilarWords(), 1);
     EXPECT_EQ(WordEdit(), "catalog");
     EXPECT_EQ(Description(), "list");
-    EXPECT_EQ(Modified, 0);
+    EXPECT_EQ(EditState.Modified, 0);
     EXPECT_TRUE(Headless().wordEditFocused);
 }
 
@@ -62,13 +69,13 @@ TEST_F(SimilarTest, NothingToListOpensNoDialogAndFindLeavesTheWordNotFound) {
     for (const char* word : {"xyz", "   "}) {
         Type(word);
         EXPECT_EQ(ShowSimilarWords(), 0);
-        EXPECT_EQ(Modified, 1);
+        EXPECT_EQ(EditState.Modified, 1);
     }
-    Settings.simonnotfound = 1;
+    Settings.similarOnNotFound = 1;
     Type("xyz");
     FindCommand();
     EXPECT_TRUE(Headless().listDialogs.empty());
-    EXPECT_EQ(Modified, 1);
+    EXPECT_EQ(EditState.Modified, 1);
 }
 
 TEST_F(SimilarTest, LongWordsAreComparedWhole) {
@@ -76,7 +83,7 @@ TEST_F(SimilarTest, LongWordsAreComparedWhole) {
     std::string stem(120, 'a');
     MakeLetter("Long", 'A', Entries({{std::string(50, 'a'), "1"}, {stem + "x", "2"}, {stem + "y", "3"}}));
     ListDictionaries();
-    ASSERT_EQ(OpenDictionary("Long"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Long"), kResultOk);
     Type(stem + "xq");
     ShowSimilarWords();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
@@ -94,9 +101,9 @@ TEST_F(SimilarTest, SearchFindsThePrefixInEveryDictionaryAndSwitchesToTheFirstLi
     MakeLetter("DictC", 'c', Entries({{"cat", "z"}}));
     MakeDictionary("Empty", "Empty");
     ListDictionaries();
-    ASSERT_EQ(OpenDictionary("DictA"), kResultOk);
+    ASSERT_EQ(SelectDictionary("DictA"), kResultOk);
     Type("ca");
-    Settings.autocomplete = 1;
+    Settings.autoComplete = 1;
 
     SearchAllDictionaries();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
@@ -111,13 +118,13 @@ TEST_F(SimilarTest, SearchFindsThePrefixInEveryDictionaryAndSwitchesToTheFirstLi
     EXPECT_STREQ(CurrentDictionary.Folder, "DictB");
     EXPECT_EQ(WordEdit(), "Cab");
     EXPECT_EQ(Description(), "taxi");
-    EXPECT_EQ(Modified, 0);
-    EXPECT_EQ(Settings.autocomplete, 1);
+    EXPECT_EQ(EditState.Modified, 0);
+    EXPECT_EQ(Settings.autoComplete, 1);
 
     // Picking a line switches to its dictionary.
     int pick = shown[1] == Line("cat", "DictA") ? 1 : 2;
     Headless().listChoices = {pick};
-    Settings.autocomplete = 0;
+    Settings.autoComplete = 0;
     Type("ca");
     SearchAllDictionaries();
     EXPECT_STREQ(CurrentDictionary.Folder, "DictA");
@@ -130,13 +137,13 @@ TEST_F(SimilarTest, SearchWithoutResultsLeavesTheLastDictionaryOpen) {
     MakeLetter("DictA", 'C', Entries({{"cat", "felis"}}));
     MakeDictionary("DictB", "NameB");
     ListDictionaries();
-    ASSERT_EQ(OpenDictionary("DictA"), kResultOk);
+    ASSERT_EQ(SelectDictionary("DictA"), kResultOk);
     Type("zebra");
     SearchAllDictionaries();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
     EXPECT_TRUE(Headless().listDialogs[0].empty());
-    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog[CatalogCount - 1].Folder);
-    EXPECT_EQ(Settings.autocomplete, 0);
+    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog.Slots[DictionaryCatalog.Count - 1].Folder);
+    EXPECT_EQ(Settings.autoComplete, 0);
 }
 
 TEST_F(SimilarTest, ResultLinesSplitOnTheirKnownDictionarySuffix) {
@@ -158,7 +165,7 @@ TEST_F(SimilarTest, SearchResultsStayWithinTheirBound) {
     for (int i = 0; i < 4000; ++i) entries.push_back({"c" + std::to_string(100000 + i) + std::string(150, 'x'), "d"});
     MakeLetter("Big", 'C', Entries(entries));
     ListDictionaries();
-    ASSERT_EQ(OpenDictionary("Big"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Big"), kResultOk);
     Type("c");
     Lines lines = SearchResultLines();
     size_t used = 0;
@@ -174,9 +181,9 @@ TEST_F(SimilarTest, SearchListsOnlyWhatTheLookUpCanReach) {
     MakeDictionary("DictA", "NameA");
     MakeLetter("DictA", 'C', std::string("cab\0\0cat\0felis\0", 15));
     ListDictionaries();
-    ASSERT_EQ(OpenDictionary("DictA"), kResultOk);
+    ASSERT_EQ(SelectDictionary("DictA"), kResultOk);
     Type("cat");
-    EXPECT_EQ(LookupWord(1, 0), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);
     Type("ca");
     SearchAllDictionaries();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);

@@ -4,8 +4,12 @@
 #include <filesystem>
 #include <string>
 
-#include "lookup/lookup.h"
+#include "ui/lookup_command.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
 #include "storage/staged_commit.h"
 #include "tests/unit/test_support.h"
 
@@ -130,9 +134,9 @@ TEST_F(StagedCommitTest, OpeningTheDictionaryFinishesAChangeAKilledImportLeft) {
     WriteDiskFile("Animals/.staged/journal", JournalLine("41.dat", &kOldA, kNewA) +
                                                  JournalLine("42.dat", &kOldB, kNewB) +
                                                  JournalLine("43.dat", nullptr, kNewC));
-    ASSERT_EQ(OpenDictionary("Animals"), kResultOk);
+    ASSERT_EQ(SelectDictionary("Animals"), kResultOk);
     EXPECT_TRUE(Changed());
     EXPECT_FALSE(HasStagingArea("Animals"));
     Type("bat");
-    EXPECT_EQ(LookupWord(1, 0), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
 }

@@ -8,12 +8,11 @@
 #include <iterator>
 #include <random>
 
-#include "lookup/history.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
-#include "storage/dictionary.h"
-#include "storage/letter_file.h"
-#include "ui/edit_state.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/program_headless.h"
 
 std::string Entries(const std::vector<std::pair<std::string, std::string>>& pairs) {
     std::string bytes;
@@ -52,9 +51,7 @@ double EnvironmentBound(const char* name, double fallback) {
 }
 
 void MakeLetter(const std::string& folder, unsigned char letter, const std::string& bytes) {
-    char name[16];
-    std::snprintf(name, sizeof name, "/%02x.dat", letter);
-    WriteDiskFile(folder + name, bytes);
+    WriteDiskFile(folder + "/" + LetterFileName(letter), bytes);
 }
 
 void ProgramFolderTest::SetUp() {
@@ -69,12 +66,8 @@ void ProgramFolderTest::SetUp() {
         }
     }
     std::filesystem::current_path(root_);
-    ResetHeadless();
-    ResetDictionaryState();
-    ResetEditState();
-    WordHistory = WordHistoryRecord{};
-    Settings = SettingsRecord{};
-    Settings.autocomplete = 0;
+    StartHeadlessProgram();
+    Settings.autoComplete = 0;
 }
 
 void ProgramFolderTest::TearDown() {

@@ -5,7 +5,11 @@
 #include <vector>
 
 #include "lookup/word_forms.h"
+#include "storage/catalog.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
+#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/forms_command.h"
@@ -36,68 +40,68 @@ class WordFormsTest : public ProgramFolderTest {};
 TEST_F(WordFormsTest, FindsTheBasesOfAFormWhateverItsCase) {
     MakeForms("English", 'W', Entries({{"wear", "x"}, {"went", "go"}, {"wents", "no"}}));
     MakeForms("Bulgarian", 0xCA, Entries({{kHorses, kHorse}, {kCats, kCat}}));
-    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
-    EXPECT_EQ(BaseFormsOf("WENT"), Bases{"go"});
-    EXPECT_EQ(BaseFormsOf("Went"), Bases{"go"});
-    EXPECT_EQ(BaseFormsOf(kCats.c_str()), Bases{kCat});
-    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str()), Bases{kCat});
+    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf("WENT", OpenCaseRule()), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf("Went", OpenCaseRule()), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(kCats.c_str(), OpenCaseRule()), Bases{kCat});
+    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str(), OpenCaseRule()), Bases{kCat});
     // Whole words only: no prefix of a listed form, nothing longer.
-    EXPECT_TRUE(BaseFormsOf("wen").empty());
-    EXPECT_TRUE(BaseFormsOf("wentt").empty());
-    EXPECT_TRUE(BaseFormsOf("").empty());
+    EXPECT_TRUE(BaseFormsOf("wen", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf("wentt", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf("", OpenCaseRule()).empty());
 }
 
 TEST_F(WordFormsTest, SeveralBasesComeInTheirStoredOrderOnce) {
     MakeForms("English", 'A', Entries({{"axes", " axis ; ax;;axis;AX "}}));
     MakeForms("English", 'L',
               Entries({{"leaves", "leaf"}, {"leaves  {2}", "leave;leaf"}, {"leaves  {3}", "lea"}, {"lie", "x"}}));
-    EXPECT_EQ(BaseFormsOf("axes"), (Bases{"axis", "ax"}));
-    EXPECT_EQ(BaseFormsOf("leaves"), (Bases{"leaf", "leave", "lea"}));
+    EXPECT_EQ(BaseFormsOf("axes", OpenCaseRule()), (Bases{"axis", "ax"}));
+    EXPECT_EQ(BaseFormsOf("leaves", OpenCaseRule()), (Bases{"leaf", "leave", "lea"}));
     // A word in the tables of two languages gets both, in folder name order.
     MakeForms("Bulgarian", 'A', Entries({{"axes", "os"}}));
-    EXPECT_EQ(BaseFormsOf("axes"), (Bases{"os", "axis", "ax"}));
+    EXPECT_EQ(BaseFormsOf("axes", OpenCaseRule()), (Bases{"os", "axis", "ax"}));
 }
 
 TEST_F(WordFormsTest, ACaseSensitiveDictionaryMatchesOnlyAsStored) {
     MakeForms("English", 'W', Entries({{"went", "go"}}));
     MakeDictionary("Exact", "Exact", 0, 1);
-    ASSERT_EQ(OpenDictionary("Exact"), kResultOk);
-    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
-    EXPECT_TRUE(BaseFormsOf("Went").empty());
+    ASSERT_EQ(SelectDictionary("Exact"), kResultOk);
+    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
+    EXPECT_TRUE(BaseFormsOf("Went", OpenCaseRule()).empty());
 }
 
 TEST_F(WordFormsTest, MissingFoldersAndFilesGiveNothing) {
-    EXPECT_TRUE(BaseFormsOf("went").empty());  // no forms folder
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());  // no forms folder
     WriteDiskFile("forms", "a file, not a folder");
-    EXPECT_TRUE(BaseFormsOf("went").empty());
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
     std::filesystem::remove("forms");
     MakeForms(".hidden", 'W', Entries({{"went", "go"}}));
     WriteDiskFile("forms/CREDITS.txt", "credits");
-    EXPECT_TRUE(BaseFormsOf("went").empty());
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
     MakeForms("English", 'G', Entries({{"gone", "go"}}));
-    EXPECT_TRUE(BaseFormsOf("went").empty());  // no letter file for W
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());  // no letter file for W
     MakeForms("English", 'W', "");
-    EXPECT_TRUE(BaseFormsOf("went").empty());
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
     // A folder without a header (such as the tables' sources) is no table.
     std::filesystem::create_directories("forms/source");
     MakeLetter("forms/source", 'W', Entries({{"went", "go"}}));
-    EXPECT_TRUE(BaseFormsOf("went").empty());
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
 }
 
 TEST_F(WordFormsTest, DamagedFilesGiveWhatTheyHoldBeforeTheDamage) {
     // The last description lacks its NUL: the end of the file ends it.
     MakeForms("English", 'W', std::string("wear\0x\0went\0go", 14));
-    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
     // An empty description ends the walk, as in a dictionary.
     MakeForms("English", 'W', std::string("wear\0\0went\0go\0", 14));
-    EXPECT_TRUE(BaseFormsOf("went").empty());
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
     // A word without description or NUL, and one continuation cut short.
     MakeForms("English", 'W', std::string("went", 4));
-    EXPECT_TRUE(BaseFormsOf("went").empty());
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
     MakeForms("English", 'W', std::string("went\0go\0went  {2}", 17));
-    EXPECT_EQ(BaseFormsOf("went"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
     MakeForms("English", 'W', std::string("\xFF\xFF\xFF\0\0\0", 6));
-    EXPECT_TRUE(BaseFormsOf("went").empty());
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
 }
 
 TEST_F(WordFormsTest, TheImportToolMakesATableFromTabSeparatedPairs) {
@@ -112,9 +116,9 @@ TEST_F(WordFormsTest, TheImportToolMakesATableFromTabSeparatedPairs) {
     std::filesystem::current_path(root_);
     ASSERT_EQ(english.status, 0) << english.err;
     ASSERT_EQ(bulgarian.status, 0) << bulgarian.err;
-    EXPECT_EQ(BaseFormsOf("leaves"), (Bases{"leaf", "leave"}));
-    EXPECT_EQ(BaseFormsOf("Children"), Bases{"child"});
-    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str()), Bases{kCat});
+    EXPECT_EQ(BaseFormsOf("leaves", OpenCaseRule()), (Bases{"leaf", "leave"}));
+    EXPECT_EQ(BaseFormsOf("Children", OpenCaseRule()), Bases{"child"});
+    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str(), OpenCaseRule()), Bases{kCat});
 }
 
 TEST_F(WordFormsTest, TheToolListsTheBasesOfEachWord) {

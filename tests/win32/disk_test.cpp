@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/disk.h"
+#include "platform/files.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ HANDLE Hold(const std::string& path, DWORD access, DWORD share) {
 // marking folders, sorted.
 std::vector<std::string> Listing() {
     std::vector<std::string> names;
-    for (const FolderItem& item : PlatformListCurrentDirectory()) {
+    for (const FolderItem& item : PlatformListFolder(".")) {
         if (item.name == "." || item.name == "..") continue;
         names.push_back(item.name + (item.isDirectory ? "/" : ""));
     }

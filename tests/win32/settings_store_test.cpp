@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "settings/settings_store.h"
+#include "platform/settings_store.h"
 
 namespace {
 

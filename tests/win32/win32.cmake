@@ -6,10 +6,7 @@ endif()
 
 file(GLOB DICTIONARY_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*_test.cpp)
 set(DICTIONARY_WIN32_UNDER_TEST ${PROJECT_SOURCE_DIR}/platform/files_win32.cpp
-  ${PROJECT_SOURCE_DIR}/platform/disk_win32.cpp)
-if(EXISTS ${PROJECT_SOURCE_DIR}/settings/settings_store_win32.cpp)
-  list(APPEND DICTIONARY_WIN32_UNDER_TEST ${PROJECT_SOURCE_DIR}/settings/settings_store_win32.cpp)
-endif()
+  ${PROJECT_SOURCE_DIR}/platform/settings_store_win32.cpp)
 
 # The resource script, for the checks of the templates and tables.
 if(DICTIONARY_RESOURCE_SOURCES)

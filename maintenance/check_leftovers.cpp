@@ -1,0 +1,92 @@
+// What writers that were cut short leave behind: temp files of single
+// writes, the staging area of a change of several files, and the hidden
+// folder where a new dictionary was being made. A writer that still runs
+// holds its write lock; what a writer that is gone left is a problem that
+// --fix tidies: a change is finished when it was complete, else undone.
+#include "maintenance/check.h"
+#include "maintenance/check_messages.h"
+#include "maintenance/codepage.h"
+#include "platform/files.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_lock.h"
+#include "storage/staged_commit.h"
+
+namespace {
+
+bool IsImportFolderOf(const FolderItem& item, const std::string& folder) {
+    std::string prefix = NewDictionaryStagingPrefix(folder);
+    return item.isDirectory && item.name.size() > prefix.size() && item.name.compare(0, prefix.size(), prefix) == 0;
+}
+
+// A writer that is gone no longer holds the lock; one at work is not waited for.
+bool WriterGone(const std::string& folder) { return DictionaryWriteLock(folder.c_str(), 0).Held(); }
+
+bool Complete(const std::string& importFolder) { return PlatformNameExists(HeaderPath(importFolder).c_str()); }
+
+}  // namespace
+
+void FindLeftovers(const std::string& folder, CheckReport& report) {
+    Leftovers& found = report.leftovers;
+    for (const FolderItem& item : PlatformListFolder(folder.c_str())) {
+        if (item.isDirectory || !IsWriterTempFileName(item.name.c_str())) continue;
+        found.tempFiles.push_back(item.name);
+        uint64_t size = PlatformFileReader(PathInFolder(folder, item.name).c_str()).Size();
+        report.problems.push_back(CheckFile(folder, item.name) + ": a temp file (" + std::to_string(size) +
+                                  " bytes) left by a write that was cut short");
+    }
+    if (HasStagingArea(folder.c_str())) {
+        found.stagedChange = true;
+        std::string journal = PathInFolder(PathInFolder(folder, kStagingFolderName), kJournalName);
+        report.problems.push_back(CheckFile(folder, kStagingFolderName) + ": a change of several files was cut short " +
+                                  (PlatformNameExists(journal.c_str()) ? "after it was decided (--fix finishes it)"
+                                                                       : "before it was decided (--fix undoes it)"));
+    }
+    for (const FolderItem& item : PlatformListFolder(".")) {
+        if (!IsImportFolderOf(item, folder) || !WriterGone(item.name)) continue;
+        found.importFolders.push_back(item.name);
+        report.problems.push_back(Cp1251ToUtf8(item.name) + ": an import into " + Cp1251ToUtf8(folder) +
+                                  " was cut short " +
+                                  (Complete(item.name) ? "when complete (--fix gives it its name)"
+                                                       : "half-way (--fix removes it)"));
+    }
+}
+
+bool RemoveLeftovers(const std::string& folder, const Leftovers& leftovers, std::vector<std::string>& notes) {
+    bool ok = true;
+    if (leftovers.stagedChange) {
+        CommitRecovery recovery = FinishInterruptedCommit(folder.c_str());
+        std::string shown = CheckFile(folder, kStagingFolderName) + ": ";
+        switch (recovery.outcome) {
+        case CommitRecovery::Finished:
+            notes.push_back(shown + "finished the change (" + std::to_string(recovery.moved) +
+                            " files moved into place)");
+            break;
+        case CommitRecovery::Undone: notes.push_back(shown + "undid the change"); break;
+        case CommitRecovery::CannotTidy:
+            notes.push_back(shown + "cannot be tidied away");
+            ok = false;
+            break;
+        case CommitRecovery::NothingLeft: break;
+        }
+        for (const std::string& name : recovery.changedMeanwhile)
+            notes.push_back(CheckFile(folder, name) + ": changed by another writer since, so left as it is");
+    }
+    for (const std::string& name : leftovers.tempFiles) {
+        bool removed = PlatformDeleteFile(PathInFolder(folder, name).c_str());
+        notes.push_back(CheckFile(folder, name) + (removed ? ": removed" : ": cannot be removed"));
+        ok = removed && ok;
+    }
+    for (const std::string& importFolder : leftovers.importFolders) {
+        if (!WriterGone(importFolder)) continue;
+        std::string shown = Cp1251ToUtf8(importFolder);
+        if (Complete(importFolder) && PlatformMoveToNewName(importFolder.c_str(), folder.c_str())) {
+            notes.push_back(shown + ": the import was complete; it is now " + Cp1251ToUtf8(folder));
+        } else if (RemoveFolderAndItsFiles(importFolder)) {
+            notes.push_back(shown + ": removed");
+        } else {
+            notes.push_back(shown + ": cannot be removed");
+            ok = false;
+        }
+    }
+    return ok;
+}

@@ -1,0 +1,89 @@
+// The files and folders the dictionaries live in. Paths are relative to the
+// current directory (the program folder) and use '\' as separator, as the
+// dictionary layout writes them. Two implementations: files_win32.cpp and
+// files_posix.cpp (the native tool and tests).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct FolderItem {
+    std::string name;
+    bool isDirectory;
+};
+
+// Files are read whole into memory; one of 2 GiB or more cannot be held.
+constexpr unsigned long long kMaxReadableFileSize = 0x7FFFFFFEull;
+
+enum class FileReadOutcome {
+    Read,        // the whole file is in `out`
+    Absent,      // there is no file of that name
+    Unreadable,  // it is there but could not be opened or read whole (held
+                 // open elsewhere, no permission, not a plain file, a read
+                 // error, too large, no memory); `out` is empty
+};
+// Opens without sharing and reads the whole file.
+FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out);
+// The same for callers to whom either failure means "no data": true only
+// when the whole file was read.
+bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);
+// Writes the file whole through a temporary file in the same folder, named
+// "<path>.tmp<process>.<count>", and an atomic replace; on any failure the
+// old file is left as it was and the temporary file removed. A file marked
+// read-only is never replaced.
+bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
+bool PlatformDeleteFile(const char* path);
+
+// The items of a folder ("." for the current directory), in the order the
+// system lists them; empty when it cannot be listed.
+std::vector<FolderItem> PlatformListFolder(const char* path);
+bool PlatformCreateFolder(const char* name);
+bool PlatformNameExists(const char* name);
+bool PlatformIsFolder(const char* path);
+// Removes an empty folder.
+bool PlatformRemoveFolder(const char* path);
+
+// A file without write permission (the read-only attribute on Windows):
+// the user keeps it as it is, so no change replaces it.
+bool PlatformIsMarkedReadOnly(const char* path);
+// Moves a file over `to` in one step: `to` is the old file or the new one,
+// never neither. Both must be on the same disk; a `to` marked read-only is
+// left as it is.
+bool PlatformReplaceFile(const char* from, const char* to);
+// Moves a file or folder to a name that nothing has yet; false, changing
+// nothing, when something already has it.
+bool PlatformMoveToNewName(const char* from, const char* to);
+
+// A file read in pieces, for files too large to hold whole.
+class PlatformFileReader {
+public:
+    explicit PlatformFileReader(const char* path);
+    ~PlatformFileReader();
+    PlatformFileReader(const PlatformFileReader&) = delete;
+    PlatformFileReader& operator=(const PlatformFileReader&) = delete;
+
+    bool Opened() const { return handle_ != kClosed; }
+    uint64_t Size() const { return size_; }
+    // Reads up to `size` bytes at `offset`; the number read, 0 at the end.
+    // Sets Failed() when the disk reports an error.
+    size_t ReadAt(uint64_t offset, void* buffer, size_t size);
+    bool Failed() const { return failed_; }
+
+private:
+    static constexpr intptr_t kClosed = -1;
+    intptr_t handle_ = kClosed;
+    uint64_t size_ = 0;
+    bool failed_ = false;
+};
+
+// An exclusive lock held through an open file: POSIX flock, on Windows the
+// file opened without sharing. The system drops it when the process ends,
+// however it ends. The file is created when missing and left in place.
+enum class FileLockOutcome { Held, Busy, Failed };
+using PlatformLockHandle = long long;
+// Tries for up to `waitMilliseconds`: Busy when another holder kept it that
+// long, Failed when the file cannot be opened or created at all.
+FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, PlatformLockHandle* lock);
+void PlatformUnlockFile(PlatformLockHandle lock);

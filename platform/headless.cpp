@@ -1,0 +1,172 @@
+// The platform without a window: edits, title, toolbar, message boxes,
+// menus, list dialogs and fonts held in memory, for the command-line tool
+// and the unit tests.
+#include "platform/headless.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "res/resource.h"
+
+static HeadlessState g_state;
+
+HeadlessState& Headless() { return g_state; }
+void ResetHeadless() { g_state = HeadlessState(); }
+
+void HeadlessCreateMainWindow(HeadlessWindowProcedure procedure) { g_state.procedure = procedure; }
+
+bool HeadlessToolbarEnabled(int command) {
+    for (const auto& button : g_state.toolbar)
+        if (button.first == command) return button.second;
+    return true;
+}
+
+static void Deliver(HeadlessEvent event, int controlId) {
+    if (g_state.procedure) g_state.procedure(event, controlId);
+}
+
+static int CopyOut(const std::string& text, char* buffer, int limit) {
+    if (limit <= 0) return 0;
+    size_t n = std::min(text.size(), static_cast<size_t>(limit - 1));
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+    return static_cast<int>(n);
+}
+
+// The edit takes the text and raises its change notification.
+static void ChangeWordEdit(const std::string& text, int caret) {
+    g_state.wordEdit = text;
+    g_state.selectionStart = g_state.selectionEnd = caret;
+    ++g_state.wordEditChanges;
+    Deliver(HeadlessEvent::EditChanged, IDC_WORD);
+}
+
+void ReplaceWordEditText(const char* text) { ChangeWordEdit(text, 0); }
+
+void HeadlessTypeWord(const char* text) { ChangeWordEdit(text, static_cast<int>(std::strlen(text))); }
+
+void HeadlessPressDeleteInWordEdit() {
+    Deliver(HeadlessEvent::DeleteKeyPressed, IDC_WORD);
+    std::string text = g_state.wordEdit;
+    int start = g_state.selectionStart, end = g_state.selectionEnd;
+    if (start == end) {
+        if (end >= static_cast<int>(text.size())) return;  // nothing after the caret: no change
+        ++end;
+    }
+    text.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
+    ChangeWordEdit(text, start);
+}
+
+int GetWordEditText(char* buffer, int limit) { return CopyOut(g_state.wordEdit, buffer, limit); }
+
+void GetWordEditSelection(int* start, int* end) {
+    *start = g_state.selectionStart;
+    *end = g_state.selectionEnd;
+}
+
+void SetWordEditSelection(int start, int end) {
+    int length = static_cast<int>(g_state.wordEdit.size());
+    auto clamp = [length](int v) { return v < 0 || v > length ? length : v; };
+    g_state.selectionStart = std::min(clamp(start), clamp(end));
+    g_state.selectionEnd = std::max(clamp(start), clamp(end));
+}
+
+void FocusWordEdit() { g_state.wordEditFocused = true; }
+
+void SetDescriptionEditText(const char* text) { g_state.descriptionEdit = text; }
+
+int GetDescriptionEditText(char* buffer, int limit) { return CopyOut(g_state.descriptionEdit, buffer, limit); }
+
+int GetDescriptionEditLineCount() { return g_state.descriptionLineCount; }
+
+void HeadlessTypeDescription(const char* text) {
+    g_state.descriptionEdit = text;
+    Deliver(HeadlessEvent::EditChanged, IDC_DESCRIPTION);
+}
+
+int ShowMessageBox(const char* text, const char* caption, unsigned style) {
+    g_state.messages.push_back({text, caption, style});
+    if (!g_state.messageAnswers.empty()) {
+        int answer = g_state.messageAnswers.front();
+        g_state.messageAnswers.pop_front();
+        return answer;
+    }
+    return (style & kMsgYesNo) ? kAnswerNo : kAnswerOk;
+}
+
+void SetMainWindowTitle(const char* title) { g_state.title = title; }
+bool IsMainWindowHidden() { return g_state.hidden; }
+
+bool GetMainWindowNormalRect(int* left, int* top, int* right, int* bottom) {
+    if (!g_state.windowNormal) return false;
+    *left = g_state.windowLeft;
+    *top = g_state.windowTop;
+    *right = g_state.windowRight;
+    *bottom = g_state.windowBottom;
+    return true;
+}
+
+void SetToolbarButtonEnabled(int command, bool enabled) {
+    for (auto& button : g_state.toolbar)
+        if (button.first == command) {
+            button.second = enabled;
+            return;
+        }
+    g_state.toolbar.push_back({command, enabled});
+}
+
+void SetFindButtonEnabled(bool enabled) { g_state.findButtonEnabled = enabled; }
+
+int TrackToolbarMenu(int buttonCommand, const std::vector<MenuItemSpec>& items) {
+    g_state.menus.push_back({buttonCommand, items});
+    if (g_state.menuAnswers.empty()) return 0;
+    int chosen = g_state.menuAnswers.front();
+    g_state.menuAnswers.pop_front();
+    return chosen;
+}
+
+// The list dialogs sort their lines as the sorted list control does and
+// play the scripted pick: a selection (previewed), then Translate. The
+// list control's order is its own (ASCII letters without regard to case),
+// not one of the dictionaries' comparisons.
+static std::vector<std::string>& ShowListDialog(const std::vector<std::string>& lines, int* choice) {
+    std::vector<std::string> sorted = lines;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : static_cast<unsigned char>(c); };
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return lower(x) < lower(y); });
+    });
+    g_state.listDialogs.push_back(sorted);
+    *choice = -1;
+    if (!g_state.listChoices.empty()) {
+        *choice = g_state.listChoices.front();
+        g_state.listChoices.pop_front();
+    }
+    if (*choice >= static_cast<int>(sorted.size())) *choice = -1;
+    return g_state.listDialogs.back();
+}
+
+int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
+                          std::string* chosen, WindowRect*) {
+    int choice;
+    const std::vector<std::string> shown = ShowListDialog(lines, &choice);
+    if (choice < 0) return 0;
+    onSelect(shown[choice].c_str());
+    *chosen = shown[choice];
+    return 1;
+}
+
+void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*), WindowRect*) {
+    int choice;
+    std::vector<std::string> shown = ShowListDialog(lines, &choice);
+    // The dialog applies its first line as it opens.
+    if (!shown.empty()) onSelect(shown[0].c_str());
+    if (choice > 0) onSelect(shown[choice].c_str());
+}
+
+void SetDictionaryFonts(const FontRecord& wordFont, const FontRecord& descriptionFont) {
+    g_state.wordFont = wordFont;
+    g_state.descriptionFont = descriptionFont;
+    ++g_state.fontChanges;
+}

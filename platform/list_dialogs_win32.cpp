@@ -1,0 +1,124 @@
+// The two modal list dialogs on their templates: similar words and the
+// search in all dictionaries.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/list_dialogs.h"
+#include "platform/window_state_win32.h"
+#include "res/resource.h"
+
+namespace {
+
+struct ListDialogRun {
+    const std::vector<std::string>* lines;
+    void (*onSelect)(const char*);
+    WindowRect* rect;
+    std::string chosen;
+};
+
+void PlaceDialog(HWND dialog, const WindowRect& rect) {
+    if (rect.left == -1) return;
+    MoveWindow(dialog, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+}
+
+void StoreRect(HWND dialog, WindowRect* rect) {
+    RECT r;
+    if (!GetWindowRect(dialog, &r)) return;
+    *rect = {r.left, r.top, r.right, r.bottom};
+}
+
+// The selected line whole, however long; false with nothing selected.
+bool SelectedLine(HWND dialog, std::string* line) {
+    LRESULT index = SendDlgItemMessageA(dialog, IDC_LIST, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR) return false;
+    LRESULT length = SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return false;
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    line->assign(text.data());
+    return true;
+}
+
+void FillList(HWND dialog, const ListDialogRun& run) {
+    for (const std::string& line : *run.lines)
+        SendDlgItemMessageA(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    SendDlgItemMessageA(dialog, IDC_LIST, LB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(dialog, IDC_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(WindowState.wordFont), TRUE);
+    SetForegroundWindow(dialog);
+}
+
+// Common to both dialogs; `allDictionaries` picks the differences.
+INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool allDictionaries) {
+    auto* run = reinterpret_cast<ListDialogRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        run = reinterpret_cast<ListDialogRun*>(lParam);
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        PlaceDialog(dialog, *run->rect);
+        if (allDictionaries) {
+            WindowState.allDictionariesDialog = dialog;
+        } else if (run->lines->empty()) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        FillList(dialog, *run);
+        // The first line in the list's own order is applied at once.
+        if (allDictionaries)
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_LIST)));
+        return TRUE;
+    case WM_COMMAND:
+        if (!run) return FALSE;
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            if (!allDictionaries && !SelectedLine(dialog, &run->chosen)) return TRUE;
+            StoreRect(dialog, run->rect);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            StoreRect(dialog, run->rect);
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDC_LIST:
+            if (HIWORD(wParam) == LBN_DBLCLK) {
+                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            } else if (HIWORD(wParam) == LBN_SELCHANGE) {
+                std::string line;
+                if (SelectedLine(dialog, &line)) run->onSelect(line.c_str());
+            }
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK SimilarWordsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ListDialogProc(dialog, message, wParam, lParam, false);
+}
+
+INT_PTR CALLBACK AllDictionariesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ListDialogProc(dialog, message, wParam, lParam, true);
+}
+
+}  // namespace
+
+int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
+                          std::string* chosen, WindowRect* place) {
+    ListDialogRun run{&lines, onSelect, place, std::string()};
+    INT_PTR result = DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_SIMILAR), WindowState.mainWindow,
+                                     SimilarWordsDialogProc, reinterpret_cast<LPARAM>(&run));
+    if (result != IDOK) return 0;
+    *chosen = run.chosen;
+    return 1;
+}
+
+void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
+                              WindowRect* place) {
+    ListDialogRun run{&lines, onSelect, place, std::string()};
+    DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_ALLDICT), WindowState.mainWindow,
+                    AllDictionariesDialogProc, reinterpret_cast<LPARAM>(&run));
+    WindowState.allDictionariesDialog = nullptr;
+}

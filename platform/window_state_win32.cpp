@@ -1,0 +1,3 @@
+#include "platform/window_state_win32.h"
+
+WindowStateRecord WindowState;

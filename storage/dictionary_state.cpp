@@ -1,0 +1,18 @@
+#include "storage/dictionary_state.h"
+
+#include "storage/letter_buffer.h"
+
+static const OpenDictionaryRecord kNoDictionary = {"", "", 1, 0, DefaultFont, DefaultFont};
+
+OpenDictionaryRecord CurrentDictionary = kNoDictionary;
+CatalogRecord DictionaryCatalog;
+
+bool IsDictionaryOpen() { return CurrentDictionary.Folder[0] != '\0'; }
+
+CaseRule OpenCaseRule() { return CaseRuleOf(CurrentDictionary.CaseSensitive); }
+
+void ResetDictionaryState() {
+    ForgetLetter(0);
+    CurrentDictionary = kNoDictionary;
+    DictionaryCatalog = CatalogRecord{};
+}

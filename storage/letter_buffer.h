@@ -1,0 +1,29 @@
+// The one letter file of the open dictionary that is held in memory.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "storage/letter_view.h"
+
+struct LetterBufferRecord {
+    unsigned char Letter = 0;     // 0 = none
+    unsigned char* Data = nullptr;  // file bytes + one appended NUL, or null
+    int32_t Length = 0;           // bytes held: file size + 1, 0 when Data is null
+    // The letter's file could not be read: the buffer stands for the letter
+    // without data, and the next load tries the file again.
+    bool Unread = false;
+};
+extern LetterBufferRecord LetterBuffer;
+
+// The held bytes, for reading.
+LetterView HeldLetter();
+// The buffer takes the letter with these file bytes (the file as it now is
+// on disk). False when there is no memory for them: the letter then counts
+// as unread.
+bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes);
+// The buffer stands for the letter without data, unread: the next load
+// reads its file again (for letter 0: nothing is held).
+void ForgetLetter(unsigned char letter);
+// Drops the held bytes; the letter stays.
+void FreeLetterBuffer();

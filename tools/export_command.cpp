@@ -1,0 +1,35 @@
+#include "tools/export_command.h"
+
+#include <ostream>
+
+#include "maintenance/export.h"
+#include "platform/files.h"
+#include "storage/dictionary_state.h"
+
+int ExportCommand(const std::vector<std::string>& args, ToolStreams& io) {
+    ToolOptions options;
+    if (!ParseToolOptions(args, {{"--dict", true}, {"--to", true}}, options, io.err)) return kExitUsage;
+    if (!options.operands.empty()) {
+        io.err << "dictionary-tool: export takes no words" << kToolLineEnd;
+        return kExitUsage;
+    }
+    ResetToolState();
+    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
+    if (status != kExitOk) return status;
+    unsigned long long entries = 0;
+    std::string text = ExportDictionaryText(CurrentDictionary.Folder, entries);
+    ResetToolState();
+    if (!options.Has("--to")) {
+        io.out << text;
+        io.out.flush();
+        return kExitOk;
+    }
+    std::string file = ToolUserPath(options.Value("--to", ""));
+    if (!PlatformWriteFileAtomic(file.c_str(), text.data(), text.size())) {
+        io.err << "dictionary-tool: export: cannot write " << file << kToolLineEnd;
+        return kExitCannotOpen;
+    }
+    io.out << "exported " << entries << " entries to " << file << kToolLineEnd;
+    io.out.flush();
+    return kExitOk;
+}

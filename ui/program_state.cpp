@@ -1,0 +1,13 @@
+#include "ui/program_state.h"
+
+#include "lookup/history.h"
+#include "settings/settings.h"
+#include "storage/dictionary_state.h"
+#include "ui/edit_state.h"
+
+void ResetProgramState() {
+    ResetDictionaryState();
+    ResetHistory();
+    ResetEditState();
+    ResetSettings();
+}
