@@ -6,18 +6,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
+#include "settings/hotkey.h"
 #include "settings/settings.h"
 #include "settings/start_with_windows_win32.h"
 #include "settings/version_check_win32.h"
 #include "storage/catalog.h"
 #include "storage/dictionary_state.h"
 
-// The sheet while it runs: whether the General page was applied.
-struct OptionsSheetRun {
-    bool applied = false;
-};
 
 // Check boxes of the General page and the field each one shows, in the
 // order they are set.
@@ -90,6 +88,8 @@ static void ApplyGeneralPage(HWND page) {
     }
     Settings.hotKey = static_cast<uint32_t>(SendDlgItemMessageA(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
 
+    ShowTrayIcon(Settings.minimizeToTray != 0);
+
     // A folder name too long for startdict would name no dictionary at the
     // next start; the previous choice is kept instead.
     LRESULT chosen = SendDlgItemMessageA(page, IDC_STARTDICT, CB_GETCURSEL, 0, 0);
@@ -97,15 +97,16 @@ static void ApplyGeneralPage(HWND page) {
         std::strlen(DictionaryCatalog.Slots[chosen].Folder) < sizeof Settings.startDictionary)
         std::strcpy(Settings.startDictionary, DictionaryCatalog.Slots[chosen].Folder);
 
+    SetToolbarFlat(Settings.flatToolbar != 0);
+    SetMainWindowTopmost(Settings.alwaysOnTop != 0);
     SaveSettings();
+    RegisterShowHotKey(HotkeyToModifiers(Settings.hotKey), Settings.hotKey & 0xFF);
     SetStartWithWindows(page, Checked(page, IDC_STARTWITHWINDOWS));
 }
 
 static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        // The page's lParam is its PROPSHEETPAGE, which carries the run.
-        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
         InitializeGeneralPage(page);
         break;
     case WM_COMMAND:
@@ -116,10 +117,7 @@ static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, 
     case WM_NOTIFY:
         // Only a page that was shown gets PSN_APPLY, so an untouched page
         // never overwrites the settings.
-        if (reinterpret_cast<NMHDR*>(lParam)->code == PSN_APPLY) {
-            ApplyGeneralPage(page);
-            reinterpret_cast<OptionsSheetRun*>(GetWindowLongPtrA(page, DWLP_USER))->applied = true;
-        }
+        if (reinterpret_cast<NMHDR*>(lParam)->code == PSN_APPLY) ApplyGeneralPage(page);
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         break;
     }
@@ -156,24 +154,21 @@ static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LP
     return 0;
 }
 
-static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure, OptionsSheetRun* run) {
+static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure) {
     PROPSHEETPAGEA page = {};
     page.dwSize = sizeof page;
     page.hInstance = WindowState.instance;
     page.pszTemplate = MAKEINTRESOURCEA(templateId);
     page.pfnDlgProc = procedure;
-    page.lParam = reinterpret_cast<LPARAM>(run);
     return CreatePropertySheetPageA(&page);
 }
 
-bool ShowOptionsSheet(OptionsPage startPage) {
-    OptionsSheetRun run;
-    HPROPSHEETPAGE pages[2] = {CreatePage(IDD_GENERAL, GeneralPageProc, &run),
-                               CreatePage(IDD_ABOUT, AboutPageProc, &run)};
+void ShowOptionsSheet(OptionsPage startPage) {
+    HPROPSHEETPAGE pages[2] = {CreatePage(IDD_GENERAL, GeneralPageProc), CreatePage(IDD_ABOUT, AboutPageProc)};
     if (!pages[0] || !pages[1]) {
         if (pages[0]) DestroyPropertySheetPage(pages[0]);
         if (pages[1]) DestroyPropertySheetPage(pages[1]);
-        return false;
+        return;
     }
     PROPSHEETHEADERA sheet = {};
     sheet.dwSize = sizeof sheet;
@@ -185,5 +180,4 @@ bool ShowOptionsSheet(OptionsPage startPage) {
     sheet.nStartPage = startPage == OptionsPage::General ? 0 : 1;
     sheet.phpage = pages;
     PropertySheetA(&sheet);
-    return run.applied;
 }

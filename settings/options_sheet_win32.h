@@ -5,7 +5,6 @@
 
 enum class OptionsPage { General, About };
 
-// Runs the sheet from the page given. True when its General page was
-// applied: the settings changed and are saved, and the window still has to
-// show them (tray icon, toolbar style, topmost, hot key).
-bool ShowOptionsSheet(OptionsPage startPage);
+// Runs the sheet from the page given. Applying the General page stores the
+// settings and shows them on the window at once.
+void ShowOptionsSheet(OptionsPage startPage);

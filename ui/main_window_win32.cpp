@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "platform/window.h"
+#include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "settings/dictionary_dialogs_win32.h"
@@ -22,7 +23,6 @@
 #include "ui/edit_state.h"
 #include "ui/editing_commands.h"
 #include "ui/find_command.h"
-#include "ui/lookup_command.h"
 #include "ui/modal_guard_win32.h"
 #include "ui/start_and_quit_win32.h"
 #include "ui/search_commands.h"
@@ -125,23 +125,6 @@ static void ToggleFocus() {
     SendMessageA(target, EM_SETSEL, 0, kEndOfText);
 }
 
-// What the options sheet applied that the window shows: the tray icon, the
-// toolbar's style, the window above others or not, and the hot key.
-static void ApplyWindowOptions() {
-    ShowTrayIcon(Settings.minimizeToTray ? NIM_ADD : NIM_DELETE);
-    ApplyToolbarStyle();
-    SetWindowPos(WindowState.mainWindow, Settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // A second registration under the same id would leave the old key
-    // combination working beside the new one.
-    UnregisterHotKey(WindowState.mainWindow, HOTKEY_ID);
-    RegisterHotKey(WindowState.mainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotKey), Settings.hotKey & 0xFF);
-}
-
-static void OptionsCommand(OptionsPage page) {
-    if (ShowOptionsSheet(page)) ApplyWindowOptions();
-}
-
 static void NewDictionaryCommand() {
     NewDictionaryRequest request;
     if (AskNewDictionary(&request))
@@ -179,12 +162,12 @@ static void OnCommand(int id) {
     case IDM_SIM: ShowSimilarWords(); break;
     case IDM_ADD: AddWordCommand(); break;
     case IDM_DEL: DeleteEntry(Confirmation::Ask); break;
-    case IDM_SETTINGS: OptionsCommand(OptionsPage::General); break;
+    case IDM_SETTINGS: ShowOptionsSheet(OptionsPage::General); break;
     case IDM_HIDE: SendMessageA(WindowState.mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
     case IDM_QUIT: Quit(); break;
     case IDM_FOCUSTOGGLE: ToggleFocus(); break;
     case IDM_INFO: DictionaryInfoCommand(); break;
-    case IDM_ABOUT: OptionsCommand(OptionsPage::About); break;
+    case IDM_ABOUT: ShowOptionsSheet(OptionsPage::About); break;
     case IDM_SHOW: ShowCommand(); break;
     case IDM_ALLDICT: SearchAllDictionaries(); break;
     default: break;
@@ -203,7 +186,7 @@ static void OnInitDialog(HWND window) {
     WindowState.nextClipboardViewer = SetClipboardViewer(window);
     SetModified(0);
     UpdateToolbarState();
-    RegisterHotKey(WindowState.mainWindow, HOTKEY_ID, HotkeyToModifiers(Settings.hotKey), Settings.hotKey & 0xFF);
+    RegisterShowHotKey(HotkeyToModifiers(Settings.hotKey), Settings.hotKey & 0xFF);
 }
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -60,7 +61,7 @@ int InitializeMainWindow() {
     CreateToolbar();
     KeepToolbarInReach();
     SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_SEPARATOR), nullptr, 0, 29, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    if (Settings.minimizeToTray) ShowTrayIcon(NIM_ADD);
+    if (Settings.minimizeToTray) ShowTrayIcon(true);
     ListDictionaries();
     SelectDictionary(Settings.startDictionary);
     return 0;
@@ -77,9 +78,9 @@ void Quit() {
     SaveSettings();
     ForgetLetter(0);
     ChangeClipboardChain(WindowState.mainWindow, WindowState.nextClipboardViewer);
-    UnregisterHotKey(WindowState.mainWindow, HOTKEY_ID);
+    UnregisterShowHotKey();
     // While the window exists: the shell finds an icon by its window.
-    ShowTrayIcon(NIM_DELETE);
+    ShowTrayIcon(false);
     DestroyWindow(WindowState.mainWindow);  // its WM_DESTROY ends the message loop
 }
 

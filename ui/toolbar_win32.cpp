@@ -56,25 +56,15 @@ static const struct { int command, tooltip; } kTooltips[] = {
     {IDM_QUIT, IDS_QUIT},
 };
 
-// The toolbar sits two pixels below the window's top edge.
-static void PlaceToolbar(UINT flags) { SetWindowPos(WindowState.toolbar, HWND_TOP, 0, 2, 0, 0, SWP_NOSIZE | flags); }
-
 void CreateToolbar() {
     DWORD style = kToolbarStyle | (Settings.flatToolbar ? TBSTYLE_FLAT : 0);
     WindowState.toolbar =
         CreateToolbarEx(WindowState.mainWindow, style, IDC_TOOLBAR, kToolbarPictures, WindowState.instance,
                         IDB_TOOLBAR, kToolbarButtons, kToolbarEntries, 16, 16, 16, 16, sizeof(TBBUTTON));
     EnableWindow(WindowState.toolbar, TRUE);
-    PlaceToolbar(0);
+    // Two pixels below the window's top edge.
+    SetWindowPos(WindowState.toolbar, HWND_TOP, 0, 2, 0, 0, SWP_NOSIZE);
     ShowWindow(WindowState.toolbar, SW_SHOW);
-}
-
-void ApplyToolbarStyle() {
-    LRESULT style = SendMessageA(WindowState.toolbar, TB_GETSTYLE, 0, 0) & ~TBSTYLE_FLAT;
-    if (Settings.flatToolbar) style |= TBSTYLE_FLAT;
-    SendMessageA(WindowState.toolbar, TB_SETSTYLE, 0, style);
-    PlaceToolbar(SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(WindowState.toolbar, nullptr, TRUE);
 }
 
 void FillToolbarTooltip(NMHDR* header) {

@@ -1,13 +1,11 @@
-// The main window's toolbar: its buttons, style and tooltips, and the width
-// it asks of the window.
+// The main window's toolbar: its buttons and tooltips, and the width it
+// asks of the window.
 #pragma once
 
 #include <windows.h>
 
 // Makes the toolbar across the top of the main window (WindowState.toolbar).
 void CreateToolbar();
-// The flat style on or off, as the settings say.
-void ApplyToolbarStyle();
 // A tooltip's text for the toolbar's TTN_NEEDTEXT notification.
 void FillToolbarTooltip(NMHDR* header);
 // The least width of the main window: where the toolbar's last button ends.

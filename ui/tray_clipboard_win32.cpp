@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/window.h"
+#include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -25,31 +26,11 @@ static const UINT kRetryPeriod = 300;
 static const DWORD kDebounce = 50;
 static const DWORD kDoubleCopyWindow = 250;
 
-void ShowTrayIcon(DWORD operation) {
-    if (operation == NIM_ADD && WindowState.trayIconShown) return;
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = WindowState.mainWindow;
-    icon.uID = TRAY_ICON_ID;
-    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    icon.uCallbackMessage = WM_TRAYNOTIFY;
-    icon.hIcon = WindowState.trayIcon;
-    std::strcpy(icon.szTip, "Dictionary");
-    if (operation == NIM_DELETE) {
-        WindowState.trayIconShown = false;
-        Shell_NotifyIconA(NIM_DELETE, &icon);
-        return;
-    }
-    // A busy shell can time out on an icon it adds all the same; a refused
-    // one (no task bar yet) comes with the task bar's announcement.
-    WindowState.trayIconShown = Shell_NotifyIconA(NIM_ADD, &icon) || Shell_NotifyIconA(NIM_MODIFY, &icon);
-}
-
 void ListenForTaskbarCreated() { WindowState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated"); }
 
 void OnTaskbarCreated() {
     WindowState.trayIconShown = false;
-    if (Settings.minimizeToTray) ShowTrayIcon(NIM_ADD);
+    if (Settings.minimizeToTray) ShowTrayIcon(true);
 }
 
 void ShowMainWindow() {

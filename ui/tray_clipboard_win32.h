@@ -1,13 +1,10 @@
-// The notification-area icon, the show command, and the clipboard: the word
+// The notification area, the show command, and the clipboard: the word
 // copied elsewhere is looked up, and copying it twice quickly pops the
 // window up.
 #pragma once
 
 #include <windows.h>
 
-// NIM_ADD puts the icon in the notification area (once), NIM_DELETE
-// removes it.
-void ShowTrayIcon(DWORD operation);
 // Registers for the message the shell broadcasts when it has made a new
 // task bar (after Explorer restarts).
 void ListenForTaskbarCreated();

@@ -11,11 +11,7 @@
 #include <random>
 #include <set>
 
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "storage/text_case.h"
 
 namespace fs = std::filesystem;

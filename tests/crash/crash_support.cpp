@@ -22,20 +22,6 @@ std::string ToolPath() {
     return path ? path : "";
 }
 
-ToolProcessTest::ToolProcessTest(const char* name) : name_(name) {}
-
-void ToolProcessTest::SetUp() {
-    if (ToolPath().empty()) GTEST_SKIP() << "DICTIONARY_TOOL names no tool";
-    root_ = (std::filesystem::temp_directory_path() / (name_ + "-" + std::to_string(getpid()))).string();
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_);
-}
-
-void ToolProcessTest::TearDown() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-}
-
 pid_t StartTool(const std::string& folder, const std::vector<std::string>& args, const char* output) {
     std::vector<std::string> all = {ToolPath(), "--root", folder};
     all.insert(all.end(), args.begin(), args.end());

@@ -13,21 +13,9 @@
 
 // The tool the build made (DICTIONARY_TOOL); empty when it is not given.
 std::string ToolPath();
-// A test of tool processes in a program folder of its own, `root_`; skipped
+// A program folder of its own, `root_`, as the current directory
+// (ProgramFolderTest), for the tests that run tool processes there; skipped
 // without a tool.
-class ToolProcessTest : public ::testing::Test {
-protected:
-    explicit ToolProcessTest(const char* name);
-    void SetUp() override;
-    void TearDown() override;
-    std::string root_;
-
-private:
-    std::string name_;
-};
-
-// A program folder as the current directory (ProgramFolderTest), for the
-// tests that run the tool there; skipped without a tool.
 class ToolFolderTest : public ProgramFolderTest {
 protected:
     void SetUp() override;

@@ -19,11 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
-#include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
 
@@ -116,10 +111,7 @@ std::string Inconsistency(const std::map<std::string, std::string>& before,
     return "";
 }
 
-class EditKillTest : public ToolProcessTest {
-protected:
-    EditKillTest() : ToolProcessTest("dictionary-kill") {}
-};
+class EditKillTest : public ToolFolderTest {};
 
 }  // namespace
 

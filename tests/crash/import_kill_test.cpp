@@ -18,10 +18,7 @@
 #include <thread>
 
 #include "storage/catalog.h"
-#include "storage/dictionary.h"
-#include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
 #include "maintenance/codepage.h"

@@ -7,15 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -42,10 +39,7 @@ void Write(const std::string& program, char writer, int changes, WriterLog* log)
     }
 }
 
-class TwoWritersTest : public ToolProcessTest, public ::testing::WithParamInterface<size_t> {
-protected:
-    TwoWritersTest() : ToolProcessTest("dictionary-writers") {}
-};
+class TwoWritersTest : public ToolFolderTest, public ::testing::WithParamInterface<size_t> {};
 
 }  // namespace
 
@@ -53,11 +47,8 @@ TEST_P(TwoWritersTest, WritersAtOnceLoseNothingTheyReportedDone) {
     // A letter file of a few hundred bytes, or of a megabyte.
     std::vector<std::pair<std::string, std::string>> entries;
     for (size_t i = 0; i < GetParam(); ++i) entries.push_back({"ca" + std::to_string(100000 + i), "felis catus"});
-    std::string previous = fs::current_path().string();
-    fs::current_path(root_);
     MakeDictionary("D");
     MakeLetter("D", 'C', Entries(entries));
-    fs::current_path(previous);
 
     int changes = static_cast<int>(EnvironmentBound("DICTIONARY_TWO_WRITERS_CHANGES", 30));
     WriterLog a, b;

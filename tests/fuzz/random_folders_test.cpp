@@ -14,11 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "storage/text_case.h"
 #include "tests/fuzz/fuzz_case.h"
 #include "tests/unit/test_support.h"

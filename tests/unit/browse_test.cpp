@@ -6,13 +6,7 @@
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/settings.h"
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
-#include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
 #include "ui/dictionary_commands.h"
-#include "storage/letter_buffer.h"
-#include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 #include "ui/edit_state.h"
 

@@ -16,7 +16,6 @@
 #endif
 
 #include "platform/files.h"
-#include "platform/window.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_lock.h"
 #include "tests/unit/test_support.h"

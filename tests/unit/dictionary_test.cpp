@@ -11,9 +11,7 @@
 #include "storage/dictionary_state.h"
 #include "ui/dictionary_commands.h"
 #include "storage/letter_buffer.h"
-#include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
-#include "ui/edit_state.h"
 
 namespace fs = std::filesystem;
 

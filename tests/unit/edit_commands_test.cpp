@@ -1,11 +1,6 @@
 // dictionary-tool add and delete: the window's operations from the command line.
 #include <string>
 
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
-#include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/edit_commands.h"

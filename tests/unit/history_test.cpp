@@ -5,10 +5,6 @@
 #include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "res/resource.h"
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
-#include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
 #include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 

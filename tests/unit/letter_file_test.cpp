@@ -2,8 +2,6 @@
 #include <filesystem>
 #include <string>
 
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "ui/dictionary_commands.h"

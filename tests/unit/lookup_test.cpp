@@ -3,13 +3,7 @@
 
 #include "ui/lookup_command.h"
 #include "platform/headless.h"
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
-#include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
 #include "ui/dictionary_commands.h"
-#include "storage/letter_buffer.h"
-#include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 #include "ui/edit_state.h"
 

@@ -4,12 +4,7 @@
 #include <string>
 
 #include "platform/files.h"
-#include "platform/window.h"
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 #include "tools/tool_commands.h"
 

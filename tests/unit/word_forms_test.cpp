@@ -5,9 +5,6 @@
 #include <vector>
 
 #include "lookup/word_forms.h"
-#include "storage/catalog.h"
-#include "storage/dictionary.h"
-#include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
