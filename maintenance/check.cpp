@@ -5,14 +5,14 @@
 #include <limits>
 #include <memory>
 
-#include "platform/files.h"
-#include "storage/dictionary_format.h"
-#include "storage/dictionary_lock.h"
-#include "storage/staged_commit.h"
 #include "maintenance/check_messages.h"
 #include "maintenance/codepage.h"
 #include "maintenance/import_build.h"
 #include "maintenance/letter_files.h"
+#include "platform/files.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_lock.h"
+#include "storage/staged_commit.h"
 
 static void CheckHeader(const std::string& folder, CheckReport& report) {
     std::vector<unsigned char> header;

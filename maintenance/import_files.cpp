@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/files.h"
 #include "maintenance/import_sources.h"
+#include "platform/files.h"
 
 #ifdef DICTIONARY_HAVE_ZLIB
 #include <zlib.h>

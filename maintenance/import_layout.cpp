@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "maintenance/codepage.h"
+#include "storage/text_case.h"
 
 static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -181,7 +182,7 @@ static std::string MatchForm(const std::string& text) {
         size_t length = DecodeUtf8(text, at, &c);
         if (length == 0) length = 1, c = 0xFFFD;
         if (c < 0x80) {
-            if (std::isalnum(static_cast<int>(c))) out += static_cast<char>(std::tolower(static_cast<int>(c)));
+            if (std::isalnum(static_cast<int>(c))) out += static_cast<char>(AsciiLower(static_cast<unsigned char>(c)));
         } else if (!(c >= 0x2000 && c <= 0x206F)) {
             out.append(text, at, length);
         }

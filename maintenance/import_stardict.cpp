@@ -10,6 +10,7 @@
 #include "maintenance/codepage.h"
 #include "maintenance/import_sources.h"
 #include "maintenance/import_text.h"
+#include "storage/text_case.h"
 
 static bool ParseIfo(const std::string& path, const std::string& text,
                      std::map<std::string, std::string>& values, std::string& error) {
@@ -63,7 +64,7 @@ static std::string StripMarkup(const std::string& text) {
             size_t close = text.find('>', i);
             if (close == std::string::npos) break;
             std::string tag = text.substr(i + 1, close - i - 1);
-            for (char& t : tag) t = static_cast<char>(std::tolower(static_cast<unsigned char>(t)));
+            for (char& t : tag) t = static_cast<char>(AsciiLower(static_cast<unsigned char>(t)));
             if (tag.compare(0, 2, "br") == 0 || tag == "/p" || tag == "/div" || tag == "/li") out += '\n';
             i = close;
         } else if (c == '&') {

@@ -6,4 +6,4 @@
 
 #include "platform/font_record.h"
 
-void SetDictionaryFonts(const FontRecord& wordFont, const FontRecord& descriptionFont);
+void ApplyDictionaryFonts(const FontRecord& wordFont, const FontRecord& descriptionFont);

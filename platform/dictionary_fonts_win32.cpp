@@ -24,7 +24,7 @@ HFONT ReplaceDictionaryFont(DictionaryFont which, const FontRecord& record) {
     return previous;
 }
 
-void SetDictionaryFonts(const FontRecord& wordFont, const FontRecord& descriptionFont) {
+void ApplyDictionaryFonts(const FontRecord& wordFont, const FontRecord& descriptionFont) {
     HFONT previous = ReplaceDictionaryFont(DictionaryFont::Word, wordFont);
     if (WindowState.allDictionariesDialog)
         SendDlgItemMessageA(WindowState.allDictionariesDialog, IDC_LIST, WM_SETFONT,

@@ -165,7 +165,7 @@ void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSe
     if (choice > 0) onSelect(shown[choice].c_str());
 }
 
-void SetDictionaryFonts(const FontRecord& wordFont, const FontRecord& descriptionFont) {
+void ApplyDictionaryFonts(const FontRecord& wordFont, const FontRecord& descriptionFont) {
     g_state.wordFont = wordFont;
     g_state.descriptionFont = descriptionFont;
     ++g_state.fontChanges;

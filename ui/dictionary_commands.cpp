@@ -28,7 +28,7 @@ int SelectDictionary(const char* folder) {
     if (result != kResultOk) return result;
     ShowDictionaryTitle();
     if (EditState.WordText[0] != '\0') LookupWord(MissedDescription::Clear, PluralRetry::On);
-    SetDictionaryFonts(CurrentDictionary.WordFont, CurrentDictionary.DescriptionFont);
+    ApplyDictionaryFonts(CurrentDictionary.WordFont, CurrentDictionary.DescriptionFont);
     return kResultOk;
 }
 

@@ -24,8 +24,8 @@
 #include "ui/editing_commands.h"
 #include "ui/find_command.h"
 #include "ui/modal_guard_win32.h"
-#include "ui/start_and_quit_win32.h"
 #include "ui/search_commands.h"
+#include "ui/start_and_quit_win32.h"
 #include "ui/toolbar_win32.h"
 #include "ui/tray_clipboard_win32.h"
 

@@ -17,11 +17,11 @@
 #include <string>
 #include <thread>
 
+#include "maintenance/codepage.h"
 #include "storage/catalog.h"
 #include "storage/dictionary_state.h"
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
-#include "maintenance/codepage.h"
 
 namespace fs = std::filesystem;
 

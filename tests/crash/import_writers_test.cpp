@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
+#include "maintenance/export.h"
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
-#include "maintenance/export.h"
 #include "tools/export_command.h"
 
 namespace {

@@ -1,14 +1,14 @@
 #include <filesystem>
 #include <string>
 
-#include "ui/browse_commands.h"
-#include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/settings.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
+#include "ui/browse_commands.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/lookup_command.h"
 
 namespace {
 // Code page 1251.

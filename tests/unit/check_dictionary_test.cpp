@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/test_support.h"
 #include "maintenance/check.h"
+#include "tests/unit/test_support.h"
 #include "tools/check_command.h"
 #include "tools/tool_commands.h"
 

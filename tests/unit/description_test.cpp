@@ -2,11 +2,11 @@
 #include <string>
 
 #include "lookup/description.h"
-#include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
+#include "ui/dictionary_commands.h"
+#include "ui/lookup_command.h"
 
 class DescriptionTest : public ProgramFolderTest {
 protected:

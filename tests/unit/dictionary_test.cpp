@@ -2,16 +2,16 @@
 #include <filesystem>
 #include <string>
 
-#include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "storage/catalog.h"
 #include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
+#include "ui/dictionary_commands.h"
+#include "ui/lookup_command.h"
 
 namespace fs = std::filesystem;
 

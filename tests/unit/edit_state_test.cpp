@@ -2,22 +2,22 @@
 #include <memory>
 #include <string>
 
-#include "ui/browse_commands.h"
 #include "lookup/history.h"
-#include "ui/lookup_command.h"
 #include "lookup/similar.h"
-#include "ui/search_commands.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/hotkey.h"
 #include "settings/settings.h"
 #include "storage/catalog.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
+#include "ui/browse_commands.h"
 #include "ui/clipboard_word.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/find_command.h"
+#include "ui/lookup_command.h"
 #include "ui/program_headless.h"
+#include "ui/search_commands.h"
 
 class ToolbarStateTest : public ProgramFolderTest {
 protected:

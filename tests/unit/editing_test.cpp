@@ -10,16 +10,16 @@
 #include <unistd.h>
 #endif
 
-#include "ui/editing_commands.h"
-#include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/editing_commands.h"
+#include "ui/lookup_command.h"
 
 class EditingTest : public ProgramFolderTest {
 protected:

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/test_support.h"
 #include "maintenance/export.h"
+#include "tests/unit/test_support.h"
 #include "tools/export_command.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"

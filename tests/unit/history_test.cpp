@@ -1,12 +1,12 @@
 #include <string>
 
 #include "lookup/history.h"
-#include "ui/browse_commands.h"
-#include "ui/lookup_command.h"
 #include "platform/headless.h"
 #include "res/resource.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
+#include "ui/browse_commands.h"
+#include "ui/dictionary_commands.h"
+#include "ui/lookup_command.h"
 
 class HistoryTest : public ProgramFolderTest {
 protected:

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/test_support.h"
 #include "maintenance/codepage.h"
+#include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
-#include "tests/unit/tool_test_support.h"
 
 namespace {
 

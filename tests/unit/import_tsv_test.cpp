@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"
-#include "tests/unit/tool_test_support.h"
 
 class ImportTsvTest : public ProgramFolderTest {};
 

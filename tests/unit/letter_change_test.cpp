@@ -11,13 +11,13 @@
 #include <unistd.h>
 #endif
 
-#include "ui/editing_commands.h"
-#include "ui/lookup_command.h"
 #include "platform/headless.h"
-#include "ui/dictionary_commands.h"
 #include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/editing_commands.h"
+#include "ui/lookup_command.h"
 
 namespace {
 

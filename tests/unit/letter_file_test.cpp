@@ -4,10 +4,10 @@
 
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
+#include "ui/dictionary_commands.h"
 
 class LetterFileTest : public ProgramFolderTest {
 protected:

@@ -3,9 +3,9 @@
 #include <random>
 #include <string>
 
-#include "tests/unit/test_support.h"
-#include "storage/dictionary_format.h"
 #include "maintenance/letter_stream.h"
+#include "storage/dictionary_format.h"
+#include "tests/unit/test_support.h"
 
 using LetterStreamTest = ProgramFolderTest;
 

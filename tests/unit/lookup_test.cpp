@@ -1,11 +1,11 @@
 #include <filesystem>
 #include <string>
 
-#include "ui/lookup_command.h"
 #include "platform/headless.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
+#include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
+#include "ui/lookup_command.h"
 
 class LookupTest : public ProgramFolderTest {
 protected:

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "platform/headless.h"
+#include "platform/settings_store.h"
 #include "platform/settings_store_headless.h"
 #include "settings/settings.h"
-#include "platform/settings_store.h"
 #include "tests/unit/test_support.h"
 
 namespace {

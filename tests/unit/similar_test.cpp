@@ -2,17 +2,17 @@
 #include <string>
 #include <vector>
 
-#include "ui/lookup_command.h"
 #include "lookup/similar.h"
-#include "ui/search_commands.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/catalog.h"
 #include "storage/dictionary_state.h"
+#include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/find_command.h"
-#include "tests/unit/test_support.h"
+#include "ui/lookup_command.h"
+#include "ui/search_commands.h"
 
 using Lines = std::vector<std::string>;
 

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "ui/lookup_command.h"
-#include "ui/dictionary_commands.h"
 #include "storage/staged_commit.h"
 #include "tests/unit/test_support.h"
+#include "ui/dictionary_commands.h"
+#include "ui/lookup_command.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <sstream>
 
+#include "maintenance/check.h"
+#include "maintenance/export.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
-#include "maintenance/check.h"
 #include "tools/check_command.h"
-#include "maintenance/export.h"
 #include "tools/export_command.h"
 #include "tools/import_command.h"
 #include "tools/tool_commands.h"

@@ -6,11 +6,11 @@
 
 #include "lookup/word_forms.h"
 #include "storage/dictionary_state.h"
-#include "ui/dictionary_commands.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/forms_command.h"
 #include "tools/import_command.h"
+#include "ui/dictionary_commands.h"
 
 namespace {
 
