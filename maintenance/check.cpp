@@ -5,6 +5,8 @@
 #include <limits>
 #include <memory>
 
+#include "maintenance/check_leftovers.h"
+#include "maintenance/check_letters.h"
 #include "maintenance/check_messages.h"
 #include "maintenance/codepage.h"
 #include "maintenance/import_build.h"

@@ -3,7 +3,8 @@
 // folder where a new dictionary was being made. A writer that still runs
 // holds its write lock; what a writer that is gone left is a problem that
 // --fix tidies: a change is finished when it was complete, else undone.
-#include "maintenance/check.h"
+#include "maintenance/check_leftovers.h"
+
 #include "maintenance/check_messages.h"
 #include "maintenance/codepage.h"
 #include "platform/files.h"

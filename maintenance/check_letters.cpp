@@ -2,13 +2,15 @@
 // streamed through a small buffer (a second time when it holds words that
 // compare equal), so that a file of any size is checked in little memory:
 // what is kept per entry is one hash of its folded word.
+#include "maintenance/check_letters.h"
+
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
-#include "maintenance/check.h"
 #include "maintenance/check_messages.h"
+#include "maintenance/check_reverse.h"
 #include "maintenance/import_build.h"
 #include "maintenance/letter_stream.h"
 #include "platform/files.h"

@@ -3,10 +3,11 @@
 // shows as one line: a single entry of the word whose description holds no
 // line break and no semicolon that the window turns into one. Words whose
 // translation would not fit one line of the window are left alone.
+#include "maintenance/check_reverse.h"
+
 #include <cstring>
 
 #include "lookup/description.h"
-#include "maintenance/check.h"
 #include "maintenance/import_layout.h"
 
 // Longer translations may wrap in the window, and then have no reverse entry.
