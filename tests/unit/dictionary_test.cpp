@@ -62,6 +62,25 @@ TEST_F(OpenTest, ReadsTheHeaderSetsTheTitleAndDropsTheOldLetter) {
     EXPECT_EQ(std::memcmp(&CurrentDictionary.WordFont, &DefaultFont, sizeof DefaultFont), 0);
 }
 
+// Storage only opens; what the window shows of it (title, fonts, the typed
+// word looked up again) comes with selecting the dictionary.
+TEST_F(OpenTest, OpeningInStorageShowsNothingSelectingShowsEverything) {
+    for (const char* folder : {"Fruit", "Veg"}) {
+        MakeDictionary(folder, std::string(folder) + "s");
+        MakeLetter(folder, 'A', Entries({{"apple", folder}}));
+    }
+    Type("apple");
+    ASSERT_EQ(OpenDictionary("Fruit"), kResultOk);
+    EXPECT_EQ(Headless().title, "");
+    EXPECT_EQ(Description(), "");
+    EXPECT_EQ(Headless().fontChanges, 0);
+    ASSERT_EQ(SelectDictionary("Veg"), kResultOk);
+    EXPECT_EQ(Headless().title, "Dictionary - [Vegs]");
+    EXPECT_EQ(Description(), "Veg");
+    EXPECT_EQ(Headless().fontChanges, 1);
+    EXPECT_EQ(std::memcmp(&Headless().wordFont, &DefaultFont, sizeof DefaultFont), 0);
+}
+
 TEST_F(OpenTest, AlreadyOpenInAnotherCaseChangesNothing) {
     MakeDictionary("Fruit");
     ASSERT_EQ(SelectDictionary("Fruit"), kResultOk);

@@ -1,7 +1,11 @@
 #include <filesystem>
 #include <string>
 
+#include "lookup/description.h"
+#include "lookup/history.h"
 #include "platform/headless.h"
+#include "storage/dictionary_state.h"
+#include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
@@ -145,4 +149,38 @@ TEST_F(LookupTest, AnUnreadableLetterFileAnswersAsOneThatCannotBeOpened) {
     EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);
     Type("cow");
     EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);  // tried again, not "not found"
+}
+
+// The core answers with the entry and touches neither edit: the command
+// above it writes them.
+TEST_F(LookupTest, TheCoreFindsAWordWithoutAWindow) {
+    OpenAnimals();
+    Headless().wordEdit = "untouched";
+    Headless().descriptionEdit = "untouched";
+    WordMatch match = FindWord("  cats", OpenCaseRule(), PluralRetry::On);
+    ASSERT_EQ(match.result, kResultOk);
+    EXPECT_TRUE(match.withoutFinalS);
+    EXPECT_EQ(match.letter, 'C');
+    EXPECT_STREQ(HeldLetter().StringAt(match.entry), "CAT");
+    EXPECT_EQ(FormatDescription(HeldLetter(), HeldLetter().DescriptionOf(match.entry)), "big cat");
+    EXPECT_EQ(FindWord("cats", OpenCaseRule(), PluralRetry::Off).result, kResultNotFound);
+    EXPECT_EQ(FindWord("   ", OpenCaseRule(), PluralRetry::On).result, kResultNotFound);
+    EXPECT_EQ(FindWord("zebra", OpenCaseRule(), PluralRetry::On).result, kResultLetterCannotOpen);
+    EXPECT_EQ(Headless().wordEdit, "untouched");
+    EXPECT_EQ(Headless().descriptionEdit, "untouched");
+    EXPECT_EQ(WordHistory.Count, 0);
+}
+
+// The whole word is selected after a look-up however long it is, so a
+// second Find looks up the same word instead of its first 256 bytes.
+TEST_F(LookupTest, ALongWordFoundTwiceStaysWhole) {
+    MakeDictionary("Long");
+    const std::string word = "l" + std::string(299, 'o');
+    MakeLetter("Long", 'L', Entries({{word, "long"}}));
+    ASSERT_EQ(SelectDictionary("Long"), kResultOk);
+    Type(word);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(Headless().selectionEnd, 300);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(WordEdit(), word);
 }

@@ -156,6 +156,20 @@ TEST_F(ToolTest, ALineOfStandardInputThatCannotBeAWordIsAWordNotFound) {
                               "zebra: not found (letter file 5a.dat cannot be opened)"}));
 }
 
+// A blank line of a word list is nothing to look up: it shows no description,
+// least of all the one of the word before it.
+TEST_F(ToolTest, ABlankLineLooksNothingUp) {
+    MakeSample();
+    ToolRun run = Run({"lookup", "-"}, "dog\n   \ndog\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, Lines({"canis", "", "canis"}));
+    run = Run({"lookup", "--json", "-"}, "dog\n  \n");
+    EXPECT_EQ(run.out, Lines({"[",
+                              "  {\"query\": \"dog\", \"word\": \"dog\", \"result\": 0, \"description\": \"canis\"},",
+                              "  {\"query\": \"  \", \"word\": \"  \", \"result\": 0, \"description\": \"\"}",
+                              "]"}));
+}
+
 TEST_F(ToolTest, StatsCountEntriesAndBytes) {
     MakeDictionary("English_Bulgarian");
     std::string bytes = Entries({{"apple", "1234567890123"}, {"apricot", "12345678901"}, {"arm", "123456789012345"},
