@@ -78,7 +78,8 @@ static RECT ToolbarButtonRect(int command) {
     RECT button = {0, 0, 0, 0};
     LRESULT index = SendMessageA(WindowState.toolbar, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0);
     if (index >= 0)
-        SendMessageA(WindowState.toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button));
+        SendMessageA(WindowState.toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&button));
     return button;
 }
 

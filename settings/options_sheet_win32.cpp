@@ -90,8 +90,8 @@ static void ApplyGeneralPage(HWND page) {
 
     ShowTrayIcon(Settings.minimizeToTray != 0);
 
-    // A folder name too long for startdict would name no dictionary at the
-    // next start; the previous choice is kept instead.
+    // A folder name too long to be stored as the start dictionary would name
+    // none at the next start; the previous choice is kept instead.
     LRESULT chosen = SendDlgItemMessageA(page, IDC_STARTDICT, CB_GETCURSEL, 0, 0);
     if (chosen >= 0 && chosen < DictionaryCatalog.Count &&
         std::strlen(DictionaryCatalog.Slots[chosen].Folder) < sizeof Settings.startDictionary)

@@ -181,7 +181,9 @@ void OnVersionChecked(WPARAM outcome) {
     switch (outcome) {
     case kLibraryMissing: AskOpenWebSite(Check.aboutPage, kMissingLibraryText, MB_ICONERROR); break;
     case kNewerVersion: AskOpenWebSite(Check.aboutPage, kNewVersionText, MB_ICONQUESTION); break;
-    case kLatestVersion: MessageBoxA(Check.aboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK); break;
+    case kLatestVersion:
+        MessageBoxA(Check.aboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK);
+        break;
     default: AskOpenWebSite(Check.aboutPage, kCannotConnectText, MB_ICONERROR); break;
     }
 }

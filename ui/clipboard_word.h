@@ -12,9 +12,9 @@ struct ClipboardWord {
     unsigned char after;  // the byte after it
 };
 
-// The run of Latin or Cyrillic letters (as FoldChar sees them under the
-// open dictionary's rule) at the start of clipboard text, after leading spaces, at most
-// 51 bytes, copied as they stand. The text is a block of `size` bytes that
+// The run of Latin or Cyrillic letters (as FoldChar sees them under `rule`,
+// the open dictionary's) at the start of clipboard text, after leading
+// spaces, at most 51 bytes, copied as they stand. The text is a block of `size` bytes that
 // ends at its first NUL or at the end of the block, whichever comes first:
 // another program's block need not hold a NUL.
 ClipboardWord TakeClipboardWord(const char* text, size_t size, CaseRule rule);

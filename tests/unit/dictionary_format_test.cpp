@@ -11,7 +11,9 @@
 
 namespace {
 
-std::vector<unsigned char> Bytes(const std::string& text) { return std::vector<unsigned char>(text.begin(), text.end()); }
+std::vector<unsigned char> Bytes(const std::string& text) {
+    return std::vector<unsigned char>(text.begin(), text.end());
+}
 
 // The words a walk visits, and the description of each.
 std::vector<std::string> Walked(const std::string& bytes, EntryWalk mode) {
