@@ -5,8 +5,10 @@ files include each other in a circle.
 Each folder of the program has a layer; a file may include files of its own
 folder and of the folders listed as below it. A unit is a source file with
 its header (a.cpp and a.h); units may use each other, but never in a
-circle. Portable logic never includes <windows.h>: only files ending in
-_win32.cpp or _win32.h do. Exits 1 and names every breach.
+circle. storage/, lookup/ and maintenance/ show nothing: of platform/
+they use the files and the font record only. Portable logic never
+includes <windows.h>: only files ending in _win32.cpp or _win32.h do.
+Exits 1 and names every breach.
 
     python3 scripts/check_layers.py [REPOSITORY]
 """
@@ -26,6 +28,10 @@ ALLOWED = {
     "ui": {"settings", "lookup", "storage", "platform", "res"},
     "tools": {"ui", "settings", "maintenance", "lookup", "storage", "platform", "res"},
 }
+# Layers that show nothing: of platform/ they may use only files and the
+# font record, never a window, a dialog or the headless stand-in.
+WINDOWLESS = {"storage", "lookup", "maintenance"}
+WINDOWLESS_PLATFORM = {"platform/files.h", "platform/font_record.h"}
 SOURCE = re.compile(r"\.(c|cc|cpp|h|hpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 WINDOWS_HEADER = re.compile(r"^\s*#\s*include\s+<windows\.h>", re.M)
@@ -92,6 +98,8 @@ def main():
                 continue
             if target_folder not in ALLOWED[folder]:
                 breaches.append(f"{source} includes {target}: {folder}/ may not include {target_folder}/")
+            elif folder in WINDOWLESS and target_folder == "platform" and target not in WINDOWLESS_PLATFORM:
+                breaches.append(f"{source} includes {target}: {folder}/ shows nothing, so it uses only files of platform/")
     for path in windows:
         breaches.append(f"{path} includes <windows.h>: only _win32 files may")
     for circle in circles(graph):
