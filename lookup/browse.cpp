@@ -1,5 +1,7 @@
 #include "lookup/browse.h"
 
+#include <algorithm>
+
 #include "storage/text_case.h"
 
 // Stepping forward treats entries that begin this close to the end as past
@@ -20,8 +22,46 @@ static int Compare(const LetterView& letter, int32_t offset, const char* typed) 
 // An entry to show: one with a word.
 static int32_t Shown(const LetterView& letter, int32_t offset) { return letter.ByteAt(offset) != 0 ? offset : -1; }
 
+// The index of a sorted letter whose entries fill the file. Stepping from
+// entry to entry then visits exactly the indexed entries, and as their
+// words are in order, halving finds the entries the walks below find.
+static const LetterIndex* BrowseIndex(const LetterView& letter) {
+    const LetterIndex* index = letter.SortedIndex();
+    return index && index->wholeFile && !index->entries.empty() ? index : nullptr;
+}
+
+static int32_t IndexedEntryAfter(const LetterView& letter, const LetterIndex& index, const char* typed) {
+    const std::vector<int32_t>& entries = index.entries;
+    const int32_t limit = letter.length - kNextMargin;
+    size_t at = FirstNotBefore(letter.data, index, typed);
+    if (at < entries.size() && Compare(letter, entries[at], typed) == 0 && letter.DescriptionOf(entries[at]) < limit)
+        return at + 1 < entries.size() ? entries[at + 1] : -1;
+    at = FirstAfter(letter.data, index, typed);
+    return at < entries.size() && entries[at] < limit ? entries[at] : -1;
+}
+
+static int32_t IndexedEntryBefore(const LetterView& letter, const LetterIndex& index, const char* typed) {
+    // An empty word matches the empty word at the very end.
+    size_t at = *typed ? FirstNotBefore(letter.data, index, typed) : index.entries.size();
+    size_t remembered = std::min(at, EntriesBefore(index, letter.length - kPreviousMargin));
+    return remembered > 0 ? index.entries[remembered - 1] : -1;
+}
+
+static std::vector<int32_t> IndexedNextWords(const LetterView& letter, const LetterIndex& index, const char* typed) {
+    std::vector<int32_t> shown;
+    const std::vector<int32_t>& entries = index.entries;
+    size_t at = FirstNotBefore(letter.data, index, typed);
+    if (at >= entries.size() || entries[at] >= letter.length - kNextMargin) return shown;
+    for (; at < entries.size() && entries[at] < letter.length - kPreviousMargin; ++at) {
+        shown.push_back(entries[at]);
+        if (static_cast<int>(shown.size()) == kNextWordsMax) break;
+    }
+    return shown;
+}
+
 int32_t EntryAfter(const LetterView& letter, const char* typed) {
     if (letter.Empty()) return -1;
+    if (const LetterIndex* index = BrowseIndex(letter)) return IndexedEntryAfter(letter, *index, typed);
     const int32_t limit = letter.length - kNextMargin;
     for (int32_t p = 0; p < limit; p = NextEntry(letter, p)) {
         bool equal = Compare(letter, p, typed) == 0;
@@ -43,6 +83,7 @@ int32_t EntryAfter(const LetterView& letter, const char* typed) {
 
 int32_t EntryBefore(const LetterView& letter, const char* typed) {
     if (letter.Empty()) return -1;
+    if (const LetterIndex* index = BrowseIndex(letter)) return IndexedEntryBefore(letter, *index, typed);
     const int32_t length = letter.length;
     const int32_t rememberLimit = length - kPreviousMargin;
 
@@ -67,6 +108,7 @@ int32_t EntryBefore(const LetterView& letter, const char* typed) {
 std::vector<int32_t> NextWordsEntries(const LetterView& letter, const char* typed) {
     std::vector<int32_t> entries;
     if (letter.Empty()) return entries;
+    if (const LetterIndex* index = BrowseIndex(letter)) return IndexedNextWords(letter, *index, typed);
     const int32_t limit = letter.length - kNextMargin;
 
     int32_t first = -1;

@@ -11,10 +11,6 @@ static std::string WordOf(const LetterView& letter, const LetterEntry& entry) {
     return std::string(letter.StringAt(static_cast<int32_t>(entry.offset)), entry.WordLength());
 }
 
-static bool HasPrefix(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
 std::vector<std::string> SimilarWords(const LetterView& letter, const char* typed, CaseRule rule) {
     std::vector<std::string> words;
     while (*typed == ' ') ++typed;
@@ -22,11 +18,7 @@ std::vector<std::string> SimilarWords(const LetterView& letter, const char* type
 
     std::string key = FoldString(typed, rule);
     while (!key.empty() && words.empty()) {
-        LetterEntryWalker walker = letter.Walk(EntryWalk::Strict);
-        for (LetterEntry entry; walker.Next(entry);) {
-            std::string word = WordOf(letter, entry);
-            if (HasPrefix(FoldString(word.c_str(), rule), key)) words.push_back(word);
-        }
+        for (int32_t offset : FoldedPrefixEntries(letter, key, rule)) words.push_back(letter.StringAt(offset));
         key.pop_back();
     }
     return words;

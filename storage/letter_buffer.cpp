@@ -5,12 +5,13 @@
 
 LetterBufferRecord LetterBuffer;
 
-LetterView HeldLetter() { return LetterView{LetterBuffer.Data, LetterBuffer.Length}; }
+LetterView HeldLetter() { return LetterView{LetterBuffer.Data, LetterBuffer.Length, &LetterBuffer.Index}; }
 
 void FreeLetterBuffer() {
     std::free(LetterBuffer.Data);
     LetterBuffer.Data = nullptr;
     LetterBuffer.Length = 0;
+    LetterBuffer.Index = LetterIndex();
 }
 
 bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes) {

@@ -13,6 +13,8 @@ struct LetterBufferRecord {
     // The letter's file could not be read: the buffer stands for the letter
     // without data, and the next load tries the file again.
     bool Unread = false;
+    // Built on the first search of these bytes, dropped with them.
+    LetterIndex Index;
 };
 extern LetterBufferRecord LetterBuffer;
 

@@ -9,6 +9,12 @@ int32_t LetterView::StringEnd(int32_t offset) const {
     return nul ? static_cast<int32_t>(static_cast<const unsigned char*>(nul) - data) : length - 1;
 }
 
+const LetterIndex* LetterView::SortedIndex() const {
+    if (!index || !data) return nullptr;
+    if (!index->built) BuildLetterIndex(data, length, *index);
+    return index->sorted ? index : nullptr;
+}
+
 // Whether the folded bytes at `word` begin with the folded key.
 static bool FoldedStartsWith(const unsigned char* word, const std::string& foldedKey, CaseRule rule) {
     const unsigned char* key = reinterpret_cast<const unsigned char*>(foldedKey.data());
@@ -18,6 +24,18 @@ static bool FoldedStartsWith(const unsigned char* word, const std::string& folde
 }
 
 int32_t FindFoldedWord(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
+    if (const LetterIndex* index = view.SortedIndex()) {
+        for (IndexRange range : FoldedPrefixRanges(view.data, *index, foldedKey, rule)) {
+            // The words as long as the key sort first in a range; the
+            // exact rule may have to pass over some that differ in case.
+            for (size_t i = range.begin; i < range.end; ++i) {
+                const int32_t offset = index->entries[i];
+                if (view.ByteAt(offset + static_cast<int32_t>(foldedKey.size())) != 0) break;
+                if (FoldedStartsWith(view.data + offset, foldedKey, rule)) return offset;
+            }
+        }
+        return -1;
+    }
     LetterEntryWalker walker = view.Walk(EntryWalk::Strict);
     for (LetterEntry entry; walker.Next(entry);)
         if (entry.WordLength() == foldedKey.size() && FoldedStartsWith(view.data + entry.offset, foldedKey, rule))
@@ -26,9 +44,31 @@ int32_t FindFoldedWord(const LetterView& view, const std::string& foldedKey, Cas
 }
 
 int32_t FindFoldedPrefix(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
+    if (const LetterIndex* index = view.SortedIndex()) {
+        for (IndexRange range : FoldedPrefixRanges(view.data, *index, foldedKey, rule))
+            for (size_t i = range.begin; i < range.end; ++i)
+                if (FoldedStartsWith(view.data + index->entries[i], foldedKey, rule)) return index->entries[i];
+        return -1;
+    }
     LetterEntryWalker walker = view.Walk(EntryWalk::Strict);
     for (LetterEntry entry; walker.Next(entry);)
         if (entry.WordLength() >= foldedKey.size() && FoldedStartsWith(view.data + entry.offset, foldedKey, rule))
             return static_cast<int32_t>(entry.offset);
     return -1;
+}
+
+std::vector<int32_t> FoldedPrefixEntries(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
+    std::vector<int32_t> entries;
+    if (const LetterIndex* index = view.SortedIndex()) {
+        for (IndexRange range : FoldedPrefixRanges(view.data, *index, foldedKey, rule))
+            for (size_t i = range.begin; i < range.end; ++i)
+                if (FoldedStartsWith(view.data + index->entries[i], foldedKey, rule))
+                    entries.push_back(index->entries[i]);
+        return entries;
+    }
+    LetterEntryWalker walker = view.Walk(EntryWalk::Strict);
+    for (LetterEntry entry; walker.Next(entry);)
+        if (entry.WordLength() >= foldedKey.size() && FoldedStartsWith(view.data + entry.offset, foldedKey, rule))
+            entries.push_back(static_cast<int32_t>(entry.offset));
+    return entries;
 }
