@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ enum class FileReadOutcome {
 };
 // Opens without sharing and reads the whole file.
 FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out);
+// The same into memory the caller provides, so that the bytes are read once
+// into the place that keeps them: `place` gets the file's size and returns
+// room for that many bytes (null: no memory). Whatever it returned stays
+// the caller's, whatever the outcome.
+FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t size)>& place);
 // The same for callers to whom either failure means "no data": true only
 // when the whole file was read.
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);

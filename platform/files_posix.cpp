@@ -23,18 +23,16 @@ static std::string DiskPath(const char* path) {
     return p;
 }
 
-static FileReadOutcome ReadOpenFile(int fd, std::vector<unsigned char>& out) {
+static FileReadOutcome ReadOpenFile(int fd, const std::function<unsigned char*(size_t)>& place) {
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return FileReadOutcome::Unreadable;
     if (static_cast<unsigned long long>(info.st_size) > kMaxReadableFileSize) return FileReadOutcome::Unreadable;
-    try {
-        out.resize(static_cast<size_t>(info.st_size));
-    } catch (const std::bad_alloc&) {
-        return FileReadOutcome::Unreadable;
-    }
+    const size_t size = static_cast<size_t>(info.st_size);
+    unsigned char* bytes = place(size);
+    if (!bytes && size > 0) return FileReadOutcome::Unreadable;
     size_t got = 0;
-    while (got < out.size()) {
-        ssize_t n = read(fd, out.data() + got, out.size() - got);
+    while (got < size) {
+        ssize_t n = read(fd, bytes + got, size - got);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return FileReadOutcome::Unreadable;  // a read error, or cut short under us
         got += static_cast<size_t>(n);
@@ -42,12 +40,24 @@ static FileReadOutcome ReadOpenFile(int fd, std::vector<unsigned char>& out) {
     return FileReadOutcome::Read;
 }
 
-FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
-    out.clear();
+FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t)>& place) {
     int fd = open(DiskPath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileReadOutcome::Absent : FileReadOutcome::Unreadable;
-    FileReadOutcome outcome = ReadOpenFile(fd, out);
+    FileReadOutcome outcome = ReadOpenFile(fd, place);
     close(fd);
+    return outcome;
+}
+
+FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
+    out.clear();
+    FileReadOutcome outcome = PlatformReadWholeFileInto(path, [&out](size_t size) -> unsigned char* {
+        try {
+            out.resize(size);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+        return out.data();
+    });
     if (outcome != FileReadOutcome::Read) std::vector<unsigned char>().swap(out);
     return outcome;
 }

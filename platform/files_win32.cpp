@@ -28,32 +28,41 @@ static HANDLE OpenForReading(const char* path, DWORD* error) {
     }
 }
 
-static FileReadOutcome ReadOpenFile(HANDLE file, std::vector<unsigned char>& out) {
+static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned char*(size_t)>& place) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize)
         return FileReadOutcome::Unreadable;
-    try {
-        out.resize(static_cast<size_t>(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-        return FileReadOutcome::Unreadable;
-    }
+    const DWORD wanted = static_cast<DWORD>(size.QuadPart);
+    unsigned char* bytes = place(wanted);
+    if (!bytes && wanted > 0) return FileReadOutcome::Unreadable;
     DWORD got = 0;
-    if (!out.empty() && (!ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &got, nullptr) ||
-                         got != out.size()))
+    if (wanted > 0 && (!ReadFile(file, bytes, wanted, &got, nullptr) || got != wanted))
         return FileReadOutcome::Unreadable;
     return FileReadOutcome::Read;
 }
 
-FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
-    out.clear();
+FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t)>& place) {
     DWORD error = ERROR_SUCCESS;
     HANDLE file = OpenForReading(path, &error);
     if (file == INVALID_HANDLE_VALUE)
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileReadOutcome::Absent
                                                                               : FileReadOutcome::Unreadable;
-    FileReadOutcome outcome = ReadOpenFile(file, out);
+    FileReadOutcome outcome = ReadOpenFile(file, place);
     CloseHandle(file);
+    return outcome;
+}
+
+FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
+    out.clear();
+    FileReadOutcome outcome = PlatformReadWholeFileInto(path, [&out](size_t size) -> unsigned char* {
+        try {
+            out.resize(size);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+        return out.data();
+    });
     if (outcome != FileReadOutcome::Read) std::vector<unsigned char>().swap(out);
     return outcome;
 }

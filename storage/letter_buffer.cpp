@@ -36,3 +36,25 @@ void ForgetLetter(unsigned char letter) {
     LetterBuffer.Letter = letter;
     LetterBuffer.Unread = letter != 0;
 }
+
+FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
+    FreeLetterBuffer();
+    LetterBuffer.Letter = letter;
+    LetterBuffer.Unread = false;
+    unsigned char* data = nullptr;
+    size_t size = 0;
+    FileReadOutcome outcome = PlatformReadWholeFileInto(path, [&](size_t fileSize) {
+        size = fileSize;
+        data = static_cast<unsigned char*>(std::malloc(fileSize + 1));   // one more for the NUL
+        return data;
+    });
+    if (outcome != FileReadOutcome::Read || size == 0) {
+        std::free(data);
+        LetterBuffer.Unread = outcome == FileReadOutcome::Unreadable;
+        return outcome;
+    }
+    data[size] = 0;
+    LetterBuffer.Data = data;
+    LetterBuffer.Length = static_cast<int32_t>(size + 1);
+    return outcome;
+}

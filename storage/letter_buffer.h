@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/files.h"
 #include "storage/letter_view.h"
 
 struct LetterBufferRecord {
@@ -24,6 +25,10 @@ LetterView HeldLetter();
 // on disk). False when there is no memory for them: the letter then counts
 // as unread.
 bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes);
+// The buffer takes the letter and reads its file at `path` straight into
+// itself. Absent: it holds no data. Unreadable (no memory among the causes):
+// the letter counts as unread.
+FileReadOutcome ReadLetter(unsigned char letter, const char* path);
 // The buffer stands for the letter without data, unread: the next load
 // reads its file again (for letter 0: nothing is held).
 void ForgetLetter(unsigned char letter);

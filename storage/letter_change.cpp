@@ -35,8 +35,11 @@ LetterChangeResult ChangeLetter(unsigned char letter, const LetterRewrite& rewri
         return {LetterChangeOutcome::CannotRead, false, 0};
     }
     LetterChangeResult result{LetterChangeOutcome::Done, BufferHoldsOtherBytes(letter, present), 0};
-    // From here on the buffer holds what the disk holds, whatever happens.
-    if (!HoldLetter(letter, present)) return {LetterChangeOutcome::NoMemory, result.changedElsewhere, 0};
+    // From here on the buffer holds what the disk holds, whatever happens;
+    // when it already does, it keeps its bytes and their index.
+    const bool heldAsOnDisk = LetterBuffer.Letter == letter && !LetterBuffer.Unread && !result.changedElsewhere;
+    if (!heldAsOnDisk && !HoldLetter(letter, present))
+        return {LetterChangeOutcome::NoMemory, result.changedElsewhere, 0};
     std::vector<unsigned char>().swap(present);
 
     std::vector<unsigned char> changed;

@@ -10,20 +10,18 @@
 int LoadLetter(unsigned char letter) {
     if (!IsDictionaryOpen()) return kResultNoDictionary;
     if (letter == LetterBuffer.Letter && !LetterBuffer.Unread) return kResultOk;
-    // Set before the file is read: a letter without a file still stands for
-    // that letter, so the first insertion creates its file.
-    FreeLetterBuffer();
-    LetterBuffer.Unread = false;
-    LetterBuffer.Letter = letter;
-    if (letter == 0) return kResultOk;
-
-    std::vector<unsigned char> bytes;
-    switch (PlatformReadWholeFile(LetterPath(CurrentDictionary.Folder, letter).c_str(), bytes)) {
+    // A letter without a file still stands for that letter, so the first
+    // insertion creates its file.
+    if (letter == 0) {
+        ForgetLetter(0);
+        return kResultOk;
+    }
+    switch (ReadLetter(letter, LetterPath(CurrentDictionary.Folder, letter).c_str())) {
     case FileReadOutcome::Absent: return kResultLetterCannotOpen;
-    case FileReadOutcome::Unreadable: ForgetLetter(letter); return kResultLetterCannotRead;
+    case FileReadOutcome::Unreadable: return kResultLetterCannotRead;
     case FileReadOutcome::Read: break;
     }
-    return HoldLetter(letter, bytes) ? kResultOk : kResultLetterCannotRead;
+    return kResultOk;
 }
 
 int SaveLetter() {
