@@ -3,10 +3,96 @@
 #include <algorithm>
 #include <new>
 
-#include "storage/dictionary_format.h"
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 static const char* WordAt(const unsigned char* data, int32_t offset) {
     return reinterpret_cast<const char*>(data + offset);
+}
+
+// CompareNoCase of two words, less than zero when `a` sorts before `b`;
+// equal bytes, the common case in sorted neighbours, are passed over first.
+static int CompareWords(const unsigned char* a, const unsigned char* b) {
+    for (;; ++a, ++b) {
+        unsigned char x = *a, y = *b;
+        if (x == y) {
+            if (x == 0) return 0;
+            continue;
+        }
+        x = AsciiLower(x);
+        y = AsciiLower(y);
+        if (x != y) return x < y ? -1 : 1;
+    }
+}
+
+namespace {
+// Follows the look-up's walk (LetterEntryWalker, strict) NUL by NUL: each
+// NUL ends a word or a description, and the walk ends where the strict walk
+// does. Fed every NUL of the bytes in order, the appended one last.
+class IndexingWalk {
+public:
+    IndexingWalk(const unsigned char* data, size_t size, LetterIndex& index)
+        : data_(data), size_(size), index_(index) {}
+    // False once the walk has ended (or the words are out of order).
+    bool AtNul(size_t nul) {
+        if (inWord_) {
+            if (nul == at_) return Stop(at_ == size_);   // an empty word, or the end of the file
+            const int32_t offset = static_cast<int32_t>(at_);
+            if (!index_.entries.empty() && CompareWords(data_ + index_.entries.back(), data_ + offset) > 0) {
+                outOfOrder_ = true;
+                return false;
+            }
+            index_.entries.push_back(offset);
+            if (nul + 1 >= size_) return Stop(false);   // a word without a description
+        } else if (nul == at_ || nul >= size_) {
+            return Stop(false);   // an empty description, or one without its NUL
+        }
+        inWord_ = !inWord_;
+        at_ = nul + 1;
+        return true;
+    }
+    bool OutOfOrder() const { return outOfOrder_; }
+    bool WholeFile() const { return wholeFile_; }
+
+private:
+    bool Stop(bool wholeFile) {
+        wholeFile_ = wholeFile;
+        return false;
+    }
+    const unsigned char* data_;
+    size_t size_;
+    LetterIndex& index_;
+    size_t at_ = 0;       // where the current string starts
+    bool inWord_ = true;
+    bool outOfOrder_ = false;
+    bool wholeFile_ = false;
+};
+}  // namespace
+
+// Feeds the walk the offsets of the NULs in `length` bytes, in order,
+// until it ends. The NULs of 64 bytes are gathered first, so that the only
+// unforeseeable branch is the end of each gathering.
+static void FeedNuls(const unsigned char* data, size_t length, IndexingWalk& walk) {
+    size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    size_t nuls[64];
+    for (; at + 64 <= length; at += 64) {
+        uint64_t mask = 0;
+        for (int part = 0; part < 4; ++part) {
+            __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 16 * part));
+            mask |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, zero))))
+                    << (16 * part);
+        }
+        size_t count = 0;
+        for (; mask != 0; mask &= mask - 1) nuls[count++] = at + static_cast<size_t>(__builtin_ctzll(mask));
+        for (size_t i = 0; i < count; ++i)
+            if (!walk.AtNul(nuls[i])) return;
+    }
+#endif
+    for (; at < length; ++at)
+        if (data[at] == 0 && !walk.AtNul(at)) return;
 }
 
 void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& index) {
@@ -16,26 +102,17 @@ void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& in
         index.sorted = true;
         return;
     }
-    const size_t size = static_cast<size_t>(length - 1);
     try {
-        LetterEntryWalker walker(data, size, EntryWalk::Strict);
-        bool whole = true;
-        size_t end = 0;
-        for (LetterEntry entry; walker.Next(entry);) {
-            const int32_t offset = static_cast<int32_t>(entry.offset);
-            if (!index.entries.empty() && CompareNoCase(WordAt(data, index.entries.back()), WordAt(data, offset)) > 0) {
-                index.entries.clear();
-                return;   // out of order: the walk serves
-            }
-            if (entry.WordLength() == 0 || entry.DescriptionLength() == 0 || entry.descriptionEnd >= size) whole = false;
-            index.entries.push_back(offset);
-            end = entry.end;
+        IndexingWalk walk(data, static_cast<size_t>(length - 1), index);
+        FeedNuls(data, static_cast<size_t>(length), walk);
+        if (walk.OutOfOrder()) {
+            index.entries = std::vector<int32_t>();   // the walk serves
+            return;
         }
         index.sorted = true;
-        index.wholeFile = whole && end == size;
+        index.wholeFile = walk.WholeFile();
     } catch (const std::bad_alloc&) {
-        index.entries.clear();
-        index.entries.shrink_to_fit();
+        index.entries = std::vector<int32_t>();
     }
 }
 

@@ -77,6 +77,16 @@ void LookUp(benchmark::State& state, const std::string& word, bool found, bool p
     Label(state, word);
 }
 
+// A look-up right after its letter was read, as a one-word process makes
+// it: the read, the first search (which indexes the letter) and the answer.
+void LoadAndLookUp(benchmark::State& state, const std::string& word) {
+    for (auto _ : state) {
+        BenchUnloadLetter();
+        if (!BenchLookUp(word, false)) Fail(state, "unexpected look-up result");
+    }
+    Label(state, word);
+}
+
 void Complete(benchmark::State& state, const std::string& typed, const std::string& expected) {
     BenchLoadLetter(g_letter.letter);
     for (auto _ : state)
@@ -204,6 +214,7 @@ void RegisterAll() {
     us(benchmark::RegisterBenchmark("LookupWord/miss", LookUp, absent, false, true));
     if (!plural.empty())
         us(benchmark::RegisterBenchmark("LookupWord/plural-retry", LookUp, plural, true, true));
+    us(benchmark::RegisterBenchmark("LookupWord/after-load", LoadAndLookUp, words[middle]));
     us(benchmark::RegisterBenchmark("CompletionCandidate/middle", Complete, typed, expectedCompletion));
     us(benchmark::RegisterBenchmark("CompletionCandidate/none", Complete, absent, std::string()));
     us(benchmark::RegisterBenchmark("NextWord/middle", Browse, middle, true));
