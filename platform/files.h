@@ -27,11 +27,28 @@ enum class FileReadOutcome {
 };
 // Opens without sharing and reads the whole file.
 FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out);
+// What tells one version of a file from another: its size, the time of its
+// last write and its identity (POSIX: device and inode; Windows: its
+// creation time), so that a file replaced by another shows a new stamp.
+struct FileStamp {
+    unsigned long long size = 0;
+    unsigned long long written = 0;
+    unsigned long long identity = 0;
+    unsigned long long device = 0;
+    bool operator==(const FileStamp& other) const {
+        return size == other.size && written == other.written && identity == other.identity &&
+               device == other.device;
+    }
+};
+// The stamp of the file at `path` now; false when it cannot be had.
+bool PlatformFileStamp(const char* path, FileStamp& stamp);
 // The same into memory the caller provides, so that the bytes are read once
 // into the place that keeps them: `place` gets the file's size and returns
 // room for that many bytes (null: no memory). Whatever it returned stays
-// the caller's, whatever the outcome.
-FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t size)>& place);
+// the caller's, whatever the outcome. `stamp`, when given, receives the
+// stamp of the file that was read.
+FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t size)>& place,
+                                          FileStamp* stamp = nullptr);
 // The same for callers to whom either failure means "no data": true only
 // when the whole file was read.
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);

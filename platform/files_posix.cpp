@@ -23,9 +23,27 @@ static std::string DiskPath(const char* path) {
     return p;
 }
 
-static FileReadOutcome ReadOpenFile(int fd, const std::function<unsigned char*(size_t)>& place) {
+static FileStamp StampOf(const struct stat& info) {
+    FileStamp stamp;
+    stamp.size = static_cast<unsigned long long>(info.st_size);
+    stamp.written = static_cast<unsigned long long>(info.st_mtim.tv_sec) * 1000000000ull +
+                    static_cast<unsigned long long>(info.st_mtim.tv_nsec);
+    stamp.identity = static_cast<unsigned long long>(info.st_ino);
+    stamp.device = static_cast<unsigned long long>(info.st_dev);
+    return stamp;
+}
+
+bool PlatformFileStamp(const char* path, FileStamp& stamp) {
+    struct stat info;
+    if (stat(DiskPath(path).c_str(), &info) != 0) return false;
+    stamp = StampOf(info);
+    return true;
+}
+
+static FileReadOutcome ReadOpenFile(int fd, const std::function<unsigned char*(size_t)>& place, FileStamp* stamp) {
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return FileReadOutcome::Unreadable;
+    if (stamp) *stamp = StampOf(info);
     if (static_cast<unsigned long long>(info.st_size) > kMaxReadableFileSize) return FileReadOutcome::Unreadable;
     const size_t size = static_cast<size_t>(info.st_size);
     unsigned char* bytes = place(size);
@@ -40,10 +58,11 @@ static FileReadOutcome ReadOpenFile(int fd, const std::function<unsigned char*(s
     return FileReadOutcome::Read;
 }
 
-FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t)>& place) {
+FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t)>& place,
+                                          FileStamp* stamp) {
     int fd = open(DiskPath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileReadOutcome::Absent : FileReadOutcome::Unreadable;
-    FileReadOutcome outcome = ReadOpenFile(fd, place);
+    FileReadOutcome outcome = ReadOpenFile(fd, place, stamp);
     close(fd);
     return outcome;
 }

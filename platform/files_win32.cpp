@@ -28,11 +28,35 @@ static HANDLE OpenForReading(const char* path, DWORD* error) {
     }
 }
 
-static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned char*(size_t)>& place) {
+static unsigned long long FileTimeValue(const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+static FileStamp StampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written, const FILETIME& created) {
+    FileStamp stamp;
+    stamp.size = (static_cast<unsigned long long>(sizeHigh) << 32) | sizeLow;
+    stamp.written = FileTimeValue(written);
+    stamp.identity = FileTimeValue(created);
+    return stamp;
+}
+
+bool PlatformFileStamp(const char* path, FileStamp& stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    stamp = StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime, data.ftCreationTime);
+    return true;
+}
+
+static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned char*(size_t)>& place, FileStamp* stamp) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize)
         return FileReadOutcome::Unreadable;
+    if (stamp) {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(file, &info)) return FileReadOutcome::Unreadable;
+        *stamp = StampOf(info.nFileSizeHigh, info.nFileSizeLow, info.ftLastWriteTime, info.ftCreationTime);
+    }
     const DWORD wanted = static_cast<DWORD>(size.QuadPart);
     unsigned char* bytes = place(wanted);
     if (!bytes && wanted > 0) return FileReadOutcome::Unreadable;
@@ -42,13 +66,14 @@ static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned ch
     return FileReadOutcome::Read;
 }
 
-FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t)>& place) {
+FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t)>& place,
+                                          FileStamp* stamp) {
     DWORD error = ERROR_SUCCESS;
     HANDLE file = OpenForReading(path, &error);
     if (file == INVALID_HANDLE_VALUE)
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileReadOutcome::Absent
                                                                               : FileReadOutcome::Unreadable;
-    FileReadOutcome outcome = ReadOpenFile(file, place);
+    FileReadOutcome outcome = ReadOpenFile(file, place, stamp);
     CloseHandle(file);
     return outcome;
 }

@@ -12,6 +12,8 @@ void FreeLetterBuffer() {
     LetterBuffer.Data = nullptr;
     LetterBuffer.Length = 0;
     LetterBuffer.Index = LetterIndex();
+    LetterBuffer.Stamped = false;
+    LetterBuffer.Path.clear();
 }
 
 bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes) {
@@ -43,11 +45,15 @@ FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     LetterBuffer.Unread = false;
     unsigned char* data = nullptr;
     size_t size = 0;
-    FileReadOutcome outcome = PlatformReadWholeFileInto(path, [&](size_t fileSize) {
-        size = fileSize;
-        data = static_cast<unsigned char*>(std::malloc(fileSize + 1));   // one more for the NUL
-        return data;
-    });
+    FileStamp stamp;
+    FileReadOutcome outcome = PlatformReadWholeFileInto(
+        path,
+        [&](size_t fileSize) {
+            size = fileSize;
+            data = static_cast<unsigned char*>(std::malloc(fileSize + 1));   // one more for the NUL
+            return data;
+        },
+        &stamp);
     if (outcome != FileReadOutcome::Read || size == 0) {
         std::free(data);
         LetterBuffer.Unread = outcome == FileReadOutcome::Unreadable;
@@ -56,5 +62,8 @@ FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     data[size] = 0;
     LetterBuffer.Data = data;
     LetterBuffer.Length = static_cast<int32_t>(size + 1);
+    LetterBuffer.Stamped = true;
+    LetterBuffer.Stamp = stamp;
+    LetterBuffer.Path = path;
     return outcome;
 }

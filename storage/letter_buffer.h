@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/files.h"
@@ -16,6 +17,11 @@ struct LetterBufferRecord {
     bool Unread = false;
     // Built on the first search of these bytes, dropped with them.
     LetterIndex Index;
+    // Read from the file at Path, which had this stamp then (not for bytes
+    // an edit wrote): the letter cache may keep them.
+    bool Stamped = false;
+    FileStamp Stamp;
+    std::string Path;
 };
 extern LetterBufferRecord LetterBuffer;
 

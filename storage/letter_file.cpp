@@ -6,6 +6,7 @@
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
+#include "storage/letter_cache.h"
 
 int LoadLetter(unsigned char letter) {
     if (!IsDictionaryOpen()) return kResultNoDictionary;
@@ -16,7 +17,10 @@ int LoadLetter(unsigned char letter) {
         ForgetLetter(0);
         return kResultOk;
     }
-    switch (ReadLetter(letter, LetterPath(CurrentDictionary.Folder, letter).c_str())) {
+    const std::string path = LetterPath(CurrentDictionary.Folder, letter);
+    SetAsideHeldLetter();
+    if (TakeKeptLetter(letter, path.c_str())) return kResultOk;
+    switch (ReadLetter(letter, path.c_str())) {
     case FileReadOutcome::Absent: return kResultLetterCannotOpen;
     case FileReadOutcome::Unreadable: return kResultLetterCannotRead;
     case FileReadOutcome::Read: break;

@@ -16,6 +16,7 @@
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
+#include "storage/letter_cache.h"
 #include "storage/letter_file.h"
 #include "tools/json.h"
 #include "ui/edit_state.h"
@@ -267,6 +268,9 @@ static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
     return answer;
 }
 
+// What a word list may keep of the letters it has read.
+static const size_t kListLetterCacheBytes = 256u << 20;
+
 int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     ToolOptions options;
     if (!ParseToolOptions(args, {{"--dict", true}, {"--no-plural", false}, {"--json", false}}, options,
@@ -298,6 +302,8 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     PluralRetry plural = options.Has("--no-plural") ? PluralRetry::Off : PluralRetry::On;
     bool json = options.Has("--json");
     bool anyShown = false;
+    // A list that jumps between letters reads each letter file once.
+    LetterCacheScope keepLetters(queries.size() > 1 ? kListLetterCacheBytes : 0);
     if (json) io.out << "[";
     for (size_t i = 0; i < queries.size(); ++i) {
         const LookupQuery& query = queries[i];

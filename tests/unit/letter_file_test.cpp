@@ -5,6 +5,8 @@
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
+#include "platform/files.h"
+#include "storage/letter_cache.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
@@ -128,4 +130,27 @@ TEST_F(LetterFileTest, AnUnreadableFileIsNotTakenForAnEmptyOne) {
     MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
     EXPECT_EQ(LoadLetter('C'), kResultOk);
     EXPECT_EQ(LetterBuffer.Length, 11);
+}
+
+// A word list keeps the letters it read; a kept letter whose file another
+// writer replaced, even by one of the same size, is read again.
+TEST_F(LetterFileTest, AKeptLetterIsReadAgainOnceItsFileChanged) {
+    LetterCacheScope keep(1 << 20);
+    MakeLetter("D", 'A', Entries({{"ant", "mravka"}}));
+    MakeLetter("D", 'B', Entries({{"bee", "pchela"}}));
+    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    ASSERT_EQ(LoadLetter('B'), kResultOk);
+    ASSERT_EQ(LoadLetter('A'), kResultOk);   // from the cache
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data)), "ant");
+
+    ASSERT_EQ(LoadLetter('B'), kResultOk);
+    const std::string replaced = Entries({{"asp", "usoyka"}});
+    ASSERT_TRUE(PlatformWriteFileAtomic("D\\41.dat", replaced.data(), replaced.size()));
+    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data)), "asp");
+
+    ASSERT_EQ(LoadLetter('B'), kResultOk);
+    std::remove("D/41.dat");
+    EXPECT_EQ(LoadLetter('A'), kResultLetterCannotOpen);
+    EXPECT_EQ(LetterBuffer.Data, nullptr);
 }

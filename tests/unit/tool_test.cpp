@@ -156,6 +156,24 @@ TEST_F(ToolTest, ALineOfStandardInputThatCannotBeAWordIsAWordNotFound) {
                               "zebra: not found (letter file 5a.dat cannot be opened)"}));
 }
 
+// A long list across letters, with a letter that has no file: the letters
+// kept from earlier words answer as reading them again would, and a word of
+// the missing letter says so each time another letter came between.
+TEST_F(ToolTest, ALongListAnswersAsWordByWord) {
+    MakeSample();
+    std::string list, expectedOut, expectedErr;
+    for (int i = 0; i < 5000; ++i) {
+        const char* word = i % 3 == 0 ? "dog" : i % 3 == 1 ? "nothing" : "котка";
+        list += std::string(word) + "\n";
+        if (i % 3 == 1) expectedErr += Lines({"nothing: not found (letter file 4e.dat cannot be opened)"});
+        else expectedOut += (expectedOut.empty() ? "" : kToolLineEnd) + Lines({i % 3 == 0 ? "canis" : "cat"});
+    }
+    ToolRun run = Run({"lookup", "-"}, list);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, expectedErr);
+    EXPECT_EQ(run.out, expectedOut);
+}
+
 // A blank line of a word list is nothing to look up: it shows no description,
 // least of all the one of the word before it.
 TEST_F(ToolTest, ABlankLineLooksNothingUp) {

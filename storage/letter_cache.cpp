@@ -1,0 +1,103 @@
+#include "storage/letter_cache.h"
+
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/files.h"
+#include "storage/letter_buffer.h"
+
+namespace {
+struct KeptLetter {
+    std::string path;
+    unsigned char* data;   // as LetterBuffer.Data, owned here
+    int32_t length;
+    LetterIndex index;
+    FileStamp stamp;
+    unsigned long long lastUse;
+};
+
+struct LetterCache {
+    size_t budget = 0;
+    size_t used = 0;
+    unsigned long long uses = 0;
+    std::vector<KeptLetter> kept;
+};
+LetterCache Cache;
+
+size_t BytesOf(const KeptLetter& letter) {
+    return static_cast<size_t>(letter.length) + letter.index.entries.capacity() * sizeof(int32_t);
+}
+
+void Drop(size_t at) {
+    Cache.used -= BytesOf(Cache.kept[at]);
+    std::free(Cache.kept[at].data);
+    Cache.kept.erase(Cache.kept.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Drops the least recently used letters until `needed` more bytes fit.
+bool MakeRoom(size_t needed) {
+    if (needed > Cache.budget) return false;
+    while (Cache.used + needed > Cache.budget) {
+        size_t oldest = 0;
+        for (size_t i = 1; i < Cache.kept.size(); ++i)
+            if (Cache.kept[i].lastUse < Cache.kept[oldest].lastUse) oldest = i;
+        Drop(oldest);
+    }
+    return true;
+}
+}  // namespace
+
+void SetLetterCacheBudget(size_t bytes) {
+    Cache.budget = bytes;
+    if (bytes == 0) {
+        while (!Cache.kept.empty()) Drop(Cache.kept.size() - 1);
+    }
+}
+
+void SetAsideHeldLetter() {
+    if (Cache.budget == 0 || !LetterBuffer.Data || !LetterBuffer.Stamped) return;
+    KeptLetter letter{LetterBuffer.Path, LetterBuffer.Data, LetterBuffer.Length, std::move(LetterBuffer.Index),
+                      LetterBuffer.Stamp, ++Cache.uses};
+    // The buffer lets go of its bytes; they are the cache's now, or freed.
+    LetterBuffer.Data = nullptr;
+    LetterBuffer.Length = 0;
+    FreeLetterBuffer();
+    if (!MakeRoom(BytesOf(letter))) {
+        std::free(letter.data);
+        return;
+    }
+    try {
+        Cache.kept.push_back(std::move(letter));
+        Cache.used += BytesOf(Cache.kept.back());
+    } catch (const std::bad_alloc&) {
+        std::free(letter.data);
+    }
+}
+
+bool TakeKeptLetter(unsigned char letter, const char* path) {
+    for (size_t i = 0; i < Cache.kept.size(); ++i) {
+        if (Cache.kept[i].path != path) continue;
+        FileStamp now;
+        if (!PlatformFileStamp(path, now) || !(now == Cache.kept[i].stamp)) {
+            Drop(i);
+            return false;
+        }
+        KeptLetter& kept = Cache.kept[i];
+        Cache.used -= BytesOf(kept);
+        FreeLetterBuffer();
+        LetterBuffer.Letter = letter;
+        LetterBuffer.Unread = false;
+        LetterBuffer.Data = kept.data;
+        LetterBuffer.Length = kept.length;
+        LetterBuffer.Index = std::move(kept.index);
+        LetterBuffer.Stamped = true;
+        LetterBuffer.Stamp = kept.stamp;
+        LetterBuffer.Path = std::move(kept.path);
+        Cache.kept.erase(Cache.kept.begin() + static_cast<std::ptrdiff_t>(i));
+        return true;
+    }
+    return false;
+}
