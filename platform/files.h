@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,6 @@ enum class FileReadOutcome {
                  // open elsewhere, no permission, not a plain file, a read
                  // error, too large, no memory); `out` is empty
 };
-// Opens without sharing and reads the whole file.
-FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out);
 // What tells one version of a file from another: its size, the time of its
 // last write and its identity (POSIX: device and inode; Windows: its
 // creation time), so that a file replaced by another shows a new stamp.
@@ -42,13 +41,27 @@ struct FileStamp {
 };
 // The stamp of the file at `path` now; false when it cannot be had.
 bool PlatformFileStamp(const char* path, FileStamp& stamp);
-// The same into memory the caller provides, so that the bytes are read once
-// into the place that keeps them: `place` gets the file's size and returns
-// room for that many bytes (null: no memory). Whatever it returned stays
-// the caller's, whatever the outcome. `stamp`, when given, receives the
-// stamp of the file that was read.
+// Opens without sharing and reads the whole file into memory the caller
+// provides, so that the bytes are read once into the place that keeps
+// them: `place` gets the file's size and returns room for that many bytes
+// (null: no memory). Whatever it returned stays the caller's, whatever the
+// outcome. `stamp`, when given, receives the stamp of the file read.
 FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<unsigned char*(size_t size)>& place,
                                           FileStamp* stamp = nullptr);
+// The same into a vector.
+inline FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
+    out.clear();
+    FileReadOutcome outcome = PlatformReadWholeFileInto(path, [&out](size_t size) -> unsigned char* {
+        try {
+            out.resize(size);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+        return out.data();
+    });
+    if (outcome != FileReadOutcome::Read) std::vector<unsigned char>().swap(out);
+    return outcome;
+}
 // The same for callers to whom either failure means "no data": true only
 // when the whole file was read.
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);

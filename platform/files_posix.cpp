@@ -67,20 +67,6 @@ FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<
     return outcome;
 }
 
-FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsigned char>& out) {
-    out.clear();
-    FileReadOutcome outcome = PlatformReadWholeFileInto(path, [&out](size_t size) -> unsigned char* {
-        try {
-            out.resize(size);
-        } catch (const std::bad_alloc&) {
-            return nullptr;
-        }
-        return out.data();
-    });
-    if (outcome != FileReadOutcome::Read) std::vector<unsigned char>().swap(out);
-    return outcome;
-}
-
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
 }
