@@ -1,9 +1,12 @@
 #include "lookup/word_forms.h"
 
 #include <algorithm>
+#include <new>
+#include <utility>
 
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
+#include "storage/letter_view.h"
 
 const char* const kWordFormsFolder = "forms";
 
@@ -43,32 +46,64 @@ void AddBases(const std::string& description, CaseRule rule, std::vector<std::st
 
 bool IsContinuation(const char* word, size_t length) { return length > 0 && word[length - 1] == '}'; }
 
-// Walks the entries as the look-up does. The first entry equal to the key
-// and the continuation entries right after it give the bases. A table is
-// read whole for every word that is not found, so the walk folds through a
-// table made once per call.
-void CollectBases(const std::vector<unsigned char>& bytes, const std::string& foldedKey, CaseRule rule,
-                  std::vector<std::string>& bases) {
-    unsigned char fold[256];
-    for (int c = 0; c < 256; ++c) fold[c] = FoldChar(static_cast<unsigned char>(c), rule);
-    const char* text = reinterpret_cast<const char*>(bytes.data());
+// A table read once and kept, with the index of its entries, while its
+// file keeps the stamp it was read with: the look-up's fallback asks the
+// same few tables for every word it does not find.
+struct KeptTable {
+    std::string path;
+    FileStamp stamp;
+    std::vector<unsigned char> bytes;   // the file and one NUL after it
+    LetterIndex index;
+};
+const size_t kKeptTablesMax = 8;
+std::vector<KeptTable> KeptTables;
+
+// The table at `path` as its file now is; null when it cannot be read.
+KeptTable* TableAt(const std::string& path) {
+    FileStamp now;
+    const bool there = PlatformFileStamp(path.c_str(), now);
+    for (size_t i = 0; i < KeptTables.size(); ++i) {
+        if (KeptTables[i].path != path) continue;
+        if (there && now == KeptTables[i].stamp) return &KeptTables[i];
+        KeptTables.erase(KeptTables.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+    }
+    if (!there) return nullptr;
+    KeptTable table{path, FileStamp(), {}, LetterIndex()};
+    FileReadOutcome read = PlatformReadWholeFileInto(
+        path.c_str(),
+        [&table](size_t size) -> unsigned char* {
+            try {
+                table.bytes.resize(size + 1);
+            } catch (const std::bad_alloc&) {
+                return nullptr;
+            }
+            return table.bytes.data();
+        },
+        &table.stamp);
+    if (read != FileReadOutcome::Read) return nullptr;
+    table.bytes.back() = 0;
+    if (KeptTables.size() == kKeptTablesMax) KeptTables.erase(KeptTables.begin());
+    KeptTables.push_back(std::move(table));
+    return &KeptTables.back();
+}
+
+// The first entry equal to the key, as the look-up finds it, and the
+// continuation entries right after it give the bases.
+void CollectBases(KeptTable& table, const std::string& foldedKey, CaseRule rule, std::vector<std::string>& bases) {
+    const LetterView view{table.bytes.data(), static_cast<int32_t>(table.bytes.size()), &table.index};
+    const int32_t found = FindFoldedWord(view, foldedKey, rule);
+    if (found < 0) return;
+    const char* text = reinterpret_cast<const char*>(table.bytes.data());
     auto description = [&](const LetterEntry& entry) {
         return std::string(text + entry.descriptionOffset, entry.DescriptionLength());
     };
-    auto equal = [&](const LetterEntry& entry) {
-        if (entry.WordLength() != foldedKey.size()) return false;
-        for (size_t i = 0; i < foldedKey.size(); ++i)
-            if (fold[bytes[entry.offset + i]] != static_cast<unsigned char>(foldedKey[i])) return false;
-        return true;
-    };
-    LetterEntryWalker walker(bytes.data(), bytes.size(), EntryWalk::Strict);
-    for (LetterEntry entry; walker.Next(entry);) {
-        if (!equal(entry)) continue;
+    LetterEntryWalker walker(table.bytes.data(), view.FileSize(), EntryWalk::Strict, static_cast<size_t>(found));
+    LetterEntry entry;
+    if (!walker.Next(entry)) return;
+    AddBases(description(entry), rule, bases);
+    while (walker.Next(entry) && IsContinuation(text + entry.offset, entry.WordLength()))
         AddBases(description(entry), rule, bases);
-        while (walker.Next(entry) && IsContinuation(text + entry.offset, entry.WordLength()))
-            AddBases(description(entry), rule, bases);
-        return;
-    }
 }
 
 }  // namespace
@@ -80,9 +115,10 @@ std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule) {
     // Tables are filed by the first byte folded, whatever the dictionary's rule.
     unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), CaseRule::Folded);
     for (const std::string& language : LanguageFolders()) {
-        std::vector<unsigned char> bytes;
         std::string path = LetterPath(PathInFolder(kWordFormsFolder, language), letter);
-        if (PlatformReadFile(path.c_str(), bytes)) CollectBases(bytes, key, rule, bases);
+        if (KeptTable* table = TableAt(path)) CollectBases(*table, key, rule, bases);
     }
     return bases;
 }
+
+void ForgetWordFormsTables() { std::vector<KeptTable>().swap(KeptTables); }

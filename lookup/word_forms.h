@@ -23,3 +23,6 @@ extern const char* const kWordFormsFolder;
 // lists the word or there is no forms folder; a damaged file yields what it
 // holds before the damage and is never read outside its bytes.
 std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule);
+// Drops the tables kept from earlier calls (they are kept, with their
+// indexes, while their files stay as they were read).
+void ForgetWordFormsTables();

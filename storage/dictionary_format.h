@@ -98,8 +98,9 @@ enum class EntryWalk {
 // without the NUL it appends).
 class LetterEntryWalker {
 public:
-    LetterEntryWalker(const unsigned char* bytes, size_t size, EntryWalk mode)
-        : bytes_(bytes), size_(size), mode_(mode) {}
+    // `start`, when given, is an entry of the walk to go on from.
+    LetterEntryWalker(const unsigned char* bytes, size_t size, EntryWalk mode, size_t start = 0)
+        : bytes_(bytes), size_(size), mode_(mode), at_(start) {}
     // The next entry; false at the end of the walk.
     bool Next(LetterEntry& entry);
 

@@ -1,6 +1,7 @@
 #include "ui/program_state.h"
 
 #include "lookup/history.h"
+#include "lookup/word_forms.h"
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
 #include "ui/edit_state.h"
@@ -8,6 +9,7 @@
 void ResetProgramState() {
     ResetDictionaryState();
     ResetHistory();
+    ForgetWordFormsTables();
     ResetEditState();
     ResetSettings();
 }

@@ -135,3 +135,15 @@ TEST_F(WordFormsTest, TheToolListsTheBasesOfEachWord) {
     EXPECT_EQ(json.err, std::string("went: no base forms") + kToolLineEnd);
     EXPECT_EQ(Tool(FormsCommand, {"--dict", "Missing", "axes"}).status, 1);
 }
+
+// Tables are kept between words; one that changed on disk is read again.
+TEST_F(WordFormsTest, AChangedTableIsReadAgain) {
+    MakeForms("English", 'W', Entries({{"went", "go"}}));
+    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
+    MakeLetter("forms/English", 'W', Entries({{"went", "wend"}, {"worn", "wear"}}));
+    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"wend"});
+    EXPECT_EQ(BaseFormsOf("worn", OpenCaseRule()), Bases{"wear"});
+    std::filesystem::remove("forms/English/57.dat");
+    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+}
