@@ -244,9 +244,9 @@ struct LookedUp {
 
 static bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
-// One word looked up as the Find command does it: the word edit holds at
-// most 999 bytes, which lose their trailing blanks; a blank word is nothing
-// to look up.
+// One word looked up as the Find command does it, base forms included: the
+// word edit holds at most 999 bytes, which lose their trailing blanks; a
+// blank word is nothing to look up.
 static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
     LookedUp answer;
     std::string word = typed.substr(0, kWordTextSize - 1);
@@ -257,9 +257,9 @@ static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
         return answer;
     }
     word.erase(word.find_last_not_of(' ') + 1);
-    answer.match = FindWord(word.c_str(), OpenCaseRule(), plural);
+    answer.match = FindWord(word.c_str(), OpenCaseRule(), plural, BaseForms::On);
     if (answer.match.withoutFinalS) word.pop_back();
-    answer.word = word;
+    answer.word = answer.match.baseForm.empty() ? word : answer.match.baseForm;
     if (answer.match.result == kResultOk) {
         const LetterView held = HeldLetter();
         answer.description = FormatDescription(held, held.DescriptionOf(answer.match.entry));
@@ -308,8 +308,11 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
         }
         if (json) {
             io.out << (i ? "," : "") << kToolLineEnd << "  {\"query\": " << JsonString(query.text)
-                   << ", \"word\": " << JsonText(answer.word) << ", \"result\": " << answer.match.result
-                   << ", \"description\": " << JsonText(answer.description) << "}";
+                   << ", \"word\": " << JsonText(answer.word);
+            // Only a word found through its base form says so.
+            if (!answer.match.baseForm.empty()) io.out << ", \"base_form_of\": " << JsonString(query.text);
+            io.out << ", \"result\": " << answer.match.result << ", \"description\": " << JsonText(answer.description)
+                   << "}";
         } else if (answer.match.result == kResultOk && !answer.blank) {
             // An empty line between the descriptions of successive words.
             if (anyShown) io.out << kToolLineEnd;
