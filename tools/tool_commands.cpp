@@ -247,7 +247,7 @@ static bool IsBlank(const std::string& text) { return text.find_first_not_of(' '
 // One word looked up as the Find command does it, base forms included: the
 // word edit holds at most 999 bytes, which lose their trailing blanks; a
 // blank word is nothing to look up.
-static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
+static LookedUp LookUp(const std::string& typed, PluralRetry plural, BaseForms forms) {
     LookedUp answer;
     std::string word = typed.substr(0, kWordTextSize - 1);
     if (IsBlank(word)) {
@@ -257,7 +257,7 @@ static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
         return answer;
     }
     word.erase(word.find_last_not_of(' ') + 1);
-    answer.match = FindWord(word.c_str(), OpenCaseRule(), plural, BaseForms::On);
+    answer.match = FindWord(word.c_str(), OpenCaseRule(), plural, forms);
     if (answer.match.withoutFinalS) word.pop_back();
     answer.word = answer.match.baseForm.empty() ? word : answer.match.baseForm;
     if (answer.match.result == kResultOk) {
@@ -269,7 +269,7 @@ static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
 
 int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     ToolOptions options;
-    if (!ParseToolOptions(args, {{"--dict", true}, {"--no-plural", false}, {"--json", false}}, options,
+    if (!ParseToolOptions(args, {{"--dict", true}, {"--no-plural", false}, {"--no-forms", false}, {"--json", false}}, options,
                           io.err))
         return kExitUsage;
     if (options.operands.empty()) {
@@ -296,12 +296,13 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
     if (status != kExitOk) return status;
     PluralRetry plural = options.Has("--no-plural") ? PluralRetry::Off : PluralRetry::On;
+    BaseForms forms = options.Has("--no-forms") ? BaseForms::Off : BaseForms::On;
     bool json = options.Has("--json");
     bool anyShown = false;
     if (json) io.out << "[";
     for (size_t i = 0; i < queries.size(); ++i) {
         const LookupQuery& query = queries[i];
-        LookedUp answer = query.problem.empty() ? LookUp(query.word, plural) : LookedUp{};
+        LookedUp answer = query.problem.empty() ? LookUp(query.word, plural, forms) : LookedUp{};
         if (answer.match.result != kResultOk) {
             status = answer.match.result;
             ReportMiss(query, answer.match, io.err);

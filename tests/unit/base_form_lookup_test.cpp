@@ -153,6 +153,8 @@ TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
                                     "  {\"query\": \"go\", \"word\": \"go\", \"result\": 0, \"description\": "
                                     "\"tragvam\"}" + nl + "]" + nl));
     EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}), std::make_pair(0, "tragvam" + nl));
+    // --no-forms as the option turns them off; --no-plural turns off both.
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-forms", "went"}).first, kResultLetterCannotOpen);
     EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-plural", "went"}).first, kResultLetterCannotOpen);
 }
 
