@@ -4,19 +4,26 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "storage/lookup_result.h"
 #include "storage/text_case.h"
 
 // Whether a word that is not found is tried again without a final S.
 enum class PluralRetry { Off, On };
+// Whether a word that neither it nor the plural retry finds is tried as its
+// base forms (lookup/word_forms.h). Only together with PluralRetry::On: a
+// caller that wants the word alone turns both off.
+enum class BaseForms { Off, On };
 
 struct WordMatch {
     int result = kResultNotFound;   // kResultOk, or why there is no entry
     int32_t entry = -1;             // a hit: offset of its word in the held letter
     // A hit that the plural retry found: the word less its last byte.
     bool withoutFinalS = false;
-    unsigned char letter = 0;       // the letter file searched (0: none)
+    // A hit through a base form: that base form, as its table gives it.
+    std::string baseForm;
+    unsigned char letter = 0;       // the letter file of the entry, or of the word on a miss (0: none)
 };
 
 // Finds `word` in the open dictionary: its leading blanks are passed over
@@ -24,5 +31,7 @@ struct WordMatch {
 // chooses the letter file, which is loaded unless held, and the look-up's
 // walk compares folded words in full. A blank word is not found; a letter
 // file that is there but cannot be read answers as one that cannot be
-// opened.
-WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural);
+// opened. When the word and the plural retry miss, the first of its base
+// forms that the dictionary holds answers; when none does, the answer is
+// the word's own miss and its letter is held again.
+WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural, BaseForms forms);

@@ -34,6 +34,7 @@ static const struct { int control; int32_t SettingsRecord::*field; } kCheckBoxes
     {IDC_ONTOP, &SettingsRecord::alwaysOnTop},
     {IDC_AUTOCOMPLETE, &SettingsRecord::autoComplete},
     {IDC_MINONFOCUS, &SettingsRecord::hideOnFocusLoss},
+    {IDC_BASEFORMS, &SettingsRecord::findBaseForms},
 };
 
 static bool Checked(HWND page, int control) { return IsDlgButtonChecked(page, control) == BST_CHECKED; }

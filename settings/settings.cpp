@@ -40,13 +40,16 @@ const StoredValue kValues[] = {
     {"autocomplete", kStoreDword, 4, &Settings.autoComplete, 13},
     {"hotkey", kStoreDword, 4, &Settings.hotKey, 14},
     {"minonfocus", kStoreDword, 4, &Settings.hideOnFocusLoss, 0},
+    // Added after the twenty: earlier versions read and write those alone.
+    {"baseforms", kStoreDword, 4, &Settings.findBaseForms, 20},
 };
 constexpr int kValueCount = sizeof kValues / sizeof kValues[0];
 
 static_assert(sizeof(SettingsRecord::windowPosition) == 8 && sizeof(SettingsRecord::windowSize) == 8 &&
                   sizeof(SettingsRecord::allDictionariesRect) == 16 &&
                   sizeof(SettingsRecord::similarWordsRect) == 16 && sizeof(SettingsRecord::startDictionary) == 64 &&
-                  sizeof(SettingsRecord::hotKey) == 4 && sizeof(SettingsRecord::hideOnFocusLoss) == 4,
+                  sizeof(SettingsRecord::hotKey) == 4 && sizeof(SettingsRecord::hideOnFocusLoss) == 4 &&
+                  sizeof(SettingsRecord::findBaseForms) == 4,
               "fields have the widths of their stored values");
 
 }  // namespace

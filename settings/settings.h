@@ -1,6 +1,6 @@
 // The program's options and remembered geometry, persisted as twenty values
-// under the settings key (platform/settings_store.h). Only settings.cpp
-// knows the values' stored names.
+// under the settings key (platform/settings_store.h), and one more written
+// after them. Only settings.cpp knows the values' stored names.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +31,9 @@ struct SettingsRecord {
     int32_t autoComplete = 1;
     uint32_t hotKey = 0;                // low byte key code, second byte the hot-key control's modifiers
     int32_t hideOnFocusLoss = 0;
+    // A word not found is looked up as its base forms ("went" -> "go"). A
+    // key of an earlier version lacks the value: on.
+    int32_t findBaseForms = 1;
 };
 
 extern SettingsRecord Settings;
@@ -40,5 +43,5 @@ void ResetSettings();
 // Reads every stored value over the defaults. False when the key cannot be
 // opened (first run): nothing was read.
 bool LoadSettings();
-// Captures the window placement and writes all twenty values.
+// Captures the window placement and writes every value.
 void SaveSettings();

@@ -13,8 +13,10 @@
 // One entry per command: name, function, synopsis, summary.
 static const std::vector<ToolCommand> kCommands = {
     {"list", ListCommand, "[--json]", "the dictionaries of the program folder: index, folder, name"},
-    {"lookup", LookupCommand, "[--dict FOLDER] [--no-plural] [--json] WORD... | -",
-     "looks the words up in turn ('-': one word a line from standard input)"},
+    {"lookup", LookupCommand, "[--dict FOLDER] [--no-plural] [--no-forms] [--json] WORD... | -",
+     "looks the words up in turn ('-': one word a line from standard input); a word not found\n"
+     "      is tried without a final S, then as its base forms (went: go); --no-forms: not as its\n"
+     "      base forms; --no-plural: as given only"},
     {"stats", StatsCommand, "[--dict FOLDER] [--json]", "the number of entries and the size of a dictionary"},
     {"import", ImportCommand, "FORMAT SOURCE... --to FOLDER [--name NAME] [--dual] [--case-sensitive]",
      "makes or extends a dictionary from dictd (.index), stardict (.ifo) or tsv files"},

@@ -245,10 +245,10 @@ struct LookedUp {
 
 static bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
-// One word looked up as the Find command does it: the word edit holds at
-// most 999 bytes, which lose their trailing blanks; a blank word is nothing
-// to look up.
-static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
+// One word looked up as the Find command does it, base forms included: the
+// word edit holds at most 999 bytes, which lose their trailing blanks; a
+// blank word is nothing to look up.
+static LookedUp LookUp(const std::string& typed, PluralRetry plural, BaseForms forms) {
     LookedUp answer;
     std::string word = typed.substr(0, kWordTextSize - 1);
     if (IsBlank(word)) {
@@ -258,9 +258,9 @@ static LookedUp LookUp(const std::string& typed, PluralRetry plural) {
         return answer;
     }
     word.erase(word.find_last_not_of(' ') + 1);
-    answer.match = FindWord(word.c_str(), OpenCaseRule(), plural);
+    answer.match = FindWord(word.c_str(), OpenCaseRule(), plural, forms);
     if (answer.match.withoutFinalS) word.pop_back();
-    answer.word = word;
+    answer.word = answer.match.baseForm.empty() ? word : answer.match.baseForm;
     if (answer.match.result == kResultOk) {
         const LetterView held = HeldLetter();
         answer.description = FormatDescription(held, held.DescriptionOf(answer.match.entry));
@@ -273,7 +273,7 @@ static const size_t kListLetterCacheBytes = 256u << 20;
 
 int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     ToolOptions options;
-    if (!ParseToolOptions(args, {{"--dict", true}, {"--no-plural", false}, {"--json", false}}, options,
+    if (!ParseToolOptions(args, {{"--dict", true}, {"--no-plural", false}, {"--no-forms", false}, {"--json", false}}, options,
                           io.err))
         return kExitUsage;
     if (options.operands.empty()) {
@@ -300,6 +300,7 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
     if (status != kExitOk) return status;
     PluralRetry plural = options.Has("--no-plural") ? PluralRetry::Off : PluralRetry::On;
+    BaseForms forms = options.Has("--no-forms") ? BaseForms::Off : BaseForms::On;
     bool json = options.Has("--json");
     bool anyShown = false;
     // A list that jumps between letters reads each letter file once.
@@ -307,15 +308,18 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     if (json) io.out << "[";
     for (size_t i = 0; i < queries.size(); ++i) {
         const LookupQuery& query = queries[i];
-        LookedUp answer = query.problem.empty() ? LookUp(query.word, plural) : LookedUp{};
+        LookedUp answer = query.problem.empty() ? LookUp(query.word, plural, forms) : LookedUp{};
         if (answer.match.result != kResultOk) {
             status = answer.match.result;
             ReportMiss(query, answer.match, io.err);
         }
         if (json) {
             io.out << (i ? "," : "") << kToolLineEnd << "  {\"query\": " << JsonString(query.text)
-                   << ", \"word\": " << JsonText(answer.word) << ", \"result\": " << answer.match.result
-                   << ", \"description\": " << JsonText(answer.description) << "}";
+                   << ", \"word\": " << JsonText(answer.word);
+            // Only a word found through its base form says so.
+            if (!answer.match.baseForm.empty()) io.out << ", \"base_form_of\": " << JsonString(query.text);
+            io.out << ", \"result\": " << answer.match.result << ", \"description\": " << JsonText(answer.description)
+                   << "}";
         } else if (answer.match.result == kResultOk && !answer.blank) {
             // An empty line between the descriptions of successive words.
             if (anyShown) io.out << kToolLineEnd;

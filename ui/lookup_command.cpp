@@ -1,12 +1,14 @@
 #include "ui/lookup_command.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "lookup/description.h"
 #include "lookup/history.h"
 #include "platform/window.h"
+#include "settings/settings.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
 #include "ui/edit_state.h"
@@ -45,10 +47,15 @@ int LookupWord(MissedDescription onMiss, PluralRetry plural) {
     WriteWholeWord();
     SetModified(0);
 
-    WordMatch match = FindWord(word, OpenCaseRule(), plural);
-    if (match.withoutFinalS) {
-        word[std::strlen(word) - 1] = '\0';
+    BaseForms forms = Settings.findBaseForms ? BaseForms::On : BaseForms::Off;
+    WordMatch match = FindWord(word, OpenCaseRule(), plural, forms);
+    if (match.withoutFinalS || !match.baseForm.empty()) {
+        // The edit shows the word that was found; that is the look-up's own
+        // change, not the user's.
+        if (match.withoutFinalS) word[std::strlen(word) - 1] = '\0';
+        else std::snprintf(word, kWordTextSize, "%s", match.baseForm.c_str());
         WriteWholeWord();
+        SetModified(0);
     }
     if (match.result != kResultOk) {
         if (onMiss == MissedDescription::Clear) SetDescriptionEditText("");

@@ -11,9 +11,12 @@ enum class MissedDescription { Keep, Clear };
 
 // Looks up the word in the word edit: narrows the edit to its selection
 // (unless completion wrote it), trims its trailing blanks, writes and
-// selects it, clears Modified, finds it (lookup/lookup.h) and on a hit shows
-// its description and adds it to the history. A blank word is nothing to
-// look up: kResultOk, and nothing changes.
+// selects it, clears Modified, finds it (lookup/lookup.h; with the plural
+// retry also through its base forms while the option asks for them) and on
+// a hit shows its description and adds it to the history. A hit without the
+// final S or through a base form writes that word into the edit, selected,
+// and the history records it. A blank word is nothing to look up:
+// kResultOk, and nothing changes.
 int LookupWord(MissedDescription onMiss, PluralRetry plural);
 // Shows a word as the user would: into the word edit, then looked up.
 void ShowWord(const char* word);

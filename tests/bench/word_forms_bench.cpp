@@ -1,7 +1,7 @@
 // The word forms on the data the native build makes (the default dictionary
 // and forms/ in its dictionaries folder): the base forms of a word, and the
-// whole path of a word that only its base form finds: exact look-up, plural
-// retry, base forms, look-up of the base.
+// whole look-up of a word that only its base form finds and of a miss:
+// exact look-up, plural retry, base forms, look-up of the bases.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -21,6 +21,7 @@ namespace {
 
 // Code page 1251. The largest Bulgarian table is the one of П.
 const std::string kProgramDefinite = "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xE0\xF2\xE0";  // програмата
+const std::string kProgram = "\xEF\xF0\xEE\xE3\xF0\xE0\xEC\xE0";                    // програма
 const std::string kUnlisted = "\xEF\xFF\xFF\xFF\xFF\xFF";                         // пяяяяя
 
 void BasesOf(benchmark::State& state, const std::string& word, bool listed) {
@@ -31,22 +32,17 @@ void BasesOf(benchmark::State& state, const std::string& word, bool listed) {
     }
 }
 
-// A word the dictionary lacks, found through its first base form the
-// dictionary holds, as the look-up's fallback will do it.
-void FindThroughBaseForm(benchmark::State& state, const std::string& word) {
+// The look-up of a word the dictionary lacks as the Find command does it:
+// the word, the plural retry, then its base forms. `base` is the word shown
+// on a hit through a base form, empty for a miss.
+void FindInflected(benchmark::State& state, const std::string& word, const std::string& base) {
+    const int expected = base.empty() ? kResultNotFound : kResultOk;
     for (auto _ : state) {
         SetWordEditText(word.c_str());
-        if (LookupWord(MissedDescription::Clear, PluralRetry::On) != kResultNotFound)
-            state.SkipWithError("the word itself was found");
-        bool found = false;
-        for (const std::string& base : BaseFormsOf(word.c_str(), OpenCaseRule())) {
-            SetWordEditText(base.c_str());
-            if (LookupWord(MissedDescription::Clear, PluralRetry::Off) == kResultOk) {
-                found = true;
-                break;
-            }
-        }
-        if (!found) state.SkipWithError("no base form was found");
+        if (LookupWord(MissedDescription::Clear, PluralRetry::On) != expected)
+            state.SkipWithError("unexpected result");
+        else if (!base.empty() && base != EditState.WordText)
+            state.SkipWithError("another word was shown");
     }
 }
 
@@ -67,8 +63,9 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("BaseFormsOf/listed/went", BasesOf, std::string("went"), true);
     benchmark::RegisterBenchmark("BaseFormsOf/listed/programata", BasesOf, kProgramDefinite, true);
     benchmark::RegisterBenchmark("BaseFormsOf/unlisted/largest_table", BasesOf, kUnlisted, false);
-    benchmark::RegisterBenchmark("FindThroughBaseForm/went", FindThroughBaseForm, std::string("went"));
-    benchmark::RegisterBenchmark("FindThroughBaseForm/programata", FindThroughBaseForm, kProgramDefinite);
+    benchmark::RegisterBenchmark("FindWord/base_form/went", FindInflected, std::string("went"), std::string("go"));
+    benchmark::RegisterBenchmark("FindWord/base_form/programata", FindInflected, kProgramDefinite, kProgram);
+    benchmark::RegisterBenchmark("FindWord/miss/largest_table", FindInflected, kUnlisted, std::string());
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     ResetDictionaryState();

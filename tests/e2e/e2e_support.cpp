@@ -200,6 +200,7 @@ void WriteSettings(const StoredSettings& settings) {
     dword("autocomplete", settings.autocomplete);
     dword("hotkey", settings.hotkey);
     dword("minonfocus", settings.minonfocus);
+    if (settings.baseforms) dword("baseforms", *settings.baseforms);
     RegCloseKey(key);
 }
 

@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +37,9 @@ struct StoredSettings {
     DWORD startinbul = 0, simonnotfound = 0, clipcopy = 0, traymin = 0, startmin = 0, monitor = 0,
           dblpopup = 0, tooltips = 1, flat = 1, multinst = 1, minonclose = 0, ontop = 0, autocomplete = 0,
           hotkey = 0, minonfocus = 0;
+    // Written after the twenty only when set: a key without it is a key of
+    // a version before the option, which leaves it on.
+    std::optional<DWORD> baseforms;
 };
 
 // The twenty values of the settings key, in the order the program writes them.

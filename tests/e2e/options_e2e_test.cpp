@@ -26,7 +26,7 @@ const std::vector<std::pair<int, const char*>> kCheckBoxes = {
     {1013, "traymin"},      {1015, "monitor"},  {1008, "startinbul"}, {1005, "simonnotfound"},
     {1010, "clipcopy"},     {1014, "startmin"}, {1038, "dblpopup"},   {1018, "tooltips"},
     {1028, "flat"},         {1030, "minonclose"}, {1031, "multinst"}, {1034, "ontop"},
-    {1037, "autocomplete"}, {1041, "minonfocus"},
+    {1037, "autocomplete"}, {1041, "minonfocus"}, {1047, "baseforms"},
 };
 
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -150,6 +150,7 @@ protected:
         settings_.tooltips = 0;
         settings_.flat = 0;
         settings_.multinst = 0;
+        settings_.baseforms = 0;
         settings_.hotkey = kCtrlAlt << 8 | VK_F11;
     }
     void TearDown() override {

@@ -59,6 +59,10 @@ TEST_F(StartupTest, FirstRunShowsTheWindowAndQuitStoresAllTwentyValues) {
 
     DWORD type;
     std::string bytes;
+    // The one value after the twenty: base forms, on by default.
+    ASSERT_TRUE(ReadSettingValue("baseforms", &type, &bytes));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(bytes, std::string("\x01\0\0\0", 4));
     ASSERT_TRUE(ReadSettingValue("pos", &type, &bytes));
     EXPECT_EQ(Int32At(bytes, 0), placement.left);
     EXPECT_EQ(Int32At(bytes, 4), placement.top);

@@ -61,7 +61,7 @@ TEST_F(SettingsTest, FirstRunReadsNothingAndQuitWritesTheDefaultsInOrder) {
     const std::vector<std::string> order = {
         "pos", "size", "rectalldict", "rectsim", "startdict", "startinbul", "simonnotfound",
         "clipcopy", "traymin", "startmin", "monitor", "dblpopup", "tooltips", "flat",
-        "multinst", "minonclose", "ontop", "autocomplete", "hotkey", "minonfocus"};
+        "multinst", "minonclose", "ontop", "autocomplete", "hotkey", "minonfocus", "baseforms"};
     EXPECT_EQ(SettingsStoreFake().writes, order);
 
     auto binary = [&](const char* name, const std::string& bytes) {
@@ -80,7 +80,7 @@ TEST_F(SettingsTest, FirstRunReadsNothingAndQuitWritesTheDefaultsInOrder) {
         {"startinbul", 0}, {"simonnotfound", 1}, {"clipcopy", 1}, {"traymin", 1},
         {"startmin", 1},   {"monitor", 1},       {"dblpopup", 1}, {"tooltips", 1},
         {"flat", 1},       {"multinst", 0},      {"minonclose", 0}, {"ontop", 1},
-        {"autocomplete", 1}, {"hotkey", 0},      {"minonfocus", 0}};
+        {"autocomplete", 1}, {"hotkey", 0},      {"minonfocus", 0}, {"baseforms", 1}};
     for (const auto& flag : flags) {
         StoredSetting value = Stored(flag.first);
         EXPECT_EQ(value.type, kStoreDword) << flag.first;
@@ -111,6 +111,7 @@ TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
     s.autoComplete = 0;
     s.hotKey = 0x0641;  // Ctrl+Alt+A
     s.hideOnFocusLoss = 1;
+    s.findBaseForms = 0;
     const SettingsRecord saved = s;
 
     SaveSettings();  // no window in its normal state: pos and size as they are
@@ -119,13 +120,13 @@ TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
     Settings = SettingsRecord{};
     EXPECT_TRUE(LoadSettings());
     EXPECT_FALSE(SettingsStoreFake().open);
-    static_assert(sizeof(SettingsRecord) == 8 + 8 + 16 + 16 + 64 + 15 * 4, "no padding to compare");
+    static_assert(sizeof(SettingsRecord) == 8 + 8 + 16 + 16 + 64 + 16 * 4, "no padding to compare");
     EXPECT_EQ(Bytes(&Settings, sizeof Settings), Bytes(&saved, sizeof saved));
 
     const std::vector<std::string> order = {
         "minonfocus", "simonnotfound", "clipcopy", "startinbul", "traymin", "startmin",
         "monitor", "dblpopup", "tooltips", "flat", "multinst", "minonclose", "ontop",
-        "autocomplete", "hotkey", "pos", "size", "startdict", "rectalldict", "rectsim"};
+        "autocomplete", "hotkey", "pos", "size", "startdict", "rectalldict", "rectsim", "baseforms"};
     EXPECT_EQ(SettingsStoreFake().reads, order);
 }
 
@@ -147,6 +148,7 @@ TEST_F(SettingsTest, PartialKeyKeepsDefaultsForWhatIsMissing) {
     EXPECT_EQ(Settings.hideOnFocusLoss, 0);
     EXPECT_EQ(Settings.similarOnNotFound, 1);
     EXPECT_EQ(Settings.alwaysOnTop, 1);
+    EXPECT_EQ(Settings.findBaseForms, 1);  // a key of a version without it
 }
 
 TEST_F(SettingsTest, PlacementIsTakenOnlyInTheNormalState) {

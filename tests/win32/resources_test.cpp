@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "res/resource.h"
@@ -58,7 +59,8 @@ TEST_F(ResourcesTest, MainWindowStartsHiddenAndSizable) {
 TEST_F(ResourcesTest, DialogsHoldTheControlsTheirProceduresUse) {
     Build(IDD_GENERAL, {IDC_STARTINBUL, IDC_AUTOCOMPLETE, IDC_SIMONNOTFOUND, IDC_CLIPCOPY, IDC_MULTINST,
                         IDC_ONTOP, IDC_TOOLTIPS, IDC_FLAT, IDC_TRAYMIN, IDC_STARTMIN, IDC_MINONCLOSE,
-                        IDC_MINONFOCUS, IDC_MONITOR, IDC_DBLPOPUP, IDC_STARTWITHWINDOWS, IDC_STARTDICT, IDC_HOTKEY});
+                        IDC_MINONFOCUS, IDC_MONITOR, IDC_DBLPOPUP, IDC_STARTWITHWINDOWS, IDC_STARTDICT, IDC_HOTKEY,
+                        IDC_BASEFORMS});
     HWND about = Build(IDD_ABOUT, {IDC_VERSION, IDC_CHECKVERSION, IDC_ABOUTTEXT});
     // The picture static found its bitmap.
     HWND picture = about ? FindWindowExA(about, nullptr, "Static", nullptr) : nullptr;
@@ -96,6 +98,39 @@ int WrappedLines(HWND label, const char* text, int width) {
     SelectObject(dc, previous);
     ReleaseDC(label, dc);
     return (needed.bottom + metrics.tmHeight - 1) / metrics.tmHeight;
+}
+
+// The General page's check boxes each show their whole caption beside the
+// box, and the one added below both columns overlaps none of the others.
+TEST_F(ResourcesTest, TheGeneralCheckBoxesShowTheirWholeCaptions) {
+    HWND page = Build(IDD_GENERAL, {IDC_BASEFORMS});
+    ASSERT_NE(page, nullptr);
+    RECT added;
+    GetWindowRect(GetDlgItem(page, IDC_BASEFORMS), &added);
+    int boxes = 0;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[32] = "";
+        GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, "Button") != 0 || (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) != BS_AUTOCHECKBOX)
+            continue;
+        ++boxes;
+        char caption[128] = "";
+        GetWindowTextA(child, caption, sizeof caption);
+        RECT area;
+        GetClientRect(child, &area);
+        HDC dc = GetDC(child);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)));
+        SIZE text{};
+        GetTextExtentPoint32A(dc, caption, static_cast<int>(std::strlen(caption)), &text);
+        SelectObject(dc, previous);
+        ReleaseDC(child, dc);
+        EXPECT_LE(GetSystemMetrics(SM_CXMENUCHECK) + text.cx, area.right) << caption;
+        if (GetDlgCtrlID(child) == IDC_BASEFORMS) continue;
+        RECT place, both;
+        GetWindowRect(child, &place);
+        EXPECT_FALSE(IntersectRect(&both, &place, &added)) << caption;
+    }
+    EXPECT_EQ(boxes, 16);
 }
 
 // The About text in its label: the data credit, its last line, shows with

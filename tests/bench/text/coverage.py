@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """The share of the word tokens of real text that find an entry in the
 default dictionary through `dictionary-tool lookup -`, for English and
-Bulgarian: today's look-up ("before": the exact word, then the plural
-retry) and with the word forms ("after": then the first base form of the
-word that the dictionary holds, as `dictionary-tool forms` gives them).
+Bulgarian: without the word forms ("before": the exact word, then the
+plural retry) and with them ("after": then the first base form of the word
+that the dictionary holds, which the tool's JSON marks with "base_form_of").
 
     tests/bench/text/coverage.py TOOL ROOT [--hits FILE] [--check N]
 
@@ -56,21 +56,19 @@ def run_json(tool, root, args, words):
 
 
 def measure(tool, root, words):
-    """Per distinct word: 'exact', 'plural', a base form, or None."""
+    """Per distinct word: 'exact', 'plural', ('base', the base form shown), or None."""
     # Words the code page lacks a letter of (Bulgarian ѝ) cannot be typed
     # into the program: they count as misses.
     distinct = sorted(w for w in set(words) if cp1251(w))
     outcome = {w: None for w in set(words)}
     for answer in run_json(tool, root, ["lookup"], distinct):
-        if answer["result"] == 0:
+        if answer["result"] != 0:
+            continue
+        if "base_form_of" in answer:
+            outcome[answer["query"]] = ("base", answer["word"])
+        else:
             same = answer["word"].lower() == answer["query"].lower()
             outcome[answer["query"]] = "exact" if same else "plural"
-    missed = [w for w in distinct if outcome[w] is None]
-    bases = {a["query"]: a["bases"] for a in run_json(tool, root, ["forms"], missed)}
-    candidates = sorted({b for found in bases.values() for b in found})
-    held = {a["query"] for a in run_json(tool, root, ["lookup", "--no-plural"], candidates) if a["result"] == 0}
-    for word in missed:
-        outcome[word] = next((b for b in bases.get(word, []) if b in held), None)
     return outcome
 
 
@@ -99,12 +97,12 @@ def main():
         counts = collections.Counter(w for w in words if outcome[w] not in (None, "exact", "plural"))
         if hits_out:
             for word, count in counts.most_common():
-                hits_out.write("%s\t%s\t%s\t%d\n" % (language, word, outcome[word], count))
+                hits_out.write("%s\t%s\t%s\t%d\n" % (language, word, outcome[word][1], count))
         if args.check:
             drawn = random.Random(10).sample(sorted(counts), min(args.check, len(counts)))
             print("\n%s: %d of %d distinct fallback hits, to check by hand:" % (language, len(drawn), len(counts)))
             for word in drawn:
-                print("  %s -> %s" % (word, outcome[word]))
+                print("  %s -> %s" % (word, outcome[word][1]))
             print()
     if hits_out:
         hits_out.close()

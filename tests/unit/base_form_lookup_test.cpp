@@ -1,0 +1,161 @@
+// A word the dictionary lacks found through its base form ("went" -> "go"):
+// only after the word itself and the plural retry miss, the first base the
+// dictionary holds, shown as the plural retry shows its word, and never
+// when the caller or the option turns it off.
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "lookup/history.h"
+#include "platform/headless.h"
+#include "settings/settings.h"
+#include "storage/dictionary_state.h"
+#include "storage/letter_buffer.h"
+#include "tests/unit/test_support.h"
+#include "tools/tool_commands.h"
+#include "ui/browse_commands.h"
+#include "ui/dictionary_commands.h"
+#include "ui/edit_state.h"
+#include "ui/find_command.h"
+#include "ui/lookup_command.h"
+
+namespace {
+
+// Code page 1251: котките, КОТКИТЕ, котка.
+const std::string kCats = "\xEA\xEE\xF2\xEA\xE8\xF2\xE5";
+const std::string kCatsUpper = "\xCA\xCE\xD2\xCA\xC8\xD2\xC5";
+const std::string kCat = "\xEA\xEE\xF2\xEA\xE0";
+
+class BaseFormLookupTest : public ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        std::filesystem::create_directories("forms");
+        MakeDictionary("forms/English");
+        MakeLetter("forms/English", 'W', Entries({{"went", "go"}}));
+        MakeLetter("forms/English", 'C', Entries({{"cats", "cattle"}}));
+        MakeLetter("forms/English", 'B', Entries({{"better", "good;well"}}));
+        MakeLetter("forms/English", 'L', Entries({{"leaves", "leaf"}}));
+        MakeDictionary("forms/Bulgarian");
+        MakeLetter("forms/Bulgarian", 0xCA, Entries({{kCats, kCat}}));
+        MakeDictionary("Dict");
+    }
+    void Open() { ASSERT_EQ(SelectDictionary("Dict"), kResultOk); }
+    int Find(const std::string& word, PluralRetry plural = PluralRetry::On) {
+        Type(word);
+        return LookupWord(MissedDescription::Clear, plural);
+    }
+};
+
+TEST_F(BaseFormLookupTest, ABaseFormIsShownAsTheWordFound) {
+    MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}, {"good", "dobar"}}));
+    MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
+    Open();
+    Headless().descriptionEdit = "old";
+    EXPECT_EQ(Find("  went"), kResultOk);
+    EXPECT_EQ(WordEdit(), "go");
+    EXPECT_EQ(Headless().selectionStart, 0);
+    EXPECT_EQ(Headless().selectionEnd, 2);
+    EXPECT_EQ(Description(), "tragvam");  // the entry's own description, nothing added
+    EXPECT_EQ(EditState.Modified, 0);
+    ASSERT_EQ(WordHistory.Count, 1);
+    EXPECT_STREQ(WordHistory.Slots[0], "go");
+    // Browsing goes on from the entry shown.
+    NextWord();
+    EXPECT_EQ(WordEdit(), "good");
+}
+
+TEST_F(BaseFormLookupTest, TheWordItselfAndThePluralRetryComeFirst) {
+    MakeLetter("Dict", 'C', Entries({{"cat", "kotka"}, {"cattle", "dobitak"}}));
+    MakeLetter("Dict", 'L', Entries({{"leaf", "list"}, {"leaves", "listata"}}));
+    Open();
+    EXPECT_EQ(Find("leaves"), kResultOk);  // an exact hit, though a table lists it
+    EXPECT_EQ(WordEdit(), "leaves");
+    EXPECT_EQ(Description(), "listata");
+    EXPECT_EQ(Find("cats"), kResultOk);  // the final S before the table's "cattle"
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(Description(), "kotka");
+}
+
+TEST_F(BaseFormLookupTest, OfSeveralBasesTheFirstTheDictionaryHoldsIsShown) {
+    MakeLetter("Dict", 'W', Entries({{"well", "dobre"}}));
+    Open();
+    EXPECT_EQ(Find("better"), kResultOk);  // no letter file for "good"
+    EXPECT_EQ(WordEdit(), "well");
+    MakeLetter("Dict", 'G', Entries({{"good", "dobar"}}));
+    EXPECT_EQ(Find("better"), kResultOk);
+    EXPECT_EQ(WordEdit(), "good");
+    EXPECT_EQ(Description(), "dobar");
+}
+
+TEST_F(BaseFormLookupTest, CyrillicFormsMatchWhateverTheirCase) {
+    MakeLetter("Dict", 0xCA, Entries({{"\xCA\xCE\xD2\xCA\xC0", "cat"}}));  // КОТКА
+    Open();
+    EXPECT_EQ(Find(kCatsUpper), kResultOk);
+    EXPECT_EQ(WordEdit(), kCat);  // the base as its table gives it
+    EXPECT_EQ(Description(), "cat");
+    EXPECT_EQ(Find(kCats), kResultOk);
+}
+
+TEST_F(BaseFormLookupTest, NoFallbackWhenTheCallerOrTheOptionTurnsItOff) {
+    MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
+    MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
+    Open();
+    // Browsing, the history and similar words look up the word alone.
+    EXPECT_EQ(Find("went", PluralRetry::Off), kResultNotFound);
+    EXPECT_EQ(WordEdit(), "went");
+    EXPECT_EQ(FindWord("went", OpenCaseRule(), PluralRetry::On, BaseForms::Off).result, kResultNotFound);
+    Settings.findBaseForms = 0;
+    Settings.similarOnNotFound = 0;
+    Type("went");
+    FindCommand();
+    EXPECT_EQ(WordEdit(), "went");
+    EXPECT_EQ(Description(), "");
+    EXPECT_EQ(WordHistory.Count, 0);
+}
+
+// A miss leaves the word's own letter held, as a miss without forms does:
+// browsing goes on from the typed word, not from a letter a base was
+// looked for in.
+TEST_F(BaseFormLookupTest, AMissKeepsTheWordsOwnLetter) {
+    MakeLetter("Dict", 'G', Entries({{"gone", "otishal"}}));
+    MakeLetter("Dict", 'W', Entries({{"wear", "nosya"}, {"wet", "mokar"}}));
+    Open();
+    EXPECT_EQ(Find("went"), kResultNotFound);
+    EXPECT_EQ(WordEdit(), "went");
+    NextWord();
+    EXPECT_EQ(WordEdit(), "wet");
+    // Without a letter file of its own the word still finds its base.
+    MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
+    std::filesystem::remove("Dict/57.dat");
+    ForgetLetter(0);
+    WordMatch match = FindWord("went", OpenCaseRule(), PluralRetry::On, BaseForms::On);
+    EXPECT_EQ(match.result, kResultOk);
+    EXPECT_EQ(match.baseForm, "go");
+    EXPECT_EQ(match.letter, 'G');
+}
+
+TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
+    MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
+    static const std::vector<ToolCommand> commands = {{"lookup", LookupCommand, "", ""}};
+    auto run = [](const std::vector<std::string>& args) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        ToolStreams io{in, out, err};
+        int status = RunTool(args, commands, io);
+        return std::make_pair(status, out.str());
+    };
+    const std::string nl = kToolLineEnd;
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--json", "went", "go"}),
+              std::make_pair(0, "[" + nl +
+                                    "  {\"query\": \"went\", \"word\": \"go\", \"base_form_of\": \"went\", "
+                                    "\"result\": 0, \"description\": \"tragvam\"}," + nl +
+                                    "  {\"query\": \"go\", \"word\": \"go\", \"result\": 0, \"description\": "
+                                    "\"tragvam\"}" + nl + "]" + nl));
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}), std::make_pair(0, "tragvam" + nl));
+    // --no-forms as the option turns them off; --no-plural turns off both.
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-forms", "went"}).first, kResultLetterCannotOpen);
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-plural", "went"}).first, kResultLetterCannotOpen);
+}
+
+}  // namespace
