@@ -1,6 +1,7 @@
 #include "storage/dictionary_state.h"
 
 #include "storage/letter_buffer.h"
+#include "storage/letter_cache.h"
 
 static const OpenDictionaryRecord kNoDictionary = {"", "", 1, 0, DefaultFont, DefaultFont};
 
@@ -13,6 +14,7 @@ CaseRule OpenCaseRule() { return CaseRuleOf(CurrentDictionary.CaseSensitive); }
 
 void ResetDictionaryState() {
     ForgetLetter(0);
+    ForgetKeptLetters();
     CurrentDictionary = kNoDictionary;
     DictionaryCatalog = CatalogRecord{};
 }

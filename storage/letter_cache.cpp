@@ -20,7 +20,7 @@ struct KeptLetter {
 };
 
 struct LetterCache {
-    size_t budget = 0;
+    size_t budget = kDefaultLetterCacheBytes;
     size_t used = 0;
     unsigned long long uses = 0;
     std::vector<KeptLetter> kept;
@@ -52,9 +52,14 @@ bool MakeRoom(size_t needed) {
 
 void SetLetterCacheBudget(size_t bytes) {
     Cache.budget = bytes;
-    if (bytes == 0) {
-        while (!Cache.kept.empty()) Drop(Cache.kept.size() - 1);
-    }
+    if (bytes == 0) ForgetKeptLetters();
+    else MakeRoom(0);
+}
+
+size_t LetterCacheBudget() { return Cache.budget; }
+
+void ForgetKeptLetters() {
+    while (!Cache.kept.empty()) Drop(Cache.kept.size() - 1);
 }
 
 void SetAsideHeldLetter() {

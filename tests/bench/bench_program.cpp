@@ -26,6 +26,8 @@ bool BenchLoadLetter(unsigned char letter) {
 
 void BenchUnloadLetter() { LoadLetter(0); }
 
+void BenchLeaveLetter(unsigned char other) { LoadLetter(other); }
+
 size_t BenchLoadedBytes() { return LetterBuffer.Data ? static_cast<size_t>(LetterBuffer.Length) : 0; }
 
 bool BenchLookUp(const std::string& word, bool pluralRetry) {

@@ -13,6 +13,9 @@ bool BenchOpenDictionary(const char* folder);
 // Reads the letter file afresh; false when it did not load.
 bool BenchLoadLetter(unsigned char letter);
 void BenchUnloadLetter();
+// Loads another letter, as the base-form fallback does, so that the held
+// one is kept aside.
+void BenchLeaveLetter(unsigned char other);
 // Bytes held for the loaded letter (the file and its appended NUL).
 size_t BenchLoadedBytes();
 

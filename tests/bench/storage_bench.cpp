@@ -87,6 +87,17 @@ void LoadAndLookUp(benchmark::State& state, const std::string& word) {
     Label(state, word);
 }
 
+// A look-up that comes back to its letter from another one, as one does
+// after the base-form fallback tried a base in another letter.
+void LookUpBackInKeptLetter(benchmark::State& state, const std::string& word) {
+    BenchLoadLetter(g_letter.letter);
+    for (auto _ : state) {
+        BenchLeaveLetter(static_cast<unsigned char>(g_letter.letter ^ 1));
+        if (!BenchLookUp(word, false)) Fail(state, "unexpected look-up result");
+    }
+    Label(state, word);
+}
+
 void Complete(benchmark::State& state, const std::string& typed, const std::string& expected) {
     BenchLoadLetter(g_letter.letter);
     for (auto _ : state)
@@ -215,6 +226,7 @@ void RegisterAll() {
     if (!plural.empty())
         us(benchmark::RegisterBenchmark("LookupWord/plural-retry", LookUp, plural, true, true));
     us(benchmark::RegisterBenchmark("LookupWord/after-load", LoadAndLookUp, words[middle]));
+    us(benchmark::RegisterBenchmark("LookupWord/back-from-other-letter", LookUpBackInKeptLetter, words[middle]));
     us(benchmark::RegisterBenchmark("CompletionCandidate/middle", Complete, typed, expectedCompletion));
     us(benchmark::RegisterBenchmark("CompletionCandidate/none", Complete, absent, std::string()));
     us(benchmark::RegisterBenchmark("NextWord/middle", Browse, middle, true));
