@@ -29,21 +29,18 @@ static int CompareWords(const unsigned char* a, const unsigned char* b) {
 namespace {
 // Follows the look-up's walk (LetterEntryWalker, strict) NUL by NUL: each
 // NUL ends a word or a description, and the walk ends where the strict walk
-// does. Fed every NUL of the bytes in order, the appended one last.
-class IndexingWalk {
+// does. Fed every NUL of the bytes in order, the appended one last; each
+// word the walk visits goes to `onWord(offset, length)`, which returns false
+// to end the walk there.
+template <class OnWord>
+class StrictNulWalk {
 public:
-    IndexingWalk(const unsigned char* data, size_t size, LetterIndex& index)
-        : data_(data), size_(size), index_(index) {}
-    // False once the walk has ended (or the words are out of order).
+    StrictNulWalk(size_t size, OnWord onWord) : size_(size), onWord_(onWord) {}
+    // False once the walk has ended.
     bool AtNul(size_t nul) {
         if (inWord_) {
             if (nul == at_) return Stop(at_ == size_);   // an empty word, or the end of the file
-            const int32_t offset = static_cast<int32_t>(at_);
-            if (!index_.entries.empty() && CompareWords(data_ + index_.entries.back(), data_ + offset) > 0) {
-                outOfOrder_ = true;
-                return false;
-            }
-            index_.entries.push_back(offset);
+            if (!onWord_(static_cast<int32_t>(at_), nul - at_)) return false;
             if (nul + 1 >= size_) return Stop(false);   // a word without a description
         } else if (nul == at_ || nul >= size_) {
             return Stop(false);   // an empty description, or one without its NUL
@@ -52,7 +49,6 @@ public:
         at_ = nul + 1;
         return true;
     }
-    bool OutOfOrder() const { return outOfOrder_; }
     bool WholeFile() const { return wholeFile_; }
 
 private:
@@ -60,20 +56,24 @@ private:
         wholeFile_ = wholeFile;
         return false;
     }
-    const unsigned char* data_;
     size_t size_;
-    LetterIndex& index_;
+    OnWord onWord_;
     size_t at_ = 0;       // where the current string starts
     bool inWord_ = true;
-    bool outOfOrder_ = false;
     bool wholeFile_ = false;
 };
+
+template <class OnWord>
+StrictNulWalk<OnWord> MakeStrictNulWalk(size_t size, OnWord onWord) {
+    return StrictNulWalk<OnWord>(size, onWord);
+}
 }  // namespace
 
 // Feeds the walk the offsets of the NULs in `length` bytes, in order,
 // until it ends. The NULs of 64 bytes are gathered first, so that the only
 // unforeseeable branch is the end of each gathering.
-static void FeedNuls(const unsigned char* data, size_t length, IndexingWalk& walk) {
+template <class Walk>
+static void FeedNuls(const unsigned char* data, size_t length, Walk& walk) {
     size_t at = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
@@ -125,9 +125,17 @@ void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& in
     }
     try {
         index.entries.reserve(CountNuls(data, static_cast<size_t>(length)) / 2 + 1);
-        IndexingWalk walk(data, static_cast<size_t>(length - 1), index);
+        bool outOfOrder = false;
+        auto walk = MakeStrictNulWalk(static_cast<size_t>(length - 1), [&](int32_t offset, size_t) {
+            if (!index.entries.empty() && CompareWords(data + index.entries.back(), data + offset) > 0) {
+                outOfOrder = true;
+                return false;
+            }
+            index.entries.push_back(offset);
+            return true;
+        });
         FeedNuls(data, static_cast<size_t>(length), walk);
-        if (walk.OutOfOrder()) {
+        if (outOfOrder) {
             index.entries = std::vector<int32_t>();   // the walk serves
             return;
         }
@@ -136,6 +144,21 @@ void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& in
     } catch (const std::bad_alloc&) {
         index.entries = std::vector<int32_t>();
     }
+}
+
+int32_t WalkToFoldedWord(const unsigned char* data, int32_t length, const std::string& foldedKey, CaseRule rule) {
+    if (!data || length <= 0) return -1;
+    const unsigned char* key = reinterpret_cast<const unsigned char*>(foldedKey.data());
+    int32_t found = -1;
+    auto walk = MakeStrictNulWalk(static_cast<size_t>(length - 1), [&](int32_t offset, size_t wordLength) {
+        if (wordLength != foldedKey.size()) return true;
+        for (size_t i = 0; i < wordLength; ++i)
+            if (FoldChar(data[offset + i], rule) != key[i]) return true;
+        found = offset;
+        return false;
+    });
+    FeedNuls(data, static_cast<size_t>(length), walk);
+    return found;
 }
 
 // The bytes whose fold is `keyByte`, by the rank they take in the letter

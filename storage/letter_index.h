@@ -13,6 +13,10 @@
 
 struct LetterIndex {
     bool built = false;
+    // A word was looked up in these bytes by walking them: a letter that is
+    // searched once (a one-word look-up) never pays for the index, and the
+    // second search builds it.
+    bool walkedOnce = false;
     // The walk's words follow each other in the letter files' order
     // (CompareNoCase): only then may a search halve.
     bool sorted = false;
@@ -28,6 +32,11 @@ struct LetterIndex {
 // file's bytes and that NUL). Without memory for it, the index is built but
 // unsorted, so the walk serves.
 void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& index);
+
+// The first word of the look-up's walk over `length` bytes (the last one the
+// appended NUL) whose fold by `rule` equals `foldedKey`; -1 when there is
+// none. One pass NUL by NUL, as the index is built, without building it.
+int32_t WalkToFoldedWord(const unsigned char* data, int32_t length, const std::string& foldedKey, CaseRule rule);
 
 // Positions [begin, end) in LetterIndex::entries.
 struct IndexRange {

@@ -24,6 +24,10 @@ static bool FoldedStartsWith(const unsigned char* word, const std::string& folde
 }
 
 int32_t FindFoldedWord(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
+    if (view.index && !view.index->built && !view.index->walkedOnce) {
+        view.index->walkedOnce = true;
+        return WalkToFoldedWord(view.data, view.length, foldedKey, rule);
+    }
     if (const LetterIndex* index = view.SortedIndex()) {
         for (IndexRange range : FoldedPrefixRanges(view.data, *index, foldedKey, rule)) {
             // The words as long as the key sort first in a range; the

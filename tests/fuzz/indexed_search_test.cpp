@@ -110,6 +110,9 @@ TEST(IndexedSearch, GivesThePlainWalksAnswers) {
             for (CaseRule rule : {CaseRule::Folded, CaseRule::Exact}) {
                 const std::string key = FoldString(query.c_str(), rule);
                 ASSERT_EQ(FindFoldedWord(indexed, key, rule), FindFoldedWord(plain, key, rule));
+                // A letter's first look-up walks NUL by NUL instead of indexing.
+                ASSERT_EQ(WalkToFoldedWord(held.data(), static_cast<int32_t>(held.size()), key, rule),
+                          FindFoldedWord(plain, key, rule));
                 ASSERT_EQ(FindFoldedPrefix(indexed, key, rule), FindFoldedPrefix(plain, key, rule));
                 ASSERT_EQ(FoldedPrefixEntries(indexed, key, rule), FoldedPrefixEntries(plain, key, rule));
                 ASSERT_EQ(SimilarWords(indexed, query.c_str(), rule), SimilarWords(plain, query.c_str(), rule));
