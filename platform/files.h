@@ -62,6 +62,15 @@ inline FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsig
     if (outcome != FileReadOutcome::Read) std::vector<unsigned char>().swap(out);
     return outcome;
 }
+// Maps the file at `path` for reading instead of copying it: its `size`
+// bytes and a NUL after them, read-only (a letter's bytes are never changed
+// in place; an edit holds new ones). False, with nothing mapped, when
+// the file is absent, empty, cannot be mapped, or the system keeps files it
+// maps from being replaced (Windows, where other writers must be able to
+// replace a letter file at any time): the caller then reads it.
+bool PlatformMapFileForReading(const char* path, unsigned char*& data, size_t& size, FileStamp& stamp);
+// Gives back a mapping of PlatformMapFileForReading, `size` as it gave it.
+void PlatformUnmapFile(unsigned char* data, size_t size);
 // The same for callers to whom either failure means "no data": true only
 // when the whole file was read.
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);

@@ -1,7 +1,9 @@
 // Files on a POSIX system, for the native build of the tool and the tests.
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
+#include <sys/mman.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,6 +67,113 @@ FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<
     FileReadOutcome outcome = ReadOpenFile(fd, place, stamp);
     close(fd);
     return outcome;
+}
+
+// Mapped letters stay readable whatever another program does to their
+// files: one that cuts a mapped file short in place would otherwise end the
+// process with SIGBUS at the next read of a page beyond the new end. The
+// handler puts a page of zeros in its place, so the letter reads as a file
+// cut short there (its walks end at the NULs), as a read would have found
+// it. The mappings are kept in fixed slots the handler can read.
+namespace {
+constexpr int kMappingSlots = 256;
+std::atomic<uintptr_t> MappingBegin[kMappingSlots];
+std::atomic<uintptr_t> MappingEnd[kMappingSlots];
+
+void OnBusError(int signal, siginfo_t* info, void*) {
+    const uintptr_t at = reinterpret_cast<uintptr_t>(info->si_addr);
+    for (int slot = 0; slot < kMappingSlots; ++slot) {
+        if (at < MappingBegin[slot].load() || at >= MappingEnd[slot].load()) continue;
+        const uintptr_t page = at & ~static_cast<uintptr_t>(sysconf(_SC_PAGESIZE) - 1);
+        if (mmap(reinterpret_cast<void*>(page), static_cast<size_t>(sysconf(_SC_PAGESIZE)), PROT_READ,
+                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED)
+            return;
+        break;
+    }
+    // Not a mapping of ours: the fault ends the process as it would have.
+    ::signal(signal, SIG_DFL);
+}
+
+bool InstallBusErrorHandler() {
+    struct sigaction action = {};
+    action.sa_sigaction = OnBusError;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    return sigaction(SIGBUS, &action, nullptr) == 0;
+}
+
+bool RegisterMapping(uintptr_t begin, uintptr_t end) {
+    static const bool installed = InstallBusErrorHandler();
+    if (!installed) return false;
+    for (int slot = 0; slot < kMappingSlots; ++slot) {
+        uintptr_t free = 0;
+        if (MappingBegin[slot].load() != 0 || !MappingEnd[slot].compare_exchange_strong(free, end)) continue;
+        MappingBegin[slot].store(begin);
+        return true;
+    }
+    return false;
+}
+
+void UnregisterMapping(uintptr_t begin) {
+    for (int slot = 0; slot < kMappingSlots; ++slot) {
+        if (MappingBegin[slot].load() != begin) continue;
+        MappingBegin[slot].store(0);
+        MappingEnd[slot].store(0);
+        return;
+    }
+}
+
+// The file's pages and one page of zeros after them: whatever happens to
+// the file, every string read from the mapping ends within it.
+size_t MappedSpan(size_t size) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    return (size + page - 1) / page * page + page;
+}
+}  // namespace
+
+bool PlatformMapFileForReading(const char* path, unsigned char*& data, size_t& size, FileStamp& stamp) {
+    int fd = open(DiskPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
+        static_cast<unsigned long long>(info.st_size) > kMaxReadableFileSize) {
+        close(fd);
+        return false;
+    }
+    const size_t fileSize = static_cast<size_t>(info.st_size);
+    const size_t span = MappedSpan(fileSize);
+    // Zeros first, for the whole span, then the file over its start. The
+    // system fills the rest of the file's last page with zeros, so the NUL
+    // after the bytes is there whether or not they fill that page.
+    void* room = mmap(nullptr, span, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (room == MAP_FAILED) {
+        close(fd);
+        return false;
+    }
+    const uintptr_t begin = reinterpret_cast<uintptr_t>(room);
+    if (!RegisterMapping(begin, begin + span)) {
+        munmap(room, span);
+        close(fd);
+        return false;
+    }
+    // Read-only, so that filling the pages now shares them with the page
+    // cache instead of copying them.
+    void* file = mmap(room, fileSize, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0);
+    close(fd);
+    if (file == MAP_FAILED) {
+        PlatformUnmapFile(static_cast<unsigned char*>(room), fileSize);
+        return false;
+    }
+    data = static_cast<unsigned char*>(room);
+    size = fileSize;
+    stamp = StampOf(info);
+    return true;
+}
+
+void PlatformUnmapFile(unsigned char* data, size_t size) {
+    if (!data) return;
+    UnregisterMapping(reinterpret_cast<uintptr_t>(data));
+    munmap(data, MappedSpan(size));
 }
 
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {

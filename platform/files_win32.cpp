@@ -78,6 +78,11 @@ FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<
     return outcome;
 }
 
+// A mapped file cannot be replaced while it is mapped, and other writers
+// replace letter files whenever they change one: letters are read here.
+bool PlatformMapFileForReading(const char*, unsigned char*&, size_t&, FileStamp&) { return false; }
+void PlatformUnmapFile(unsigned char*, size_t) {}
+
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
 }

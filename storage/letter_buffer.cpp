@@ -7,10 +7,16 @@ LetterBufferRecord LetterBuffer;
 
 LetterView HeldLetter() { return LetterView{LetterBuffer.Data, LetterBuffer.Length, &LetterBuffer.Index}; }
 
+void ReleaseLetterBytes(unsigned char* data, int32_t length, bool mapped) {
+    if (mapped) PlatformUnmapFile(data, static_cast<size_t>(length - 1));
+    else std::free(data);
+}
+
 void FreeLetterBuffer() {
-    std::free(LetterBuffer.Data);
+    ReleaseLetterBytes(LetterBuffer.Data, LetterBuffer.Length, LetterBuffer.Mapped);
     LetterBuffer.Data = nullptr;
     LetterBuffer.Length = 0;
+    LetterBuffer.Mapped = false;
     LetterBuffer.Index = LetterIndex();
     LetterBuffer.Stamped = false;
     LetterBuffer.Path.clear();
@@ -39,6 +45,16 @@ void ForgetLetter(unsigned char letter) {
     LetterBuffer.Unread = letter != 0;
 }
 
+// The buffer holds a file's `size` bytes and the NUL after them.
+static FileReadOutcome TakeLetterBytes(unsigned char* data, size_t size, const FileStamp& stamp, const char* path) {
+    LetterBuffer.Data = data;
+    LetterBuffer.Length = static_cast<int32_t>(size + 1);
+    LetterBuffer.Stamped = true;
+    LetterBuffer.Stamp = stamp;
+    LetterBuffer.Path = path;
+    return FileReadOutcome::Read;
+}
+
 FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     FreeLetterBuffer();
     LetterBuffer.Letter = letter;
@@ -46,6 +62,10 @@ FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     unsigned char* data = nullptr;
     size_t size = 0;
     FileStamp stamp;
+    if (PlatformMapFileForReading(path, data, size, stamp)) {
+        LetterBuffer.Mapped = true;
+        return TakeLetterBytes(data, size, stamp, path);
+    }
     FileReadOutcome outcome = PlatformReadWholeFileInto(
         path,
         [&](size_t fileSize) {
@@ -60,10 +80,5 @@ FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
         return outcome;
     }
     data[size] = 0;
-    LetterBuffer.Data = data;
-    LetterBuffer.Length = static_cast<int32_t>(size + 1);
-    LetterBuffer.Stamped = true;
-    LetterBuffer.Stamp = stamp;
-    LetterBuffer.Path = path;
-    return outcome;
+    return TakeLetterBytes(data, size, stamp, path);
 }

@@ -12,6 +12,9 @@ struct LetterBufferRecord {
     unsigned char Letter = 0;     // 0 = none
     unsigned char* Data = nullptr;  // file bytes + one appended NUL, or null
     int32_t Length = 0;           // bytes held: file size + 1, 0 when Data is null
+    // Data is the file mapped (platform/files.h), read-only, not memory of
+    // the heap: a letter's bytes are read, and an edit holds new ones.
+    bool Mapped = false;
     // The letter's file could not be read: the buffer stands for the letter
     // without data, and the next load tries the file again.
     bool Unread = false;
@@ -31,12 +34,14 @@ LetterView HeldLetter();
 // on disk). False when there is no memory for them: the letter then counts
 // as unread.
 bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes);
-// The buffer takes the letter and reads its file at `path` straight into
-// itself. Absent: it holds no data. Unreadable (no memory among the causes):
+// The buffer takes the letter and maps its file at `path` where the system
+// allows it, or else reads the file straight into itself. Absent: it holds no data. Unreadable (no memory among the causes):
 // the letter counts as unread.
 FileReadOutcome ReadLetter(unsigned char letter, const char* path);
 // The buffer stands for the letter without data, unread: the next load
 // reads its file again (for letter 0: nothing is held).
 void ForgetLetter(unsigned char letter);
+// Gives back bytes that a letter held: mapped, or of the heap.
+void ReleaseLetterBytes(unsigned char* data, int32_t length, bool mapped);
 // Drops the held bytes; the letter stays.
 void FreeLetterBuffer();

@@ -14,6 +14,7 @@ struct KeptLetter {
     std::string path;
     unsigned char* data;   // as LetterBuffer.Data, owned here
     int32_t length;
+    bool mapped;
     LetterIndex index;
     FileStamp stamp;
     unsigned long long lastUse;
@@ -24,6 +25,11 @@ struct LetterCache {
     size_t used = 0;
     unsigned long long uses = 0;
     std::vector<KeptLetter> kept;
+    // The kept bytes go with the cache at the end of the process, so that
+    // nothing is left that no pointer reaches (a leak checker's report).
+    ~LetterCache() {
+        for (KeptLetter& letter : kept) ReleaseLetterBytes(letter.data, letter.length, letter.mapped);
+    }
 };
 LetterCache Cache;
 
@@ -33,7 +39,7 @@ size_t BytesOf(const KeptLetter& letter) {
 
 void Drop(size_t at) {
     Cache.used -= BytesOf(Cache.kept[at]);
-    std::free(Cache.kept[at].data);
+    ReleaseLetterBytes(Cache.kept[at].data, Cache.kept[at].length, Cache.kept[at].mapped);
     Cache.kept.erase(Cache.kept.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
@@ -64,21 +70,23 @@ void ForgetKeptLetters() {
 
 void SetAsideHeldLetter() {
     if (Cache.budget == 0 || !LetterBuffer.Data || !LetterBuffer.Stamped) return;
-    KeptLetter letter{LetterBuffer.Path, LetterBuffer.Data, LetterBuffer.Length, std::move(LetterBuffer.Index),
+    KeptLetter letter{LetterBuffer.Path,      LetterBuffer.Data, LetterBuffer.Length,
+                      LetterBuffer.Mapped,    std::move(LetterBuffer.Index),
                       LetterBuffer.Stamp, ++Cache.uses};
     // The buffer lets go of its bytes; they are the cache's now, or freed.
     LetterBuffer.Data = nullptr;
     LetterBuffer.Length = 0;
+    LetterBuffer.Mapped = false;
     FreeLetterBuffer();
     if (!MakeRoom(BytesOf(letter))) {
-        std::free(letter.data);
+        ReleaseLetterBytes(letter.data, letter.length, letter.mapped);
         return;
     }
     try {
         Cache.kept.push_back(std::move(letter));
         Cache.used += BytesOf(Cache.kept.back());
     } catch (const std::bad_alloc&) {
-        std::free(letter.data);
+        ReleaseLetterBytes(letter.data, letter.length, letter.mapped);
     }
 }
 
@@ -97,6 +105,7 @@ bool TakeKeptLetter(unsigned char letter, const char* path) {
         LetterBuffer.Unread = false;
         LetterBuffer.Data = kept.data;
         LetterBuffer.Length = kept.length;
+        LetterBuffer.Mapped = kept.mapped;
         LetterBuffer.Index = std::move(kept.index);
         LetterBuffer.Stamped = true;
         LetterBuffer.Stamp = kept.stamp;

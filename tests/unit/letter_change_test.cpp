@@ -25,7 +25,7 @@ namespace {
 // swapped in while it acts, as another copy of the program would hold them.
 class OtherEditor {
 public:
-    ~OtherEditor() { std::free(buffer_.Data); }
+    ~OtherEditor() { ReleaseLetterBytes(buffer_.Data, buffer_.Length, buffer_.Mapped); }
     template <class Action> void Act(Action action) {
         Swap();
         action();

@@ -56,7 +56,8 @@ TEST_F(LetterFileTest, EmptyMissingAndRepeatedLoads) {
 
     MakeLetter("D", 'A', Entries({{"a", "b"}}));
     ASSERT_EQ(LoadLetter('A'), kResultOk);
-    WriteDiskFile("D/41.dat", "changed on disk");
+    // Replaced, as every writer of letter files does it.
+    ASSERT_TRUE(PlatformWriteFileAtomic("D\\41.dat", "changed on disk", 15));
     EXPECT_EQ(LoadLetter('A'), kResultOk);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data)), "a");
     EXPECT_EQ(LoadLetter(0), kResultOk);
@@ -67,11 +68,34 @@ TEST_F(LetterFileTest, EmptyMissingAndRepeatedLoads) {
     EXPECT_EQ(LoadLetter('A'), kResultNoDictionary);
 }
 
+// Another program may cut a letter file short in place while the letter is
+// held (mapped where the system allows): the held letter then reads as that
+// file cut short, and nothing faults.
+TEST_F(LetterFileTest, AHeldLetterWhoseFileIsCutShortInPlaceReadsAsCutShort) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int i = 0; i < 2000; ++i) entries.push_back({"a" + std::to_string(100000 + i), "description"});
+    const std::string file = Entries(entries);
+    MakeLetter("D", 'A', file);
+    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    const std::string last = FoldString(entries.back().first.c_str(), CaseRule::Folded);
+    ASSERT_GE(FindFoldedWord(HeldLetter(), last, CaseRule::Folded), 0);
+
+    std::filesystem::resize_file("D/41.dat", 100);
+    const LetterView held = HeldLetter();
+    LetterIndex fresh;
+    const LetterView again{held.data, held.length, &fresh};   // searched anew, walk and index
+    EXPECT_EQ(FindFoldedWord(again, last, CaseRule::Folded), -1);
+    EXPECT_EQ(FindFoldedWord(again, FoldString("a100000", CaseRule::Folded), CaseRule::Folded), 0);
+    EXPECT_EQ(FindFoldedWord(held, last, CaseRule::Folded), -1);
+}
+
 TEST_F(LetterFileTest, FailedSaveKeepsTheOldFile) {
     std::string old = Entries({{"ant", "mravka"}});
     MakeLetter("D", 'A', old);
     ASSERT_EQ(LoadLetter('A'), kResultOk);
-    LetterBuffer.Data[0] = 'e';
+    std::vector<unsigned char> edited(old.begin(), old.end());
+    edited[0] = 'e';
+    ASSERT_TRUE(HoldLetter('A', edited));
     std::string saved = CurrentDictionary.Folder;
     std::snprintf(CurrentDictionary.Folder, sizeof CurrentDictionary.Folder, "%s", "missing-folder");
     EXPECT_EQ(SaveLetter(), kResultLetterCannotWrite);
