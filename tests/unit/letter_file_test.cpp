@@ -71,22 +71,26 @@ TEST_F(LetterFileTest, EmptyMissingAndRepeatedLoads) {
 // Another program may cut a letter file short in place while the letter is
 // held (mapped where the system allows): the held letter then reads as that
 // file cut short, and nothing faults.
-TEST_F(LetterFileTest, AHeldLetterWhoseFileIsCutShortInPlaceReadsAsCutShort) {
+TEST_F(LetterFileTest, AHeldLetterOutlivesItsFileCutShortInPlace) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (int i = 0; i < 2000; ++i) entries.push_back({"a" + std::to_string(100000 + i), "description"});
     const std::string file = Entries(entries);
     MakeLetter("D", 'A', file);
     ASSERT_EQ(LoadLetter('A'), kResultOk);
     const std::string last = FoldString(entries.back().first.c_str(), CaseRule::Folded);
-    ASSERT_GE(FindFoldedWord(HeldLetter(), last, CaseRule::Folded), 0);
+    const int32_t lastAt = FindFoldedWord(HeldLetter(), last, CaseRule::Folded);
+    ASSERT_GT(lastAt, 0);
 
     std::filesystem::resize_file("D/41.dat", 100);
     const LetterView held = HeldLetter();
     LetterIndex fresh;
     const LetterView again{held.data, held.length, &fresh};   // searched anew, walk and index
-    EXPECT_EQ(FindFoldedWord(again, last, CaseRule::Folded), -1);
+    // A mapped letter reads as the file now is; one read into memory (on
+    // Windows) stays the whole letter it was.
+    const int32_t expected = LetterBuffer.Mapped ? -1 : lastAt;
+    EXPECT_EQ(FindFoldedWord(again, last, CaseRule::Folded), expected);
     EXPECT_EQ(FindFoldedWord(again, FoldString("a100000", CaseRule::Folded), CaseRule::Folded), 0);
-    EXPECT_EQ(FindFoldedWord(held, last, CaseRule::Folded), -1);
+    EXPECT_EQ(FindFoldedWord(held, last, CaseRule::Folded), expected);
 }
 
 TEST_F(LetterFileTest, FailedSaveKeepsTheOldFile) {
