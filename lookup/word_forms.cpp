@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
+#include "storage/file_bytes.h"
 #include "storage/letter_view.h"
 
 const char* const kWordFormsFolder = "forms";
@@ -52,7 +53,7 @@ bool IsContinuation(const char* word, size_t length) { return length > 0 && word
 struct KeptTable {
     std::string path;
     FileStamp stamp;
-    std::vector<unsigned char> bytes;   // the file and one NUL after it
+    FileBytes bytes;   // the file and one NUL after it
     LetterIndex index;
 };
 const size_t kKeptTablesMax = 8;
@@ -69,20 +70,8 @@ KeptTable* TableAt(const std::string& path) {
         break;
     }
     if (!there) return nullptr;
-    KeptTable table{path, FileStamp(), {}, LetterIndex()};
-    FileReadOutcome read = PlatformReadWholeFileInto(
-        path.c_str(),
-        [&table](size_t size) -> unsigned char* {
-            try {
-                table.bytes.resize(size + 1);
-            } catch (const std::bad_alloc&) {
-                return nullptr;
-            }
-            return table.bytes.data();
-        },
-        &table.stamp);
-    if (read != FileReadOutcome::Read) return nullptr;
-    table.bytes.back() = 0;
+    KeptTable table{path, FileStamp(), FileBytes(), LetterIndex()};
+    if (table.bytes.Load(path.c_str(), table.stamp) != FileReadOutcome::Read) return nullptr;
     if (KeptTables.size() == kKeptTablesMax) KeptTables.erase(KeptTables.begin());
     KeptTables.push_back(std::move(table));
     return &KeptTables.back();
@@ -91,14 +80,14 @@ KeptTable* TableAt(const std::string& path) {
 // The first entry equal to the key, as the look-up finds it, and the
 // continuation entries right after it give the bases.
 void CollectBases(KeptTable& table, const std::string& foldedKey, CaseRule rule, std::vector<std::string>& bases) {
-    const LetterView view{table.bytes.data(), static_cast<int32_t>(table.bytes.size()), &table.index};
+    const LetterView view{table.bytes.Data(), table.bytes.Length(), &table.index};
     const int32_t found = FindFoldedWord(view, foldedKey, rule);
     if (found < 0) return;
-    const char* text = reinterpret_cast<const char*>(table.bytes.data());
+    const char* text = reinterpret_cast<const char*>(view.data);
     auto description = [&](const LetterEntry& entry) {
         return std::string(text + entry.descriptionOffset, entry.DescriptionLength());
     };
-    LetterEntryWalker walker(table.bytes.data(), view.FileSize(), EntryWalk::Strict, static_cast<size_t>(found));
+    LetterEntryWalker walker(view.data, view.FileSize(), EntryWalk::Strict, static_cast<size_t>(found));
     LetterEntry entry;
     if (!walker.Next(entry)) return;
     AddBases(description(entry), rule, bases);

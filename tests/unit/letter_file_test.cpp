@@ -4,6 +4,7 @@
 
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
+#include "storage/file_bytes.h"
 #include "storage/letter_buffer.h"
 #include "platform/files.h"
 #include "storage/letter_cache.h"
@@ -91,6 +92,30 @@ TEST_F(LetterFileTest, AHeldLetterOutlivesItsFileCutShortInPlace) {
     EXPECT_EQ(FindFoldedWord(again, last, CaseRule::Folded), expected);
     EXPECT_EQ(FindFoldedWord(again, FoldString("a100000", CaseRule::Folded), CaseRule::Folded), 0);
     EXPECT_EQ(FindFoldedWord(held, last, CaseRule::Folded), expected);
+}
+
+// The word-form tables are held this way: mapped or read, always with the
+// NUL after the bytes, kept whole when moved.
+TEST_F(LetterFileTest, FileBytesHoldAFileWithANulAfterIt) {
+    FileStamp stamp;
+    FileBytes bytes;
+    const std::string page(4096, 'x');   // fills its page: the NUL needs one more
+    WriteDiskFile("page.dat", page);
+    ASSERT_EQ(bytes.Load("page.dat", stamp), FileReadOutcome::Read);
+    EXPECT_EQ(stamp.size, 4096u);
+    ASSERT_EQ(bytes.Length(), 4097);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.Data())), page);
+
+    FileBytes moved(std::move(bytes));
+    EXPECT_EQ(bytes.Data(), nullptr);
+    EXPECT_EQ(moved.Length(), 4097);
+    EXPECT_EQ(moved.Data()[4096], 0);
+
+    WriteDiskFile("empty.dat", "");
+    EXPECT_EQ(moved.Load("empty.dat", stamp), FileReadOutcome::Read);
+    EXPECT_EQ(moved.Data(), nullptr);
+    EXPECT_EQ(moved.Length(), 0);
+    EXPECT_EQ(moved.Load("absent.dat", stamp), FileReadOutcome::Absent);
 }
 
 TEST_F(LetterFileTest, FailedSaveKeepsTheOldFile) {
