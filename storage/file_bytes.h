@@ -29,6 +29,16 @@ public:
     const unsigned char* Data() const { return data_; }
     // The bytes held, that NUL counted; 0 when nothing is held.
     int32_t Length() const { return data_ ? static_cast<int32_t>(size_ + 1) : 0; }
+    bool Mapped() const { return mapped_; }
+    // Hands the bytes over: the caller gives them back as
+    // ReleaseLetterBytes does (storage/letter_buffer.h). Nothing is held after.
+    unsigned char* HandOver() {
+        unsigned char* data = data_;
+        data_ = nullptr;
+        size_ = 0;
+        mapped_ = false;
+        return data;
+    }
 
 private:
     void Release();

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "storage/file_bytes.h"
+
 LetterBufferRecord LetterBuffer;
 
 LetterView HeldLetter() { return LetterView{LetterBuffer.Data, LetterBuffer.Length, &LetterBuffer.Index}; }
@@ -45,40 +47,22 @@ void ForgetLetter(unsigned char letter) {
     LetterBuffer.Unread = letter != 0;
 }
 
-// The buffer holds a file's `size` bytes and the NUL after them.
-static FileReadOutcome TakeLetterBytes(unsigned char* data, size_t size, const FileStamp& stamp, const char* path) {
-    LetterBuffer.Data = data;
-    LetterBuffer.Length = static_cast<int32_t>(size + 1);
-    LetterBuffer.Stamped = true;
-    LetterBuffer.Stamp = stamp;
-    LetterBuffer.Path = path;
-    return FileReadOutcome::Read;
-}
-
 FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     FreeLetterBuffer();
     LetterBuffer.Letter = letter;
     LetterBuffer.Unread = false;
-    unsigned char* data = nullptr;
-    size_t size = 0;
+    FileBytes bytes;
     FileStamp stamp;
-    if (PlatformMapFileForReading(path, data, size, stamp)) {
-        LetterBuffer.Mapped = true;
-        return TakeLetterBytes(data, size, stamp, path);
-    }
-    FileReadOutcome outcome = PlatformReadWholeFileInto(
-        path,
-        [&](size_t fileSize) {
-            size = fileSize;
-            data = static_cast<unsigned char*>(std::malloc(fileSize + 1));   // one more for the NUL
-            return data;
-        },
-        &stamp);
-    if (outcome != FileReadOutcome::Read || size == 0) {
-        std::free(data);
+    const FileReadOutcome outcome = bytes.Load(path, stamp);
+    if (outcome != FileReadOutcome::Read || !bytes.Data()) {
         LetterBuffer.Unread = outcome == FileReadOutcome::Unreadable;
         return outcome;
     }
-    data[size] = 0;
-    return TakeLetterBytes(data, size, stamp, path);
+    LetterBuffer.Length = bytes.Length();
+    LetterBuffer.Mapped = bytes.Mapped();
+    LetterBuffer.Data = bytes.HandOver();
+    LetterBuffer.Stamped = true;
+    LetterBuffer.Stamp = stamp;
+    LetterBuffer.Path = path;
+    return outcome;
 }
