@@ -1,5 +1,6 @@
 #include "storage/letter_view.h"
 
+#include <cstdint>
 #include <cstring>
 
 int32_t LetterView::StringEnd(int32_t offset) const {
@@ -47,32 +48,30 @@ int32_t FindFoldedWord(const LetterView& view, const std::string& foldedKey, Cas
     return -1;
 }
 
-int32_t FindFoldedPrefix(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
-    if (const LetterIndex* index = view.SortedIndex()) {
-        for (IndexRange range : FoldedPrefixRanges(view.data, *index, foldedKey, rule))
-            for (size_t i = range.begin; i < range.end; ++i)
-                if (FoldedStartsWith(view.data + index->entries[i], foldedKey, rule)) return index->entries[i];
-        return -1;
-    }
-    LetterEntryWalker walker = view.Walk(EntryWalk::Strict);
-    for (LetterEntry entry; walker.Next(entry);)
-        if (entry.WordLength() >= foldedKey.size() && FoldedStartsWith(view.data + entry.offset, foldedKey, rule))
-            return static_cast<int32_t>(entry.offset);
-    return -1;
-}
-
-std::vector<int32_t> FoldedPrefixEntries(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
+// The entries of the look-up's walk whose word, folded, begins with
+// `foldedKey`, in file order, `most` of them at most.
+static std::vector<int32_t> PrefixEntries(const LetterView& view, const std::string& foldedKey, CaseRule rule,
+                                          size_t most) {
     std::vector<int32_t> entries;
     if (const LetterIndex* index = view.SortedIndex()) {
         for (IndexRange range : FoldedPrefixRanges(view.data, *index, foldedKey, rule))
-            for (size_t i = range.begin; i < range.end; ++i)
+            for (size_t i = range.begin; i < range.end && entries.size() < most; ++i)
                 if (FoldedStartsWith(view.data + index->entries[i], foldedKey, rule))
                     entries.push_back(index->entries[i]);
         return entries;
     }
     LetterEntryWalker walker = view.Walk(EntryWalk::Strict);
-    for (LetterEntry entry; walker.Next(entry);)
+    for (LetterEntry entry; entries.size() < most && walker.Next(entry);)
         if (entry.WordLength() >= foldedKey.size() && FoldedStartsWith(view.data + entry.offset, foldedKey, rule))
             entries.push_back(static_cast<int32_t>(entry.offset));
     return entries;
+}
+
+int32_t FindFoldedPrefix(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
+    std::vector<int32_t> first = PrefixEntries(view, foldedKey, rule, 1);
+    return first.empty() ? -1 : first.front();
+}
+
+std::vector<int32_t> FoldedPrefixEntries(const LetterView& view, const std::string& foldedKey, CaseRule rule) {
+    return PrefixEntries(view, foldedKey, rule, SIZE_MAX);
 }
