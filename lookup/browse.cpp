@@ -31,7 +31,7 @@ static const LetterIndex* BrowseIndex(const LetterView& letter) {
 }
 
 static int32_t IndexedEntryAfter(const LetterView& letter, const LetterIndex& index, const char* typed) {
-    const std::vector<int32_t>& entries = index.entries;
+    const IndexEntries& entries = index.entries;
     const int32_t limit = letter.length - kNextMargin;
     size_t at = FirstNotBefore(letter.data, index, typed);
     if (at < entries.size() && Compare(letter, entries[at], typed) == 0 && letter.DescriptionOf(entries[at]) < limit)
@@ -49,7 +49,7 @@ static int32_t IndexedEntryBefore(const LetterView& letter, const LetterIndex& i
 
 static std::vector<int32_t> IndexedNextWords(const LetterView& letter, const LetterIndex& index, const char* typed) {
     std::vector<int32_t> shown;
-    const std::vector<int32_t>& entries = index.entries;
+    const IndexEntries& entries = index.entries;
     size_t at = FirstNotBefore(letter.data, index, typed);
     if (at >= entries.size() || entries[at] >= letter.length - kNextMargin) return shown;
     for (; at < entries.size() && entries[at] < letter.length - kPreviousMargin; ++at) {

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
 #include "storage/file_bytes.h"
+#include "storage/letter_index_store.h"
 #include "storage/letter_view.h"
 
 const char* const kWordFormsFolder = "forms";
@@ -72,6 +73,8 @@ KeptTable* TableAt(const std::string& path) {
     if (!there) return nullptr;
     KeptTable table{path, FileStamp(), FileBytes(), LetterIndex()};
     if (table.bytes.Load(path.c_str(), table.stamp) != FileReadOutcome::Read) return nullptr;
+    if (!TakeBackLetterIndex(path.c_str(), table.stamp, table.bytes.Length(), table.index) && table.bytes.Mapped())
+        PlatformReadAheadMapping(table.bytes.Data(), static_cast<size_t>(table.bytes.Length() - 1));
     if (KeptTables.size() == kKeptTablesMax) KeptTables.erase(KeptTables.begin());
     KeptTables.push_back(std::move(table));
     return &KeptTables.back();
@@ -111,3 +114,7 @@ std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule) {
 }
 
 void ForgetWordFormsTables() { std::vector<KeptTable>().swap(KeptTables); }
+
+void KeepWalkedWordFormsIndexes() {
+    for (KeptTable& table : KeptTables) KeepWalkedIndex(table.bytes.Data(), table.bytes.Length(), table.index);
+}

@@ -26,3 +26,6 @@ std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule);
 // Drops the tables kept from earlier calls (they are kept, with their
 // indexes, while their files stay as they were read).
 void ForgetWordFormsTables();
+// Keeps the indexes of tables that were only walked, for later processes
+// (storage/letter_index_store.h).
+void KeepWalkedWordFormsIndexes();

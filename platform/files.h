@@ -29,16 +29,25 @@ enum class FileReadOutcome {
 // What tells one version of a file from another: its size, the time of its
 // last write and its identity (POSIX: device and inode; Windows: its
 // creation time), so that a file replaced by another shows a new stamp.
+// POSIX adds the time of the last change of the inode, which every write
+// moves forward and no program can set back.
 struct FileStamp {
     unsigned long long size = 0;
     unsigned long long written = 0;
     unsigned long long identity = 0;
     unsigned long long device = 0;
+    unsigned long long changed = 0;
+    // The file's last write and change were at least kSettledSeconds before
+    // the stamp was taken, so any later change gives it another stamp even
+    // on a file system whose clock is coarse. Never set on Windows, whose
+    // write time may lag behind writes through open handles.
+    bool settled = false;
     bool operator==(const FileStamp& other) const {
         return size == other.size && written == other.written && identity == other.identity &&
-               device == other.device;
+               device == other.device && changed == other.changed;
     }
 };
+constexpr unsigned kSettledSeconds = 2;
 // The stamp of the file at `path` now; false when it cannot be had.
 bool PlatformFileStamp(const char* path, FileStamp& stamp);
 // Opens without sharing and reads the whole file into memory the caller
@@ -69,6 +78,9 @@ inline FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsig
 // maps from being replaced (Windows, where other writers must be able to
 // replace a letter file at any time): the caller then reads it.
 bool PlatformMapFileForReading(const char* path, unsigned char*& data, size_t& size, FileStamp& stamp);
+// Brings a whole mapping in at once, for a reader about to walk all of it:
+// cheaper than taking its pages one fault at a time.
+void PlatformReadAheadMapping(const unsigned char* data, size_t size);
 // Gives back a mapping of PlatformMapFileForReading, `size` as it gave it.
 void PlatformUnmapFile(unsigned char* data, size_t size);
 // The same for callers to whom either failure means "no data": true only
@@ -80,6 +92,19 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);
 // read-only is never replaced.
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
 bool PlatformDeleteFile(const char* path);
+// The folder for data the program may rebuild at any time (the letter
+// indexes, storage/letter_index_store.h): DICTIONARY_INDEX_CACHE when set
+// ("" or "off" keeps nothing), else the user's cache folder. Empty when
+// nothing may be kept there (always on Windows: see FileStamp::settled).
+std::string PlatformIndexCacheFolder();
+// `path` from the root of the disk, for a name that stays the same from
+// any current directory.
+std::string PlatformAbsolutePath(const char* path);
+// Writes a rebuildable file whole through a temporary file and a rename,
+// creating its folders (for this user only), without waiting for the disk:
+// a reader finds the old file or the new one, and one cut short by a crash
+// is caught by the reader's own check.
+bool PlatformWriteCacheFile(const char* path, const void* data, size_t size);
 
 // The items of a folder ("." for the current directory), in the order the
 // system lists them; empty when it cannot be listed.

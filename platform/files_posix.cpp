@@ -6,12 +6,14 @@
 #include <sys/mman.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <new>
 #include <string>
 #include <thread>
@@ -32,6 +34,13 @@ static FileStamp StampOf(const struct stat& info) {
                     static_cast<unsigned long long>(info.st_mtim.tv_nsec);
     stamp.identity = static_cast<unsigned long long>(info.st_ino);
     stamp.device = static_cast<unsigned long long>(info.st_dev);
+    stamp.changed = static_cast<unsigned long long>(info.st_ctim.tv_sec) * 1000000000ull +
+                    static_cast<unsigned long long>(info.st_ctim.tv_nsec);
+    struct timespec now;
+    if (clock_gettime(CLOCK_REALTIME, &now) == 0) {
+        const long long last = std::max<long long>(info.st_mtim.tv_sec, info.st_ctim.tv_sec);
+        stamp.settled = last + static_cast<long long>(kSettledSeconds) < static_cast<long long>(now.tv_sec);
+    }
     return stamp;
 }
 
@@ -156,9 +165,9 @@ bool PlatformMapFileForReading(const char* path, unsigned char*& data, size_t& s
         close(fd);
         return false;
     }
-    // Read-only, so that filling the pages now shares them with the page
-    // cache instead of copying them.
-    void* file = mmap(room, fileSize, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0);
+    // Read-only, so that the pages are the page cache's, not copies. They
+    // come in as they are read: a search through a kept index reads a few.
+    void* file = mmap(room, fileSize, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd, 0);
     close(fd);
     if (file == MAP_FAILED) {
         PlatformUnmapFile(static_cast<unsigned char*>(room), fileSize);
@@ -168,6 +177,14 @@ bool PlatformMapFileForReading(const char* path, unsigned char*& data, size_t& s
     size = fileSize;
     stamp = StampOf(info);
     return true;
+}
+
+void PlatformReadAheadMapping(const unsigned char* data, size_t size) {
+#ifdef MADV_POPULATE_READ
+    // Fails on a system without it, or for pages a writer cut off: those
+    // come in as they are read, as they would have.
+    if (data && size) madvise(const_cast<unsigned char*>(data), size, MADV_POPULATE_READ);
+#endif
 }
 
 void PlatformUnmapFile(unsigned char* data, size_t size) {
@@ -212,6 +229,45 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
 }
 
 bool PlatformDeleteFile(const char* path) { return unlink(DiskPath(path).c_str()) == 0; }
+
+std::string PlatformIndexCacheFolder() {
+    if (const char* chosen = getenv("DICTIONARY_INDEX_CACHE"))
+        return std::string(chosen) == "off" ? std::string() : std::string(chosen);
+    if (const char* cache = getenv("XDG_CACHE_HOME"); cache && *cache == '/')
+        return std::string(cache) + "/dictionary/index";
+    if (const char* home = getenv("HOME"); home && *home == '/') return std::string(home) + "/.cache/dictionary/index";
+    return std::string();
+}
+
+std::string PlatformAbsolutePath(const char* path) {
+    std::string disk = DiskPath(path);
+    if (!disk.empty() && disk[0] == '/') return disk;
+    char here[4096];
+    if (!getcwd(here, sizeof here)) return std::string();
+    return std::string(here) + "/" + disk;
+}
+
+// Creates the folders of `path` that are missing, for this user only.
+static bool CreateFoldersOf(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string folder = path.substr(0, slash);
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
+bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
+    std::string target = DiskPath(path);
+    if (!CreateFoldersOf(target)) return false;
+    std::string temp = UniqueTempName(target);
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, data, size);
+    if (close(fd) != 0) ok = false;
+    if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
+    if (!ok) unlink(temp.c_str());
+    return ok;
+}
 
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;

@@ -82,6 +82,7 @@ FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<
 // replace letter files whenever they change one: letters are read here.
 bool PlatformMapFileForReading(const char*, unsigned char*&, size_t&, FileStamp&) { return false; }
 void PlatformUnmapFile(unsigned char*, size_t) {}
+void PlatformReadAheadMapping(const unsigned char*, size_t) {}
 
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
@@ -137,6 +138,19 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
 }
 
 bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0; }
+
+// No stamp here is ever settled, so no index would be trusted.
+std::string PlatformIndexCacheFolder() { return std::string(); }
+
+std::string PlatformAbsolutePath(const char* path) {
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(full, length) : std::string();
+}
+
+bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
+    return PlatformWriteFileAtomic(path, data, size);
+}
 
 bool PlatformNameExists(const char* name) {
     WIN32_FIND_DATAA found;

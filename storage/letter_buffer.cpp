@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "storage/file_bytes.h"
+#include "storage/letter_index_store.h"
 
 LetterBufferRecord LetterBuffer;
 
@@ -64,5 +65,8 @@ FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     LetterBuffer.Stamped = true;
     LetterBuffer.Stamp = stamp;
     LetterBuffer.Path = path;
+    // Without a kept index the first look-up walks the whole letter.
+    if (!TakeBackLetterIndex(path, stamp, LetterBuffer.Length, LetterBuffer.Index) && LetterBuffer.Mapped)
+        PlatformReadAheadMapping(LetterBuffer.Data, static_cast<size_t>(LetterBuffer.Length - 1));
     return outcome;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "storage/letter_buffer.h"
+#include "storage/letter_index_store.h"
 
 namespace {
 struct KeptLetter {
@@ -34,7 +35,7 @@ struct LetterCache {
 LetterCache Cache;
 
 size_t BytesOf(const KeptLetter& letter) {
-    return static_cast<size_t>(letter.length) + letter.index.entries.capacity() * sizeof(int32_t);
+    return static_cast<size_t>(letter.length) + letter.index.entries.Bytes();
 }
 
 void Drop(size_t at) {
@@ -114,4 +115,13 @@ bool TakeKeptLetter(unsigned char letter, const char* path) {
         return true;
     }
     return false;
+}
+
+void KeepWalkedLetterIndexes() {
+    KeepWalkedIndex(LetterBuffer.Data, LetterBuffer.Length, LetterBuffer.Index);
+    for (KeptLetter& letter : Cache.kept) {
+        const size_t before = BytesOf(letter);
+        KeepWalkedIndex(letter.data, letter.length, letter.index);
+        Cache.used += BytesOf(letter) - before;
+    }
 }

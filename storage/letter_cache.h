@@ -23,6 +23,9 @@ void SetAsideHeldLetter();
 // has the stamp it was read with; false when there is none such (a kept
 // letter whose file changed is dropped).
 bool TakeKeptLetter(unsigned char letter, const char* path);
+// Keeps, for later processes, the indexes of the held and kept letters that
+// were only walked (storage/letter_index_store.h).
+void KeepWalkedLetterIndexes();
 
 // Another budget for as long as it lives: a word list's run.
 class LetterCacheScope {

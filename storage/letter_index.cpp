@@ -117,7 +117,9 @@ static size_t CountNuls(const unsigned char* data, size_t length) {
 }
 
 void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& index) {
+    IndexOrigin origin = std::move(index.origin);
     index = LetterIndex();
+    index.origin = std::move(origin);
     index.built = true;
     if (!data || length <= 0) {
         index.sorted = true;
@@ -136,13 +138,13 @@ void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& in
         });
         FeedNuls(data, static_cast<size_t>(length), walk);
         if (outOfOrder) {
-            index.entries = std::vector<int32_t>();   // the walk serves
+            index.entries = IndexEntries();   // the walk serves
             return;
         }
         index.sorted = true;
         index.wholeFile = walk.WholeFile();
     } catch (const std::bad_alloc&) {
-        index.entries = std::vector<int32_t>();
+        index.entries = IndexEntries();
     }
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "storage/letter_index_store.h"
+
 int32_t LetterView::StringEnd(int32_t offset) const {
     if (!data || offset < 0 || offset >= length) return offset;
     // The appended NUL at length - 1 bounds the search.
@@ -12,7 +14,10 @@ int32_t LetterView::StringEnd(int32_t offset) const {
 
 const LetterIndex* LetterView::SortedIndex() const {
     if (!index || !data) return nullptr;
-    if (!index->built) BuildLetterIndex(data, length, *index);
+    if (!index->built) {
+        BuildLetterIndex(data, length, *index);
+        KeepBuiltIndex(length, *index);
+    }
     return index->sorted ? index : nullptr;
 }
 

@@ -23,8 +23,12 @@ file(GLOB DICTIONARY_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/un
 add_executable(unit_tests ${DICTIONARY_UNIT_TESTS})
 target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(unit_tests PRIVATE dictionary_tool_lib ${DICTIONARY_GTEST})
+# Kept letter indexes go to the build tree, never to the user's cache.
+# (A property of its own: a list in ENVIRONMENT loses all but its first
+# item on its way through gtest_discover_tests.)
+set(DICTIONARY_TEST_CACHE DICTIONARY_INDEX_CACHE=set:${CMAKE_BINARY_DIR}/index-cache)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
-  PROPERTIES LABELS unit TIMEOUT 120)
+  PROPERTIES LABELS unit TIMEOUT 120 ENVIRONMENT_MODIFICATION ${DICTIONARY_TEST_CACHE})
 
 foreach(part fuzz bench win32 e2e crash)
   if(EXISTS ${PROJECT_SOURCE_DIR}/tests/${part}/${part}.cmake)

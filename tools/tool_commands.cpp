@@ -8,6 +8,7 @@
 
 #include "lookup/description.h"
 #include "lookup/lookup.h"
+#include "lookup/word_forms.h"
 #include "maintenance/codepage.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
@@ -329,6 +330,9 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     }
     if (json) io.out << (queries.empty() ? "" : kToolLineEnd) << "]" << kToolLineEnd;
     io.out.flush();
+    // After the answer: the next process halves the letters this one walked.
+    KeepWalkedLetterIndexes();
+    KeepWalkedWordFormsIndexes();
     return status;
 }
 

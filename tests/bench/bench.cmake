@@ -14,7 +14,8 @@ if(DICTIONARY_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
     add_executable(import_bench ${PROJECT_SOURCE_DIR}/tests/bench/import_bench.cpp)
     target_include_directories(import_bench PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(import_bench PRIVATE dictionary_tool_lib benchmark::benchmark)
-    set_tests_properties(storage_bench_smoke PROPERTIES LABELS bench TIMEOUT 300)
+    set_tests_properties(storage_bench_smoke PROPERTIES LABELS bench TIMEOUT 300
+      ENVIRONMENT_MODIFICATION ${DICTIONARY_TEST_CACHE})
     # On the default dictionary and the word forms the build makes.
     if(TARGET word_forms)
       add_executable(word_forms_bench ${PROJECT_SOURCE_DIR}/tests/bench/word_forms_bench.cpp)

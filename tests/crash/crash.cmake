@@ -18,5 +18,5 @@ if(NOT CMAKE_CROSSCOMPILING AND NOT WIN32 AND TARGET dictionary-tool)
   add_dependencies(crash_tests dictionary-tool)
   gtest_discover_tests(crash_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
     PROPERTIES LABELS crash TIMEOUT 300
-      ENVIRONMENT "DICTIONARY_TOOL=$<TARGET_FILE:dictionary-tool>")
+      ENVIRONMENT "DICTIONARY_TOOL=$<TARGET_FILE:dictionary-tool>" ENVIRONMENT_MODIFICATION ${DICTIONARY_TEST_CACHE})
 endif()

@@ -138,7 +138,7 @@ TEST(IndexedSearch, TellsSortedLettersFromDamagedOnes) {
     LetterIndex whole = indexOf(sorted);
     EXPECT_TRUE(whole.sorted);
     EXPECT_TRUE(whole.wholeFile);
-    EXPECT_EQ(whole.entries, (std::vector<int32_t>{0, 6, 12, 16}));
+    EXPECT_EQ(std::vector<int32_t>(whole.entries.begin(), whole.entries.end()), (std::vector<int32_t>{0, 6, 12, 16}));
 
     LetterIndex cut = indexOf(sorted.substr(0, sorted.size() - 1));
     EXPECT_TRUE(cut.sorted);
@@ -147,7 +147,7 @@ TEST(IndexedSearch, TellsSortedLettersFromDamagedOnes) {
     LetterIndex emptyDescription = indexOf(std::string("ant\0\0bee\0b\0", 11));
     EXPECT_TRUE(emptyDescription.sorted);
     EXPECT_FALSE(emptyDescription.wholeFile);
-    EXPECT_EQ(emptyDescription.entries, (std::vector<int32_t>{0}));
+    EXPECT_EQ(std::vector<int32_t>(emptyDescription.entries.begin(), emptyDescription.entries.end()), (std::vector<int32_t>{0}));
 
     LetterIndex unsorted = indexOf(std::string("bee\0b\0ant\0a\0", 12));
     EXPECT_FALSE(unsorted.sorted);

@@ -1,0 +1,34 @@
+// The index of a large letter file, kept in the user's cache folder
+// (PlatformIndexCacheFolder) so that later processes search the letter by
+// halving from their first look-up instead of walking it. Only the index of
+// a sorted letter whose file had settled when it was read is kept, under
+// that file's stamp, and it is taken back only for a file with the same
+// stamp and only whole: its sum checks, and its offsets rise and stay
+// inside the file. The dictionaries are not touched; without the kept
+// indexes every letter is walked as before.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/files.h"
+#include "storage/letter_index.h"
+
+// Smaller files are walked sooner than a kept index is read.
+constexpr int32_t kKeptIndexMinBytes = 64 * 1024;
+
+// The file the index of the file at `path` is kept in; empty when nothing
+// may be kept.
+std::string KeptIndexPath(const char* path);
+
+// For `length` bytes (the file and the NUL after it) just read from the file
+// at `path` with `stamp`: takes back the kept index into `index` (true), or
+// else, when the file may have one, notes in `index.origin` where the bytes
+// came from, so that the index is kept once a search builds it.
+bool TakeBackLetterIndex(const char* path, const FileStamp& stamp, int32_t length, LetterIndex& index);
+// Keeps `index`, built over `length` bytes read from `index.origin`, when it
+// is sorted; then clears the origin, so that it is kept once.
+void KeepBuiltIndex(int32_t length, LetterIndex& index);
+// Builds and keeps the index of bytes that were only walked, as one
+// look-up does, so that the next process need not walk them.
+void KeepWalkedIndex(const unsigned char* data, int32_t length, LetterIndex& index);
