@@ -30,6 +30,10 @@ out=$root/build/bench
 data=$out/data
 results=$out/results
 export LC_ALL=C.UTF-8   # the peers read and write UTF-8
+# The tool's kept letter indexes: a folder of this run's own, empty at its
+# start, so that the first look-ups build them as a user's first ones do.
+export DICTIONARY_INDEX_CACHE=$out/index-cache
+rm -rf "$DICTIONARY_INDEX_CACHE"
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -189,6 +193,9 @@ peak_rss() {
 }
 
 say "timing ($rounds rounds)"
+# A letter file written in the last two seconds keeps no index: let the
+# files made above settle.
+sleep 3
 groups=()
 warmup=1
 prepare=
@@ -208,6 +215,15 @@ for name in default million; do
         peak_rss "$group" sdcv $(sdcv_cmd "$name") -n "$word"
         # shellcheck disable=SC2046
         peak_rss "$group" dict $(dict_cmd "$name") "$word"
+        groups+=("$results/$group")
+        # The same without kept indexes: every process walks the letter, as
+        # the first one after a change of the letter file does.
+        group=lookup-$kind-$name-walked
+        # shellcheck disable=SC2046
+        DICTIONARY_INDEX_CACHE=off compare "$group" "one look-up, $kind, no kept index" "$name" 5 -N \
+            dictionary-tool "$(tool_cmd $(program_root "$name")) '$word'" \
+            sdcv "$(sdcv_cmd "$name") -n '$word'" \
+            dict "$(dict_cmd "$name") '$word'"
         groups+=("$results/$group")
     done
 done

@@ -26,10 +26,12 @@ target_include_directories(dictionary_headless PUBLIC ${PROJECT_SOURCE_DIR})
 file(GLOB DICTIONARY_MAINTENANCE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/maintenance/*.cpp)
 add_library(dictionary_maintenance STATIC ${DICTIONARY_MAINTENANCE_SOURCES})
 target_link_libraries(dictionary_maintenance PUBLIC dictionary_headless)
-# The Windows tool links zlib statically (libz-mingw-w64-dev), so it needs
-# no DLL beside it.
-if(WIN32)
-  set(ZLIB_USE_STATIC_LIBS ON)
+# zlib is linked in: the Windows tool (libz-mingw-w64-dev) needs no DLL
+# beside it, and the native tool is one static program (tools/tools.cmake).
+set(ZLIB_USE_STATIC_LIBS ON)
+if(ZLIB_LIBRARY_RELEASE MATCHES "\\.so$")   # found by a tree made before
+  unset(ZLIB_LIBRARY_RELEASE CACHE)
+  unset(ZLIB_LIBRARY CACHE)
 endif()
 find_package(ZLIB QUIET)
 if(ZLIB_FOUND)

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
+#include "storage/letter_cache.h"
 #include "storage/letter_file.h"
 #include "ui/browse_commands.h"
 #include "ui/dictionary_commands.h"
@@ -27,6 +28,15 @@ bool BenchLoadLetter(unsigned char letter) {
 void BenchUnloadLetter() { LoadLetter(0); }
 
 void BenchLeaveLetter(unsigned char other) { LoadLetter(other); }
+
+void BenchForgetLetters() {
+    ForgetKeptLetters();
+    ForgetLetter(0);
+}
+
+void BenchKeepLetterIndexes() { KeepWalkedLetterIndexes(); }
+
+bool BenchHeldLetterIndexed() { return LetterBuffer.Index.built; }
 
 size_t BenchLoadedBytes() { return LetterBuffer.Data ? static_cast<size_t>(LetterBuffer.Length) : 0; }
 

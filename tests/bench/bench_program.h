@@ -16,6 +16,14 @@ void BenchUnloadLetter();
 // Loads another letter, as the base-form fallback does, so that the held
 // one is kept aside.
 void BenchLeaveLetter(unsigned char other);
+// Lets go of every letter held or kept in memory: the next load reads the
+// file, as a new process does.
+void BenchForgetLetters();
+// Keeps the indexes of the letters searched so far for later readings, as
+// the tool does after a look-up.
+void BenchKeepLetterIndexes();
+// The held letter came with an index ready: one a reading before kept.
+bool BenchHeldLetterIndexed();
 // Bytes held for the loaded letter (the file and its appended NUL).
 size_t BenchLoadedBytes();
 

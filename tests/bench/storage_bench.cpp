@@ -15,12 +15,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
+#include <thread>
 
+#include "platform/files.h"
 #include "tests/bench/bench_letter.h"
 #include "tests/bench/bench_program.h"
 #include "tests/bench/heap_peak.h"
@@ -77,11 +80,51 @@ void LookUp(benchmark::State& state, const std::string& word, bool found, bool p
     Label(state, word);
 }
 
-// A look-up right after its letter was read, as a one-word process makes
-// it: the read, the first search (which indexes the letter) and the answer.
+// Without kept indexes for as long as it lives: the letter is walked.
+class NoKeptIndexes {
+public:
+    NoKeptIndexes() {
+        const char* chosen = std::getenv("DICTIONARY_INDEX_CACHE");
+        had_ = chosen != nullptr;
+        if (chosen) previous_ = chosen;
+        setenv("DICTIONARY_INDEX_CACHE", "off", 1);
+    }
+    ~NoKeptIndexes() {
+        if (had_) setenv("DICTIONARY_INDEX_CACHE", previous_.c_str(), 1);
+        else unsetenv("DICTIONARY_INDEX_CACHE");
+    }
+
+private:
+    bool had_ = false;
+    std::string previous_;
+};
+
+// A look-up right after its letter was read, as the first one-word process
+// makes it: the read, the first search (a walk) and the answer.
 void LoadAndLookUp(benchmark::State& state, const std::string& word) {
+    NoKeptIndexes walked;
     for (auto _ : state) {
         BenchUnloadLetter();
+        if (!BenchLookUp(word, false)) Fail(state, "unexpected look-up result");
+    }
+    Label(state, word);
+}
+
+// A look-up that reads its letter and the index a process before it kept,
+// as every one-word process after the first does.
+void LoadKeptIndexAndLookUp(benchmark::State& state, const std::string& word) {
+    static bool kept = false;
+    if (!kept) {
+        // Only a letter file that has settled has its index kept.
+        std::this_thread::sleep_for(std::chrono::seconds(kSettledSeconds + 1));
+        BenchForgetLetters();
+        if (!BenchLoadLetter(g_letter.letter) || !BenchLookUp(word, false)) Fail(state, "unexpected look-up result");
+        BenchKeepLetterIndexes();
+        kept = true;
+    }
+    for (auto _ : state) {
+        BenchForgetLetters();
+        if (!BenchLoadLetter(g_letter.letter) || !BenchHeldLetterIndexed()) Fail(state, "no kept index");
         if (!BenchLookUp(word, false)) Fail(state, "unexpected look-up result");
     }
     Label(state, word);
@@ -226,6 +269,7 @@ void RegisterAll() {
     if (!plural.empty())
         us(benchmark::RegisterBenchmark("LookupWord/plural-retry", LookUp, plural, true, true));
     us(benchmark::RegisterBenchmark("LookupWord/after-load", LoadAndLookUp, words[middle]));
+    us(benchmark::RegisterBenchmark("LookupWord/after-load-kept-index", LoadKeptIndexAndLookUp, words[middle]));
     us(benchmark::RegisterBenchmark("LookupWord/back-from-other-letter", LookUpBackInKeptLetter, words[middle]));
     us(benchmark::RegisterBenchmark("CompletionCandidate/middle", Complete, typed, expectedCompletion));
     us(benchmark::RegisterBenchmark("CompletionCandidate/none", Complete, absent, std::string()));
