@@ -8,6 +8,9 @@
 #include "storage/file_bytes.h"
 
 namespace {
+// Its digit is the version of the index: raise it whenever BuildLetterIndex
+// comes to index other entries or to judge order otherwise, so that no
+// process takes back what an older one kept.
 const char kMagic[8] = {'D', 'I', 'C', 'I', 'D', 'X', '1', '\n'};
 const uint32_t kSorted = 1;
 const uint32_t kWholeFile = 2;
