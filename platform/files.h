@@ -94,8 +94,9 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
 bool PlatformDeleteFile(const char* path);
 // The folder for data the program may rebuild at any time (the letter
 // indexes, storage/letter_index_store.h): DICTIONARY_INDEX_CACHE when set
-// ("" or "off" keeps nothing), else the user's cache folder. Empty when
-// nothing may be kept there (always on Windows: see FileStamp::settled).
+// (a full path; anything else, "off" say, keeps nothing), else the user's
+// cache folder. Empty when nothing may be kept (always on Windows: see
+// FileStamp::settled).
 std::string PlatformIndexCacheFolder();
 // `path` from the root of the disk, for a name that stays the same from
 // any current directory.

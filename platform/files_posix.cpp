@@ -231,8 +231,9 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
 bool PlatformDeleteFile(const char* path) { return unlink(DiskPath(path).c_str()) == 0; }
 
 std::string PlatformIndexCacheFolder() {
-    if (const char* chosen = getenv("DICTIONARY_INDEX_CACHE"))
-        return std::string(chosen) == "off" ? std::string() : std::string(chosen);
+    // Only a full path: the tool changes its current folder to the
+    // dictionaries' before it reads anything.
+    if (const char* chosen = getenv("DICTIONARY_INDEX_CACHE")) return *chosen == '/' ? std::string(chosen) : std::string();
     if (const char* cache = getenv("XDG_CACHE_HOME"); cache && *cache == '/')
         return std::string(cache) + "/dictionary/index";
     if (const char* home = getenv("HOME"); home && *home == '/') return std::string(home) + "/.cache/dictionary/index";
