@@ -73,8 +73,8 @@ KeptTable* TableAt(const std::string& path) {
     if (!there) return nullptr;
     KeptTable table{path, FileStamp(), FileBytes(), LetterIndex()};
     if (table.bytes.Load(path.c_str(), table.stamp) != FileReadOutcome::Read) return nullptr;
-    if (!TakeBackLetterIndex(path.c_str(), table.stamp, table.bytes.Length(), table.index) && table.bytes.Mapped())
-        PlatformReadAheadMapping(table.bytes.Data(), static_cast<size_t>(table.bytes.Length() - 1));
+    PrepareLetterIndex(path.c_str(), table.stamp, table.bytes.Data(), table.bytes.Length(), table.bytes.Mapped(),
+                       table.index);
     if (KeptTables.size() == kKeptTablesMax) KeptTables.erase(KeptTables.begin());
     KeptTables.push_back(std::move(table));
     return &KeptTables.back();

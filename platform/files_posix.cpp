@@ -214,18 +214,26 @@ static bool WriteAll(int fd, const void* data, size_t size) {
     return true;
 }
 
-bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
-    std::string target = DiskPath(path);
+// Writes `target` whole through a temporary file beside it and a rename;
+// `durable` waits for the disk before the rename, and `mayReplace` is
+// asked last. On any failure the old file stays and the temporary goes.
+template <class MayReplace>
+static bool WriteThroughTemp(const std::string& target, const void* data, size_t size, mode_t mode, bool durable,
+                             MayReplace mayReplace) {
     std::string temp = UniqueTempName(target);
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, data, size);
-    if (ok && fsync(fd) != 0) ok = false;
+    if (ok && durable && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
-    if (ok && PlatformIsMarkedReadOnly(path)) ok = false;
+    if (ok && !mayReplace()) ok = false;
     if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) unlink(temp.c_str());
     return ok;
+}
+
+bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
+    return WriteThroughTemp(DiskPath(path), data, size, 0644, true, [path] { return !PlatformIsMarkedReadOnly(path); });
 }
 
 bool PlatformDeleteFile(const char* path) { return unlink(DiskPath(path).c_str()) == 0; }
@@ -259,15 +267,7 @@ static bool CreateFoldersOf(const std::string& path) {
 
 bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
     std::string target = DiskPath(path);
-    if (!CreateFoldersOf(target)) return false;
-    std::string temp = UniqueTempName(target);
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, data, size);
-    if (close(fd) != 0) ok = false;
-    if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
-    if (!ok) unlink(temp.c_str());
-    return ok;
+    return CreateFoldersOf(target) && WriteThroughTemp(target, data, size, 0600, false, [] { return true; });
 }
 
 std::vector<FolderItem> PlatformListFolder(const char* path) {

@@ -65,8 +65,6 @@ FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     LetterBuffer.Stamped = true;
     LetterBuffer.Stamp = stamp;
     LetterBuffer.Path = path;
-    // Without a kept index the first look-up walks the whole letter.
-    if (!TakeBackLetterIndex(path, stamp, LetterBuffer.Length, LetterBuffer.Index) && LetterBuffer.Mapped)
-        PlatformReadAheadMapping(LetterBuffer.Data, static_cast<size_t>(LetterBuffer.Length - 1));
+    PrepareLetterIndex(path, stamp, LetterBuffer.Data, LetterBuffer.Length, LetterBuffer.Mapped, LetterBuffer.Index);
     return outcome;
 }

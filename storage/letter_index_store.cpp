@@ -113,6 +113,12 @@ bool TakeBackLetterIndex(const char* path, const FileStamp& stamp, int32_t lengt
     return true;
 }
 
+void PrepareLetterIndex(const char* path, const FileStamp& stamp, const unsigned char* data, int32_t length,
+                        bool mapped, LetterIndex& index) {
+    if (!TakeBackLetterIndex(path, stamp, length, index) && mapped && data && length > 0)
+        PlatformReadAheadMapping(data, static_cast<size_t>(length - 1));
+}
+
 void KeepBuiltIndex(int32_t length, LetterIndex& index) {
     const IndexOrigin from = std::move(index.origin);
     index.origin = IndexOrigin();

@@ -26,6 +26,10 @@ std::string KeptIndexPath(const char* path);
 // else, when the file may have one, notes in `index.origin` where the bytes
 // came from, so that the index is kept once a search builds it.
 bool TakeBackLetterIndex(const char* path, const FileStamp& stamp, int32_t length, LetterIndex& index);
+// The same for bytes a reader is about to search: without a kept index the
+// first search walks them all, so `mapped` bytes are brought in at once.
+void PrepareLetterIndex(const char* path, const FileStamp& stamp, const unsigned char* data, int32_t length,
+                        bool mapped, LetterIndex& index);
 // Keeps `index`, built over `length` bytes read from `index.origin`, when it
 // is sorted; then clears the origin, so that it is kept once.
 void KeepBuiltIndex(int32_t length, LetterIndex& index);
