@@ -17,15 +17,46 @@ static const DWORD kStagedReplaceWait = 1000;
 
 static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
+static thread_local std::string LastFileError;
+
+// Notes the system's reason for a failure; returns false for the caller.
+static bool NoteError(DWORD error) {
+    char text[256];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ' ||
+                          text[length - 1] == '.'))
+        --length;
+    LastFileError = length ? std::string(text, length) : "system error " + std::to_string(error);
+    return false;
+}
+
+std::string PlatformLastFileError() { return LastFileError; }
+
+// Only a file on a disk is read: a folder or a device of that name is
+// refused with a reason.
 static HANDLE OpenForReading(const char* path, DWORD* error) {
     DWORD start = GetTickCount();
+    HANDLE file;
     for (;;) {
-        HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         *error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-        if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait)
-            return file;
+        if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait) break;
         Sleep(kRetryPause);
     }
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            LastFileError = "it is a folder, not a regular file";
+        else
+            NoteError(*error);
+    } else if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+        *error = ERROR_INVALID_FUNCTION;
+        LastFileError = "it is a device, not a regular file";
+    }
+    return file;
 }
 
 static unsigned long long FileTimeValue(const FILETIME& time) {
@@ -49,9 +80,14 @@ bool PlatformFileStamp(const char* path, FileStamp& stamp) {
 
 static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned char*(size_t)>& place, FileStamp* stamp) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize)
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+        NoteError(GetLastError());
         return FileReadOutcome::Unreadable;
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize) {
+        LastFileError = "the file is too large";
+        return FileReadOutcome::Unreadable;
+    }
     if (stamp) {
         BY_HANDLE_FILE_INFORMATION info;
         if (!GetFileInformationByHandle(file, &info)) return FileReadOutcome::Unreadable;
@@ -59,10 +95,19 @@ static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned ch
     }
     const DWORD wanted = static_cast<DWORD>(size.QuadPart);
     unsigned char* bytes = place(wanted);
-    if (!bytes && wanted > 0) return FileReadOutcome::Unreadable;
-    DWORD got = 0;
-    if (wanted > 0 && (!ReadFile(file, bytes, wanted, &got, nullptr) || got != wanted))
+    if (!bytes && wanted > 0) {
+        NoteError(ERROR_NOT_ENOUGH_MEMORY);
         return FileReadOutcome::Unreadable;
+    }
+    DWORD got = 0;
+    if (wanted > 0 && !ReadFile(file, bytes, wanted, &got, nullptr)) {
+        NoteError(GetLastError());
+        return FileReadOutcome::Unreadable;
+    }
+    if (got != wanted) {
+        LastFileError = "the file was cut short while it was read";
+        return FileReadOutcome::Unreadable;
+    }
     return FileReadOutcome::Read;
 }
 
@@ -82,7 +127,8 @@ FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<
 // replace letter files whenever they change one: letters are read here.
 bool PlatformMapFileForReading(const char*, unsigned char*&, size_t&, FileStamp&) { return false; }
 void PlatformUnmapFile(unsigned char*, size_t) {}
-void PlatformReadAheadMapping(const unsigned char*, size_t) {}
+bool PlatformReadAheadMapping(const unsigned char*, size_t) { return true; }
+bool PlatformMappingFaulted(const unsigned char*) { return false; }
 
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
@@ -102,9 +148,11 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
     while (!PlatformIsMarkedReadOnly(to)) {
         if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
         DWORD error = GetLastError();
-        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait) return false;
+        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait)
+            return NoteError(error);
         Sleep(kRetryPause);
     }
+    LastFileError = "the file is marked read-only";
     return false;
 }
 
@@ -112,32 +160,43 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     std::string temp = UniqueTempName(path);
     HANDLE file = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return NoteError(GetLastError());
     DWORD written = 0;
-    bool ok = size == 0 || (size <= MAXDWORD && WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
-                            written == size);
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
+    bool ok = true;
+    if (size > MAXDWORD) ok = NoteError(ERROR_FILE_TOO_LARGE);
+    else if (size > 0 && !WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr)) ok = NoteError(GetLastError());
+    else if (written != size) ok = NoteError(ERROR_DISK_FULL);
+    if (!FlushFileBuffers(file) && ok) ok = NoteError(GetLastError());
+    if (!CloseHandle(file) && ok) ok = NoteError(GetLastError());
     if (ok) ok = MoveOver(temp.c_str(), path, kSharingWait);
     if (!ok) DeleteFileA(temp.c_str());
     return ok;
 }
 
-bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
+bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0 || NoteError(GetLastError()); }
 
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((std::string(path) + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return items;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
     do {
-        items.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        FolderItem item{found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        item.size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        item.unusedSeconds =
+            static_cast<long long>(FileTimeValue(now) - FileTimeValue(found.ftLastWriteTime)) / 10000000;
+        items.push_back(item);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return items;
 }
 
-bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0; }
+// Nothing is kept here that a tidy-up would remove (PlatformIndexCacheFolder).
+void PlatformMarkFileUsed(const char*) {}
+
+bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0 || NoteError(GetLastError()); }
 
 // No stamp here is ever settled, so no index would be trusted.
 std::string PlatformIndexCacheFolder() { return std::string(); }
@@ -171,7 +230,10 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
         }
         // Only a holder makes it worth waiting; anything else (a folder that
         // cannot be written, for one) will not change.
-        if (!IsSharingClash(GetLastError())) return FileLockOutcome::Failed;
+        if (!IsSharingClash(GetLastError())) {
+            NoteError(GetLastError());
+            return FileLockOutcome::Failed;
+        }
         if (GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds)) return FileLockOutcome::Busy;
         Sleep(kRetryPause);
     }
@@ -189,7 +251,7 @@ bool PlatformIsFolder(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0 || NoteError(GetLastError()); }
 
 // A staged file may wait longer for a reader of the old one: the change
 // of several files it belongs to is decided already.
@@ -197,12 +259,20 @@ bool PlatformReplaceFile(const char* from, const char* to) { return MoveOver(fro
 
 // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
 bool PlatformMoveToNewName(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0 || NoteError(GetLastError());
 }
 
 PlatformFileReader::PlatformFileReader(const char* path) {
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE) {
+        NoteError(GetLastError());
+        return;
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        LastFileError = "it is a device, not a regular file";
+        return;
+    }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
         CloseHandle(file);
@@ -224,7 +294,10 @@ size_t PlatformFileReader::ReadAt(uint64_t offset, void* buffer, size_t size) {
     DWORD got = 0;
     DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, wanted, &got, &at)) {
-        if (GetLastError() != ERROR_HANDLE_EOF) failed_ = true;
+        if (GetLastError() != ERROR_HANDLE_EOF) {
+            NoteError(GetLastError());
+            failed_ = true;
+        }
         return 0;
     }
     return got;

@@ -174,7 +174,7 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
         crafted.sorted = true;
         for (int32_t offset : wrong) crafted.entries.push_back(offset);
         crafted.origin = IndexOrigin{letterPath, stamp};
-        KeepBuiltIndex(length, crafted);
+        KeepBuiltIndex(nullptr, length, crafted);
         ASSERT_NE(ReadDiskFile(keptPath), whole);
         LetterIndex refused;
         EXPECT_FALSE(TakeBackLetterIndex(letterPath.c_str(), stamp, length, refused));
