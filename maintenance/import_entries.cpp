@@ -80,9 +80,9 @@ bool AddImportedEntries(const ImportSources& sources, DictionaryBuild& build, Im
         if (counts.stored + counts.duplicate == before.stored + before.duplicate) {
             error = source + ": " +
                     (records.empty() ? std::string("holds no entry")
-                                     : "none of its " + std::to_string(records.size()) +
-                                           " entries can be stored (a word and a description are needed, the word "
-                                           "of at most " + std::to_string(kLongestWord) + " bytes)");
+                                     : "no entry can be stored from it (" + std::to_string(records.size()) +
+                                           " read; each needs a word of at most " + std::to_string(kLongestWord) +
+                                           " bytes and a description)");
             return false;
         }
     }
