@@ -80,14 +80,17 @@ static bool InflateFile(const std::string& path, const std::function<bool(uint64
         stream.next_out = out.data();
         stream.avail_out = static_cast<uInt>(out.size());
         status = inflate(&stream, Z_NO_FLUSH);
-        const size_t got = out.size() - stream.avail_out;
-        if (unpacked + got > kLargestInflated) {
-            tooLarge = true;
-            break;
-        }
+        size_t got = out.size() - stream.avail_out;
+        // Past the limit only when more than that is wanted.
+        const bool pastLimit = unpacked + got > kLargestInflated;
+        if (pastLimit) got = static_cast<size_t>(kLargestInflated - unpacked);
         if (got > 0 && !take(unpacked, reinterpret_cast<const char*>(out.data()), got)) enough = true;
         unpacked += got;
         if (enough) break;
+        if (pastLimit) {
+            tooLarge = true;
+            break;
+        }
         if (status == Z_STREAM_END) {
             // Another gzip member may follow (concatenated files are valid gzip).
             if (stream.avail_in == 0 && consumed < reader.Size()) {

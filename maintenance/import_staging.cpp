@@ -38,7 +38,7 @@ std::vector<AbandonedImport> FindAbandonedImports(const std::string& target) {
         if (!item.isDirectory) continue;
         const std::string of = TargetOf(item.name);
         if (of.empty() || (!target.empty() && of != target) || !ImportGone(item)) continue;
-        found.push_back({item.name, of, PlatformNameExists(HeaderPath(item.name).c_str()), item.unusedSeconds});
+        found.push_back({item.name, of, PlatformNameExists(HeaderPath(item.name).c_str())});
     }
     return found;
 }

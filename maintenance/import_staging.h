@@ -11,7 +11,6 @@ struct AbandonedImport {
     std::string folder;   // the hidden folder, code page 1251
     std::string target;   // the dictionary it was made for
     bool complete;        // it holds a header: every file was written
-    long long unusedSeconds;   // since its last file was written
 };
 
 // The import folders of the program folder whose import is gone: for

@@ -217,12 +217,11 @@ static bool CatalogueFull() {
 }
 
 // What earlier imports of the same dictionary left when they were killed:
-// copies nobody would ever use. A complete one is given a minute, for its
-// import may be about to give it its name.
+// copies nobody would ever use. (One that was complete and is being given
+// its name this very moment by an import about to end loses the race; that
+// import then adds its entries to the dictionary this one makes.)
 static void RemoveAbandonedImports(const std::string& folder, ImportOutcome& outcome) {
-    const long long kNamingSeconds = 60;
     for (const AbandonedImport& import : FindAbandonedImports(folder)) {
-        if (import.complete && import.unusedSeconds <= kNamingSeconds) continue;
         unsigned long long bytes = 0;
         for (const FolderItem& item : PlatformListFolder(import.folder.c_str())) bytes += item.isDirectory ? 0 : item.size;
         if (RemoveFolderAndItsFiles(import.folder))

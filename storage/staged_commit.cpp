@@ -63,9 +63,15 @@ static bool IsBareFileName(const std::string& name) {
 }
 
 bool RemoveFolderAndItsFiles(const std::string& folder) {
-    bool ok = true;
-    for (const FolderItem& item : PlatformListFolder(folder.c_str()))
-        if (!item.isDirectory) ok = PlatformDeleteFile(PathInFolder(folder, item.name).c_str()) && ok;
+    bool ok = true, locked = false;
+    for (const FolderItem& item : PlatformListFolder(folder.c_str())) {
+        if (item.isDirectory) continue;
+        if (item.name == kWriterLockName) locked = true;
+        else ok = PlatformDeleteFile(PathInFolder(folder, item.name).c_str()) && ok;
+    }
+    // The lock file last: a removal cut short leaves a folder that still
+    // shows it was a writer's, not an empty one a writer may have just made.
+    if (locked) ok = PlatformDeleteFile(PathInFolder(folder, kWriterLockName).c_str()) && ok;
     return PlatformRemoveFolder(folder.c_str()) && ok;
 }
 

@@ -12,6 +12,7 @@ if(NOT CMAKE_CROSSCOMPILING AND NOT WIN32 AND TARGET dictionary-tool)
     ${PROJECT_SOURCE_DIR}/tests/crash/import_writers_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/crash/import_limits_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/crash/check_limits_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/crash/special_files_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/unit/test_support.cpp)
   target_include_directories(crash_tests PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(crash_tests PRIVATE dictionary_tool_lib ${DICTIONARY_GTEST})

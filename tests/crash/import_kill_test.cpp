@@ -181,3 +181,71 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
     RecordProperty("losses", losses);
     EXPECT_EQ(losses, 0);
 }
+
+// Killed imports of a new dictionary leave their hidden folders, which
+// nobody used to remove. Rounds of kills, each round ended either by a whole
+// import of the same dictionary, which removes them, or by a check of
+// another dictionary, which names every one and whose --fix removes them.
+// Bounded by DICTIONARY_KILL_SECONDS (default 15, for the whole test) and
+// DICTIONARY_KILL_ITERATIONS (rounds).
+TEST_F(ImportKillTest, KilledImportsLeaveNoHiddenFoldersForGood) {
+    const unsigned seed = static_cast<unsigned>(EnvironmentBound("DICTIONARY_KILL_SEED", 11));
+    const double rounds = EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9);
+    const double seconds = EnvironmentBound("DICTIONARY_KILL_SECONDS", 15);
+    std::mt19937_64 random(seed);
+    WriteDiskFile("words.tsv", Source(random, 20000));
+    MakeDictionary("Zoo");
+    MakeLetter("Zoo", 'C', Entries({{"cat", "kotka"}}));
+    const std::vector<std::string> intoFresh = {"import", "tsv", "words.tsv", "--to", "Fresh"};
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunToolCapturing(".", intoFresh).status, 0);
+    const double whole = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const Files newFresh = Snapshot("Fresh");
+    auto hidden = [] {
+        int count = 0;
+        for (const auto& item : fs::directory_iterator("."))
+            count += item.path().filename().string().rfind(".Fresh.import-", 0) == 0;
+        return count;
+    };
+
+    int run = 0, kills = 0, left = 0, removedByImport = 0, namedByCheck = 0, removedByCheck = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (; run < rounds && std::chrono::steady_clock::now() < deadline; ++run) {
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(run));
+        for (int kill = 0; kill < 3; ++kill) {
+            fs::remove_all("Fresh");
+            pid_t child = StartTool(".", intoFresh);
+            ASSERT_GT(child, 0);
+            std::this_thread::sleep_for(std::chrono::duration<double>(whole * (random() % 1000) / 1000.0));
+            ::kill(child, SIGKILL);
+            kills += WaitTool(child) != 0;
+        }
+        const int before = hidden();
+        left += before;
+        if (run % 2 == 0) {
+            fs::remove_all("Fresh");
+            ToolRun imported = RunToolCapturing(".", intoFresh);
+            EXPECT_EQ(imported.status, 0) << imported.output;
+            EXPECT_EQ(Snapshot("Fresh"), newFresh);
+            removedByImport += before - hidden();
+        } else {
+            ToolRun checked = RunToolCapturing(".", {"check", "--dict", "Zoo"});
+            size_t named = 0;
+            for (size_t at = 0; (at = checked.output.find(": an import into Fresh was cut short", at)) != std::string::npos; ++at)
+                ++named;
+            EXPECT_EQ(named, static_cast<size_t>(before)) << checked.output;
+            namedByCheck += static_cast<int>(named);
+            ToolRun fixed = RunToolCapturing(".", {"check", "--dict", "Zoo", "--fix"});
+            EXPECT_EQ(fixed.status, 0) << fixed.output;
+            removedByCheck += before - hidden();
+        }
+        EXPECT_EQ(hidden(), 0);
+        EXPECT_EQ(Leftovers("."), std::vector<std::string>{});
+        if (HasFailure()) break;
+    }
+    std::cout << "killed-import rounds: " << run << ", kills: " << kills << ", hidden folders left by the kills: "
+              << left << ", removed by the next import: " << removedByImport << ", named by check: " << namedByCheck
+              << ", removed by check --fix: " << removedByCheck << std::endl;
+    RecordProperty("kills", kills);
+    RecordProperty("left", left);
+}
