@@ -34,7 +34,8 @@ void FindLeftovers(const std::string& folder, CheckReport& report) {
                                   (named            ? "when complete (--fix gives it its name)"
                                    : import.complete ? "when complete, and " + Cp1251ToUtf8(import.target) +
                                                            " exists now (--fix removes it)"
-                                                     : "half-way (--fix removes it)"));
+                                   : import.empty ? "before it wrote anything (--fix removes it)"
+                                                  : "half-way (--fix removes it)"));
     }
 }
 
@@ -72,7 +73,7 @@ bool RemoveLeftovers(const std::string& folder, const Leftovers& leftovers, std:
         std::string shown = Cp1251ToUtf8(import.folder);
         if (import.complete && PlatformMoveToNewName(import.folder.c_str(), import.target.c_str())) {
             notes.push_back(shown + ": the import was complete; it is now " + Cp1251ToUtf8(import.target));
-        } else if (RemoveFolderAndItsFiles(import.folder)) {
+        } else if (RemoveAbandonedImport(import)) {
             notes.push_back(shown + ": removed");
         } else {
             notes.push_back(shown + ": cannot be removed");

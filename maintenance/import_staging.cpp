@@ -3,12 +3,11 @@
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_lock.h"
+#include "storage/staged_commit.h"
 
 namespace {
 
 const char kImportInfix[] = ".import-";
-// Long enough for an import to take the lock of the folder it has just made.
-const long long kNewFolderSeconds = 60;
 
 // The dictionary a hidden import folder was made for; empty for any other name.
 std::string TargetOf(const std::string& name) {
@@ -20,14 +19,10 @@ std::string TargetOf(const std::string& name) {
                                                                                                  : std::string();
 }
 
-bool ImportGone(const FolderItem& folder) {
-    const std::vector<FolderItem> items = PlatformListFolder(folder.name.c_str());
-    bool empty = true;
-    for (const FolderItem& item : items)
-        if (item.name != "." && item.name != "..") empty = false;
-    if (empty) return folder.unusedSeconds > kNewFolderSeconds;
-    // Taken without waiting: an import at work keeps it.
-    return DictionaryWriteLock(folder.name.c_str(), 0).Held();
+bool IsEmpty(const std::string& folder) {
+    for (const FolderItem& item : PlatformListFolder(folder.c_str()))
+        if (item.name != "." && item.name != "..") return false;
+    return true;
 }
 
 }  // namespace
@@ -37,8 +32,15 @@ std::vector<AbandonedImport> FindAbandonedImports(const std::string& target) {
     for (const FolderItem& item : PlatformListFolder(".")) {
         if (!item.isDirectory) continue;
         const std::string of = TargetOf(item.name);
-        if (of.empty() || (!target.empty() && of != target) || !ImportGone(item)) continue;
-        found.push_back({item.name, of, PlatformNameExists(HeaderPath(item.name).c_str())});
+        if (of.empty() || (!target.empty() && of != target)) continue;
+        const bool empty = IsEmpty(item.name);
+        // Taken without waiting: an import at work keeps it.
+        if (!empty && !DictionaryWriteLock(item.name.c_str(), 0).Held()) continue;
+        found.push_back({item.name, of, PlatformNameExists(HeaderPath(item.name).c_str()), empty});
     }
     return found;
+}
+
+bool RemoveAbandonedImport(const AbandonedImport& import) {
+    return import.empty ? PlatformRemoveFolder(import.folder.c_str()) : RemoveFolderAndItsFiles(import.folder);
 }

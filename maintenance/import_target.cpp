@@ -82,16 +82,23 @@ static Placed MakeNewDictionary(const ImportJob& job, ImportOutcome& outcome) {
     DictionaryBuild build;
     build.rule = CaseRuleOf(job.caseSensitive);
     if (!AddSources(job, build, outcome)) return Placed::Failed;
-    std::string staging = CreateStagingFolder(job.folder);
-    if (staging.empty()) {
-        Fail(outcome, "cannot create a folder for the new dictionary beside " + Shown(job.folder) + Why() +
-                          ". Nothing was written.");
-        return Placed::Failed;
+    std::string staging;
+    bool complete = false;
+    // Until it is locked, a new folder is as empty as one a killed import
+    // left, and another import or a check may remove it: then another is made.
+    for (int attempt = 0; attempt < 3 && !complete; ++attempt) {
+        staging = CreateStagingFolder(job.folder);
+        if (staging.empty()) {
+            Fail(outcome, "cannot create a folder for the new dictionary beside " + Shown(job.folder) + Why() +
+                              ". Nothing was written.");
+            return Placed::Failed;
+        }
+        outcome.lettersWritten = 0;
+        // The lock on the staging folder ends before the move: a folder with
+        // an open file in it cannot be moved on Windows.
+        complete = WriteStagedDictionary(staging, job, build, outcome);
+        if (PlatformIsFolder(staging.c_str())) break;
     }
-    outcome.lettersWritten = 0;
-    // The lock on the staging folder ends before the move: a folder with an
-    // open file in it cannot be moved on Windows.
-    bool complete = WriteStagedDictionary(staging, job, build, outcome);
     if (complete && PlatformMoveToNewName(staging.c_str(), job.folder.c_str())) return Placed::Done;
     const std::string why = Why();
     RemoveFolderAndItsFiles(staging);
@@ -224,7 +231,7 @@ static void RemoveAbandonedImports(const std::string& folder, ImportOutcome& out
     for (const AbandonedImport& import : FindAbandonedImports(folder)) {
         unsigned long long bytes = 0;
         for (const FolderItem& item : PlatformListFolder(import.folder.c_str())) bytes += item.isDirectory ? 0 : item.size;
-        if (RemoveFolderAndItsFiles(import.folder))
+        if (RemoveAbandonedImport(import))
             outcome.notes.push_back("note: removed " + Shown(import.folder) + " (" + std::to_string(bytes) +
                                     " bytes), left by an import into " + Shown(folder) + " that was cut short");
     }

@@ -132,8 +132,16 @@ CommitRecovery FinishInterruptedCommit(const char* folder) {
     std::string staging = StagingOf(folder);
     if (!PlatformNameExists(staging.c_str())) return recovery;
     std::vector<unsigned char> journal;
+    const FileReadOutcome read = PlatformReadWholeFile(PathInFolder(staging, kJournalName).c_str(), journal);
+    // A journal that is there but cannot be read may stand for a change half
+    // moved into place: undoing it would leave the dictionary half new. It
+    // stays as it is, for a later try.
+    if (read == FileReadOutcome::Unreadable) {
+        recovery.outcome = CommitRecovery::CannotTidy;
+        return recovery;
+    }
     recovery.outcome = CommitRecovery::Undone;
-    if (PlatformReadFile(PathInFolder(staging, kJournalName).c_str(), journal)) {
+    if (read == FileReadOutcome::Read) {
         recovery.outcome = CommitRecovery::Finished;
         std::string text(journal.begin(), journal.end());
         for (size_t at = 0; at < text.size();) {
