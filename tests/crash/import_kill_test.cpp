@@ -78,17 +78,25 @@ std::string Source(std::mt19937_64& random, int entries) {
     return text;
 }
 
+// How long a run goes on, and its random choices, from the environment.
+struct KillRun {
+    unsigned seed;
+    double iterations, seconds;
+    std::mt19937_64 random;
+    explicit KillRun(unsigned defaultSeed)
+        : seed(static_cast<unsigned>(EnvironmentBound("DICTIONARY_KILL_SEED", defaultSeed))),
+          iterations(EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9)),
+          seconds(EnvironmentBound("DICTIONARY_KILL_SECONDS", 15)), random(seed) {}
+};
+
 }  // namespace
 
 class ImportKillTest : public ToolFolderTest {};
 
 TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictionary) {
-    const unsigned seed = static_cast<unsigned>(EnvironmentBound("DICTIONARY_KILL_SEED", 7));
-    const double iterations = EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9);
-    const double seconds = EnvironmentBound("DICTIONARY_KILL_SECONDS", 15);
-    std::mt19937_64 random(seed);
+    KillRun bounds(7);
 
-    WriteDiskFile("words.tsv", Source(random, 20000));
+    WriteDiskFile("words.tsv", Source(bounds.random, 20000));
     MakeDictionary("Zoo", "Zoo", 1);
     MakeLetter("Zoo", 'B', Entries({{"bos", "cow"}}));
     MakeLetter("Zoo", 'C', Entries({{"canis", "dog"}, {"cat", "felis"}, {"cow", "bos"}}));
@@ -111,8 +119,8 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
     ASSERT_EQ(RunToolCapturing(".", {"check", "--dict", "Fresh"}).status, 0);
 
     int kills = 0, finishedFirst = 0, leftMixed = 0, freshListed = 0, losses = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    for (int i = 0; i < iterations && std::chrono::steady_clock::now() < deadline; ++i) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(bounds.seconds);
+    for (int i = 0; i < bounds.iterations && std::chrono::steady_clock::now() < deadline; ++i) {
         bool fresh = i % 2 == 1;
         const std::string target = fresh ? "Fresh" : "Zoo";
         Restore("Zoo", oldZoo);
@@ -127,14 +135,14 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
             }
         } else {
             // Half of the kills anywhere, half near the end.
-            double share = (random() % 1000) / 1000.0;
-            share = random() % 2 ? share * 1.2 : 0.7 + share * 0.4;
+            double share = (bounds.random() % 1000) / 1000.0;
+            share = bounds.random() % 2 ? share * 1.2 : 0.7 + share * 0.4;
             std::this_thread::sleep_for(std::chrono::duration<double>(whole * share));
         }
         kill(child, SIGKILL);
         if (WaitTool(child) == 0) ++finishedFirst;
         else ++kills;
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", run " + std::to_string(i) + ", " + target);
+        SCOPED_TRACE("seed " + std::to_string(bounds.seed) + ", run " + std::to_string(i) + ", " + target);
 
         // What a reader finds before any repair: every file old or new, and
         // a new dictionary listed only when complete.
@@ -189,11 +197,8 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
 // Bounded by DICTIONARY_KILL_SECONDS (default 15, for the whole test) and
 // DICTIONARY_KILL_ITERATIONS (rounds).
 TEST_F(ImportKillTest, KilledImportsLeaveNoHiddenFoldersForGood) {
-    const unsigned seed = static_cast<unsigned>(EnvironmentBound("DICTIONARY_KILL_SEED", 11));
-    const double rounds = EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9);
-    const double seconds = EnvironmentBound("DICTIONARY_KILL_SECONDS", 15);
-    std::mt19937_64 random(seed);
-    WriteDiskFile("words.tsv", Source(random, 20000));
+    KillRun bounds(11);
+    WriteDiskFile("words.tsv", Source(bounds.random, 20000));
     MakeDictionary("Zoo");
     MakeLetter("Zoo", 'C', Entries({{"cat", "kotka"}}));
     const std::vector<std::string> intoFresh = {"import", "tsv", "words.tsv", "--to", "Fresh"};
@@ -209,14 +214,14 @@ TEST_F(ImportKillTest, KilledImportsLeaveNoHiddenFoldersForGood) {
     };
 
     int run = 0, kills = 0, left = 0, removedByImport = 0, namedByCheck = 0, removedByCheck = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    for (; run < rounds && std::chrono::steady_clock::now() < deadline; ++run) {
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(run));
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(bounds.seconds);
+    for (; run < bounds.iterations && std::chrono::steady_clock::now() < deadline; ++run) {
+        SCOPED_TRACE("seed " + std::to_string(bounds.seed) + ", round " + std::to_string(run));
         for (int kill = 0; kill < 3; ++kill) {
             fs::remove_all("Fresh");
             pid_t child = StartTool(".", intoFresh);
             ASSERT_GT(child, 0);
-            std::this_thread::sleep_for(std::chrono::duration<double>(whole * (random() % 1000) / 1000.0));
+            std::this_thread::sleep_for(std::chrono::duration<double>(whole * (bounds.random() % 1000) / 1000.0));
             ::kill(child, SIGKILL);
             kills += WaitTool(child) != 0;
         }
