@@ -170,8 +170,8 @@ void NeededData::Merge() {
     std::vector<Part> merged;
     for (Part& part : parts_) {
         if (part.begin == part.end) continue;
-        if (!merged.empty() && part.begin <= merged.back().end) merged.back().end = std::max(merged.back().end, part.end);
-        else merged.push_back(std::move(part));
+        if (merged.empty() || part.begin > merged.back().end) merged.push_back(std::move(part));
+        else merged.back().end = std::max(merged.back().end, part.end);
     }
     parts_.swap(merged);
 }

@@ -196,7 +196,8 @@ static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome) {
         unsigned char bytes[kHeaderSize];
         BuildHeader(bytes, job.name.c_str(), job.dual, caseSensitive, DefaultFont, DefaultFont);
         if (!commit.Stage(kHeaderFileName, std::string(reinterpret_cast<char*>(bytes), sizeof bytes), FileVersion{}))
-            return Fail(outcome, "cannot write beside " + Shown(folder, kHeaderFileName) + Why() + ". Nothing was written.");
+            return Fail(outcome,
+                        "cannot write beside " + Shown(folder, kHeaderFileName) + Why() + ". Nothing was written.");
     }
     if (commit.Commit()) return true;
     const std::string why = Why();
@@ -230,7 +231,8 @@ static bool CatalogueFull() {
 static void RemoveAbandonedImports(const std::string& folder, ImportOutcome& outcome) {
     for (const AbandonedImport& import : FindAbandonedImports(folder)) {
         unsigned long long bytes = 0;
-        for (const FolderItem& item : PlatformListFolder(import.folder.c_str())) bytes += item.isDirectory ? 0 : item.size;
+        for (const FolderItem& item : PlatformListFolder(import.folder.c_str()))
+            if (!item.isDirectory) bytes += item.size;
         if (RemoveAbandonedImport(import))
             outcome.notes.push_back("note: removed " + Shown(import.folder) + " (" + std::to_string(bytes) +
                                     " bytes), left by an import into " + Shown(folder) + " that was cut short");

@@ -157,10 +157,12 @@ FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<
 //
 // Putting the page in place takes mmap, which POSIX does not list among the
 // calls a signal handler may make. It is safe here: the signal is raised
-// synchronously by a plain read of our own mapping (never inside the C
-// library, whose locks mmap does not take anyway: it is one system call),
-// and the handler keeps errno. Every other SIGBUS, a fault elsewhere or one
-// sent by another process, goes on to the action installed before.
+// synchronously by a read of our own mapping, in our code or in a function
+// such as memchr that holds no lock and no state, and mmap itself is one
+// system call that takes no lock of the C library; the handler keeps errno
+// and learns the page size before it is installed. Every other SIGBUS, a
+// fault elsewhere or one sent by another process, goes on to the action
+// installed before.
 namespace {
 constexpr int kMappingSlots = 256;
 std::atomic<uintptr_t> MappingBegin[kMappingSlots];
@@ -174,15 +176,14 @@ struct sigaction PreviousBusAction;
 void PassOnBusError(int signal, siginfo_t* info, void* context) {
     const struct sigaction& previous = PreviousBusAction;
     const bool sent = info == nullptr || info->si_code <= 0;
-    if (previous.sa_flags & SA_SIGINFO) {
-        if (previous.sa_sigaction) previous.sa_sigaction(signal, info, context);
-        return;
-    }
-    if (previous.sa_handler == SIG_IGN && sent) return;
     if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
-        previous.sa_handler(signal);
+        if (previous.sa_flags & SA_SIGINFO) previous.sa_sigaction(signal, info, context);
+        else previous.sa_handler(signal);
         return;
     }
+    // Ignored as before; a fault cannot be ignored, for the read would run
+    // again and again.
+    if (previous.sa_handler == SIG_IGN && sent) return;
     // The default action: the process ends by the signal. A fault does so
     // when the read runs again; a signal sent is raised again, and arrives
     // once this handler returns.
@@ -447,7 +448,8 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
 void PlatformMarkFileUsed(const char* path) {
     struct stat info;
     const std::string disk = DiskPath(path);
-    if (stat(disk.c_str(), &info) == 0 && SecondsSince(info.st_mtim) > 3600) utimensat(AT_FDCWD, disk.c_str(), nullptr, 0);
+    if (stat(disk.c_str(), &info) == 0 && SecondsSince(info.st_mtim) > 3600)
+        utimensat(AT_FDCWD, disk.c_str(), nullptr, 0);
 }
 
 bool PlatformCreateFolder(const char* name) {

@@ -164,7 +164,8 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     DWORD written = 0;
     bool ok = true;
     if (size > MAXDWORD) ok = NoteError(ERROR_FILE_TOO_LARGE);
-    else if (size > 0 && !WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr)) ok = NoteError(GetLastError());
+    else if (size > 0 && !WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr))
+        ok = NoteError(GetLastError());
     else if (written != size) ok = NoteError(ERROR_DISK_FULL);
     if (!FlushFileBuffers(file) && ok) ok = NoteError(GetLastError());
     if (!CloseHandle(file) && ok) ok = NoteError(GetLastError());
@@ -196,7 +197,9 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
 // Nothing is kept here that a tidy-up would remove (PlatformIndexCacheFolder).
 void PlatformMarkFileUsed(const char*) {}
 
-bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0 || NoteError(GetLastError()); }
+bool PlatformCreateFolder(const char* name) {
+    return CreateDirectoryA(name, nullptr) != 0 || NoteError(GetLastError());
+}
 
 // No stamp here is ever settled, so no index would be trusted.
 std::string PlatformIndexCacheFolder() { return std::string(); }
