@@ -49,6 +49,7 @@ VIAddVersionKey "LegalCopyright" "Freeware"
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !define MUI_COMPONENTSPAGE_NODESC
+!define MUI_COMPONENTSPAGE_TEXT_TOP "The dictionaries you changed or made stay in the program's folder. Tick the box to remove your settings (the options and the window's place) as well."
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
@@ -146,7 +147,7 @@ Section "-un.Dictionary"
     ${EndIf}
 SectionEnd
 
-Section /o "un.Remove my settings (the options and the window's place)"
+Section /o "un.Remove my settings"
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Tamrin"
 SectionEnd

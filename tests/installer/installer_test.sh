@@ -152,13 +152,20 @@ change_as_a_user() {
         "$tool" --root "$folder/forms" import tsv "$work/german.tsv" --to German >/dev/null
 }
 
+# A fresh prefix named $1 with the release installed and changed by the
+# user; `changed` is a copy of the folder as the user left it.
+installed_and_changed() {
+    fresh_prefix "$1"
+    silent_install "$setup" || { problem "the silent installer failed"; return 1; }
+    change_as_a_user || { problem "the user's changes could not be made"; return 1; }
+    changed=$work/$1-changed
+    cp -r "$folder" "$changed"
+}
+
 case_upgrade() {
-    fresh_prefix upgrade
-    silent_install "$setup" || { problem "the silent installer failed"; return; }
-    change_as_a_user || { problem "the user's changes could not be made"; return; }
-    cp -r "$folder" "$work/changed"
+    installed_and_changed upgrade || return
     local user_changed
-    user_changed=$(changed_files "$work/changed/English_Bulgarian" "$payload/English_Bulgarian")
+    user_changed=$(changed_files "$changed/English_Bulgarian" "$payload/English_Bulgarian")
 
     # The newer release: a higher version and other words in the default dictionary.
     local newer=${version%.*}.$((${version##*.} + 1))
@@ -195,7 +202,7 @@ case_upgrade() {
 
     local path
     while IFS= read -r path; do
-        cmp -s "$work/changed/English_Bulgarian/$path" "$folder/English_Bulgarian/$path" ||
+        cmp -s "$changed/English_Bulgarian/$path" "$folder/English_Bulgarian/$path" ||
             problem "English_Bulgarian/$path: the user's change was not kept"
     done <<<"$user_changed"
     while IFS= read -r path; do
@@ -203,17 +210,14 @@ case_upgrade() {
         cmp -s "$work/release/English_Bulgarian/$path" "$folder/English_Bulgarian/$path" ||
             problem "English_Bulgarian/$path: an untouched file was not replaced by the new release"
     done < <(cd "$work/release/English_Bulgarian" && find . -type f -printf '%P\n')
-    same_files "$work/changed/My_Words" "$folder/My_Words"
-    same_files "$work/changed/forms/German" "$folder/forms/German"
+    same_files "$changed/My_Words" "$folder/My_Words"
+    same_files "$changed/forms/German" "$folder/forms/German"
     cmp -s "$work/release/README.txt" "$folder/README.txt" || problem "README.txt is not the new release's"
     [ "$(reg_value "$uninstall_key" DisplayVersion)" = "$newer" ] || problem "the uninstall entry does not say $newer"
 }
 
 case_uninstall() {
-    fresh_prefix uninstall
-    silent_install "$setup" || { problem "the silent installer failed"; return; }
-    change_as_a_user || { problem "the user's changes could not be made"; return; }
-    cp -r "$folder" "$work/changed"
+    installed_and_changed uninstall || return
     local program
     program="\"$(winepath -w "$folder/Dictionary.exe" 2>/dev/null)\""
     wine reg add "$run_key" /v Dictionary /t REG_SZ /d "$program" /f >/dev/null 2>&1
@@ -228,9 +232,9 @@ case_uninstall() {
     wine reg query "$uninstall_key" >/dev/null 2>&1 && problem "the uninstall entry is still there"
     [ -z "$(reg_value "$run_key" Dictionary)" ] || problem "the program still starts with Windows"
     [ -n "$(reg_value "$settings_key" ontop)" ] || problem "the settings went, though nobody asked"
-    same_files "$work/changed/English_Bulgarian" "$folder/English_Bulgarian"
-    same_files "$work/changed/My_Words" "$folder/My_Words"
-    same_files "$work/changed/forms/German" "$folder/forms/German"
+    same_files "$changed/English_Bulgarian" "$folder/English_Bulgarian"
+    same_files "$changed/My_Words" "$folder/My_Words"
+    same_files "$changed/forms/German" "$folder/forms/German"
 }
 
 if [ ! -f "$setup" ] || [ -z "$version" ]; then
