@@ -51,15 +51,19 @@ struct RunningProgram {
     std::wstring path;
 };
 
-// The processes, other than this one, whose program file is in `folder`.
+// The processes whose program file is in `folder`, other than this one and
+// the installer that started it (which may lie in the folder too).
 std::vector<RunningProgram> ProgramsRunningFrom(const std::wstring& folder) {
     std::vector<RunningProgram> found;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return found;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
+    DWORD installer = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ProcessID == GetCurrentProcessId()) installer = entry.th32ParentProcessID;
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ProcessID == GetCurrentProcessId()) continue;
+        if (entry.th32ProcessID == GetCurrentProcessId() || entry.th32ProcessID == installer) continue;
         HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
         if (!process) continue;
         wchar_t path[MAX_PATH * 4];
