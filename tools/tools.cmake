@@ -13,6 +13,15 @@ if(WIN32)
 endif()
 add_executable(dictionary-tool ${PROJECT_SOURCE_DIR}/tools/main.cpp)
 target_link_libraries(dictionary-tool PRIVATE dictionary_tool_lib)
+if(WIN32)
+  # Its manifest: the systems it is made for, run with the user's rights.
+  enable_language(RC)
+  set(DICTIONARY_TOOL_RC ${PROJECT_SOURCE_DIR}/res/dictionary-tool.rc)
+  set_source_files_properties(${DICTIONARY_TOOL_RC} PROPERTIES
+    INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}"
+    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/dictionary-tool.exe.manifest")
+  target_sources(dictionary-tool PRIVATE ${DICTIONARY_TOOL_RC})
+endif()
 # Linked whole, without the dynamic loader: a one-word look-up is a short
 # process, and loading and relocating shared libraries took a fifth of it.
 # (The tool calls nothing of the C library that needs shared modules: no
