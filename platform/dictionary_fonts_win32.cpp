@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/dictionary_fonts.h"
+#include "platform/dpi_scale.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 
@@ -18,7 +19,8 @@ HFONT ReplaceDictionaryFont(DictionaryFont which, const FontRecord& record) {
     bool word = which == DictionaryFont::Word;
     HFONT& handle = word ? WindowState.wordFont : WindowState.descriptionFont;
     HFONT previous = handle;
-    handle = CreateFromRecord(record);
+    // The header keeps the font at 96 DPI; the edits show it at the window's.
+    handle = CreateFromRecord(FontRecordAtDpi(record, static_cast<int>(WindowState.dpi)));
     SendDlgItemMessageA(WindowState.mainWindow, word ? IDC_WORD : IDC_DESCRIPTION, WM_SETFONT,
                         reinterpret_cast<WPARAM>(handle), TRUE);
     return previous;

@@ -107,6 +107,8 @@ bool GetMainWindowNormalRect(int* left, int* top, int* right, int* bottom) {
     return true;
 }
 
+int MainWindowDpi() { return 96; }
+
 void SetToolbarButtonEnabled(int command, bool enabled) {
     for (auto& button : g_state.toolbar)
         if (button.first == command) {

@@ -18,9 +18,11 @@ struct ListDialogRun {
     std::string chosen;
 };
 
+// Where the dialog was last: its size is the template's at the dialog's own
+// DPI, so a size stored at another DPI would cut off its controls.
 void PlaceDialog(HWND dialog, const WindowRect& rect) {
     if (rect.left == -1) return;
-    MoveWindow(dialog, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+    SetWindowPos(dialog, nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void StoreRect(HWND dialog, WindowRect* rect) {

@@ -47,6 +47,8 @@ bool IsMainWindowHidden();
 // The outer rectangle of the main window when it is in its normal state;
 // false when it is minimized or maximized (or there is no window).
 bool GetMainWindowNormalRect(int* left, int* top, int* right, int* bottom);
+// The DPI the main window is drawn at; 96 without one.
+int MainWindowDpi();
 
 // ---- The toolbar, its buttons known by their commands.
 

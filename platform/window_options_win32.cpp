@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/dpi_scale.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 
@@ -34,7 +35,8 @@ void SetToolbarFlat(bool flat) {
     LRESULT style = SendMessageA(toolbar, TB_GETSTYLE, 0, 0) & ~TBSTYLE_FLAT;
     if (flat) style |= TBSTYLE_FLAT;
     SendMessageA(toolbar, TB_SETSTYLE, 0, style);
-    SetWindowPos(toolbar, nullptr, 0, 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(toolbar, nullptr, 0, ScaleToDpi(2, static_cast<int>(WindowState.dpi)), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(toolbar, nullptr, TRUE);
 }
 

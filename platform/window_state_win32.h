@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 struct WindowStateRecord {
     HINSTANCE instance = nullptr;
@@ -25,6 +26,19 @@ struct WindowStateRecord {
     // and the Info dialog's samples draw with them.
     HFONT wordFont = nullptr;
     HFONT descriptionFont = nullptr;
+    // The DPI the main window is drawn at: taken when it is made and from
+    // every WM_DPICHANGED since.
+    UINT dpi = 96;
+    // The main window's controls' font at `dpi` once the window has moved
+    // to another DPI; until then the dialog manager's font serves.
+    HFONT dialogFont = nullptr;
+    // The toolbar's pictures at `dpi`, enabled and greyed; the toolbar
+    // draws with them but does not own them.
+    HIMAGELIST toolbarPictures = nullptr;
+    HIMAGELIST toolbarGreyedPictures = nullptr;
+    // The caption's and the task switcher's icons at `dpi`.
+    HICON smallIcon = nullptr;
+    HICON bigIcon = nullptr;
     // Until the start has chosen the keyboard layout, the edits let a
     // request to change it through.
     bool keyboardLayoutPending = true;

@@ -17,6 +17,15 @@
 #define IDB_TOOLBAR 109
 #define IDA_MAIN 113
 #define IDM_TRAYMENU 117
+// The toolbar strip and the About picture at the other scales (IDB_TOOLBAR
+// holds the 16-pixel pictures, IDB_ABOUT the picture at 96 DPI).
+#define IDB_TOOLBAR_20 120
+#define IDB_TOOLBAR_24 121
+#define IDB_TOOLBAR_32 122
+#define IDB_TOOLBAR_48 123
+#define IDB_ABOUT_125 124
+#define IDB_ABOUT_150 125
+#define IDB_ABOUT_200 126
 
 // Controls
 #define IDC_WORD 1000
@@ -54,6 +63,7 @@
 #define IDC_CHECKVERSION 1045
 #define IDC_VERSION 1046
 #define IDC_BASEFORMS 1047
+#define IDC_ABOUTPICTURE 1060
 #define IDC_TOOLBAR 5000
 
 // Commands

@@ -15,6 +15,8 @@ packages=(
     xvfb xdotool imagemagick x11-utils locales
     # the installer
     nsis
+    # rendering the program's pictures from their SVG drawings
+    librsvg2-bin
     # the default dictionary's source
     dict-freedict-eng-bul
     # the word forms' sources and the tool that expands them

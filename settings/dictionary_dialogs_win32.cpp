@@ -9,6 +9,8 @@
 #include <cstring>
 
 #include "platform/dictionary_fonts_win32.h"
+#include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "storage/dictionary.h"
@@ -107,7 +109,12 @@ void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
     FontRecord& record = which == DictionaryFont::Word ? CurrentDictionary.WordFont : CurrentDictionary.DescriptionFont;
     LOGFONTA font;
     static_assert(sizeof font == sizeof record, "the header keeps a LOGFONTA");
+    // The chooser counts points by the screen's DPI; the header keeps the
+    // height at 96 DPI.
+    int screenDpi = static_cast<int>(ScreenDpi());
     std::memcpy(&font, &record, sizeof font);
+    font.lfHeight = ScaleToDpi(record.height, screenDpi);
+    font.lfWidth = ScaleToDpi(record.width, screenDpi);
 
     CHOOSEFONTA chooser = {};
     chooser.lStructSize = sizeof chooser;
@@ -117,6 +124,8 @@ void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
     if (!ChooseFontA(&chooser)) return;
 
     std::memcpy(&record, &font, sizeof record);
+    record.height = StoredFontHeight(font.lfHeight, chooser.iPointSize, screenDpi);
+    record.width = ScaleFromDpi(font.lfWidth, screenDpi);
     // The replaced object goes only when no sample draws with it any more.
     HFONT replaced = ReplaceDictionaryFont(which, record);
     ShowFontSamples(dialog);

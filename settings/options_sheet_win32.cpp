@@ -9,6 +9,7 @@
 #include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
+#include "settings/about_picture_win32.h"
 #include "settings/hotkey.h"
 #include "settings/settings.h"
 #include "settings/start_with_windows_win32.h"
@@ -140,9 +141,11 @@ static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_INITDIALOG:
         InitializeAboutPage(page);
+        ShowAboutPicture(page);
         AttachVersionCheckPage(page);
         break;
     case WM_DESTROY:
+        ReleaseAboutPicture(page);
         AttachVersionCheckPage(nullptr);
         break;
     case WM_COMMAND:

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/dpi_scale.h"
 #include "platform/settings_store.h"
 #include "platform/window.h"
 
@@ -71,8 +72,11 @@ bool LoadSettings() {
 void SaveSettings() {
     int left, top, right, bottom;
     if (GetMainWindowNormalRect(&left, &top, &right, &bottom)) {
+        // The size at 96 DPI, so the window keeps its proportions on a
+        // screen of another scale; the position is the screen's.
+        int dpi = MainWindowDpi();
         Settings.windowPosition = {left, top};
-        Settings.windowSize = {right - left, bottom - top};
+        Settings.windowSize = {ScaleFromDpi(right - left, dpi), ScaleFromDpi(bottom - top, dpi)};
     }
     if (!SettingsStoreCreateForWrite()) return;
     for (const StoredValue& value : kValues) SettingsStoreWrite(value.name, value.type, value.field, value.length);

@@ -11,8 +11,8 @@ struct PointValue { int32_t x, y; };
 struct SizeValue { int32_t cx, cy; };
 
 struct SettingsRecord {
-    PointValue windowPosition{0, 0};    // the main window's outer rectangle in its normal state
-    SizeValue windowSize{0, 0};
+    PointValue windowPosition{0, 0};    // the main window's outer rectangle in its normal state,
+    SizeValue windowSize{0, 0};         // its size at 96 DPI
     WindowRect allDictionariesRect{-1, -1, -1, -1};   // left -1: none stored yet
     WindowRect similarWordsRect{-1, -1, -1, -1};
     char startDictionary[64] = "English_Bulgarian";   // folder opened at start

@@ -18,12 +18,13 @@ target_include_directories(dictionary_tool_lib PRIVATE ${DICTIONARY_GENERATED_DI
 add_executable(dictionary-tool ${PROJECT_SOURCE_DIR}/tools/main.cpp)
 target_link_libraries(dictionary-tool PRIVATE dictionary_tool_lib)
 if(WIN32)
-  # Its version resource, the release of the build as Dictionary.exe has it.
+  # Its version resource (the release of the build, as Dictionary.exe has
+  # it) and its manifest: the systems it is made for, run with the user's rights.
   enable_language(RC)
   set(DICTIONARY_TOOL_RC ${PROJECT_SOURCE_DIR}/res/dictionary-tool.rc)
   set_source_files_properties(${DICTIONARY_TOOL_RC} PROPERTIES
     INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR};${DICTIONARY_GENERATED_DIR}"
-    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version_info.rc;${DICTIONARY_GENERATED_DIR}/dictionary_version.h")
+    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version_info.rc;${DICTIONARY_GENERATED_DIR}/dictionary_version.h;${PROJECT_SOURCE_DIR}/res/dictionary-tool.exe.manifest")
   target_sources(dictionary-tool PRIVATE ${DICTIONARY_TOOL_RC})
 endif()
 # Linked whole, without the dynamic loader: a one-word look-up is a short

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "platform/window.h"
 #include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
@@ -23,16 +25,13 @@
 #include "ui/edit_state.h"
 #include "ui/editing_commands.h"
 #include "ui/find_command.h"
+#include "ui/main_window_dpi_win32.h"
 #include "ui/modal_guard_win32.h"
 #include "ui/quit_request_win32.h"
 #include "ui/search_commands.h"
 #include "ui/start_and_quit_win32.h"
 #include "ui/toolbar_win32.h"
 #include "ui/tray_clipboard_win32.h"
-
-// The least height the window may be given; its least width follows the
-// toolbar (ui/toolbar_win32.h).
-constexpr int kMinimumHeight = 200;
 
 // The commands of the window; other WM_COMMAND identifiers are the edits'
 // notifications.
@@ -42,60 +41,17 @@ static const int kCommands[] = {
     IDM_HIDE,     IDM_QUIT,     IDM_INFO,     IDM_FOCUSTOGGLE, IDM_ABOUT,    IDM_SHOW,     IDM_ALLDICT,
 };
 
-// Window rectangles of the separator, the Find button and the two edits
-// (screen coordinates) and the client rectangle, as last captured.
-static RECT LayoutRects[5];
-enum { kSeparatorRect, kFindRect, kWordRect, kDescriptionRect, kClientRect };
-
-static void CaptureLayout() {
-    static const int kControls[] = {IDC_SEPARATOR, IDM_FIND, IDC_WORD, IDC_DESCRIPTION};
-    for (int i = 0; i < 4; ++i) GetWindowRect(GetDlgItem(WindowState.mainWindow, kControls[i]), &LayoutRects[i]);
-    GetClientRect(WindowState.mainWindow, &LayoutRects[kClientRect]);
-}
-
-static int Width(const RECT& r) { return r.right - r.left; }
-static int Height(const RECT& r) { return r.bottom - r.top; }
-
-static RECT ClientRectOf(int id) {
-    RECT rect;
-    GetWindowRect(GetDlgItem(WindowState.mainWindow, id), &rect);
-    MapWindowPoints(nullptr, WindowState.mainWindow, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-// Stretches the controls with the window: the edits keep their right
-// margins, the Find button its distance from the right edge, only the
-// description grows in height, and the toolbar spans the width.
+// Stretches the controls with the window (ui/main_layout.h) and keeps the
+// window's normal place and size for the settings, its size at 96 DPI.
 static void OnSize(WPARAM kind, LPARAM size) {
     if (size == 0) return;
-    int cx = LOWORD(size);
-    int cy = static_cast<short>(HIWORD(size));
-    int dx = cx - Width(LayoutRects[kClientRect]);
-    int dy = cy - Height(LayoutRects[kClientRect]);
-    const UINT keep = SWP_NOMOVE | SWP_NOZORDER;
-
-    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_SEPARATOR), nullptr, 0, 0, cx, Height(LayoutRects[kSeparatorRect]), keep);
-    RECT word = ClientRectOf(IDC_WORD);
-    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_WORD), nullptr, 0, 0, Width(LayoutRects[kWordRect]) + dx, Height(word), keep);
-    RECT find = ClientRectOf(IDM_FIND);
-    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDM_FIND), nullptr, find.left + dx, find.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    RECT description = ClientRectOf(IDC_DESCRIPTION);
-    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_DESCRIPTION), nullptr, 0, 0, Width(description) + dx,
-                 Height(description) + dy, keep);
-    // The toolbar keeps the width it was made with unless told: the buttons
-    // past it would stay out of reach however wide the window grows.
-    if (WindowState.toolbar) {
-        RECT bar;
-        GetWindowRect(WindowState.toolbar, &bar);
-        SetWindowPos(WindowState.toolbar, nullptr, 0, 0, cx, Height(bar), keep | SWP_NOACTIVATE);
-    }
-    CaptureLayout();
-
+    LayOutMainWindow(LOWORD(size), static_cast<short>(HIWORD(size)));
     if (kind != SIZE_MINIMIZED && kind != SIZE_MAXIMIZED) {
         RECT window;
         GetWindowRect(WindowState.mainWindow, &window);
+        int dpi = static_cast<int>(WindowState.dpi);
         Settings.windowPosition = {window.left, window.top};
-        Settings.windowSize = {Width(window), Height(window)};
+        Settings.windowSize = {ScaleFromDpi(window.right - window.left, dpi), ScaleFromDpi(window.bottom - window.top, dpi)};
     }
 }
 
@@ -176,10 +132,10 @@ static void OnCommand(int id) {
 }
 
 static void OnInitDialog(HWND window) {
-    WindowState.mainWindow = window;
-    CaptureLayout();
+    PrepareMainWindowLayout(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, INSTANCE_MARK);
     if (InitializeMainWindow() != 0) return;
+    KeepDialogManagerFromRescaling(window);
     SubclassEdits();
     if (Settings.lookUpClipboardAtStart) PasteFromClipboard();
     WindowState.keyboardLayoutPending = false;
@@ -199,8 +155,11 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnSize(wParam, lParam);
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {MinimumWindowWidth(), kMinimumHeight};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = MinimumMainWindowSize();
         return 0;
+    case WM_DPICHANGED:
+        OnMainWindowDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 1;
     case WM_NOTIFY:
         return OnNotify(lParam);
     case WM_ACTIVATEAPP:

@@ -7,6 +7,7 @@
 
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
+#include "ui/main_window_dpi_win32.h"
 #include "ui/main_window_win32.h"
 #include "ui/program_state.h"
 #include "ui/tray_clipboard_win32.h"
@@ -33,8 +34,10 @@ static void EnterProgramFolder() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WindowState.instance = instance;
+    // The notification area shows icons at the system's small-icon size.
+    int traySide = GetSystemMetrics(SM_CXSMICON);
     WindowState.trayIcon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, traySide, traySide, LR_DEFAULTCOLOR));
     ResetProgramState();
     EnterProgramFolder();
     InitCommonControls();
@@ -47,9 +50,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (IsWindow(window)) {
         // A shared icon of the module: the system owns it.
         SetClassLongPtrA(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
-        // The caption and the task bar take the small icon; without it they
-        // show the system's default.
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(WindowState.trayIcon));
+        // The caption and the task bar take the window's icons at its DPI;
+        // without them they show the system's default.
+        SetMainWindowIcons();
     }
 
     MSG message;
@@ -60,6 +63,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     DestroyIcon(WindowState.trayIcon);
+    ReleaseMainWindowPictures();
     if (HWND other = WindowState.otherInstance) {
         ShowWindow(other, SW_SHOW);
         SetForegroundWindow(other);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/dpi_scale.h"
 #include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
@@ -53,14 +54,17 @@ int InitializeMainWindow() {
         }
         if (Settings.alwaysOnTop) SetWindowPos(WindowState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetWindowPos(WindowState.mainWindow, HWND_TOP, Settings.windowPosition.x, Settings.windowPosition.y, 0, 0, SWP_NOSIZE);
+        // The size is kept at 96 DPI; the window's DPI is that of the monitor
+        // it was just moved to.
+        int dpi = static_cast<int>(WindowState.dpi);
         if (Settings.windowSize.cx > 100 && Settings.windowSize.cy > 100)
-            SetWindowPos(WindowState.mainWindow, HWND_TOP, 0, 0, Settings.windowSize.cx, Settings.windowSize.cy, SWP_NOMOVE);
+            SetWindowPos(WindowState.mainWindow, HWND_TOP, 0, 0, ScaleToDpi(Settings.windowSize.cx, dpi),
+                         ScaleToDpi(Settings.windowSize.cy, dpi), SWP_NOMOVE);
         KeepOnScreen();
         ShowWindow(WindowState.mainWindow, Settings.startMinimized ? SW_HIDE : SW_SHOW);
     }
     CreateToolbar();
     KeepToolbarInReach();
-    SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_SEPARATOR), nullptr, 0, 29, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     if (Settings.minimizeToTray) ShowTrayIcon(true);
     ListDictionaries();
     SelectDictionary(Settings.startDictionary);

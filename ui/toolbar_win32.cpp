@@ -4,9 +4,12 @@
 
 #include <algorithm>
 
+#include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "ui/toolbar_pictures_win32.h"
 
 // Menus drop from buttons found by their commands, so the order here is
 // free to change.
@@ -38,11 +41,14 @@ static const TBBUTTON kToolbarButtons[] = {
 };
 constexpr int kToolbarEntries = sizeof kToolbarButtons / sizeof kToolbarButtons[0];
 static_assert(kToolbarEntries == 24, "24 toolbar entries");
-// Pictures in the toolbar bitmap.
-constexpr int kToolbarPictures = 17;
 
-// The least width the window may be given; the toolbar may ask for more.
+// Lengths at 96 DPI, scaled to the window's: the least width the window may
+// be given (the toolbar may ask for more), the room around a button's
+// picture, a separator's width and the toolbar's distance from the top.
 constexpr int kMinimumWidth = 320;
+constexpr int kPaddingX = 7, kPaddingY = 6;
+constexpr int kSeparatorWidth = 8;
+constexpr int kToolbarTop = 2;
 
 static const DWORD kToolbarStyle = WS_CHILD | CCS_TOP | CCS_NODIVIDER | TBSTYLE_TOOLTIPS;
 
@@ -56,14 +62,41 @@ static const struct { int command, tooltip; } kTooltips[] = {
     {IDM_QUIT, IDS_QUIT},
 };
 
+void SizeToolbarForDpi() {
+    HWND toolbar = WindowState.toolbar;
+    int dpi = static_cast<int>(WindowState.dpi);
+    int side = LoadToolbarPictures(toolbar, WindowState.dpi);
+    int paddingX = ScaleToDpi(kPaddingX, dpi), paddingY = ScaleToDpi(kPaddingY, dpi);
+    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(side, side));
+    SendMessageA(toolbar, TB_SETPADDING, 0, MAKELPARAM(paddingX, paddingY));
+    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(side + paddingX, side + paddingY));
+    for (int i = 0; i < kToolbarEntries; ++i) {
+        if (!(kToolbarButtons[i].fsStyle & TBSTYLE_SEP)) continue;
+        TBBUTTONINFOA separator = {};
+        separator.cbSize = sizeof separator;
+        separator.dwMask = TBIF_BYINDEX | TBIF_SIZE | TBIF_IMAGE;
+        separator.cx = static_cast<WORD>(ScaleToDpi(kSeparatorWidth, dpi));
+        separator.iImage = separator.cx;  // a separator's "picture" is its width
+        SendMessageA(toolbar, TB_SETBUTTONINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&separator));
+    }
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+    RECT client;
+    GetClientRect(WindowState.mainWindow, &client);
+    RECT bar;
+    GetWindowRect(toolbar, &bar);
+    SetWindowPos(toolbar, nullptr, 0, ScaleToDpi(kToolbarTop, dpi), client.right, bar.bottom - bar.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CreateToolbar() {
-    DWORD style = kToolbarStyle | (Settings.flatToolbar ? TBSTYLE_FLAT : 0);
-    WindowState.toolbar =
-        CreateToolbarEx(WindowState.mainWindow, style, IDC_TOOLBAR, kToolbarPictures, WindowState.instance,
-                        IDB_TOOLBAR, kToolbarButtons, kToolbarEntries, 16, 16, 16, 16, sizeof(TBBUTTON));
+    DWORD style = WS_CHILD | kToolbarStyle | (Settings.flatToolbar ? TBSTYLE_FLAT : 0);
+    WindowState.toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, WindowState.mainWindow,
+                                          reinterpret_cast<HMENU>(IDC_TOOLBAR), WindowState.instance, nullptr);
+    SendMessageA(WindowState.toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(WindowState.toolbar, TB_ADDBUTTONSA, kToolbarEntries, reinterpret_cast<LPARAM>(kToolbarButtons));
+    SizeToolbarForDpi();
     EnableWindow(WindowState.toolbar, TRUE);
-    // Two pixels below the window's top edge.
-    SetWindowPos(WindowState.toolbar, HWND_TOP, 0, 2, 0, 0, SWP_NOSIZE);
+    SetWindowPos(WindowState.toolbar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(WindowState.toolbar, SW_SHOW);
 }
 
@@ -83,16 +116,18 @@ void FillToolbarTooltip(NMHDR* header) {
 // whole row: a wrapping toolbar would push those controls down at every
 // narrow size. The width follows the toolbar as the system draws it.
 int MinimumWindowWidth() {
-    if (!WindowState.toolbar) return kMinimumWidth;
+    int least = ScaleToDpi(kMinimumWidth, static_cast<int>(WindowState.dpi));
+    if (!WindowState.toolbar) return least;
     LRESULT buttons = SendMessageA(WindowState.toolbar, TB_BUTTONCOUNT, 0, 0);
     RECT last = {};
     if (buttons <= 0 || !SendMessageA(WindowState.toolbar, TB_GETITEMRECT, static_cast<WPARAM>(buttons - 1),
                                       reinterpret_cast<LPARAM>(&last)))
-        return kMinimumWidth;
+        return least;
     RECT frame = {0, 0, last.right, 0};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(WindowState.mainWindow, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(WindowState.mainWindow, GWL_EXSTYLE)));
-    return std::max(kMinimumWidth, static_cast<int>(frame.right - frame.left));
+    AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrA(WindowState.mainWindow, GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongPtrA(WindowState.mainWindow, GWL_EXSTYLE)),
+                           WindowState.dpi);
+    return std::max(least, static_cast<int>(frame.right - frame.left));
 }
 
 void KeepToolbarInReach() {

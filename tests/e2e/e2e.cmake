@@ -14,6 +14,7 @@ if(CMAKE_CROSSCOMPILING AND TARGET Dictionary)
   gtest_discover_tests(e2e_driver DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
     PROPERTIES LABELS e2e RUN_SERIAL TRUE TIMEOUT 120
       ENVIRONMENT "DICTIONARY_EXE=$<TARGET_FILE:Dictionary>")
+  include(${PROJECT_SOURCE_DIR}/tests/e2e/dpi/dpi.cmake)
 endif()
 
 # scripts/run.sh reads the window it started back with this probe, to prove

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 
@@ -193,34 +194,65 @@ TEST(Resources, TrayMenuStartsWithShow) {
     DestroyMenu(menu);
 }
 
-TEST(Resources, PicturesHaveTheirSizesAndIconsTheirMasks) {
-    const struct { int id, width, height; } bitmaps[] = {{IDB_TOOLBAR, 256, 16}, {IDB_ABOUT, 100, 142}};
+// The toolbar strips hold 16 pictures each in full colour with alpha, one
+// strip for each size the DPI picks; the About picture comes at four scales.
+TEST(Resources, PicturesComeAtEverySizeTheWindowTakes) {
+    const struct { int id, width, height, bits; } bitmaps[] = {
+        {IDB_TOOLBAR, 256, 16, 32},    {IDB_TOOLBAR_20, 320, 20, 32}, {IDB_TOOLBAR_24, 384, 24, 32},
+        {IDB_TOOLBAR_32, 512, 32, 32}, {IDB_TOOLBAR_48, 768, 48, 32}, {IDB_ABOUT, 100, 142, 24},
+        {IDB_ABOUT_125, 125, 178, 24}, {IDB_ABOUT_150, 150, 213, 24}, {IDB_ABOUT_200, 200, 284, 24}};
     for (auto& expected : bitmaps) {
         HBITMAP bitmap = (HBITMAP)LoadImageA(Instance(), MAKEINTRESOURCEA(expected.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         ASSERT_NE(bitmap, nullptr) << expected.id;
-        BITMAP info{};
+        DIBSECTION info{};
         GetObjectA(bitmap, sizeof info, &info);
-        EXPECT_EQ(info.bmWidth, expected.width);
-        EXPECT_EQ(info.bmHeight, expected.height);
-        EXPECT_EQ(info.bmBitsPixel, 4);
+        EXPECT_EQ(info.dsBm.bmWidth, expected.width) << expected.id;
+        EXPECT_EQ(info.dsBm.bmHeight, expected.height) << expected.id;
+        EXPECT_EQ(info.dsBm.bmBitsPixel, expected.bits) << expected.id;
+        if (expected.bits == 32) {
+            // Most pictures transparent in their top left corner (rows go
+            // bottom up), drawn in its middle.
+            const BYTE* pixels = static_cast<const BYTE*>(info.dsBm.bmBits);
+            int side = expected.height, stride = expected.width * 4;
+            int clear = 0, drawn = 0;
+            for (int picture = 0; picture < 16; ++picture) {
+                clear += pixels[(side - 1) * stride + picture * side * 4 + 3] == 0;  // top left
+                drawn += pixels[(side / 2) * stride + (picture * side + side / 2) * 4 + 3] != 0;
+            }
+            EXPECT_GE(clear, 12) << expected.id;
+            EXPECT_GE(drawn, 13) << expected.id;
+        }
         DeleteObject(bitmap);
     }
-    // Each icon is transparent in its corner and drawn in its middle.
-    const struct { int id, size; } icons[] = {{IDI_MAIN, 32}, {IDI_TRAY, 16}, {IDI_TRAY, 32}};
-    for (auto& expected : icons) {
-        HICON icon = (HICON)LoadImageA(Instance(), MAKEINTRESOURCEA(expected.id), IMAGE_ICON, expected.size, expected.size, 0);
-        ASSERT_NE(icon, nullptr) << expected.id;
-        ICONINFO parts{};
-        ASSERT_TRUE(GetIconInfo(icon, &parts));
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, parts.hbmMask);
-        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255)) << expected.id << "/" << expected.size;
-        EXPECT_EQ(GetPixel(dc, expected.size / 2, expected.size / 2), RGB(0, 0, 0)) << expected.id << "/" << expected.size;
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(parts.hbmMask);
-        DeleteObject(parts.hbmColor);
-        DestroyIcon(icon);
+}
+
+// Both icons hold every size the system asks for, from the notification
+// area at 100 % to the large icons of Explorer.
+TEST(Resources, IconsComeAtEverySizeTheSystemAsksFor) {
+    for (int id : {IDI_MAIN, IDI_TRAY}) {
+        HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_GROUP_ICON);
+        ASSERT_NE(found, nullptr) << id;
+        const BYTE* group = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+        ASSERT_NE(group, nullptr) << id;
+        WORD count = *reinterpret_cast<const WORD*>(group + 4);
+        std::vector<int> sizes;
+        for (WORD i = 0; i < count; ++i) sizes.push_back(group[6 + 14 * i] == 0 ? 256 : group[6 + 14 * i]);
+        EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 48, 256})) << id;
+        for (int side : {16, 32}) {
+            HICON icon = (HICON)LoadImageA(Instance(), MAKEINTRESOURCEA(id), IMAGE_ICON, side, side, 0);
+            ASSERT_NE(icon, nullptr) << id << "/" << side;
+            ICONINFO parts{};
+            ASSERT_TRUE(GetIconInfo(icon, &parts));
+            HDC dc = CreateCompatibleDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, parts.hbmMask);
+            EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255)) << id << "/" << side << ": a corner shows through";
+            EXPECT_EQ(GetPixel(dc, side / 2, side / 2), RGB(0, 0, 0)) << id << "/" << side;
+            SelectObject(dc, old);
+            DeleteDC(dc);
+            DeleteObject(parts.hbmMask);
+            DeleteObject(parts.hbmColor);
+            DestroyIcon(icon);
+        }
     }
 }
 

@@ -16,5 +16,9 @@ endif()
 add_executable(win32_tests ${DICTIONARY_WIN32_TESTS} ${DICTIONARY_WIN32_UNDER_TEST})
 target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(win32_tests PRIVATE ${DICTIONARY_GTEST} advapi32 comctl32)
+# The manifest tests read both programs from beside the test program.
+if(TARGET Dictionary)
+  add_dependencies(win32_tests Dictionary dictionary-tool)
+endif()
 gtest_discover_tests(win32_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
   PROPERTIES LABELS win32 TIMEOUT 120)
