@@ -39,21 +39,30 @@ void WordCounts::AddLines(const char* text, size_t size) {
     }
 }
 
+namespace {
+// The forms folder's table as it was read, with its file's stamp.
+struct ReadTable {
+    WordCounts counts;
+    FileStamp stamp;
+    bool read = false;
+};
+ReadTable FormsTable;
+}  // namespace
+
 const WordCounts& FormsWordCounts() {
-    static WordCounts counts;
-    static FileStamp readStamp;
-    static bool read = false;
     const std::string path = PathInFolder(kWordFormsFolder, kWordCountsFile);
     FileStamp now;
     const bool there = PlatformFileStamp(path.c_str(), now);
-    if (read && there && now == readStamp) return counts;
-    counts = WordCounts();
-    read = false;
+    if (FormsTable.read && there && now == FormsTable.stamp) return FormsTable.counts;
+    FormsTable = ReadTable();
     FileBytes bytes;
-    if (there && bytes.Load(path.c_str(), readStamp) == FileReadOutcome::Read) {
-        read = true;
+    if (there && bytes.Load(path.c_str(), FormsTable.stamp) == FileReadOutcome::Read) {
+        FormsTable.read = true;
         if (bytes.Data())
-            counts.AddLines(reinterpret_cast<const char*>(bytes.Data()), static_cast<size_t>(bytes.Length() - 1));
+            FormsTable.counts.AddLines(reinterpret_cast<const char*>(bytes.Data()),
+                                       static_cast<size_t>(bytes.Length() - 1));
     }
-    return counts;
+    return FormsTable.counts;
 }
+
+void ForgetFormsWordCounts() { FormsTable = ReadTable(); }

@@ -30,3 +30,4 @@ private:
 // The table of the forms folder, read once and kept while its file stays as
 // it was; empty when there is none.
 const WordCounts& FormsWordCounts();
+void ForgetFormsWordCounts();
