@@ -28,17 +28,21 @@ public:
           most_(most),
           rule_(rule),
           path_(key.size() + static_cast<size_t>(most) + 2),
-          rows_(width_ * (key.size() + static_cast<size_t>(most) + 3)) {
-        const int beyond = most + 1;
-        for (size_t j = 0; j < width_; ++j) rows_[j] = static_cast<unsigned char>(std::min<size_t>(j, beyond));
+          // Cells more than `most` away from the diagonal are never
+          // computed: they keep the value beyond the distance.
+          rows_(width_ * (key.size() + static_cast<size_t>(most) + 3), static_cast<unsigned char>(most + 1)) {
+        for (size_t j = 0; j < width_ && j <= static_cast<size_t>(most); ++j) rows_[j] = static_cast<unsigned char>(j);
     }
 
     void SearchList(const LetterWordsView& list, std::vector<Found>& found) {
-        size_t depth = 0;   // rows and path hold this prefix of the word before
+        size_t depth = 0;   // rows and path_ hold this prefix of the words before
         for (uint32_t i = 0; i < list.count;) {
             const unsigned char* word = reinterpret_cast<const unsigned char*>(list.Word(i));
-            size_t shared = 0;
-            while (shared < depth && word[shared] && FoldChar(word[shared], rule_) == path_[shared]) ++shared;
+            // Every word walked since the path was laid shares its prefix
+            // as far as the word before it; a damaged count never leads
+            // past the text.
+            size_t shared = std::min<size_t>(depth, list.shared[i]);
+            if (list.wordAt[i] + shared >= list.textSize) shared = 0;
             depth = shared;
             bool cut = false;
             while (word[depth] && !cut) {
@@ -46,7 +50,9 @@ public:
                 cut = NextRow(++depth) > most_;
             }
             if (cut) {
-                i = PastPrefix(list, i, depth);
+                // Past the words that begin with the cut prefix.
+                ++i;
+                while (i < list.count && list.shared[i] >= depth) ++i;
                 continue;
             }
             const int distance = Row(depth)[width_ - 1];
@@ -58,49 +64,33 @@ public:
 private:
     unsigned char* Row(size_t depth) { return rows_.data() + depth * width_; }
 
-    // Fills the row of the prefix path_[0, depth) from the rows above it;
-    // returns its least value. Values stop at most_ + 1.
+    // Fills the row of the prefix path_[0, depth) from the rows above it,
+    // within `most_` of the diagonal; returns its least value. Values stop
+    // at most_ + 1.
     int NextRow(size_t depth) {
-        const unsigned char beyond = static_cast<unsigned char>(most_ + 1);
+        const int beyond = most_ + 1;
         const unsigned char* above = Row(depth - 1);
         const unsigned char* twoAbove = depth >= 2 ? Row(depth - 2) : nullptr;
         unsigned char* row = Row(depth);
         const unsigned char c = path_[depth - 1];
-        row[0] = static_cast<unsigned char>(std::min<size_t>(depth, beyond));
-        int least = row[0];
-        for (size_t j = 1; j < width_; ++j) {
+        const unsigned char previous = depth >= 2 ? path_[depth - 2] : 0;
+        const size_t reach = static_cast<size_t>(most_);
+        const size_t first = depth > reach ? depth - reach : 1;
+        const size_t last = std::min(width_ - 1, depth + reach);
+        int least = beyond;
+        if (depth <= reach) {
+            row[0] = static_cast<unsigned char>(depth);
+            least = static_cast<int>(depth);
+        }
+        for (size_t j = first; j <= last; ++j) {
             int best = std::min({above[j] + 1, row[j - 1] + 1, above[j - 1] + (c != key_[j - 1] ? 1 : 0)});
-            if (twoAbove && j >= 2 && c == key_[j - 2] && path_[depth - 2] == key_[j - 1])
+            if (twoAbove && j >= 2 && c == key_[j - 2] && previous == key_[j - 1])
                 best = std::min(best, twoAbove[j - 2] + 1);
-            row[j] = static_cast<unsigned char>(std::min<int>(best, beyond));
-            least = std::min<int>(least, row[j]);
+            best = std::min(best, beyond);
+            row[j] = static_cast<unsigned char>(best);
+            least = std::min(least, best);
         }
         return least;
-    }
-
-    bool SharesPrefix(const LetterWordsView& list, uint32_t i, size_t length) const {
-        const unsigned char* word = reinterpret_cast<const unsigned char*>(list.Word(i));
-        for (size_t at = 0; at < length; ++at)
-            if (!word[at] || FoldChar(word[at], rule_) != path_[at]) return false;
-        return true;
-    }
-
-    // The first word after `i` that does not begin with path_[0, length):
-    // the words that do follow `i` in a run, found by doubling steps, then
-    // by halving.
-    uint32_t PastPrefix(const LetterWordsView& list, uint32_t i, size_t length) const {
-        uint32_t inside = i, step = 1;
-        while (step <= list.count - 1 - inside && SharesPrefix(list, inside + step, length)) {
-            inside += step;
-            step *= 2;
-        }
-        uint32_t outside = std::min<uint64_t>(uint64_t{inside} + step, list.count);
-        while (outside - inside > 1) {
-            uint32_t middle = inside + (outside - inside) / 2;
-            if (SharesPrefix(list, middle, length)) inside = middle;
-            else outside = middle;
-        }
-        return outside;
     }
 
     const unsigned char* key_;

@@ -215,15 +215,17 @@ def form_table(pairs, headwords, counts):
 
 
 def write_counts(path, counts, headwords):
-    """forms/frequency.txt: "word TAB count" in code page 1251; spelling
+    """forms/frequency.txt: "word TAB count" in code page 1251, in the order
+    of the folded words; spelling
     suggestions rank the more common of equally close words first. English:
     every headword that WordNet's tagged corpus counts. Bulgarian, which has
     no such list here: the size of the word's entries, as the Bulgarian
     tables rank bases."""
     english = {folded: count for folded, count in counts.items() if folded in headwords and count > 0}
     bulgarian = {folded: entry[1] for folded, entry in headwords.items() if folded[0] >= 0xC0 and entry[1] > 0}
-    lines = sorted(headwords[folded][0] + b"\t" + str(count).encode()
-                   for folded, count in list(english.items()) + list(bulgarian.items()))
+    # In the order of the folded words: the program searches the table by halving.
+    lines = [headwords[folded][0] + b"\t" + str(count).encode()
+             for folded, count in sorted(list(english.items()) + list(bulgarian.items()))]
     with open(path, "wb") as out:
         out.write(b"".join(line + b"\n" for line in lines))
     print("build-word-forms: frequency: %d words" % len(lines))

@@ -17,6 +17,10 @@ struct Word {
 
 }  // namespace
 
+// The bytes before the words: two offsets and a shared count for each,
+// the counts padded to a multiple of 4.
+static size_t ArraysSize(size_t count) { return 2 * sizeof(uint32_t) * count + (count + 3) / 4 * 4; }
+
 LetterWordsView LetterWords::View() const {
     LetterWordsView view;
     view.letter = letter;
@@ -24,7 +28,9 @@ LetterWordsView LetterWords::View() const {
     if (!payload_) return view;
     view.wordAt = reinterpret_cast<const uint32_t*>(payload_);
     view.entryAt = view.wordAt + count_;
-    view.text = reinterpret_cast<const char*>(view.entryAt + count_);
+    view.shared = reinterpret_cast<const uint8_t*>(view.entryAt + count_);
+    view.text = reinterpret_cast<const char*>(payload_ + ArraysSize(count_));
+    view.textSize = payloadSize_ - ArraysSize(count_);
     return view;
 }
 
@@ -52,14 +58,21 @@ void LetterWords::Build(unsigned char letterByte, CaseRule foldRule, const unsig
     count_ = static_cast<uint32_t>(words.size());
     size_t textSize = 0;
     for (const Word& word : words) textSize += word.length + 1;
-    std::vector<unsigned char>(2 * sizeof(uint32_t) * words.size() + textSize).swap(built_);
+    std::vector<unsigned char>(ArraysSize(words.size()) + textSize).swap(built_);
     uint32_t* wordAt = reinterpret_cast<uint32_t*>(built_.data());
     uint32_t* entryAt = wordAt + words.size();
-    char* text = reinterpret_cast<char*>(entryAt + words.size());
+    uint8_t* shared = reinterpret_cast<uint8_t*>(entryAt + words.size());
+    char* text = reinterpret_cast<char*>(built_.data() + ArraysSize(words.size()));
     size_t at = 0;
     for (size_t i = 0; i < words.size(); ++i) {
         wordAt[i] = static_cast<uint32_t>(at);
         entryAt[i] = static_cast<uint32_t>(words[i].offset);
+        size_t common = 0;
+        if (i > 0)
+            while (common < kMostShared && common < words[i].folded.size() &&
+                   words[i].folded[common] == words[i - 1].folded[common])
+                ++common;
+        shared[i] = static_cast<uint8_t>(common);
         std::memcpy(text + at, data + words[i].offset, words[i].length);
         text[at + words[i].length] = '\0';
         at += words[i].length + 1;
@@ -70,7 +83,7 @@ void LetterWords::Build(unsigned char letterByte, CaseRule foldRule, const unsig
 
 bool LetterWords::Hold(FileBytes&& file, size_t at, uint32_t count) {
     const size_t size = file.Length() > 0 ? static_cast<size_t>(file.Length() - 1) : 0;
-    const size_t arrays = 2 * sizeof(uint32_t) * size_t{count};
+    const size_t arrays = ArraysSize(count);
     if (at > size || size - at < arrays) return false;
     const unsigned char* payload = file.Data() + at;
     const size_t textSize = size - at - arrays;

@@ -19,13 +19,19 @@ struct LetterWordsView {
     uint32_t count = 0;
     const uint32_t* wordAt = nullptr;    // offset of each word (as stored, NUL-terminated) in `text`
     const uint32_t* entryAt = nullptr;   // offset of its entry in the letter file: the walk's order
+    // How many folded bytes each word shares with the word before it (the
+    // first: 0), at most kMostShared: the searches walk the words as the
+    // branches of a tree of prefixes.
+    const uint8_t* shared = nullptr;
     const char* text = nullptr;
+    size_t textSize = 0;                 // the NUL of the last word counted
     const char* Word(uint32_t i) const { return text + wordAt[i]; }
 };
+constexpr uint8_t kMostShared = 255;
 
 // A letter's list, built from its bytes or read back whole from where it
 // was kept (storage/dictionary_words.h). The payload is laid out as it is
-// kept: wordAt, entryAt, then the words.
+// kept: wordAt, entryAt, shared (padded to 4 bytes), then the words.
 class LetterWords {
 public:
     unsigned char letter = 0;
@@ -43,7 +49,8 @@ public:
     void Build(unsigned char letterByte, CaseRule foldRule, const unsigned char* data, size_t size);
     // Takes a kept payload of `count` words that starts at byte `at` of
     // `file`; false, holding nothing, unless every offset lies inside it
-    // and every word ends inside it.
+    // and every word ends inside it. (A search reads inside the words
+    // whatever the shared counts say.)
     bool Hold(FileBytes&& file, size_t at, uint32_t count);
 
 private:

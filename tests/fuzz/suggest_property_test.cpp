@@ -168,7 +168,7 @@ TEST(SuggestProperty, SuggestionsAreTheWordsWithinTheDistanceInTheDocumentedOrde
         for (int i = 0; i < 4; ++i) stems.push_back(RandomText(random, 1, 4));
         std::map<unsigned char, std::string> files;
         std::vector<std::string> words;
-        std::string countLines;
+        std::map<std::string, std::string> countLines;   // by folded word: the table's order
         const int count = 1 + static_cast<int>(random() % 60);
         for (int i = 0; i < count; ++i) {
             std::string word = random() % 3 == 0 ? RandomText(random, 1, 7)
@@ -180,10 +180,12 @@ TEST(SuggestProperty, SuggestionsAreTheWordsWithinTheDistanceInTheDocumentedOrde
             const std::string description = random() % 25 == 0 ? "" : "d";
             files[letter] += word + '\0' + description + '\0';
             words.push_back(word);
-            if (random() % 3 == 0) countLines += word + "\t" + std::to_string(random() % 4) + "\n";
+            if (random() % 3 == 0)
+                countLines[FoldString(word.c_str(), CaseRule::Folded)] = word + "\t" + std::to_string(random() % 4) + "\n";
         }
-        WordCounts counts;
-        counts.AddLines(countLines.data(), countLines.size());
+        std::string table;
+        for (const auto& line : countLines) table += line.second;
+        const WordCounts counts(table);
         std::vector<Letter> letters;
         DictionaryWords lists;
         for (const auto& file : files) {

@@ -47,7 +47,7 @@ protected:
         MakeLetter("Dict", 'C', Entries({{"cat", "kotka"}, {"cat {2}", "tom"}, {"curate", "svestenik"}}));
         MakeLetter("Dict", 0xCA, Entries({{kCat, "cat"}, {kTomcat, "tomcat"}}));
         std::filesystem::create_directories("forms");
-        WriteDiskFile("forms/frequency.txt", "curate\t9\r\naccurate\tx\n");
+        WriteDiskFile("forms/frequency.txt", "accurate\tx\nCURATE\t9\r\n");
         ASSERT_EQ(SelectDictionary("Dict"), kResultOk);
     }
     static Lines Suggested(const std::string& word, size_t limit = kMostSuggestions) {
