@@ -7,10 +7,14 @@
 # Data sets: the default dictionary, and a million generated entries
 # imported by the tool (bench/make_entries.py, the same for the same seed).
 # Measures, whole process: one look-up (hit, miss), 1,200 look-ups from
-# standard input (shuffled, sorted), importing the million entries against
+# standard input (shuffled, sorted), the spelling suggestions for the miss
+# against sdcv's fuzzy search, importing the million entries against
 # dictfmt plus dictzip. Then the in-process benchmarks (storage_bench) on
-# the largest letter file of the million, and the start-up of Dictionary.exe
-# under Wine (bench/startup.sh; skipped with --no-wine).
+# the largest letter file of the million, the suggestion queries and the
+# memory of their lists (suggest_bench) on both data sets, the quality of the
+# suggestions against sdcv and hunspell (bench/suggest_quality.py), and the
+# start-up of Dictionary.exe under Wine (bench/startup.sh; skipped with
+# --no-wine).
 #
 # Usage: bench/run.sh [--no-wine]
 # BENCH_ROUNDS (default 8) sets how many rounds each comparison runs; every
@@ -38,11 +42,11 @@ rm -rf "$DICTIONARY_INDEX_CACHE"
 say() { printf '\n== %s\n' "$*"; }
 
 say "packages"
-bash scripts/install-deps.sh hyperfine sdcv dict dictd dictfmt dictzip stardict-tools time
+bash scripts/install-deps.sh hyperfine sdcv dict dictd dictfmt dictzip stardict-tools time hunspell
 
 say "build (Release, $out)"
 cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$out" -j 2 --target dictionary-tool default_dictionary storage_bench word_forms_bench
+cmake --build "$out" -j 2 --target dictionary-tool default_dictionary storage_bench word_forms_bench suggest_bench
 tool=$out/dictionary-tool
 
 # True when TARGET is missing or older than SOURCE.
@@ -121,6 +125,8 @@ echo "dictd on port $port (process $dictd_pid)"
 # Each program's look-up command on a data set; the word, or the list, follows.
 tool_cmd() { echo "$tool --root $1 lookup --dict $2"; }
 sdcv_cmd() { echo "sdcv -e -x -2 $data/$1/stardict"; }
+# Without -e: a word not found gets sdcv's fuzzy list.
+sdcv_fuzzy_cmd() { echo "sdcv -n -x -2 $data/$1/stardict"; }
 dict_cmd() { echo "dict -C -h 127.0.0.1 -p $port -d $1"; }
 program_root() { [ "$1" = default ] && echo "$out/dictionaries English_Bulgarian" || echo "$data/million/root Million"; }
 
@@ -227,6 +233,25 @@ for name in default million; do
         groups+=("$results/$group")
     done
 done
+# Spelling suggestions for the miss: the first run builds the lists and
+# keeps them, as the first miss after a change does; the runs timed take
+# them back, as every later process does.
+for name in default million; do
+    word=$(cat "$data/$name/miss.txt")
+    group=suggest-miss-$name
+    rounds_now=$rounds
+    # shellcheck disable=SC2046
+    $(tool_cmd $(program_root "$name") | sed 's/ lookup / suggest /') "$word" >/dev/null 2>&1 || true
+    # shellcheck disable=SC2046
+    compare "$group" "suggestions for the miss" "$name" 5 -N \
+        dictionary-tool "$(tool_cmd $(program_root "$name") | sed 's/ lookup / suggest /') '$word'" \
+        sdcv "$(sdcv_fuzzy_cmd "$name") '$word'"
+    # shellcheck disable=SC2046
+    peak_rss "$group" dictionary-tool $(tool_cmd $(program_root "$name") | sed 's/ lookup / suggest /') "$word"
+    # shellcheck disable=SC2046
+    peak_rss "$group" sdcv $(sdcv_fuzzy_cmd "$name") "$word"
+    groups+=("$results/$group")
+done
 for name in default million; do
     for order in shuffled sorted; do
         list=$data/$name/batch-$order.txt
@@ -261,6 +286,12 @@ largest=$(ls -S "$data/million/root/Million/"[0-9a-f][0-9a-f].dat | grep -v '/00
 "$out/storage_bench" --letter="$largest" | tee "$results/storage_bench.txt"
 # The word forms' look-up fallback, on the default dictionary and its forms.
 "$out/word_forms_bench" | tee "$results/word_forms_bench.txt"
+# Spelling suggestions in process, with the memory of their lists.
+"$out/suggest_bench" | tee "$results/suggest_bench.txt"
+"$out/suggest_bench" --root="$data/million/root" --dict=Million | tee -a "$results/suggest_bench.txt"
+
+say "quality of the suggestions"
+python3 bench/suggest_quality.py "$tool" "$out/dictionaries" "$data/default/stardict" "$results/suggest_quality.md"
 
 if [ "$with_wine" = 1 ]; then
     say "start-up under Wine"
@@ -278,7 +309,7 @@ fi
     cat <<'EOF'
 The commands, on the same words:
 - dictionary-tool: `dictionary-tool --root DIR lookup --dict FOLDER WORD`, and `... lookup -` with the list on standard input;
-- sdcv: `sdcv -n -e -x -2 DIR WORD` (exact matches only, as the tool's look-up: no fuzzy search on a miss), and `sdcv -e -x -2 DIR` with the list on standard input;
+- sdcv: `sdcv -n -e -x -2 DIR WORD` (exact matches only, as the tool's look-up: no fuzzy search on a miss), and `sdcv -e -x -2 DIR` with the list on standard input; for the suggestions `sdcv -n -x -2 DIR WORD`, whose miss runs its fuzzy search, against `dictionary-tool --root DIR suggest --dict FOLDER WORD`;
 - dict: `dict -C -h 127.0.0.1 -p PORT -d DB WORD` (no spelling suggestions on a miss); it reads no list from standard input, so the list's words are its arguments (one connection). Its peak memory is the client's; the server, dictd, is not counted.
 
 Peak RSS: the median of three runs under /usr/bin/time. A ratio is the tool's median in a round over the peer's in the same round; the table gives the median over the rounds.
@@ -295,6 +326,16 @@ EOF
     echo '```'
     cat "$results/word_forms_bench.txt"
     echo '```'
+    echo
+    echo "## In process, spelling suggestions (default dictionary, then the million)"
+    echo
+    echo '```'
+    cat "$results/suggest_bench.txt"
+    echo '```'
+    echo
+    echo "## Quality of the suggestions: the word meant first, and among the first five"
+    echo
+    cat "$results/suggest_quality.md"
     if [ -f "$results/startup.txt" ]; then
         echo
         echo "## Start-up of Dictionary.exe under Wine, warm"

@@ -128,40 +128,50 @@ int TrackToolbarMenu(int buttonCommand, const std::vector<MenuItemSpec>& items) 
     return chosen;
 }
 
-// The list dialogs sort their lines as the sorted list control does and
-// play the scripted pick: a selection (previewed), then Translate. The
-// list control's order is its own (ASCII letters without regard to case),
-// not one of the dictionaries' comparisons.
-static std::vector<std::string>& ShowListDialog(const std::vector<std::string>& lines, int* choice) {
+// The list dialogs order the lines they sort as the sorted list control
+// does and play the scripted pick: a selection (previewed), then
+// Translate. The list control's order is its own (ASCII letters without
+// regard to case), not one of the dictionaries' comparisons.
+static std::vector<std::string> InListOrder(const std::vector<std::string>& lines) {
     std::vector<std::string> sorted = lines;
     std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
         auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : static_cast<unsigned char>(c); };
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                             [&](char x, char y) { return lower(x) < lower(y); });
     });
-    g_state.listDialogs.push_back(sorted);
+    return sorted;
+}
+
+// Records the lines shown and takes the scripted choice: a position, or -1.
+static std::vector<std::string>& ShowListDialog(const std::vector<std::string>& shown, int* choice) {
+    g_state.listDialogs.push_back(shown);
     *choice = -1;
     if (!g_state.listChoices.empty()) {
         *choice = g_state.listChoices.front();
         g_state.listChoices.pop_front();
     }
-    if (*choice >= static_cast<int>(sorted.size())) *choice = -1;
+    if (*choice >= static_cast<int>(shown.size())) *choice = -1;
     return g_state.listDialogs.back();
 }
 
-int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
-                          std::string* chosen, WindowRect*) {
+int RunSimilarWordsDialog(const SimilarWordsLines& lines, void (*onSelect)(const char*), std::string* chosen,
+                          WindowRect*) {
+    const ShownListLines shown = LayOutSimilarWords(lines.suggestions, InListOrder(lines.similar));
     int choice;
-    const std::vector<std::string> shown = ShowListDialog(lines, &choice);
+    ShowListDialog(shown.text, &choice);
+    if (shown.text.empty()) return 0;
+    const int first = SelectableLine(shown, 0, 0);
+    if (!lines.suggestions.empty()) onSelect(shown.text[static_cast<size_t>(first)].c_str());
     if (choice < 0) return 0;
-    onSelect(shown[choice].c_str());
-    *chosen = shown[choice];
+    choice = SelectableLine(shown, first, choice);
+    onSelect(shown.text[static_cast<size_t>(choice)].c_str());
+    *chosen = shown.text[static_cast<size_t>(choice)];
     return 1;
 }
 
 void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*), WindowRect*) {
     int choice;
-    std::vector<std::string> shown = ShowListDialog(lines, &choice);
+    std::vector<std::string> shown = ShowListDialog(InListOrder(lines), &choice);
     // The dialog applies its first line as it opens.
     if (!shown.empty()) onSelect(shown[0].c_str());
     if (choice > 0) onSelect(shown[choice].c_str());

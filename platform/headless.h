@@ -53,8 +53,9 @@ struct HeadlessState {
     bool findButtonEnabled = true;
     int wordEditChanges = 0;          // change notifications raised
     // The list dialogs (similar words, all dictionaries): the lines each one
-    // showed, in the list's sorted order, and the line the user picks in
-    // each, by position; -1 (also when empty) closes it.
+    // showed, in order, headings included, and the line the user picks in
+    // each, by position (a heading gives way to the word after it); -1
+    // (also when empty) closes it.
     std::vector<std::vector<std::string>> listDialogs;
     std::deque<int> listChoices;
     // The dictionary fonts last given to the edits, and how often.

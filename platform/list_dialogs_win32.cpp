@@ -2,6 +2,7 @@
 // search in all dictionaries.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ struct ListDialogRun {
     void (*onSelect)(const char*);
     WindowRect* rect;
     std::string chosen;
+    // The Similar Words dialog's lines as the program ordered them, with
+    // its headings; null for the list that sorts itself.
+    const ShownListLines* shown = nullptr;
+    int selected = -1;
 };
 
 // Where the dialog was last: its size is the template's at the dialog's own
@@ -43,12 +48,22 @@ bool SelectedLine(HWND dialog, std::string* line) {
     return true;
 }
 
-void FillList(HWND dialog, const ListDialogRun& run) {
+void FillList(HWND dialog, ListDialogRun& run) {
     for (const std::string& line : *run.lines)
         SendDlgItemMessageA(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    SendDlgItemMessageA(dialog, IDC_LIST, LB_SETCURSEL, 0, 0);
+    run.selected = run.shown ? SelectableLine(*run.shown, 0, 0) : 0;
+    SendDlgItemMessageA(dialog, IDC_LIST, LB_SETCURSEL, static_cast<WPARAM>(run.selected), 0);
     SendDlgItemMessageA(dialog, IDC_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(WindowState.wordFont), TRUE);
     SetForegroundWindow(dialog);
+}
+
+// A heading the mouse or a key selected gives way to the next word in the
+// direction the selection moved.
+void SkipHeadings(HWND dialog, ListDialogRun& run) {
+    const int to = static_cast<int>(SendDlgItemMessageA(dialog, IDC_LIST, LB_GETCURSEL, 0, 0));
+    const int line = SelectableLine(*run.shown, run.selected, to);
+    if (line != to) SendDlgItemMessageA(dialog, IDC_LIST, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    run.selected = line;
 }
 
 // Common to both dialogs; `allDictionaries` picks the differences.
@@ -66,6 +81,8 @@ INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
             return TRUE;
         }
         FillList(dialog, *run);
+        // The first suggestion is applied as the dialog opens.
+        if (run->shown && run->shown->heading[0]) run->onSelect(run->shown->text[run->selected].c_str());
         // The first line in the list's own order is applied at once.
         if (allDictionaries)
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE),
@@ -87,6 +104,7 @@ INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
             if (HIWORD(wParam) == LBN_DBLCLK) {
                 PostMessageA(dialog, WM_COMMAND, IDOK, 0);
             } else if (HIWORD(wParam) == LBN_SELCHANGE) {
+                if (run->shown) SkipHeadings(dialog, *run);
                 std::string line;
                 if (SelectedLine(dialog, &line)) run->onSelect(line.c_str());
             }
@@ -107,9 +125,17 @@ INT_PTR CALLBACK AllDictionariesDialogProc(HWND dialog, UINT message, WPARAM wPa
 
 }  // namespace
 
-int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
-                          std::string* chosen, WindowRect* place) {
-    ListDialogRun run{&lines, onSelect, place, std::string()};
+int RunSimilarWordsDialog(const SimilarWordsLines& lines, void (*onSelect)(const char*), std::string* chosen,
+                          WindowRect* place) {
+    // The words beginning alike in the order the sorted list control gave
+    // them; the list itself keeps the order it is given.
+    std::vector<std::string> similar = lines.similar;
+    std::stable_sort(similar.begin(), similar.end(), [](const std::string& a, const std::string& b) {
+        return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
+    });
+    const ShownListLines shown = LayOutSimilarWords(lines.suggestions, similar);
+    ListDialogRun run{&shown.text, onSelect, place, std::string()};
+    run.shown = &shown;
     INT_PTR result = DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_SIMILAR), WindowState.mainWindow,
                                      SimilarWordsDialogProc, reinterpret_cast<LPARAM>(&run));
     if (result != IDOK) return 0;

@@ -15,6 +15,9 @@ packages (scripts/install-deps.sh installs them):
   - wordnet-base: WordNet's exception lists, the irregular English forms
     (went -> go, better -> good, children -> child).
 
+Beside the tables, forms/frequency.txt ranks spelling suggestions: WordNet's
+counts of the English headwords, and the entry sizes of the Bulgarian ones.
+
 Each form keeps only the bases the dictionary holds and that differ from
 it. Several bases of one form are stored in one entry, separated by ';',
 the most common first. For English "common" is counted in text: WordNet's
@@ -211,6 +214,23 @@ def form_table(pairs, headwords, counts):
     return lines, kept
 
 
+def write_counts(path, counts, headwords):
+    """forms/frequency.txt: "word TAB count" in code page 1251, in the order
+    of the folded words; spelling
+    suggestions rank the more common of equally close words first. English:
+    every headword that WordNet's tagged corpus counts. Bulgarian, which has
+    no such list here: the size of the word's entries, as the Bulgarian
+    tables rank bases."""
+    english = {folded: count for folded, count in counts.items() if folded in headwords and count > 0}
+    bulgarian = {folded: entry[1] for folded, entry in headwords.items() if folded[0] >= 0xC0 and entry[1] > 0}
+    # In the order of the folded words: the program searches the table by halving.
+    lines = [headwords[folded][0] + b"\t" + str(count).encode()
+             for folded, count in sorted(list(english.items()) + list(bulgarian.items()))]
+    with open(path, "wb") as out:
+        out.write(b"".join(line + b"\n" for line in lines))
+    print("build-word-forms: frequency: %d words" % len(lines))
+
+
 def copyright_text(package):
     with open("/usr/share/doc/%s/copyright" % package, encoding="utf-8") as source:
         return source.read()
@@ -246,7 +266,8 @@ def write_credits(path):
         "hunspell-en-us %s, made from SCOWL by Kevin Atkinson. Its\n"
         "copyright file follows in full.\n\n%s\n" % (package_version("hunspell-en-us"),
                                                        copyright_text("hunspell-en-us")),
-        "Irregular forms, and the counts that rank several bases of one form:\n"
+        "Irregular forms, and the counts that rank several bases of one form\n"
+        "and the spelling suggestions (forms/frequency.txt):\n"
         "the exception lists and sense counts of WordNet 3.0, Debian package\n"
         "wordnet-base %s. Its copyright file follows in full.\n\n%s\n" % (
             package_version("wordnet-base"), copyright_text("wordnet-base")),
@@ -310,6 +331,7 @@ def main():
         lines, kept = form_table(pairs, headwords, counts)
         import_table(tool, new, language, lines)
         print("build-word-forms: %s: %d forms, %d base forms" % (language, len(lines), kept))
+    write_counts(os.path.join(new, "frequency.txt"), english_counts(), headwords)
     write_credits(os.path.join(new, "CREDITS.txt"))
     copy_sources(os.path.join(new, "source"))
     final = os.path.join(dictionaries, "forms")

@@ -11,7 +11,7 @@ dictionary_program_parts=(
     "windows Dictionary Dictionary.exe"
     "windows dictionary-tool dictionary-tool.exe"
     "native default_dictionary dictionaries/English_Bulgarian 00.dat CREDITS.txt"
-    "native word_forms dictionaries/forms English/00.dat Bulgarian/00.dat CREDITS.txt"
+    "native word_forms dictionaries/forms English/00.dat Bulgarian/00.dat CREDITS.txt frequency.txt"
 )
 # Built with the parts, not copied: run.sh reads the window back with it.
 dictionary_windows_helpers=(read_window)

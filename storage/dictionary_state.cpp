@@ -1,5 +1,6 @@
 #include "storage/dictionary_state.h"
 
+#include "storage/dictionary_words.h"
 #include "storage/letter_buffer.h"
 #include "storage/letter_cache.h"
 
@@ -15,6 +16,7 @@ CaseRule OpenCaseRule() { return CaseRuleOf(CurrentDictionary.CaseSensitive); }
 void ResetDictionaryState() {
     ForgetLetter(0);
     ForgetKeptLetters();
+    ForgetDictionaryWords();
     CurrentDictionary = kNoDictionary;
     DictionaryCatalog = CatalogRecord{};
 }

@@ -16,17 +16,6 @@
 
 // Smaller files are walked sooner than a kept index is read.
 constexpr int32_t kKeptIndexMinBytes = 64 * 1024;
-// The kept indexes of files long deleted or moved, and the temporary files
-// of processes killed while they wrote one, would pile up for good: after
-// it keeps an index, a process tidies the folder (once). Temporary files
-// older than kKeptIndexStaleTempSeconds go, then indexes unused for
-// kKeptIndexUnusedSeconds, then the least recently used ones while the
-// indexes take more than kKeptIndexFolderBytes. Nothing else in the folder
-// is touched.
-constexpr unsigned long long kKeptIndexFolderBytes = 64ull << 20;
-constexpr long long kKeptIndexUnusedSeconds = 90ll * 24 * 3600;
-constexpr long long kKeptIndexStaleTempSeconds = 600;
-void TidyKeptIndexFolder();
 
 // The file the index of the file at `path` is kept in; empty when nothing
 // may be kept.

@@ -9,15 +9,20 @@
 #include "tools/forms_command.h"
 #include "tools/import_command.h"
 #include "tools/install_commands.h"
+#include "tools/suggest_command.h"
 #include "tools/tool_commands.h"
 
 // One entry per command: name, function, synopsis, summary.
 static const std::vector<ToolCommand> kCommands = {
     {"list", ListCommand, "[--json]", "the dictionaries of the program folder: index, folder, name"},
-    {"lookup", LookupCommand, "[--dict FOLDER] [--no-plural] [--no-forms] [--json] WORD... | -",
+    {"lookup", LookupCommand, "[--dict FOLDER] [--no-plural] [--no-forms] [--suggest] [--json] WORD... | -",
      "looks the words up in turn ('-': one word a line from standard input); a word not found\n"
      "      is tried without a final S, then as its base forms (went: go); --no-forms: not as its\n"
-     "      base forms; --no-plural: as given only"},
+     "      base forms; --no-plural: as given only; --suggest: a word not found gets up to 5 spelling\n"
+     "      suggestions (on standard error after \"not found\"; in JSON as \"suggestions\")"},
+    {"suggest", SuggestCommand, "[--dict FOLDER] [--json] [--limit N] WORD... | -",
+     "spelling suggestions for words the dictionary does not hold, best first, one a line\n"
+     "      (at most N, 20 unless told; the lists of several words are apart by an empty line)"},
     {"stats", StatsCommand, "[--dict FOLDER] [--json]", "the number of entries and the size of a dictionary"},
     {"import", ImportCommand, "FORMAT SOURCE... --to FOLDER [--name NAME] [--dual] [--case-sensitive]",
      "makes or extends a dictionary from dictd (.index), stardict (.ifo) or tsv files"},

@@ -23,6 +23,7 @@
 #include "tools/json.h"
 #include "ui/edit_state.h"
 #include "ui/program_headless.h"
+#include "ui/suggestions.h"
 
 #ifdef _WIN32
 const char* const kToolLineEnd = "\r\n";
@@ -99,6 +100,12 @@ static std::string PlainText(const std::string& bytes) {
 }
 
 static std::string JsonText(const std::string& bytes) { return JsonString(Cp1251ToUtf8(bytes)); }
+
+std::string JsonWords(const std::vector<std::string>& words) {
+    std::string list = "[";
+    for (size_t i = 0; i < words.size(); ++i) list += (i ? ", " : "") + JsonText(words[i]);
+    return list + "]";
+}
 
 // ---- Options and state.
 
@@ -208,13 +215,6 @@ int ListCommand(const std::vector<std::string>& args, ToolStreams& io) {
     return kExitOk;
 }
 
-struct LookupQuery {
-    std::string text;       // as given, UTF-8 when usable
-    bool fromInput;         // a line of standard input rather than an argument
-    std::string word;       // the code page form
-    std::string problem;    // why it cannot be looked up ("" when it can)
-};
-
 // One word a line; a line may end in CR LF.
 static void ReadQueries(std::istream& in, std::vector<LookupQuery>& queries) {
     std::string line;
@@ -224,7 +224,39 @@ static void ReadQueries(std::istream& in, std::vector<LookupQuery>& queries) {
     }
 }
 
-static void ReportMiss(const LookupQuery& query, const WordMatch& match, std::ostream& err) {
+bool GatherQueries(const char* command, const ToolOptions& options, ToolStreams& io,
+                   std::vector<LookupQuery>& queries) {
+    if (options.operands.empty()) {
+        Complain(io.err) << command << " needs words, or - to read them from standard input" << kToolLineEnd;
+        return false;
+    }
+    for (const std::string& operand : options.operands) {
+        if (operand == "-") ReadQueries(io.in, queries);
+        else queries.push_back({operand, false, "", ""});
+    }
+    // A word typed as an argument is refused before the first look-up, so a
+    // typing mistake costs no output. A line of standard input that cannot
+    // be a word is only a word not found: a list taken from real text goes on.
+    for (LookupQuery& query : queries) {
+        if (!query.fromInput) {
+            if (!ToolArgumentToCp1251(query.text, query.word, io.err)) return false;
+        } else {
+            query.problem = Cp1251Problem(query.text, query.word);
+        }
+    }
+    return true;
+}
+
+// The suggestions after "not found", as a reader would say them.
+static void ReportSuggestions(const std::vector<std::string>& suggestions, std::ostream& err) {
+    if (suggestions.empty()) return;
+    err << "; did you mean ";
+    for (size_t i = 0; i < suggestions.size(); ++i) err << (i ? ", " : "") << Cp1251ToUtf8(suggestions[i]);
+    err << "?";
+}
+
+static void ReportMiss(const LookupQuery& query, const WordMatch& match, const std::vector<std::string>& suggestions,
+                       std::ostream& err) {
     err << Printable(query.text) << ": ";
     if (!query.problem.empty()) {
         err << "not found (" << query.problem << ")";
@@ -235,7 +267,14 @@ static void ReportMiss(const LookupQuery& query, const WordMatch& match, std::os
     } else {
         err << "not found";
     }
+    ReportSuggestions(suggestions, err);
     err << kToolLineEnd;
+}
+
+void WarnUnreadLetters(const std::vector<unsigned char>& letters, std::ostream& err) {
+    for (unsigned char letter : letters)
+        Complain(err) << "letter file " << LetterFileName(letter)
+                      << " cannot be read: its words are missing from the suggestions" << kToolLineEnd;
 }
 
 struct LookedUp {
@@ -275,28 +314,13 @@ static const size_t kListLetterCacheBytes = 256u << 20;
 
 int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     ToolOptions options;
-    if (!ParseToolOptions(args, {{"--dict", true}, {"--no-plural", false}, {"--no-forms", false}, {"--json", false}}, options,
-                          io.err))
+    if (!ParseToolOptions(args,
+                          {{"--dict", true}, {"--no-plural", false}, {"--no-forms", false}, {"--json", false},
+                           {"--suggest", false}},
+                          options, io.err))
         return kExitUsage;
-    if (options.operands.empty()) {
-        Complain(io.err) << "lookup needs words, or - to read them from standard input" << kToolLineEnd;
-        return kExitUsage;
-    }
     std::vector<LookupQuery> queries;
-    for (const std::string& operand : options.operands) {
-        if (operand == "-") ReadQueries(io.in, queries);
-        else queries.push_back({operand, false, "", ""});
-    }
-    // A word typed as an argument is refused before the first look-up, so a
-    // typing mistake costs no output. A line of standard input that cannot
-    // be a word is only a word not found: a list taken from real text goes on.
-    for (LookupQuery& query : queries) {
-        if (!query.fromInput) {
-            if (!ToolArgumentToCp1251(query.text, query.word, io.err)) return kExitUsage;
-        } else {
-            query.problem = Cp1251Problem(query.text, query.word);
-        }
-    }
+    if (!GatherQueries("lookup", options, io, queries)) return kExitUsage;
 
     ResetToolState();
     int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
@@ -304,6 +328,8 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     PluralRetry plural = options.Has("--no-plural") ? PluralRetry::Off : PluralRetry::On;
     BaseForms forms = options.Has("--no-forms") ? BaseForms::Off : BaseForms::On;
     bool json = options.Has("--json");
+    const bool suggest = options.Has("--suggest");
+    bool warned = false;
     bool anyShown = false;
     // A list that jumps between letters reads each letter file once.
     LetterCacheScope keepLetters(queries.size() > 1 ? kListLetterCacheBytes : 0);
@@ -311,17 +337,25 @@ int LookupCommand(const std::vector<std::string>& args, ToolStreams& io) {
     for (size_t i = 0; i < queries.size(); ++i) {
         const LookupQuery& query = queries[i];
         LookedUp answer = query.problem.empty() ? LookUp(query.word, plural, forms) : LookedUp{};
+        std::vector<std::string> suggestions;
         if (answer.match.result != kResultOk) {
             status = answer.match.result;
-            ReportMiss(query, answer.match, io.err);
+            if (suggest && query.problem.empty()) {
+                OpenSuggestions found = SuggestionsForMiss(query.word.c_str(), plural, forms, kLookupSuggestions);
+                if (!warned) WarnUnreadLetters(found.unreadable, io.err);
+                warned = warned || !found.unreadable.empty();
+                suggestions = std::move(found.words);
+            }
+            ReportMiss(query, answer.match, suggestions, io.err);
         }
         if (json) {
             io.out << (i ? "," : "") << kToolLineEnd << "  {\"query\": " << JsonString(query.text)
                    << ", \"word\": " << JsonText(answer.word);
             // Only a word found through its base form says so.
             if (!answer.match.baseForm.empty()) io.out << ", \"base_form_of\": " << JsonString(query.text);
-            io.out << ", \"result\": " << answer.match.result << ", \"description\": " << JsonText(answer.description)
-                   << "}";
+            io.out << ", \"result\": " << answer.match.result << ", \"description\": " << JsonText(answer.description);
+            if (suggest && answer.match.result != kResultOk) io.out << ", \"suggestions\": " << JsonWords(suggestions);
+            io.out << "}";
         } else if (answer.match.result == kResultOk && !answer.blank) {
             // An empty line between the descriptions of successive words.
             if (anyShown) io.out << kToolLineEnd;
@@ -378,8 +412,8 @@ static void WriteUsage(std::ostream& out, const std::vector<ToolCommand>& comman
         << nl
         << "Words, names and descriptions are UTF-8; the dictionaries hold code page 1251." << nl
         << "Exit status: 0 done, every word found; 3 or 6 the word last not found" << nl
-        << "(3: its letter file cannot be opened); 1 the dictionary or folder cannot be" << nl
-        << "opened; 2 a command line that cannot be used." << nl;
+        << "(3: its letter file cannot be opened; suggest: 6 a word without suggestions);" << nl
+        << "1 the dictionary or folder cannot be opened; 2 a command line that cannot be used." << nl;
 }
 
 std::filesystem::path& ToolStartFolder() {

@@ -57,6 +57,25 @@ struct ToolOptions {
 bool ParseToolOptions(const std::vector<std::string>& args, const std::vector<ToolOption>& known,
                       ToolOptions& out, std::ostream& err);
 
+// A word to look up, as an argument or a line of standard input gave it.
+struct LookupQuery {
+    std::string text;       // as given, UTF-8 when usable
+    bool fromInput;         // a line of standard input rather than an argument
+    std::string word;       // the code page form
+    std::string problem;    // why it cannot be looked up ("" when it can)
+};
+// The words of the operands, "-" taking the lines of standard input. False,
+// with a message, when there are none or an argument cannot be a word; a
+// line that cannot be one keeps its `problem`.
+bool GatherQueries(const char* command, const ToolOptions& options, ToolStreams& io,
+                   std::vector<LookupQuery>& queries);
+// How many suggestions `lookup --suggest` adds to a word not found.
+constexpr size_t kLookupSuggestions = 5;
+// Words of the dictionary as a JSON list of strings.
+std::string JsonWords(const std::vector<std::string>& words);
+// Says, once each, which letter files could not be searched for suggestions.
+void WarnUnreadLetters(const std::vector<unsigned char>& letters, std::ostream& err);
+
 // The dictionaries' code page form of a UTF-8 argument. False, with a
 // message naming the argument, when it is not UTF-8, holds a character the
 // code page lacks, or holds a NUL.

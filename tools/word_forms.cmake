@@ -18,6 +18,7 @@ if(TARGET default_dictionary)
     OUTPUT ${DICTIONARY_DICTIONARIES_DIR}/forms/English/00.dat
            ${DICTIONARY_DICTIONARIES_DIR}/forms/Bulgarian/00.dat
            ${DICTIONARY_DICTIONARIES_DIR}/forms/CREDITS.txt
+           ${DICTIONARY_DICTIONARIES_DIR}/forms/frequency.txt
     COMMAND ${Python3_EXECUTABLE} ${word_forms_script} $<TARGET_FILE:dictionary-tool> ${DICTIONARY_DICTIONARIES_DIR}
     DEPENDS dictionary-tool ${DICTIONARY_DICTIONARIES_DIR}/English_Bulgarian/00.dat ${word_forms_inputs}
     COMMENT "Building the word forms of English and Bulgarian"

@@ -1,6 +1,7 @@
 #include "ui/program_state.h"
 
 #include "lookup/history.h"
+#include "lookup/word_counts.h"
 #include "lookup/word_forms.h"
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
@@ -10,6 +11,7 @@ void ResetProgramState() {
     ResetDictionaryState();
     ResetHistory();
     ForgetWordFormsTables();
+    ForgetFormsWordCounts();
     ResetEditState();
     ResetSettings();
 }

@@ -11,6 +11,7 @@
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
+#include "ui/suggestions.h"
 
 // The word is shown as the user would pick it, then looked up.
 static void ShowChosenWord(const char* word) {
@@ -28,10 +29,13 @@ void PreviewSimilarWord(const char* word) {
 int ShowSimilarWords() {
     LookupWord(MissedDescription::Clear, PluralRetry::Off);
     GetWordEditText(EditState.WordText, sizeof EditState.WordText);
-    std::vector<std::string> words = SimilarWords(HeldLetter(), EditState.WordText, OpenCaseRule());
+    SimilarWordsLines lines;
+    lines.similar = SimilarWords(HeldLetter(), EditState.WordText, OpenCaseRule());
+    const BaseForms forms = Settings.findBaseForms ? BaseForms::On : BaseForms::Off;
+    lines.suggestions = SuggestionsForMiss(EditState.WordText, PluralRetry::On, forms).words;
     std::string chosen;
-    int result = words.empty() ? 0
-                               : RunSimilarWordsDialog(words, PreviewSimilarWord, &chosen, &Settings.similarWordsRect);
+    const bool none = lines.similar.empty() && lines.suggestions.empty();
+    int result = none ? 0 : RunSimilarWordsDialog(lines, PreviewSimilarWord, &chosen, &Settings.similarWordsRect);
     if (result == 1) {
         ShowChosenWord(chosen.c_str());
         LookupWord(MissedDescription::Clear, PluralRetry::On);

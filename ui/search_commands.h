@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-// Lists the words of the loaded letter that share the longest beginning
-// with the typed word (looked up first); non-zero when the user took one,
-// which is then shown.
+// Lists the spelling suggestions for the typed word (looked up first),
+// then the words of its letter that share the longest beginning with it;
+// non-zero when the user took one, which is then shown.
 int ShowSimilarWords();
 void SearchAllDictionaries();
 

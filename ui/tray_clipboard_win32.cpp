@@ -12,6 +12,7 @@
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
 #include "ui/modal_guard_win32.h"
+#include "ui/suggestions.h"
 
 // What the clipboard watch remembers between changes.
 static struct {
@@ -98,7 +99,9 @@ static int LookupClipboard(int notification) {
     if (BringModalWindowToFront()) return 0;
     int result = ShowClipboardWord(taken.word);
     std::strcpy(Clipboard.lastWord, taken.word);
-    return result == kResultOk && ClipboardWordStoodAlone(taken) ? 1 : 0;
+    if (!ClipboardWordStoodAlone(taken)) return 0;
+    // A word not found pops up too when it has a suggestion to show.
+    return result == kResultOk || ShowDidYouMean(taken.word) ? 1 : 0;
 }
 
 INT_PTR OnDrawClipboard(WPARAM wParam, LPARAM lParam) {

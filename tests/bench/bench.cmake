@@ -26,6 +26,17 @@ if(DICTIONARY_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
       add_dependencies(word_forms_bench word_forms)
       add_test(NAME word_forms_bench_smoke COMMAND word_forms_bench --benchmark_min_time=0.001)
       set_tests_properties(word_forms_bench_smoke PROPERTIES LABELS bench TIMEOUT 300)
+      add_executable(suggest_bench
+        ${PROJECT_SOURCE_DIR}/tests/bench/suggest_bench.cpp
+        ${PROJECT_SOURCE_DIR}/tests/bench/bench_program.cpp)
+      target_include_directories(suggest_bench PRIVATE ${PROJECT_SOURCE_DIR})
+      target_link_libraries(suggest_bench PRIVATE dictionary_headless benchmark::benchmark)
+      target_compile_definitions(suggest_bench PRIVATE
+        DICTIONARY_BUILT_DICTIONARIES="${DICTIONARY_DICTIONARIES_DIR}")
+      add_dependencies(suggest_bench word_forms)
+      add_test(NAME suggest_bench_smoke COMMAND suggest_bench --benchmark_min_time=0.001)
+      set_tests_properties(suggest_bench_smoke PROPERTIES LABELS bench TIMEOUT 300
+        ENVIRONMENT_MODIFICATION ${DICTIONARY_TEST_CACHE})
     endif()
   else()
     message(STATUS "Google Benchmark not found: no benchmarks")

@@ -4,6 +4,7 @@
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
+#include "storage/dictionary_words.h"
 #include "storage/letter_buffer.h"
 #include "storage/letter_cache.h"
 #include "storage/letter_file.h"
@@ -13,6 +14,7 @@
 #include "ui/editing_commands.h"
 #include "ui/lookup_command.h"
 #include "ui/program_headless.h"
+#include "ui/suggestions.h"
 
 bool BenchOpenDictionary(const char* folder) {
     StartHeadlessProgram();
@@ -76,3 +78,27 @@ bool BenchDeleteEntry(const std::string& word) {
 }
 
 void BenchCloseDictionary() { ResetDictionaryState(); }
+
+size_t BenchSuggest(const std::string& word) {
+    return SuggestionsForMiss(word.c_str(), PluralRetry::On, BaseForms::On).words.size();
+}
+
+void BenchForgetSuggestionLists() { ForgetDictionaryWords(); }
+
+size_t BenchSuggestionListBytes() { return HeldDictionaryWordsBytes(); }
+
+size_t BenchSuggestionLetters() { return WordsOfDictionary(CurrentDictionary.Folder, OpenCaseRule()).letters.size(); }
+
+std::vector<std::string> BenchMisspellings() {
+    const DictionaryWords words = WordsOfDictionary(CurrentDictionary.Folder, OpenCaseRule());
+    const LetterWords* largest = nullptr;
+    for (const auto& list : words.letters)
+        if (!largest || list->Count() > largest->Count()) largest = list.get();
+    if (!largest || largest->Count() == 0) return {};
+    std::string word = largest->View().Word(largest->Count() / 2);
+    if (word.size() < 4) return {};
+    std::string swapped = word, dropped = word;
+    std::swap(swapped[1], swapped[2]);
+    dropped.erase(2, 1);
+    return {swapped, dropped};
+}

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Opens the dictionary in `folder` (relative to the current folder) with
 // every process-wide record at its start, auto-completion off.
@@ -39,5 +40,18 @@ std::string BenchPreviousWord(const std::string& word);
 bool BenchAddEntry(const std::string& word, const std::string& description);
 // Deletes the entry of `word` without asking; false when the write failed.
 bool BenchDeleteEntry(const std::string& word);
+// The spelling suggestions for a word the open dictionary lacks, as the
+// Similar Words list asks for them (the look-up first); their number.
+size_t BenchSuggest(const std::string& word);
+// Lets go of the suggestion lists held in memory: the next query takes them
+// back from where they were kept, or builds them, as a new process does.
+void BenchForgetSuggestionLists();
+// The memory the held suggestion lists take, and how many letters they cover.
+size_t BenchSuggestionListBytes();
+size_t BenchSuggestionLetters();
+// Words to ask suggestions for, made from the open dictionary's own: the
+// middle word of its largest letter with two letters swapped, and with one
+// dropped.
+std::vector<std::string> BenchMisspellings();
 // Unloads the letter and closes the dictionary.
 void BenchCloseDictionary();

@@ -8,6 +8,7 @@ if(NOT CMAKE_CROSSCOMPILING)
     ${PROJECT_SOURCE_DIR}/tests/fuzz/random_folders_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/fuzz/editing_model_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/fuzz/indexed_search_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/fuzz/suggest_property_test.cpp
     ${DICTIONARY_FUZZ_CASE}
     ${PROJECT_SOURCE_DIR}/tests/unit/test_support.cpp)
   target_include_directories(fuzz_tests PRIVATE ${PROJECT_SOURCE_DIR})

@@ -16,6 +16,7 @@
 #include "storage/letter_buffer.h"
 #include "storage/letter_cache.h"
 #include "storage/letter_file.h"
+#include "storage/kept_file.h"
 #include "storage/letter_index_store.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
@@ -239,8 +240,9 @@ TEST_F(KeptIndexTest, KeepingAnIndexTidiesTheFolderLeastRecentlyUsedFirst) {
     };
     const int kOld = 80;   // 80 MiB of indexes: index i last used 100 + i hours ago
     for (int i = 0; i < kOld; ++i) make(indexName(i), 1u << 20, hours(100 + i));
-    const std::string forgotten = make("00000000000000aa.idx", 1000, hours(24 * 100));
-    const std::string killedWrite = make("0000000000000bbb.idx.tmp4242.1", 500, hours(1));
+    // Suggestion word lists are kept and tidied as indexes are.
+    const std::string forgotten = make("00000000000000aa.words", 1000, hours(24 * 100));
+    const std::string killedWrite = make("0000000000000bbb.words.tmp4242.1", 500, hours(1));
     const std::string writing = make("0000000000000ccc.idx.tmp4242.2", 500, hours(0));
     const std::string notOurs = make("notes.txt", 10, hours(24 * 365));
 
@@ -252,7 +254,7 @@ TEST_F(KeptIndexTest, KeepingAnIndexTidiesTheFolderLeastRecentlyUsedFirst) {
     uintmax_t indexes = 0;
     for (const auto& item : fs::directory_iterator(cache_))
         if (item.path().extension() == ".idx") indexes += item.file_size();
-    EXPECT_LE(indexes, kKeptIndexFolderBytes);
+    EXPECT_LE(indexes, kKeptFolderBytes);
     EXPECT_TRUE(fs::exists(cache_ + "/" + indexName(0))) << "the most recently used stays";
     EXPECT_FALSE(fs::exists(cache_ + "/" + indexName(kOld - 1))) << "the least recently used goes first";
     EXPECT_FALSE(fs::exists(forgotten));

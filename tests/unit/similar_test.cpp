@@ -39,7 +39,8 @@ TEST_F(SimilarTest, ListsWordsOfTheLongestSharedPrefixAndCloseKeepsTheWordModifi
     Type("catz");
     EXPECT_EQ(ShowSimilarWords(), 0);
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
-    EXPECT_EQ(Headless().listDialogs[0], (Lines{"cat", "catalog"}));
+    EXPECT_EQ(Headless().listDialogs[0], (Lines{kSuggestionsHeading, "cat", kSimilarHeading, "cat", "catalog"}));
+    EXPECT_EQ(Description(), "felis") << "the first suggestion is shown as the list opens";
     EXPECT_EQ(EditState.Modified, 1);
 
     // An existing word is looked up first, so it shows behind the list.
@@ -52,7 +53,7 @@ TEST_F(SimilarTest, ListsWordsOfTheLongestSharedPrefixAndCloseKeepsTheWordModifi
 TEST_F(SimilarTest, ChoosingAWordShowsIt) {
     OpenAnimals();
     Type("catz");
-    Headless().listChoices = {1};
+    Headless().listChoices = {4};
     EXPECT_EQ(ShowSimilarWords(), 1);
     EXPECT_EQ(WordEdit(), "catalog");
     EXPECT_EQ(Description(), "list");
@@ -80,7 +81,7 @@ TEST_F(SimilarTest, LongWordsAreComparedWhole) {
     MakeLetter("Long", 'A', Entries({{std::string(50, 'a'), "1"}, {stem + "x", "2"}, {stem + "y", "3"}}));
     ListDictionaries();
     ASSERT_EQ(SelectDictionary("Long"), kResultOk);
-    Type(stem + "xq");
+    Type(stem + "xqqq");   // too far from every word for a suggestion
     ShowSimilarWords();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
     EXPECT_EQ(Headless().listDialogs[0], (Lines{stem + "x"}));

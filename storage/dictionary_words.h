@@ -1,0 +1,37 @@
+// The words of every letter file of a dictionary in folded order
+// (storage/letter_words.h), for spelling suggestions. A letter's list is
+// held in memory while its file keeps the stamp it was read with, so that
+// it follows every change of the file (an edit in the window, another
+// writer); a list built from a settled file is kept in the user's cache
+// folder (storage/kept_file.h) for later processes, never in the
+// dictionary's folder.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "storage/letter_words.h"
+#include "storage/text_case.h"
+
+struct DictionaryWords {
+    // The letters the look-up can reach (a letter file named by a folded
+    // first byte), in the order of their bytes.
+    std::vector<std::shared_ptr<const LetterWords>> letters;
+    // Letters whose file is there but could not be read: their words are
+    // missing from the lists.
+    std::vector<unsigned char> unreadable;
+    // Lists read back from the cache folder, and lists built from a letter
+    // file (the first search after a change of the file, or with nothing kept).
+    size_t takenBack = 0;
+    size_t built = 0;
+};
+
+// The lists of the dictionary in `folder` under `rule`, as its letter files
+// are now.
+DictionaryWords WordsOfDictionary(const std::string& folder, CaseRule rule);
+// The memory the lists held for the process take.
+size_t HeldDictionaryWordsBytes();
+// Lets go of the lists held in memory (kept files stay).
+void ForgetDictionaryWords();
