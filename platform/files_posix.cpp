@@ -197,6 +197,26 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
 }
 
+static WriteFailure LastWriteFailure = WriteFailure::None;
+
+// Keeps why a write failed, from `error` (an errno value).
+static bool WriteFailed(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: LastWriteFailure = WriteFailure::DiskFull; break;
+    case EROFS: LastWriteFailure = WriteFailure::DiskReadOnly; break;
+    case EACCES:
+    case EPERM: LastWriteFailure = WriteFailure::FolderNotWritable; break;
+    default: LastWriteFailure = WriteFailure::Other; break;
+    }
+    return false;
+}
+
+WriteFailure PlatformLastWriteFailure() { return LastWriteFailure; }
+
+std::string PlatformShownPath(const std::string& path) { return DiskPath(path.c_str()); }
+
 static std::string UniqueTempName(const std::string& target) {
     static std::atomic<unsigned> count{0};
     return target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++count);
@@ -208,7 +228,7 @@ static bool WriteAll(int fd, const void* data, size_t size) {
     while (done < size) {
         ssize_t n = write(fd, bytes + done, size - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n <= 0) return WriteFailed(n < 0 ? errno : ENOSPC);
         done += static_cast<size_t>(n);
     }
     return true;
@@ -222,12 +242,15 @@ static bool WriteThroughTemp(const std::string& target, const void* data, size_t
                              MayReplace mayReplace) {
     std::string temp = UniqueTempName(target);
     int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) return false;
+    if (fd < 0) return WriteFailed(errno);
     bool ok = WriteAll(fd, data, size);
-    if (ok && durable && fsync(fd) != 0) ok = false;
-    if (close(fd) != 0) ok = false;
-    if (ok && !mayReplace()) ok = false;
-    if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
+    if (ok && durable && fsync(fd) != 0) ok = WriteFailed(errno);
+    if (close(fd) != 0 && ok) ok = WriteFailed(errno);
+    if (ok && !mayReplace()) {
+        LastWriteFailure = WriteFailure::FileReadOnly;
+        ok = false;
+    }
+    if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = WriteFailed(errno);
     if (!ok) unlink(temp.c_str());
     return ok;
 }
@@ -285,7 +308,7 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
     return items;
 }
 
-bool PlatformCreateFolder(const char* name) { return mkdir(DiskPath(name).c_str(), 0755) == 0; }
+bool PlatformCreateFolder(const char* name) { return mkdir(DiskPath(name).c_str(), 0755) == 0 || WriteFailed(errno); }
 
 bool PlatformNameExists(const char* name) {
     struct stat info;
@@ -296,8 +319,12 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
     std::string disk = DiskPath(path);
     int fd = open(disk.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     // flock needs no write access: a lock file this user may only read still serves.
+    const int createError = errno;
     if (fd < 0 && errno == EACCES) fd = open(disk.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return FileLockOutcome::Failed;
+    if (fd < 0) {
+        WriteFailed(createError);
+        return FileLockOutcome::Failed;
+    }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
     for (;;) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
@@ -336,7 +363,11 @@ bool PlatformIsMarkedReadOnly(const char* path) {
 
 // A rename would replace a read-only file and drop its mark.
 bool PlatformReplaceFile(const char* from, const char* to) {
-    return !PlatformIsMarkedReadOnly(to) && rename(DiskPath(from).c_str(), DiskPath(to).c_str()) == 0;
+    if (PlatformIsMarkedReadOnly(to)) {
+        LastWriteFailure = WriteFailure::FileReadOnly;
+        return false;
+    }
+    return rename(DiskPath(from).c_str(), DiskPath(to).c_str()) == 0 || WriteFailed(errno);
 }
 
 bool PlatformMoveToNewName(const char* from, const char* to) {

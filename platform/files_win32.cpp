@@ -88,6 +88,24 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
 }
 
+static WriteFailure LastWriteFailure = WriteFailure::None;
+
+// Keeps why a write failed, from the system's last error.
+static bool WriteFailed() {
+    switch (GetLastError()) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: LastWriteFailure = WriteFailure::DiskFull; break;
+    case ERROR_WRITE_PROTECT: LastWriteFailure = WriteFailure::DiskReadOnly; break;
+    case ERROR_ACCESS_DENIED: LastWriteFailure = WriteFailure::FolderNotWritable; break;
+    default: LastWriteFailure = WriteFailure::Other; break;
+    }
+    return false;
+}
+
+WriteFailure PlatformLastWriteFailure() { return LastWriteFailure; }
+
+std::string PlatformShownPath(const std::string& path) { return path; }
+
 static std::string UniqueTempName(const char* path) {
     static std::atomic<unsigned> count{0};
     return std::string(path) + ".tmp" + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++count);
@@ -102,9 +120,11 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
     while (!PlatformIsMarkedReadOnly(to)) {
         if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
         DWORD error = GetLastError();
-        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait) return false;
+        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait)
+            return WriteFailed();
         Sleep(kRetryPause);
     }
+    LastWriteFailure = WriteFailure::FileReadOnly;
     return false;
 }
 
@@ -112,10 +132,11 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     std::string temp = UniqueTempName(path);
     HANDLE file = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return WriteFailed();
     DWORD written = 0;
     bool ok = size == 0 || (size <= MAXDWORD && WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
                             written == size);
+    if (!ok) WriteFailed();
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
     if (ok) ok = MoveOver(temp.c_str(), path, kSharingWait);
@@ -137,7 +158,7 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
     return items;
 }
 
-bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0; }
+bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0 || WriteFailed(); }
 
 // No stamp here is ever settled, so no index would be trusted.
 std::string PlatformIndexCacheFolder() { return std::string(); }
@@ -171,7 +192,10 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
         }
         // Only a holder makes it worth waiting; anything else (a folder that
         // cannot be written, for one) will not change.
-        if (!IsSharingClash(GetLastError())) return FileLockOutcome::Failed;
+        if (!IsSharingClash(GetLastError())) {
+            WriteFailed();
+            return FileLockOutcome::Failed;
+        }
         if (GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds)) return FileLockOutcome::Busy;
         Sleep(kRetryPause);
     }
