@@ -7,6 +7,7 @@
 #include <string>
 
 #include "lookup/history.h"
+#include "platform/files.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
@@ -133,6 +134,41 @@ TEST_F(BaseFormLookupTest, AMissKeepsTheWordsOwnLetter) {
     EXPECT_EQ(match.result, kResultOk);
     EXPECT_EQ(match.baseForm, "go");
     EXPECT_EQ(match.letter, 'G');
+}
+
+// A letter file that cannot be read is no "not found": the word's own
+// letter (where the user may have added it) is reported, not passed over
+// for a base; so is a base's letter when no other base answers.
+TEST_F(BaseFormLookupTest, ALetterThatCannotBeReadIsReportedNotPassedOverForABase) {
+    MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
+    std::filesystem::create_directory("Dict/57.dat");  // there, cannot be read
+    Open();
+    Headless().descriptionEdit = "old";
+    Type("went");
+    FindCommand();
+    EXPECT_EQ(WordEdit(), "went");
+    EXPECT_EQ(Description(), "");
+    ASSERT_EQ(Headless().messages.size(), 1u);
+    EXPECT_EQ(Headless().messages[0].text, "Could not read the dictionary file '" + PlatformShownPath("Dict\\57.dat") + "'.");
+    EXPECT_EQ(Headless().messages[0].caption, "Error");
+
+    static const std::vector<ToolCommand> commands = {{"lookup", LookupCommand, "", ""}};
+    auto run = [](const std::vector<std::string>& args) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        ToolStreams io{in, out, err};
+        int status = RunTool(args, commands, io);
+        return std::make_pair(status, err.str());
+    };
+    const std::string nl = kToolLineEnd;
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}),
+              std::make_pair(3, "went: not found (letter file 57.dat cannot be read)" + nl));
+    std::filesystem::remove("Dict/57.dat");
+    MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
+    std::filesystem::remove("Dict/47.dat");
+    std::filesystem::create_directory("Dict/47.dat");
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}),
+              std::make_pair(3, "went: not found (letter file 47.dat cannot be read)" + nl));
 }
 
 TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
