@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "lookup/description.h"
+#include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 
 namespace {
@@ -78,6 +80,76 @@ LetterChangeOutcome EditLetterBytes(const EntryEdit& edit, const LetterView& pre
     changed.insert(changed.begin() + static_cast<std::ptrdiff_t>(insertAt), entry.begin(), entry.end());
     offset = static_cast<int32_t>(insertAt);
     return LetterChangeOutcome::Done;
+}
+
+std::string ReverseWordOf(const LetterView& letter, int32_t offset) {
+    std::string shown = FormatDescription(letter, letter.DescriptionOf(offset));
+    if (shown.find_first_of("\r\n") != std::string::npos) return std::string();
+    shown.erase(0, shown.find_first_not_of(' '));
+    shown.erase(shown.find_last_not_of(' ') + 1);
+    return shown.size() <= kLongestWord ? shown : std::string();
+}
+
+// The edit that stores `word` in `present`: a replacement when the look-up
+// finds the word there, else an addition.
+static LetterChangeOutcome PutEntryBytes(const std::string& word, const std::string& description,
+                                         const LetterView& present, CaseRule rule, std::vector<unsigned char>& changed,
+                                         int32_t& offset) {
+    const bool there = FindFoldedWord(present, FoldString(word.c_str(), rule), rule) >= 0;
+    return EditLetterBytes({there ? EntryEditKind::Replace : EntryEditKind::Add, word, description}, present, rule,
+                           changed, offset);
+}
+
+LetterChangeResult PutEntry(const std::string& word, const std::string& description) {
+    const CaseRule rule = OpenCaseRule();
+    const unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), rule);
+    return ChangeLetter(letter, [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
+        return PutEntryBytes(word, description, present, rule, changed, offset);
+    });
+}
+
+LetterChangeResult ChangeEntryAndReverse(unsigned char letter, const EntryEdit& edit, bool withReverse,
+                                         std::string& reverseWord) {
+    const CaseRule rule = OpenCaseRule();
+    reverseWord.clear();
+    return ChangeLetters([&](PresentLetters& present, ChangedLetters& changed) {
+        const LetterView* forward = present.Present(letter);
+        if (!forward) return LetterChangeOutcome::CannotRead;
+        changed.files.push_back({letter, {}, 0});
+        LetterChangeOutcome outcome =
+            EditLetterBytes(edit, *forward, rule, changed.files.back().bytes, changed.files.back().offset);
+        if (outcome != LetterChangeOutcome::Done || !withReverse) return outcome;
+
+        // The reverse entry as the stored entry makes it, decided before
+        // anything is written.
+        std::vector<unsigned char>& stored = changed.files.back().bytes;
+        stored.push_back(0);
+        const LetterView view{stored.data(), static_cast<int32_t>(stored.size()), nullptr};
+        std::string word = ReverseWordOf(view, changed.files.back().offset);
+        stored.pop_back();
+        if (word.empty()) return outcome;
+
+        const unsigned char reverseLetter = FoldChar(static_cast<unsigned char>(word[0]), rule);
+        ChangedLetter* same = changed.Of(reverseLetter);
+        std::vector<unsigned char> sameBytes;
+        LetterView base;
+        if (same) {
+            sameBytes.swap(same->bytes);
+            sameBytes.push_back(0);
+            base = LetterView{sameBytes.data(), static_cast<int32_t>(sameBytes.size()), nullptr};
+        } else {
+            const LetterView* reverse = present.Present(reverseLetter);
+            if (!reverse) return LetterChangeOutcome::CannotRead;
+            base = *reverse;
+        }
+        ChangedLetter made{reverseLetter, {}, 0};
+        outcome = PutEntryBytes(word, edit.word, base, rule, made.bytes, made.offset);
+        if (outcome != LetterChangeOutcome::Done) return outcome;
+        if (same) same->bytes.swap(made.bytes);
+        else changed.files.push_back(std::move(made));
+        reverseWord = word;
+        return outcome;
+    });
 }
 
 LetterChangeResult ChangeEntry(unsigned char letter, const EntryEdit& edit) {

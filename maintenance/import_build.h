@@ -10,10 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "storage/dictionary_format.h"
 #include "storage/text_case.h"
-
-// Words are looked up through a 255-byte buffer at most (deleting reads 255).
-constexpr size_t kLongestWord = 255;
 
 enum class AddOutcome { Stored, Duplicate, EmptyWord, EmptyDescription, WordTooLong };
 
