@@ -127,7 +127,8 @@ TEST_F(EditKillTest, AKilledChangeLeavesEveryFileOldOrNewAndLosesNothingElse) {
     MakeLargeDictionary(program, random);
     fs::create_directories(scratch);
 
-    unsigned kills = 0, midWrite = 0, finished = 0, halfDone = 0, completedOnOpen = 0, undoneOnOpen = 0;
+    unsigned kills = 0, midWrite = 0, finished = 0, halfDone = 0, leftStaged = 0, completedOnOpen = 0,
+             undoneOnOpen = 0;
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     uint64_t done = 0;
     for (; done < iterations && Clock::now() < deadline; ++done) {
@@ -158,8 +159,9 @@ TEST_F(EditKillTest, AKilledChangeLeavesEveryFileOldOrNewAndLosesNothingElse) {
             const auto now = DictionaryFiles(program + "/D");
             ASSERT_EQ(Inconsistency(before, after, now), "") << "after kill " << kills << ", seed " << seed;
             ASSERT_FALSE(fs::exists(program + "/D/.staged")) << "the staged change was left";
-            if (killed != before && killed != after) {
-                ++halfDone;
+            halfDone += killed != before && killed != after;
+            if (staged) {
+                ++leftStaged;
                 completedOnOpen += now == after;
                 undoneOnOpen += now == before;
             }
@@ -182,10 +184,11 @@ TEST_F(EditKillTest, AKilledChangeLeavesEveryFileOldOrNewAndLosesNothingElse) {
     EXPECT_TRUE(temporary.empty()) << temporary.size() << " temporary files left, the first " << temporary[0];
     EXPECT_EQ(CheckProblems(program, "D"), "");
 
-    std::printf("%llu changes: %u killed (%u of them while writing; %u left one file new and the other old, "
-                "%u of them finished and %u undone when next opened), %u finished; both entries or neither\n",
-                static_cast<unsigned long long>(done), kills, midWrite, halfDone, completedOnOpen, undoneOnOpen,
-                finished);
+    std::printf("%llu changes: %u killed (%u of them while writing; %u left a staged change of both files, "
+                "%u finished and %u undone when next opened; %u had one file new and the other old until then), "
+                "%u finished; both entries or neither\n",
+                static_cast<unsigned long long>(done), kills, midWrite, leftStaged, completedOnOpen, undoneOnOpen,
+                halfDone, finished);
     RecordProperty("kills", static_cast<int>(kills));
     RecordProperty("kills_while_writing", static_cast<int>(midWrite));
     RecordProperty("kills_half_done", static_cast<int>(halfDone));
