@@ -1,5 +1,6 @@
 #include "lookup/lookup.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "lookup/word_forms.h"
@@ -29,12 +30,22 @@ static WordMatch FindTypedWord(const char* word, CaseRule rule, PluralRetry plur
     return match;
 }
 
-// The first base form of `word` that the dictionary holds. A base may start
-// with another letter (went -> go), so each is looked up in its own letter;
-// one whose letter cannot be read is reported when no base is found.
-static WordMatch FindBaseForm(const char* word, CaseRule rule) {
+// The first base form of `word` that the dictionary holds; with
+// `rankedBelow` (folded), of those the tables rank above that base, none
+// when they do not list it. A base may start with another letter (went ->
+// go), so each is looked up in its own letter; one whose letter cannot be
+// read is reported when no base is found.
+static WordMatch FindBaseForm(const char* word, CaseRule rule, const std::string& rankedBelow = std::string()) {
     WordMatch match;
-    for (const std::string& base : BaseFormsOf(word, rule)) {
+    std::vector<std::string> bases = BaseFormsOf(word, rule);
+    if (!rankedBelow.empty()) {
+        auto below = std::find_if(bases.begin(), bases.end(), [&](const std::string& base) {
+            return FoldString(base.c_str(), rule) == rankedBelow;
+        });
+        if (below == bases.end()) return match;
+        bases.erase(below, bases.end());
+    }
+    for (const std::string& base : bases) {
         unsigned char letter = FoldChar(static_cast<unsigned char>(base[0]), rule);
         int loaded = LoadLetter(letter);
         if (loaded == kResultLetterCannotRead && !match.unreadable) {
@@ -59,6 +70,15 @@ WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural, BaseForm
     while (*word == ' ') ++word;
     WordMatch typed = FindTypedWord(word, rule, plural);
     bool fallback = plural == PluralRetry::On && forms == BaseForms::On;
+    if (fallback && typed.withoutFinalS) {
+        // The word less its S is one base; the tables may rank another one
+        // the dictionary holds above it (does: do before doe).
+        std::string withoutS = FoldString(word, rule);
+        withoutS.pop_back();
+        WordMatch ranked = FindBaseForm(word, rule, withoutS);
+        if (ranked.result == kResultOk) return ranked;
+        return LetterBuffer.Letter == typed.letter ? typed : FindTypedWord(word, rule, plural);
+    }
     // A word that is not there (nor its letter file) falls back; one whose
     // letter cannot be read is not known to be absent.
     bool absent = typed.result == kResultNotFound || (typed.result == kResultLetterCannotOpen && !typed.unreadable);

@@ -78,6 +78,27 @@ TEST_F(BaseFormLookupTest, TheWordItselfAndThePluralRetryComeFirst) {
     EXPECT_EQ(Description(), "kotka");
 }
 
+// The word less its final S is one base among others: where the tables rank
+// another that the dictionary holds above it, that one answers (does is do
+// before doe, is is be before the pronoun I).
+TEST_F(BaseFormLookupTest, TheTablesRankBasesAboveTheWordLessItsS) {
+    MakeLetter("forms/English", 'D', Entries({{"does", "do;doe"}}));
+    MakeLetter("forms/English", 'I', Entries({{"is", "be;i"}}));
+    MakeLetter("Dict", 'D', Entries({{"do", "pravya"}, {"doe", "surna"}}));
+    MakeLetter("Dict", 'I', Entries({{"I", "az"}}));
+    MakeLetter("Dict", 'B', Entries({{"be", "sam"}}));
+    Open();
+    EXPECT_EQ(Find("does"), kResultOk);
+    EXPECT_EQ(WordEdit(), "do");
+    EXPECT_EQ(Find("is"), kResultOk);
+    EXPECT_EQ(WordEdit(), "be");
+    EXPECT_EQ(Description(), "sam");
+    EXPECT_EQ(Find("does", PluralRetry::Off), kResultNotFound);
+    Settings.findBaseForms = 0;
+    EXPECT_EQ(Find("does"), kResultOk);  // without the tables, the plural retry
+    EXPECT_EQ(WordEdit(), "doe");
+}
+
 TEST_F(BaseFormLookupTest, OfSeveralBasesTheFirstTheDictionaryHoldsIsShown) {
     MakeLetter("Dict", 'W', Entries({{"well", "dobre"}}));
     Open();
