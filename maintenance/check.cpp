@@ -137,7 +137,9 @@ static bool RepairLetters(const std::string& folder, CaseRule rule, std::vector<
             std::string where = CheckPlace(folder, file, entry.offset);
             bool cut = word.size() > kLongestWord;
             if (cut) word = TrimBlanks(word.substr(0, kLongestWord));
-            switch (AddNewEntry(build, word, entry.description, std::numeric_limits<size_t>::max())) {
+            // What a file holds is kept, however long.
+            switch (AddNewEntry(build, word, entry.description, std::numeric_limits<size_t>::max(),
+                                std::numeric_limits<size_t>::max())) {
             case AddOutcome::Stored:
                 if (EntryWord(build, LastEntry(build)) != entry.word)
                     notes.push_back(where + "kept " + CheckQuote(entry.word) + " as " +
@@ -156,6 +158,7 @@ static bool RepairLetters(const std::string& folder, CaseRule rule, std::vector<
                 notes.push_back(where + "could not keep " + CheckQuote(entry.word) + ": it has no description");
                 break;
             case AddOutcome::WordTooLong:
+            case AddOutcome::DescriptionTooLong:
                 break;
             }
         }
