@@ -13,6 +13,7 @@
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
 #include "tools/tool_commands.h"
 #include "ui/browse_commands.h"
 #include "ui/dictionary_commands.h"
@@ -170,26 +171,20 @@ TEST_F(BaseFormLookupTest, ALetterThatCannotBeReadIsReportedNotPassedOverForABas
     EXPECT_EQ(WordEdit(), "went");
     EXPECT_EQ(Description(), "");
     ASSERT_EQ(Headless().messages.size(), 1u);
-    EXPECT_EQ(Headless().messages[0].text, "Could not read the dictionary file '" + PlatformShownPath("Dict\\57.dat") + "'.");
+    EXPECT_EQ(Headless().messages[0].text,
+              "Could not read the dictionary file '" + PlatformShownPath("Dict\\57.dat") + "'.");
     EXPECT_EQ(Headless().messages[0].caption, "Error");
 
-    static const std::vector<ToolCommand> commands = {{"lookup", LookupCommand, "", ""}};
-    auto run = [](const std::vector<std::string>& args) {
-        std::istringstream in;
-        std::ostringstream out, err;
-        ToolStreams io{in, out, err};
-        int status = RunTool(args, commands, io);
-        return std::make_pair(status, err.str());
-    };
-    const std::string nl = kToolLineEnd;
-    EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}),
-              std::make_pair(3, "went: not found (letter file 57.dat cannot be read)" + nl));
+    ToolResult run = Tool(LookupCommand, {"--dict", "Dict", "went"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "went: not found (letter file 57.dat cannot be read)" + std::string(kToolLineEnd));
     std::filesystem::remove("Dict/57.dat");
     MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
     std::filesystem::remove("Dict/47.dat");
     std::filesystem::create_directory("Dict/47.dat");
-    EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}),
-              std::make_pair(3, "went: not found (letter file 47.dat cannot be read)" + nl));
+    run = Tool(LookupCommand, {"--dict", "Dict", "went"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "went: not found (letter file 47.dat cannot be read)" + std::string(kToolLineEnd));
 }
 
 TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
