@@ -15,3 +15,10 @@ if(CMAKE_CROSSCOMPILING AND TARGET Dictionary)
     PROPERTIES LABELS e2e RUN_SERIAL TRUE TIMEOUT 120
       ENVIRONMENT "DICTIONARY_EXE=$<TARGET_FILE:Dictionary>")
 endif()
+
+# scripts/run.sh reads the window it started back with this probe, to prove
+# that the program shows what dictionary-tool prints for the same word.
+if(CMAKE_CROSSCOMPILING)
+  add_executable(read_window ${PROJECT_SOURCE_DIR}/tests/e2e/read_window/read_window_win32.cpp)
+  target_link_libraries(read_window PRIVATE user32)
+endif()
