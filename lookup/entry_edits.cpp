@@ -82,12 +82,12 @@ LetterChangeOutcome EditLetterBytes(const EntryEdit& edit, const LetterView& pre
     return LetterChangeOutcome::Done;
 }
 
-std::string ReverseWordOf(const LetterView& letter, int32_t offset) {
-    std::string shown = FormatDescription(letter, letter.DescriptionOf(offset));
+std::string ReverseWordOf(const std::string& shown) {
     if (shown.find_first_of("\r\n") != std::string::npos) return std::string();
-    shown.erase(0, shown.find_first_not_of(' '));
-    shown.erase(shown.find_last_not_of(' ') + 1);
-    return shown.size() <= kLongestWord ? shown : std::string();
+    std::string word = shown;
+    word.erase(0, word.find_first_not_of(' '));
+    word.erase(word.find_last_not_of(' ') + 1);
+    return word.size() <= kLongestWord ? word : std::string();
 }
 
 // The edit that stores `word` in `present`: a replacement when the look-up
@@ -109,9 +109,9 @@ LetterChangeResult PutEntry(const std::string& word, const std::string& descript
 }
 
 LetterChangeResult ChangeEntryAndReverse(unsigned char letter, const EntryEdit& edit, bool withReverse,
-                                         std::string& reverseWord) {
+                                         ReverseEntry& reverse) {
     const CaseRule rule = OpenCaseRule();
-    reverseWord.clear();
+    reverse = ReverseEntry{};
     return ChangeLetters([&](PresentLetters& present, ChangedLetters& changed) {
         const LetterView* forward = present.Present(letter);
         if (!forward) return LetterChangeOutcome::CannotRead;
@@ -120,13 +120,16 @@ LetterChangeResult ChangeEntryAndReverse(unsigned char letter, const EntryEdit& 
             EditLetterBytes(edit, *forward, rule, changed.files.back().bytes, changed.files.back().offset);
         if (outcome != LetterChangeOutcome::Done || !withReverse) return outcome;
 
-        // The reverse entry as the stored entry makes it, decided before
-        // anything is written.
+        // The reverse entry of the entry as the look-up then shows it,
+        // decided before anything is written (none when the look-up does not
+        // reach it, as past an entry without a description).
         std::vector<unsigned char>& stored = changed.files.back().bytes;
         stored.push_back(0);
         const LetterView view{stored.data(), static_cast<int32_t>(stored.size()), nullptr};
-        std::string word = ReverseWordOf(view, changed.files.back().offset);
+        const int32_t shown = FindFoldedWord(view, FoldString(edit.word.c_str(), rule), rule);
+        if (shown >= 0) reverse.entryShown = FormatDescription(view, view.DescriptionOf(shown));
         stored.pop_back();
+        const std::string word = ReverseWordOf(reverse.entryShown);
         if (word.empty()) return outcome;
 
         const unsigned char reverseLetter = FoldChar(static_cast<unsigned char>(word[0]), rule);
@@ -138,16 +141,16 @@ LetterChangeResult ChangeEntryAndReverse(unsigned char letter, const EntryEdit& 
             sameBytes.push_back(0);
             base = LetterView{sameBytes.data(), static_cast<int32_t>(sameBytes.size()), nullptr};
         } else {
-            const LetterView* reverse = present.Present(reverseLetter);
-            if (!reverse) return LetterChangeOutcome::CannotRead;
-            base = *reverse;
+            const LetterView* reverseFile = present.Present(reverseLetter);
+            if (!reverseFile) return LetterChangeOutcome::CannotRead;
+            base = *reverseFile;
         }
         ChangedLetter made{reverseLetter, {}, 0};
         outcome = PutEntryBytes(word, edit.word, base, rule, made.bytes, made.offset);
         if (outcome != LetterChangeOutcome::Done) return outcome;
         if (same) same->bytes.swap(made.bytes);
         else changed.files.push_back(std::move(made));
-        reverseWord = word;
+        reverse.word = word;
         return outcome;
     });
 }

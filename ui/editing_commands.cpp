@@ -108,16 +108,15 @@ static bool RefusedAsTooLong(const std::string& word, const char* description) {
 // The reverse entry of the entry of `word` that the edits show, after the
 // user chose to keep it: a change of that entry's letter alone.
 static void StoreReverseOfShown(const std::string& word) {
-    const CaseRule rule = OpenCaseRule();
-    const LetterView held = HeldLetter();
-    const int32_t entry = FindFoldedWord(held, FoldString(word.c_str(), rule), rule);
-    if (entry < 0) return;
-    const std::string reverse = ReverseWordOf(held, entry);
+    char shown[kDescriptionReadSize];
+    GetDescriptionEditText(shown, sizeof shown);
+    const std::string reverse = ReverseWordOf(shown);
     if (reverse.empty()) return;
     LetterChangeResult result = PutEntry(reverse, word);
     if (result.outcome != LetterChangeOutcome::Done) ReportUnchanged(result, reverse);
     else ShowStored(reverse);
-    ShowStored(word);
+    SetWordEditText(word.c_str());
+    SetDescriptionEditText(shown);
     SetModified(0);
 }
 
@@ -155,19 +154,23 @@ static int StoreEntry(Confirmation confirm, bool withReverse) {
     }
 
     unsigned char letter = LetterOf(word);
-    std::string reverseWord;
+    ReverseEntry reverse;
     LetterChangeResult result = ChangeEntryAndReverse(
-        letter, {exists ? EntryEditKind::Replace : EntryEditKind::Add, word, description}, withReverse, reverseWord);
+        letter, {exists ? EntryEditKind::Replace : EntryEditKind::Add, word, description}, withReverse, reverse);
     if (result.outcome != LetterChangeOutcome::Done) {
         ReportUnchanged(result, word);
         RestoreEdits(word.c_str(), description);
         return 0;
     }
-    // The reverse entry is shown (and enters the history) before the entry
-    // itself, which the edits are left showing.
-    if (!reverseWord.empty()) ShowStored(reverseWord);
     ShowStored(word);
-    if (!reverseWord.empty()) SetModified(0);
+    if (!reverse.word.empty()) {
+        // The reverse entry is shown too (and enters the history); the
+        // edits are then left showing the entry as it was stored.
+        ShowStored(reverse.word);
+        SetWordEditText(word.c_str());
+        SetDescriptionEditText(reverse.entryShown.c_str());
+        SetModified(0);
+    }
     return 1;
 }
 
