@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "lookup/description.h"
+#include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 
 namespace {
@@ -78,6 +80,79 @@ LetterChangeOutcome EditLetterBytes(const EntryEdit& edit, const LetterView& pre
     changed.insert(changed.begin() + static_cast<std::ptrdiff_t>(insertAt), entry.begin(), entry.end());
     offset = static_cast<int32_t>(insertAt);
     return LetterChangeOutcome::Done;
+}
+
+std::string ReverseWordOf(const std::string& shown) {
+    if (shown.find_first_of("\r\n") != std::string::npos) return std::string();
+    std::string word = shown;
+    word.erase(0, word.find_first_not_of(' '));
+    word.erase(word.find_last_not_of(' ') + 1);
+    return word.size() <= kLongestWord ? word : std::string();
+}
+
+// The edit that stores `word` in `present`: a replacement when the look-up
+// finds the word there, else an addition.
+static LetterChangeOutcome PutEntryBytes(const std::string& word, const std::string& description,
+                                         const LetterView& present, CaseRule rule, std::vector<unsigned char>& changed,
+                                         int32_t& offset) {
+    const bool there = FindFoldedWord(present, FoldString(word.c_str(), rule), rule) >= 0;
+    return EditLetterBytes({there ? EntryEditKind::Replace : EntryEditKind::Add, word, description}, present, rule,
+                           changed, offset);
+}
+
+LetterChangeResult PutEntry(const std::string& word, const std::string& description) {
+    const CaseRule rule = OpenCaseRule();
+    const unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), rule);
+    return ChangeLetter(letter, [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
+        return PutEntryBytes(word, description, present, rule, changed, offset);
+    });
+}
+
+LetterChangeResult ChangeEntryAndReverse(unsigned char letter, const EntryEdit& edit, bool withReverse,
+                                         ReverseEntry& reverse) {
+    const CaseRule rule = OpenCaseRule();
+    reverse = ReverseEntry{};
+    return ChangeLetters([&](PresentLetters& present, ChangedLetters& changed) {
+        const LetterView* forward = present.Present(letter);
+        if (!forward) return LetterChangeOutcome::CannotRead;
+        changed.files.push_back({letter, {}, 0});
+        LetterChangeOutcome outcome =
+            EditLetterBytes(edit, *forward, rule, changed.files.back().bytes, changed.files.back().offset);
+        if (outcome != LetterChangeOutcome::Done || !withReverse) return outcome;
+
+        // The reverse entry of the entry as the look-up then shows it,
+        // decided before anything is written (none when the look-up does not
+        // reach it, as past an entry without a description).
+        std::vector<unsigned char>& stored = changed.files.back().bytes;
+        stored.push_back(0);
+        const LetterView view{stored.data(), static_cast<int32_t>(stored.size()), nullptr};
+        const int32_t shown = FindFoldedWord(view, FoldString(edit.word.c_str(), rule), rule);
+        if (shown >= 0) reverse.entryShown = FormatDescription(view, view.DescriptionOf(shown));
+        stored.pop_back();
+        const std::string word = ReverseWordOf(reverse.entryShown);
+        if (word.empty()) return outcome;
+
+        const unsigned char reverseLetter = FoldChar(static_cast<unsigned char>(word[0]), rule);
+        ChangedLetter* same = changed.Of(reverseLetter);
+        std::vector<unsigned char> sameBytes;
+        LetterView base;
+        if (same) {
+            sameBytes.swap(same->bytes);
+            sameBytes.push_back(0);
+            base = LetterView{sameBytes.data(), static_cast<int32_t>(sameBytes.size()), nullptr};
+        } else {
+            const LetterView* reverseFile = present.Present(reverseLetter);
+            if (!reverseFile) return LetterChangeOutcome::CannotRead;
+            base = *reverseFile;
+        }
+        ChangedLetter made{reverseLetter, {}, 0};
+        outcome = PutEntryBytes(word, edit.word, base, rule, made.bytes, made.offset);
+        if (outcome != LetterChangeOutcome::Done) return outcome;
+        if (same) same->bytes.swap(made.bytes);
+        else changed.files.push_back(std::move(made));
+        reverse.word = word;
+        return outcome;
+    });
 }
 
 LetterChangeResult ChangeEntry(unsigned char letter, const EntryEdit& edit) {

@@ -1,5 +1,6 @@
 #include "lookup/lookup.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "lookup/word_forms.h"
@@ -13,7 +14,8 @@ static WordMatch FindTypedWord(const char* word, CaseRule rule, PluralRetry plur
     match.letter = FoldChar(static_cast<unsigned char>(*word), rule);
     int loaded = LoadLetter(match.letter);
     if (loaded != kResultOk) {
-        match.result = loaded == kResultLetterCannotRead ? kResultLetterCannotOpen : loaded;
+        match.unreadable = loaded == kResultLetterCannotRead;
+        match.result = match.unreadable ? kResultLetterCannotOpen : loaded;
         return match;
     }
     const LetterView held = HeldLetter();
@@ -31,19 +33,37 @@ static WordMatch FindTypedWord(const char* word, CaseRule rule, PluralRetry plur
     return match;
 }
 
-// The first base form of `word` that the dictionary holds. A base may start
-// with another letter (went -> go), so each is looked up in its own letter.
-static WordMatch FindBaseForm(const char* word, CaseRule rule) {
+// The first base form of `word` that the dictionary holds; with
+// `rankedBelow` (folded), of those the tables rank above that base, none
+// when they do not list it. A base may start with another letter (went ->
+// go), so each is looked up in its own letter; one whose letter cannot be
+// read is reported when no base is found.
+static WordMatch FindBaseForm(const char* word, CaseRule rule, const std::string& rankedBelow = std::string()) {
     WordMatch match;
-    for (const std::string& base : BaseFormsOf(word, rule)) {
+    std::vector<std::string> bases = BaseFormsOf(word, rule);
+    if (!rankedBelow.empty()) {
+        auto below = std::find_if(bases.begin(), bases.end(), [&](const std::string& base) {
+            return FoldString(base.c_str(), rule) == rankedBelow;
+        });
+        if (below == bases.end()) return match;
+        bases.erase(below, bases.end());
+    }
+    for (const std::string& base : bases) {
         unsigned char letter = FoldChar(static_cast<unsigned char>(base[0]), rule);
-        if (LoadLetter(letter) != kResultOk) continue;
+        int loaded = LoadLetter(letter);
+        if (loaded == kResultLetterCannotRead && !match.unreadable) {
+            match.result = kResultLetterCannotOpen;
+            match.unreadable = true;
+            match.letter = letter;
+        }
+        if (loaded != kResultOk) continue;
         int32_t entry = FindFoldedWord(HeldLetter(), FoldString(base.c_str(), rule), rule);
         if (entry < 0) continue;
         match.result = kResultOk;
         match.entry = entry;
         match.baseForm = base;
         match.letter = letter;
+        match.unreadable = false;
         break;
     }
     return match;
@@ -53,11 +73,21 @@ WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural, BaseForm
     while (*word == ' ') ++word;
     WordMatch typed = FindTypedWord(word, rule, plural);
     bool fallback = plural == PluralRetry::On && forms == BaseForms::On;
-    if (!fallback || typed.result == kResultOk || typed.result == kResultNoDictionary || *word == '\0')
-        return typed;
+    if (fallback && typed.withoutFinalS) {
+        // The word less its S is one base; the tables may rank another one
+        // the dictionary holds above it (does: do before doe).
+        std::string withoutS = FoldString(word, rule);
+        withoutS.pop_back();
+        WordMatch ranked = FindBaseForm(word, rule, withoutS);
+        if (ranked.result == kResultOk) return ranked;
+        return LetterBuffer.Letter == typed.letter ? typed : FindTypedWord(word, rule, plural);
+    }
+    // A word that is not there (nor its letter file) falls back; one whose
+    // letter cannot be read is not known to be absent.
+    bool absent = typed.result == kResultNotFound || (typed.result == kResultLetterCannotOpen && !typed.unreadable);
+    if (!fallback || !absent || *word == '\0') return typed;
     WordMatch base = FindBaseForm(word, rule);
-    if (base.result == kResultOk) return base;
     // Browsing and similar words go on from the word's own letter.
-    if (LetterBuffer.Letter != typed.letter) LoadLetter(typed.letter);
-    return typed;
+    if (base.result != kResultOk && LetterBuffer.Letter != typed.letter) LoadLetter(typed.letter);
+    return base.result == kResultOk || base.unreadable ? base : typed;
 }

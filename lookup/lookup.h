@@ -24,6 +24,9 @@ struct WordMatch {
     // A hit through a base form: that base form, as its table gives it.
     std::string baseForm;
     unsigned char letter = 0;       // the letter file of the entry, or of the word on a miss (0: none)
+    // kResultLetterCannotOpen: the file of `letter` is there but could not
+    // be read (rather than absent).
+    bool unreadable = false;
 };
 
 // Finds `word` in the open dictionary: its leading blanks are passed over
@@ -31,7 +34,9 @@ struct WordMatch {
 // chooses the letter file, which is loaded unless held, and the look-up's
 // walk compares folded words in full. A blank word is not found; a letter
 // file that is there but cannot be read answers as one that cannot be
-// opened. When the word and the plural retry miss, the first of its base
-// forms that the dictionary holds answers; when none does, the answer is
-// the word's own miss and its letter is held again.
+// opened, marked unreadable. When the word and the plural retry are not
+// there (not found, or no letter file; a letter that cannot be read is no
+// answer of "not there"), the first of its base forms that the dictionary holds answers;
+// when none does, the answer is the word's own miss, or the letter of a
+// base that could not be read, and the word's letter is held again.
 WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural, BaseForms forms);

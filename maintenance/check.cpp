@@ -140,7 +140,9 @@ static bool RepairLetters(const std::string& folder, CaseRule rule, std::vector<
             std::string where = CheckPlace(folder, file, entry.offset);
             bool cut = word.size() > kLongestWord;
             if (cut) word = TrimBlanks(word.substr(0, kLongestWord));
-            switch (AddNewEntry(build, word, entry.description, std::numeric_limits<size_t>::max())) {
+            // What a file holds is kept, however long.
+            switch (AddNewEntry(build, word, entry.description, std::numeric_limits<size_t>::max(),
+                                std::numeric_limits<size_t>::max())) {
             case AddOutcome::Stored:
                 if (EntryWord(build, LastEntry(build)) != entry.word)
                     notes.push_back(where + "kept " + CheckQuote(entry.word) + " as " +
@@ -159,6 +161,7 @@ static bool RepairLetters(const std::string& folder, CaseRule rule, std::vector<
                 notes.push_back(where + "could not keep " + CheckQuote(entry.word) + ": it has no description");
                 break;
             case AddOutcome::WordTooLong:
+            case AddOutcome::DescriptionTooLong:
                 break;
             }
         }
@@ -196,12 +199,22 @@ static bool AnyLeftovers(const Leftovers& leftovers) {
 
 CheckRun RunCheck(const std::string& folder, bool fix) {
     CheckRun run;
-    // No writer changes the files while they are checked and repaired.
-    std::unique_ptr<DictionaryWriteLock> lock = LockFolder(folder, run.busy);
+    // No writer changes the files while they are checked and repaired. A
+    // check that only reads takes the lock where writers have made its file
+    // (a writer at work has): it creates nothing in the folder.
+    const std::string lockFile = PathInFolder(folder, kWriterLockName);
+    std::unique_ptr<DictionaryWriteLock> lock;
+    if (fix || PlatformNameExists(lockFile.c_str())) lock = LockFolder(folder, run.busy);
     if (run.busy) return run;
     // A folder whose lock file cannot be made (read-only) is still checked;
     // nothing can change it then.
     run.found = CheckDictionary(folder);
+    if (!lock && !run.found.problems.empty() && PlatformNameExists(lockFile.c_str())) {
+        // A writer began meanwhile: what it is writing is no leftover.
+        lock = LockFolder(folder, run.busy);
+        if (run.busy) return run;
+        run.found = CheckDictionary(folder);
+    }
     if (run.found.problems.empty() || !fix) return run;
     CheckReport current = run.found;
     if (AnyLeftovers(run.found.leftovers)) {

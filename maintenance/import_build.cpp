@@ -84,7 +84,8 @@ void AddExistingEntry(DictionaryBuild& build, unsigned char letter, const std::s
          number ? base.size() : word.size());
 }
 
-AddOutcome AddNewEntry(DictionaryBuild& build, std::string word, std::string description, size_t longest) {
+AddOutcome AddNewEntry(DictionaryBuild& build, std::string word, std::string description, size_t longest,
+                       size_t longestDescription) {
     // A NUL would end the string early and break the file's pairing.
     if (word.find('\0') != std::string::npos) word.erase(std::remove(word.begin(), word.end(), '\0'), word.end());
     if (description.find('\0') != std::string::npos)
@@ -92,6 +93,7 @@ AddOutcome AddNewEntry(DictionaryBuild& build, std::string word, std::string des
     if (word.empty()) return AddOutcome::EmptyWord;
     if (description.empty()) return AddOutcome::EmptyDescription;
     if (word.size() > longest) return AddOutcome::WordTooLong;
+    if (description.size() > longestDescription) return AddOutcome::DescriptionTooLong;
 
     std::string base;
     int number = ContinuationNumber(word, base);

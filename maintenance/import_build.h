@@ -10,12 +10,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "storage/dictionary_format.h"
 #include "storage/text_case.h"
 
-// Words are looked up through a 255-byte buffer at most (deleting reads 255).
-constexpr size_t kLongestWord = 255;
-
-enum class AddOutcome { Stored, Duplicate, EmptyWord, EmptyDescription, WordTooLong };
+enum class AddOutcome { Stored, Duplicate, EmptyWord, EmptyDescription, WordTooLong, DescriptionTooLong };
 
 // All the entries of a word: the word itself and its continuations.
 struct WordGroup {
@@ -50,9 +48,10 @@ void AddExistingEntry(DictionaryBuild& build, unsigned char letter, const std::s
 // A new entry. A word that is stored already becomes a continuation entry
 // ("word  {2}", shown after the first one by the look-up); the same word
 // with the same description is a duplicate and is left out. Words longer
-// than `longest` bytes are refused.
+// than `longest` bytes are refused, as are descriptions longer than
+// `longestDescription`.
 AddOutcome AddNewEntry(DictionaryBuild& build, std::string word, std::string description,
-                       size_t longest = kLongestWord);
+                       size_t longest = kLongestWord, size_t longestDescription = kLongestDescription);
 
 const char* EntryWord(const DictionaryBuild& build, uint32_t entry);
 const char* EntryDescription(const DictionaryBuild& build, uint32_t entry);

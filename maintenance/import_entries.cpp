@@ -12,6 +12,7 @@ static void Count(AddOutcome outcome, bool reverse, ImportCounts& counts) {
     case AddOutcome::EmptyWord: ++counts.emptyWord; break;
     case AddOutcome::EmptyDescription: ++counts.emptyDescription; break;
     case AddOutcome::WordTooLong: ++counts.tooLong; break;
+    case AddOutcome::DescriptionTooLong: ++counts.descriptionTooLong; break;
     }
 }
 

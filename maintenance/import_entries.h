@@ -11,7 +11,7 @@
 
 struct ImportCounts {
     unsigned long long read = 0, stored = 0, reverseStored = 0;
-    unsigned long long emptyWord = 0, emptyDescription = 0, duplicate = 0, tooLong = 0;
+    unsigned long long emptyWord = 0, emptyDescription = 0, duplicate = 0, tooLong = 0, descriptionTooLong = 0;
     TextCounts text;
 };
 

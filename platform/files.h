@@ -114,6 +114,34 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);
 // that a change that was reported survives a power cut; so do the moves,
 // replacements and new folders below.
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
+// Why the last write of this process that failed did (PlatformWriteFileAtomic,
+// PlatformReplaceFile, PlatformCreateFolder, PlatformLockFile), from the
+// system's error: what a user can act on.
+enum class WriteFailure {
+    None,
+    DiskFull,            // no room left (or the user's quota is used up)
+    FileReadOnly,        // the file is marked read-only
+    FolderNotWritable,   // no permission to write in the folder
+    DiskReadOnly,        // the disk is mounted or protected read-only
+    Other,
+};
+WriteFailure PlatformLastWriteFailure();
+// The reason in words, for a message ("the disk is full"); empty for None
+// and Other.
+inline const char* WriteFailureText(WriteFailure failure) {
+    switch (failure) {
+    case WriteFailure::DiskFull: return "the disk is full";
+    case WriteFailure::FileReadOnly: return "the file is read-only";
+    case WriteFailure::FolderNotWritable: return "the folder cannot be written";
+    case WriteFailure::DiskReadOnly: return "the disk is read-only";
+    case WriteFailure::None:
+    case WriteFailure::Other: break;
+    }
+    return "";
+}
+// A path of the dictionary layout ('\' between names) as this system
+// writes paths, for messages.
+std::string PlatformShownPath(const std::string& path);
 bool PlatformDeleteFile(const char* path);
 // The folder for data the program may rebuild at any time (the letter
 // indexes, storage/letter_index_store.h): DICTIONARY_INDEX_CACHE when set

@@ -56,10 +56,27 @@ bool PlatformFileStamp(const char* path, FileStamp& stamp) {
 
 namespace {
 thread_local std::string LastFileError;
+thread_local WriteFailure LastWriteFailure = WriteFailure::None;
 
-// Notes the system's reason for a failure; returns false for the caller.
+// Notes the system's reason for a failure, in its words and as the kind of
+// write failure it is; returns false for the caller.
 bool NoteError(int error) {
     LastFileError = std::strerror(error);
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: LastWriteFailure = WriteFailure::DiskFull; break;
+    case EROFS: LastWriteFailure = WriteFailure::DiskReadOnly; break;
+    case EACCES:
+    case EPERM: LastWriteFailure = WriteFailure::FolderNotWritable; break;
+    default: LastWriteFailure = WriteFailure::Other; break;
+    }
+    return false;
+}
+
+bool NoteMarkedReadOnly() {
+    LastFileError = "the file is marked read-only";
+    LastWriteFailure = WriteFailure::FileReadOnly;
     return false;
 }
 
@@ -74,6 +91,7 @@ bool NotRegular(mode_t mode) {
 }  // namespace
 
 std::string PlatformLastFileError() { return LastFileError; }
+WriteFailure PlatformLastWriteFailure() { return LastWriteFailure; }
 
 // Opens a regular file for reading, or nothing: a FIFO, a device or a folder
 // named like a dictionary file is refused before it is opened (opening a
@@ -321,6 +339,9 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
 }
 
+
+std::string PlatformShownPath(const std::string& path) { return DiskPath(path.c_str()); }
+
 static std::string UniqueTempName(const std::string& target) {
     static std::atomic<unsigned> count{0};
     return target + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++count);
@@ -379,9 +400,7 @@ static bool WriteThroughTemp(const std::string& target, const void* data, size_t
 
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     return WriteThroughTemp(DiskPath(path), data, size, 0644, true, [path] {
-        if (!PlatformIsMarkedReadOnly(path)) return true;
-        LastFileError = "the file is marked read-only";
-        return false;
+        return !PlatformIsMarkedReadOnly(path) || NoteMarkedReadOnly();
     });
 }
 
@@ -513,10 +532,7 @@ bool PlatformIsMarkedReadOnly(const char* path) {
 
 // A rename would replace a read-only file and drop its mark.
 bool PlatformReplaceFile(const char* from, const char* to) {
-    if (PlatformIsMarkedReadOnly(to)) {
-        LastFileError = "the file is marked read-only";
-        return false;
-    }
+    if (PlatformIsMarkedReadOnly(to)) return NoteMarkedReadOnly();
     const std::string target = DiskPath(to);
     if (rename(DiskPath(from).c_str(), target.c_str()) != 0) return NoteError(errno);
     SyncFolderOf(target);

@@ -18,9 +18,18 @@ static const DWORD kStagedReplaceWait = 1000;
 static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 static thread_local std::string LastFileError;
+static thread_local WriteFailure LastWriteFailure = WriteFailure::None;
 
-// Notes the system's reason for a failure; returns false for the caller.
+// Notes the system's reason for a failure, in its words and as the kind of
+// write failure it is; returns false for the caller.
 static bool NoteError(DWORD error) {
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: LastWriteFailure = WriteFailure::DiskFull; break;
+    case ERROR_WRITE_PROTECT: LastWriteFailure = WriteFailure::DiskReadOnly; break;
+    case ERROR_ACCESS_DENIED: LastWriteFailure = WriteFailure::FolderNotWritable; break;
+    default: LastWriteFailure = WriteFailure::Other; break;
+    }
     char text[256];
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
                                   sizeof text, nullptr);
@@ -32,6 +41,7 @@ static bool NoteError(DWORD error) {
 }
 
 std::string PlatformLastFileError() { return LastFileError; }
+WriteFailure PlatformLastWriteFailure() { return LastWriteFailure; }
 
 // Only a file on a disk is read: a folder or a device of that name is
 // refused with a reason.
@@ -134,6 +144,9 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
 }
 
+
+std::string PlatformShownPath(const std::string& path) { return path; }
+
 static std::string UniqueTempName(const char* path) {
     static std::atomic<unsigned> count{0};
     return std::string(path) + ".tmp" + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++count);
@@ -153,6 +166,7 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
         Sleep(kRetryPause);
     }
     LastFileError = "the file is marked read-only";
+    LastWriteFailure = WriteFailure::FileReadOnly;
     return false;
 }
 

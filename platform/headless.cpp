@@ -122,6 +122,11 @@ void SetFindButtonEnabled(bool enabled) { g_state.findButtonEnabled = enabled; }
 
 int TrackToolbarMenu(int buttonCommand, const std::vector<MenuItemSpec>& items) {
     g_state.menus.push_back({buttonCommand, items});
+    if (g_state.whileMenuIsUp) {
+        std::function<void()> meanwhile;
+        meanwhile.swap(g_state.whileMenuIsUp);
+        meanwhile();
+    }
     if (g_state.menuAnswers.empty()) return 0;
     int chosen = g_state.menuAnswers.front();
     g_state.menuAnswers.pop_front();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct HeadlessState {
     std::deque<int> messageAnswers;   // answers in turn; kAnswerOk/kAnswerNo when empty
     std::vector<ShownMenu> menus;
     std::deque<int> menuAnswers;      // chosen ids in turn; 0 when empty
+    // What the window handles while a menu is up (a pop-up menu disables
+    // no window: a clipboard look-up, say); run once, by the next menu.
+    std::function<void()> whileMenuIsUp;
 
     // Toolbar button states by command id; absent = never touched (enabled).
     std::vector<std::pair<int, bool>> toolbar;

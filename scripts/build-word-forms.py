@@ -163,14 +163,78 @@ def bulgarian_inflections(flags, classes):
     return "".join(f for f in flags if classes.get(f, ("",))[0] == "SFX")
 
 
+# WordNet's rules for taking an inflection off (its "morphy"): part of
+# speech, ending, what replaces it.
+DETACHMENTS = (("noun", "s", ""), ("noun", "ses", "s"), ("noun", "xes", "x"), ("noun", "zes", "z"),
+               ("noun", "ches", "ch"), ("noun", "shes", "sh"), ("noun", "ies", "y"),
+               ("verb", "s", ""), ("verb", "ies", "y"), ("verb", "es", "e"), ("verb", "es", ""),
+               ("verb", "ed", "e"), ("verb", "ed", ""), ("verb", "ing", "e"), ("verb", "ing", ""))
+PARTS = ("noun", "verb", "adj", "adv")
+# The part of speech of a sense key's synset type (5: an adjective satellite).
+SENSE_PARTS = {"1": "noun", "2": "verb", "3": "adj", "4": "adv", "5": "adj"}
+
+
+def wordnet_lemmas():
+    """Part of speech -> the words WordNet has as lemmas of their own."""
+    lemmas = {}
+    for part in PARTS:
+        with open(os.path.join(WORDNET, "index." + part), encoding="utf-8") as source:
+            lemmas[part] = {line.split(" ", 1)[0].replace("_", " ") for line in source if not line.startswith(" ")}
+    return lemmas
+
+
+def tagged_counts():
+    """(lemma, part of speech) -> how often WordNet's tagged corpus uses it so."""
+    counts = collections.Counter()
+    with open(os.path.join(WORDNET, "cntlist.rev"), encoding="utf-8") as source:
+        for line in source:
+            fields = line.split()
+            lemma, _, key = fields[0].partition("%")
+            if len(fields) == 3 and fields[2].isdigit() and key[:1] in SENSE_PARTS:
+                counts[(lemma.replace("_", " "), SENSE_PARTS[key[0]])] += int(fields[2])
+    return counts
+
+
+def inflected_parts(form):
+    """The parts of speech a regular inflection of this spelling makes."""
+    if form.endswith(("ing", "ed")):
+        return ("verb",)
+    if form.endswith(("er", "est")):
+        return ("adj",)
+    return ("noun", "verb")
+
+
 def english_pairs():
-    yield from hunspell_pairs("en_US", english_inflections)
-    for part in ("noun", "verb", "adj", "adv"):
+    """A form that is a word of its own more than it is the form of its base
+    is left out: evening, news and wedding are used more often in WordNet's
+    tagged corpus as words of their own than even, new and wed are as the
+    verb, noun or adjective the inflection would make of them. (A form an
+    exception list names counts as its own word only in other parts of
+    speech: better is well's adverb, men man's plural.) Word-list entries
+    that are forms themselves (does, listed for undoes) get their bases by
+    WordNet's rules (do, doe)."""
+    lemmas, counts = wordnet_lemmas(), tagged_counts()
+
+    def form_of(base, form, parts, own_parts=PARTS):
+        own = sum(counts[(form.lower(), part)] for part in own_parts)
+        return own <= max(counts[(base.lower(), part)] for part in parts)
+
+    for base, form in hunspell_pairs("en_US", english_inflections):
+        if form_of(base, form, inflected_parts(form)):
+            yield base, form
+    for word, _ in read_dic(os.path.join(HUNSPELL, "en_US.dic")):
+        if word != word.lower() or any(word in words for words in lemmas.values()):
+            continue
+        for part, ending, replacement in DETACHMENTS:
+            if word.endswith(ending) and word[:-len(ending)] + replacement in lemmas[part]:
+                yield word[:-len(ending)] + replacement, word
+    for part in PARTS:
         with open(os.path.join(WORDNET, part + ".exc"), encoding="utf-8") as source:
             for line in source:
-                words = line.split()
+                words = [word.replace("_", " ") for word in line.split()]
                 for base in words[1:]:
-                    yield base.replace("_", " "), words[0].replace("_", " ")
+                    if form_of(base, words[0], (part,), [other for other in PARTS if other != part]):
+                        yield base, words[0]
 
 
 def bulgarian_pairs():
@@ -189,9 +253,17 @@ def english_counts():
     return counts
 
 
+def lower_first(spellings):
+    """"bills" rather than "Bills" when a list has both."""
+    return min(spellings, key=lambda s: (s != s.lower(), s))
+
+
 def form_table(pairs, headwords, counts):
     """Lines "form TAB base;base" of the forms whose bases the dictionary
-    holds, the most common base first; and the number of pairs kept."""
+    holds, the most common base first; and the number of pairs kept. A base
+    is spelled as the sources pair it with the form, lower case first as the
+    forms are (men: man, not the proper noun Man the dictionary lists
+    first)."""
     forms = {}
     for root, form in pairs:
         root_bytes, form_bytes = cp1251(root), cp1251(form)
@@ -200,16 +272,15 @@ def form_table(pairs, headwords, counts):
         folded_root, folded_form = fold(root_bytes), fold(form_bytes)
         if folded_root == folded_form or folded_root not in headwords:
             continue
-        spellings, bases = forms.setdefault(folded_form, (set(), set()))
+        spellings, bases = forms.setdefault(folded_form, (set(), {}))
         spellings.add(form_bytes)
-        bases.add(folded_root)
+        bases.setdefault(folded_root, set()).add(root_bytes)
     lines, kept = [], 0
     for spellings, bases in forms.values():
-        # "bills" rather than "Bills" when the list has both.
-        form = min(spellings, key=lambda s: (s != s.lower(), s))
+        form = lower_first(spellings)
         ranked = sorted(bases, key=lambda b: (-counts.get(b, 0), -headwords[b][1], headwords[b][0]))
         kept += len(ranked)
-        lines.append(form + b"\t" + b";".join(headwords[b][0] for b in ranked))
+        lines.append(form + b"\t" + b";".join(lower_first(bases[b]) for b in ranked))
     lines.sort()
     return lines, kept
 

@@ -39,6 +39,14 @@ bool IsWriterTempFileName(const char* name);
 // takes its name: ".FOLDER.import-".
 std::string NewDictionaryStagingPrefix(const std::string& folder);
 
+// ---- What an entry may hold.
+
+// A word is looked up through 255 bytes at most (deleting reads 255).
+constexpr size_t kLongestWord = 255;
+// A description: what the description edit reads (9,999 bytes with its
+// terminator).
+constexpr size_t kLongestDescription = 9998;
+
 // ---- The header. Exactly 192 bytes, little-endian, no signature.
 
 constexpr int kHeaderSize = 192;

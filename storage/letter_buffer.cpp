@@ -25,20 +25,20 @@ void FreeLetterBuffer() {
     LetterBuffer.Path.clear();
 }
 
-bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes) {
+bool HoldLetter(unsigned char letter, const unsigned char* fileBytes, size_t size) {
     FreeLetterBuffer();
     LetterBuffer.Letter = letter;
     LetterBuffer.Unread = false;
-    if (fileBytes.empty()) return true;
-    unsigned char* data = static_cast<unsigned char*>(std::malloc(fileBytes.size() + 1));
+    if (size == 0) return true;
+    unsigned char* data = static_cast<unsigned char*>(std::malloc(size + 1));
     if (!data) {
         LetterBuffer.Unread = true;
         return false;
     }
-    std::memcpy(data, fileBytes.data(), fileBytes.size());
-    data[fileBytes.size()] = 0;
+    std::memcpy(data, fileBytes, size);
+    data[size] = 0;
     LetterBuffer.Data = data;
-    LetterBuffer.Length = static_cast<int32_t>(fileBytes.size() + 1);
+    LetterBuffer.Length = static_cast<int32_t>(size + 1);
     return true;
 }
 

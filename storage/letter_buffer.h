@@ -33,7 +33,10 @@ LetterView HeldLetter();
 // The buffer takes the letter with these file bytes (the file as it now is
 // on disk). False when there is no memory for them: the letter then counts
 // as unread.
-bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes);
+bool HoldLetter(unsigned char letter, const unsigned char* fileBytes, size_t size);
+inline bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes) {
+    return HoldLetter(letter, fileBytes.data(), fileBytes.size());
+}
 // The buffer takes the letter and maps its file at `path` where the system
 // allows it and `mayMap`, or else reads the file straight into itself.
 // Absent: it holds no data. Unreadable (no memory among the causes): the

@@ -4,55 +4,171 @@
 #include <new>
 #include <string>
 
-#include "platform/files.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_lock.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
 #include "storage/staged_commit.h"
 
-static bool BufferHoldsOtherBytes(unsigned char letter, const std::vector<unsigned char>& file) {
-    if (LetterBuffer.Letter != letter) return false;  // nothing of that letter was seen here
-    LetterView held = HeldLetter();
-    return held.FileSize() != file.size() || (held.data && std::memcmp(held.data, file.data(), file.size()) != 0);
+const LetterView* PresentLetters::Present(unsigned char letter) {
+    for (const auto& file : files_)
+        if (file->letter == letter) return file->outcome == FileReadOutcome::Unreadable ? nullptr : &file->view;
+    auto file = std::make_unique<File>();
+    file->letter = letter;
+    bool noRoom = false;
+    const std::string path = LetterPath(CurrentDictionary.Folder, letter);
+    file->outcome = PlatformReadWholeFileInto(path.c_str(), [&](size_t size) -> unsigned char* {
+        try {
+            file->bytes.assign(size + 1, 0);   // and the NUL after the bytes
+        } catch (const std::bad_alloc&) {
+            noRoom = true;
+            return nullptr;
+        }
+        return file->bytes.data();
+    });
+    if (file->outcome == FileReadOutcome::Read) {
+        file->view = LetterView{file->bytes.data(), static_cast<int32_t>(file->bytes.size()), nullptr};
+    } else {
+        std::vector<unsigned char>().swap(file->bytes);
+        if (file->outcome == FileReadOutcome::Unreadable && !unreadable_) {
+            unreadable_ = letter;
+            outOfMemory_ = noRoom;
+        }
+    }
+    files_.push_back(std::move(file));
+    const File& read = *files_.back();
+    return read.outcome == FileReadOutcome::Unreadable ? nullptr : &read.view;
 }
 
-LetterChangeResult ChangeLetter(unsigned char letter, const LetterRewrite& rewrite) {
+ChangedLetter* ChangedLetters::Of(unsigned char letter) {
+    for (ChangedLetter& file : files)
+        if (file.letter == letter) return &file;
+    return nullptr;
+}
+
+namespace {
+
+// The file's bytes without the NUL the read added.
+size_t FileSizeOf(const PresentLetters::File& file) { return file.bytes.empty() ? 0 : file.bytes.size() - 1; }
+
+bool BufferHoldsOtherBytes(const PresentLetters::File& file) {
+    if (LetterBuffer.Letter != file.letter) return false;  // nothing of that letter was seen here
+    if (LetterBuffer.Unread) return true;
+    LetterView held = HeldLetter();
+    return held.FileSize() != FileSizeOf(file) ||
+           (held.data && std::memcmp(held.data, file.bytes.data(), FileSizeOf(file)) != 0);
+}
+
+// The buffer holds what the disk holds for its letter: the bytes read under
+// the lock when it held others (a copy: the letter's mapping may be of a
+// file another program rewrites in place).
+void HoldAsOnDisk(const PresentLetters& present) {
+    for (const auto& file : present.Files()) {
+        if (LetterBuffer.Letter != file->letter || file->outcome == FileReadOutcome::Unreadable) continue;
+        if (!BufferHoldsOtherBytes(*file)) continue;
+        if (!HoldLetter(file->letter, file->bytes.data(), FileSizeOf(*file))) ForgetLetter(file->letter);
+    }
+}
+
+FileVersion VersionRead(const PresentLetters& present, unsigned char letter) {
+    for (const auto& file : present.Files())
+        if (file->letter == letter && file->outcome == FileReadOutcome::Read)
+            return VersionOfBytes(file->bytes.data(), FileSizeOf(*file));
+    return FileVersion{};
+}
+
+// Writes the changed files: one atomically, several as one staged change.
+// False with the letter and the reason in `result` when they were not.
+bool WriteChanged(const char* folder, const PresentLetters& present, const ChangedLetters& changed,
+                  LetterChangeResult& result) {
+    if (changed.files.size() == 1) {
+        const ChangedLetter& file = changed.files.front();
+        result.letter = file.letter;
+        if (PlatformWriteFileAtomic(LetterPath(folder, file.letter).c_str(), file.bytes.data(), file.bytes.size()))
+            return true;
+        result.why = PlatformLastWriteFailure();
+        return false;
+    }
+    StagedCommit commit(folder);
+    for (const ChangedLetter& file : changed.files) {
+        result.letter = file.letter;
+        std::string bytes(file.bytes.begin(), file.bytes.end());
+        if (!commit.Stage(LetterFileName(file.letter), bytes, VersionRead(present, file.letter))) {
+            result.why = PlatformLastWriteFailure();
+            return false;
+        }
+    }
+    result.letter = changed.files.front().letter;
+    if (commit.Commit()) return true;
+    result.why = PlatformLastWriteFailure();
+    for (const ChangedLetter& file : changed.files)
+        for (const std::string& name : commit.ReadOnly())
+            if (name == LetterFileName(file.letter)) {
+                result.letter = file.letter;
+                result.why = WriteFailure::FileReadOnly;
+            }
+    // A change decided before a move failed is finished now (or by whoever
+    // opens the dictionary next); one not decided is undone.
+    return HasStagingArea(folder) && FinishInterruptedCommit(folder).outcome == CommitRecovery::Finished;
+}
+
+}  // namespace
+
+LetterChangeResult ChangeLetters(const LettersRewrite& rewrite) {
     const char* folder = CurrentDictionary.Folder;
     DictionaryWriteLock lock(folder);
-    if (!lock.Held())
-        return {lock.Busy() ? LetterChangeOutcome::Busy : LetterChangeOutcome::CannotWrite, false, 0};
+    if (!lock.Held()) {
+        if (lock.Busy()) return {LetterChangeOutcome::Busy, false, 0};
+        return {LetterChangeOutcome::CannotWrite, false, 0, 0, PlatformLastWriteFailure()};
+    }
     // Whatever an interrupted writer left goes before this writer adds its own.
     RemoveStaleWriterFiles(folder);
-    // A change of several files that a killed import left is finished (or
+    // A change of several files that a killed writer left is finished (or
     // undone) first, so this change is based on whole versions.
     FinishInterruptedCommit(folder);
 
-    const std::string path = LetterPath(folder, letter);
-    std::vector<unsigned char> present;
-    if (PlatformReadWholeFile(path.c_str(), present) == FileReadOutcome::Unreadable) {
-        ForgetLetter(letter);
-        return {LetterChangeOutcome::CannotRead, false, 0};
-    }
-    LetterChangeResult result{LetterChangeOutcome::Done, BufferHoldsOtherBytes(letter, present), 0};
-    // From here on the buffer holds what the disk holds, whatever happens;
-    // when it already does, it keeps its bytes and their index.
-    const bool heldAsOnDisk = LetterBuffer.Letter == letter && !LetterBuffer.Unread && !result.changedElsewhere;
-    if (!heldAsOnDisk && !HoldLetter(letter, present))
-        return {LetterChangeOutcome::NoMemory, result.changedElsewhere, 0};
-    std::vector<unsigned char>().swap(present);
-
-    std::vector<unsigned char> changed;
+    PresentLetters present;
+    ChangedLetters changed;
+    LetterChangeResult result{LetterChangeOutcome::Done, false, 0};
     try {
-        result.outcome = rewrite(HeldLetter(), changed, result.offset);
+        result.outcome = rewrite(present, changed);
     } catch (const std::bad_alloc&) {
         result.outcome = LetterChangeOutcome::NoMemory;
     }
-    if (result.outcome != LetterChangeOutcome::Done) return result;
-    if (!PlatformWriteFileAtomic(path.c_str(), changed.data(), changed.size())) {
-        result.outcome = LetterChangeOutcome::CannotWrite;
+    for (const auto& file : present.Files())
+        if (file->outcome != FileReadOutcome::Unreadable && BufferHoldsOtherBytes(*file))
+            result.changedElsewhere = true;
+    if (present.Unreadable()) {
+        result.letter = present.Unreadable();
+        if (present.OutOfMemory()) result.outcome = LetterChangeOutcome::NoMemory;
+        else if (result.outcome == LetterChangeOutcome::Done) result.outcome = LetterChangeOutcome::CannotRead;
+        if (result.outcome == LetterChangeOutcome::CannotRead && LetterBuffer.Letter == result.letter)
+            ForgetLetter(result.letter);
+    }
+    if (result.outcome != LetterChangeOutcome::Done || changed.files.empty()) {
+        HoldAsOnDisk(present);
         return result;
     }
-    if (!HoldLetter(letter, changed)) ForgetLetter(letter);  // written; read again when next needed
+    result.offset = changed.files.front().offset;
+    if (!WriteChanged(folder, present, changed, result)) {
+        result.outcome = LetterChangeOutcome::CannotWrite;
+        HoldAsOnDisk(present);
+        return result;
+    }
+    // Written: the buffer holds the first file's new bytes (the letter of
+    // the entry the user sees); another letter is read again when needed.
+    const ChangedLetter& first = changed.files.front();
+    if (!HoldLetter(first.letter, first.bytes.data(), first.bytes.size())) ForgetLetter(first.letter);
     return result;
+}
+
+LetterChangeResult ChangeLetter(unsigned char letter, const LetterRewrite& rewrite) {
+    return ChangeLetters([&](PresentLetters& present, ChangedLetters& changed) {
+        const LetterView* view = present.Present(letter);
+        if (!view) return LetterChangeOutcome::CannotRead;
+        ChangedLetter file{letter, {}, 0};
+        LetterChangeOutcome outcome = rewrite(*view, file.bytes, file.offset);
+        if (outcome == LetterChangeOutcome::Done) changed.files.push_back(std::move(file));
+        return outcome;
+    });
 }

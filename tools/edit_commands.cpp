@@ -3,7 +3,10 @@
 #include <ostream>
 
 #include "maintenance/codepage.h"
+#include "platform/files.h"
 #include "platform/headless.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
 #include "ui/editing_commands.h"
 #include "ui/lookup_command.h"
 
@@ -87,9 +90,15 @@ int DeleteCommand(const std::vector<std::string>& args, ToolStreams& io) {
     // As in the window: the word is found first, then deleted.
     HeadlessTypeWord(words[0].c_str());
     int found = LookupWord(MissedDescription::Clear, PluralRetry::Off);
+    if (unsigned char letter = LetterLookupCouldNotRead()) {
+        io.err << kProgram << ": Could not read the dictionary file '"
+               << Cp1251ToUtf8(PlatformShownPath(LetterPath(CurrentDictionary.Folder, letter)))
+               << "'. Nothing was changed." << kToolLineEnd;
+        return kExitNotChanged;
+    }
     if (found != kResultOk) {
         io.err << options.operands[0] << ": not found" << kToolLineEnd;
-        return found;
+        return kExitNotFound;
     }
     Headless().messageAnswers = {kAnswerYes};
     DeleteEntry(Confirmation::Ask);

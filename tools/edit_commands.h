@@ -8,8 +8,9 @@
 #include "tools/tool_commands.h"
 
 // Nothing was changed: the word is there and --replace was not given, or the
-// change was refused (the message says why).
-enum : int { kExitNotChanged = 4 };
+// change was refused (the message says why). The word to delete is not
+// there: 6, as a look-up that does not find it.
+enum : int { kExitNotChanged = 4, kExitNotFound = 6 };
 
 int AddCommand(const std::vector<std::string>& args, ToolStreams& io);
 int DeleteCommand(const std::vector<std::string>& args, ToolStreams& io);

@@ -66,7 +66,8 @@ int ImportCommand(const std::vector<std::string>& args, ToolStreams& io) {
     io.out << " in " << outcome.lettersWritten << " letter files of " << Cp1251ToUtf8(job.folder) << nl
            << "skipped: " << counts.duplicate << " duplicate, " << counts.emptyWord << " empty word, "
            << counts.emptyDescription << " empty description, " << counts.tooLong << " word longer than "
-           << kLongestWord << " bytes" << nl
+           << kLongestWord << " bytes, " << counts.descriptionTooLong << " description longer than "
+           << kLongestDescription << " bytes" << nl
            << "characters: " << counts.text.marksRemoved << " accents removed, " << counts.text.replaced
            << " replaced, " << counts.text.dropped << " dropped" << nl;
     char time[32];

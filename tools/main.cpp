@@ -29,7 +29,9 @@ static const std::vector<ToolCommand> kCommands = {
     {"add", AddCommand, "[--dict FOLDER] [--replace] WORD DESCRIPTION",
      "adds an entry as the window's Add button does, with the reverse entry of a dual dictionary\n"
      "      (exit 4: nothing was changed, the message says why)"},
-    {"delete", DeleteCommand, "[--dict FOLDER] WORD", "deletes the entry of a word (exit 4: nothing was changed)"},
+    {"delete", DeleteCommand, "[--dict FOLDER] WORD",
+     "deletes the entry of a word (exit 6: the word is not there; 4: nothing was changed, the\n"
+     "      message says why)"},
     {"export", ExportCommand, "[--dict FOLDER] [--to FILE]", "the whole dictionary as tsv: word TAB description"},
     {"check", CheckCommand, "[--dict FOLDER] [--fix]",
      "names every problem of a dictionary's files; --fix repairs them (exit 1: problems remain)"},

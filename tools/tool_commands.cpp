@@ -261,7 +261,8 @@ static void ReportMiss(const LookupQuery& query, const WordMatch& match, const s
     if (!query.problem.empty()) {
         err << "not found (" << query.problem << ")";
     } else if (match.result == kResultLetterCannotOpen) {
-        err << "not found (letter file " << LetterFileName(match.letter) << " cannot be opened)";
+        err << "not found (letter file " << LetterFileName(match.letter)
+            << (match.unreadable ? " cannot be read)" : " cannot be opened)");
     } else if (match.result == kResultNoDictionary) {
         err << "no dictionary open";
     } else {

@@ -36,18 +36,22 @@ void NextWord() {
     ShowEntry(held, EntryAfter(held, TypedWord().c_str()));
 }
 
+// Pops the menu up and shows the word of the chosen item. The menu keeps
+// the words' text, not their places: a clipboard look-up while it is up
+// may load another letter or add to the history.
+static void ShowChosenWord(int buttonCommand, const std::vector<MenuItemSpec>& items) {
+    int chosen = TrackToolbarMenu(buttonCommand, items);
+    for (const MenuItemSpec& item : items)
+        if (chosen >= 1 && item.id == chosen) ShowWord(item.text.c_str());
+}
+
 void NextWordsMenu() {
     const LetterView held = HeldLetter();
     if (held.Empty()) return;
-    std::vector<int32_t> entries = NextWordsEntries(held, TypedWord().c_str());
-    if (entries.empty()) return;
     std::vector<MenuItemSpec> items;
-    for (int32_t entry : entries) items.push_back({static_cast<int>(items.size()) + 1, held.StringAt(entry), false});
-    int chosen = TrackToolbarMenu(IDM_NEXT20, items);
-    // The listed entry itself, so that every item the menu offers shows. A
-    // clipboard look-up while the menu was up may have loaded another
-    // letter: the entry is read from what is held now, within its bounds.
-    if (chosen >= 1 && chosen <= static_cast<int>(entries.size())) ShowEntry(HeldLetter(), entries[chosen - 1]);
+    for (int32_t entry : NextWordsEntries(held, TypedWord().c_str()))
+        items.push_back({static_cast<int>(items.size()) + 1, held.StringAt(entry), false});
+    if (!items.empty()) ShowChosenWord(IDM_NEXT20, items);
 }
 
 static void ShowHistoryWord(int slot) {
@@ -62,6 +66,5 @@ void HistoryMenu() {
     if (WordHistory.Count == 0) return;
     std::vector<MenuItemSpec> items;
     for (int k = WordHistory.Count; k >= 1; --k) items.push_back({k, WordHistory.Slots[k - 1], false});
-    int chosen = TrackToolbarMenu(IDM_HISTMENU, items);
-    if (chosen >= 1 && chosen <= WordHistory.Count) ShowHistoryWord(chosen - 1);
+    ShowChosenWord(IDM_HISTMENU, items);
 }

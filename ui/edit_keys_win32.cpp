@@ -3,6 +3,7 @@
 #include "lookup/history.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
+#include "storage/dictionary_format.h"
 #include "ui/browse_commands.h"
 #include "ui/edit_state.h"
 
@@ -83,4 +84,6 @@ static void SubclassEdit(HWND edit) {
 void SubclassEdits() {
     SubclassEdit(GetDlgItem(WindowState.mainWindow, IDC_WORD));
     SubclassEdit(GetDlgItem(WindowState.mainWindow, IDC_DESCRIPTION));
+    // No longer word can be stored: the edit takes no more than that.
+    SendDlgItemMessageA(WindowState.mainWindow, IDC_WORD, EM_LIMITTEXT, kLongestWord, 0);
 }

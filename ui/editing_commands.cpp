@@ -1,9 +1,11 @@
 #include "ui/editing_commands.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "lookup/entry_edits.h"
+#include "platform/files.h"
 #include "platform/window.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
@@ -13,9 +15,11 @@
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
 
-// Read limits of the edits, terminating NUL included.
-static const int kWordLimit = kWordTextSize - 1;
-static const int kDescriptionLimit = kDescriptionTextSize - 1;
+// The edits are read one byte beyond what may be stored, so that longer
+// text is refused rather than cut (an edit may hold more than it lets the
+// user type).
+static const int kWordReadSize = static_cast<int>(kLongestWord) + 2;
+static const int kDescriptionReadSize = static_cast<int>(kLongestDescription) + 2;
 static const int kTypedWordSize = 256;
 // A deletion this close to the end of the letter shows the word before it.
 static const int32_t kNearTheEnd = 10;
@@ -32,15 +36,25 @@ static std::string TrimmedWord(const char* text) {
 
 static void ShowError(const std::string& text) { ShowMessageBox(text.c_str(), "Error", kMsgIconError); }
 
-// Tells the user why a change of the letter file did not happen.
-static void ReportUnchanged(const LetterChangeResult& result, unsigned char letter, const std::string& word) {
-    const std::string file = LetterPath(CurrentDictionary.Folder, letter);
+// The letter file as the user's system writes paths, with the reason the
+// system gave when there is one.
+static std::string FileAndReason(unsigned char letter, WriteFailure why) {
+    std::string text = "'" + PlatformShownPath(LetterPath(CurrentDictionary.Folder, letter)) + "'";
+    const char* reason = WriteFailureText(why);
+    if (*reason) text += std::string(": ") + reason;
+    return text;
+}
+
+// Tells the user why a change of the letter files did not happen.
+static void ReportUnchanged(const LetterChangeResult& result, const std::string& word) {
     switch (result.outcome) {
     case LetterChangeOutcome::CannotRead:
-        ShowError("Could not read the dictionary file '" + file + "'. Nothing was changed.");
+        ShowError("Could not read the dictionary file " + FileAndReason(result.letter, WriteFailure::None) +
+                  ". Nothing was changed.");
         break;
     case LetterChangeOutcome::CannotWrite:
-        ShowError("Could not save the dictionary file '" + file + "'. The change is not saved.");
+        ShowError("Could not save the dictionary file " + FileAndReason(result.letter, result.why) +
+                  ". Nothing was changed.");
         break;
     case LetterChangeOutcome::NoMemory: ShowError("Not enough memory!"); break;
     case LetterChangeOutcome::Busy:
@@ -61,7 +75,7 @@ static void ReportUnchanged(const LetterChangeResult& result, unsigned char lett
 static void RestoreEdits(const char* word, const char* description) {
     SetWordEditText(word);
     SetDescriptionEditText(description);
-    std::strcpy(EditState.DescriptionText, description);
+    std::snprintf(EditState.DescriptionText, sizeof EditState.DescriptionText, "%s", description);
     SetModified(1);
     UpdateToolbarState();
 }
@@ -70,11 +84,49 @@ static unsigned char LetterOf(const std::string& word) {
     return FoldChar(static_cast<unsigned char>(word[0]), OpenCaseRule());
 }
 
-int AddEntry(Confirmation confirm) {
-    char typed[kWordTextSize];
-    char description[kDescriptionTextSize];
-    GetWordEditText(typed, kWordLimit);
-    GetDescriptionEditText(description, kDescriptionLimit);
+// Shows a word as stored, looked up, as the end of an addition shows it.
+static void ShowStored(const std::string& word) {
+    SetWordEditText(word.c_str());
+    LookupWord(MissedDescription::Clear, PluralRetry::Off);
+}
+
+// A message when the word or the description is more than an entry holds.
+static bool RefusedAsTooLong(const std::string& word, const char* description) {
+    if (word.size() > kLongestWord) {
+        ShowError("The word is longer than " + std::to_string(kLongestWord) +
+                  " characters, the most a word may have. Nothing was changed.");
+        return true;
+    }
+    if (std::strlen(description) > kLongestDescription) {
+        ShowError("The description is longer than " + std::to_string(kLongestDescription) +
+                  " characters, the most a description may have. Nothing was changed.");
+        return true;
+    }
+    return false;
+}
+
+// The reverse entry of the entry of `word` that the edits show, after the
+// user chose to keep it: a change of that entry's letter alone.
+static void StoreReverseOfShown(const std::string& word) {
+    char shown[kDescriptionReadSize];
+    GetDescriptionEditText(shown, sizeof shown);
+    const std::string reverse = ReverseWordOf(shown);
+    if (reverse.empty()) return;
+    LetterChangeResult result = PutEntry(reverse, word);
+    if (result.outcome != LetterChangeOutcome::Done) ReportUnchanged(result, reverse);
+    else ShowStored(reverse);
+    SetWordEditText(word.c_str());
+    SetDescriptionEditText(shown);
+    SetModified(0);
+}
+
+// AddEntry, and with `withReverse` the reverse entry of a dual dictionary
+// in the same change: both entries are stored or neither.
+static int StoreEntry(Confirmation confirm, bool withReverse) {
+    char typed[kWordReadSize];
+    char description[kDescriptionReadSize];
+    GetWordEditText(typed, sizeof typed);
+    GetDescriptionEditText(description, sizeof description);
     const std::string word = TrimmedWord(typed);
 
     if (word.empty()) {
@@ -87,6 +139,7 @@ int AddEntry(Confirmation confirm) {
         ShowMessageBox("No description!", "Error", kMsgIconError);
         return 0;
     }
+    if (RefusedAsTooLong(word, description)) return 0;
     if (!IsDictionaryOpen()) return 0;
 
     // The look-up tests the word as it will be stored, whole.
@@ -94,48 +147,39 @@ int AddEntry(Confirmation confirm) {
     bool exists = LookupWord(MissedDescription::Keep, PluralRetry::Off) == kResultOk;
     if (exists && confirm == Confirmation::Ask &&
         ShowMessageBox("This word is already in dictionary! Replace it?", "Confirmation",
-                       kMsgYesNo | kMsgIconQuestion) != kAnswerYes)
+                       kMsgYesNo | kMsgIconQuestion) != kAnswerYes) {
+        // The entry stays; a dual dictionary still gets its reverse entry.
+        if (withReverse) StoreReverseOfShown(word);
         return 1;
+    }
 
     unsigned char letter = LetterOf(word);
-    LetterChangeResult result =
-        ChangeEntry(letter, {exists ? EntryEditKind::Replace : EntryEditKind::Add, word, description});
+    ReverseEntry reverse;
+    LetterChangeResult result = ChangeEntryAndReverse(
+        letter, {exists ? EntryEditKind::Replace : EntryEditKind::Add, word, description}, withReverse, reverse);
     if (result.outcome != LetterChangeOutcome::Done) {
-        ReportUnchanged(result, letter, word);
+        ReportUnchanged(result, word);
         RestoreEdits(word.c_str(), description);
         return 0;
     }
-    SetWordEditText(word.c_str());
-    LookupWord(MissedDescription::Clear, PluralRetry::Off);
+    ShowStored(word);
+    if (!reverse.word.empty()) {
+        // The reverse entry is shown too (and enters the history); the
+        // edits are then left showing the entry as it was stored.
+        ShowStored(reverse.word);
+        SetWordEditText(word.c_str());
+        SetDescriptionEditText(reverse.entryShown.c_str());
+        SetModified(0);
+    }
     return 1;
 }
 
-void AddWordCommand() {
-    int lines = GetDescriptionEditLineCount();
-    if (!AddEntry(Confirmation::Ask)) return;
+int AddEntry(Confirmation confirm) { return StoreEntry(confirm, false); }
 
-    // The reverse entry is a second file's change, made after the forward
-    // entry is stored: an interruption between the two leaves a forward
-    // entry without its reverse, which still looks up as stored.
-    if (CurrentDictionary.Dual && lines == 1) {
-        // What the last look-up left in the edits: the stored entry, its
-        // description formatted.
-        char word[kDescriptionTextSize];
-        char description[kDescriptionTextSize];
-        GetWordEditText(word, kDescriptionLimit);
-        GetDescriptionEditText(description, kDescriptionLimit);
-        // The reverse entry's word is the whole description: it must be a
-        // single line and fit the word edit's read.
-        bool oneLine = std::strpbrk(description, "\r\n") == nullptr;
-        if (oneLine && description[0] != '\0' && std::strlen(description) < static_cast<size_t>(kWordLimit)) {
-            SetWordEditText(description);
-            SetDescriptionEditText(word);
-            AddEntry(Confirmation::DontAsk);
-            SetWordEditText(word);
-            SetDescriptionEditText(description);
-            SetModified(0);
-        }
-    }
+void AddWordCommand() {
+    // Counted before anything changes the edit: the lines as displayed.
+    int lines = GetDescriptionEditLineCount();
+    if (!StoreEntry(Confirmation::Ask, CurrentDictionary.Dual && lines == 1)) return;
     FocusWordEdit();
 }
 
@@ -157,7 +201,7 @@ void DeleteEntry(Confirmation confirm) {
     // A word that is not there changes nothing, unless someone else just removed it.
     if (result.outcome == LetterChangeOutcome::NotThere && !result.changedElsewhere) return;
     if (result.outcome != LetterChangeOutcome::Done) {
-        ReportUnchanged(result, letter, word);
+        ReportUnchanged(result, word);
         return;
     }
     // Show a neighbour; both read the word edit, which must hold the

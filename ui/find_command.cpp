@@ -1,7 +1,12 @@
 #include "ui/find_command.h"
 
+#include <string>
+
+#include "platform/files.h"
 #include "platform/window.h"
 #include "settings/settings.h"
+#include "storage/dictionary_format.h"
+#include "storage/dictionary_state.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
 #include "ui/search_commands.h"
@@ -10,6 +15,11 @@ void FindCommand() {
     int result = LookupWord(MissedDescription::Clear, PluralRetry::On);
     if (result == kResultOk) {
         SetModified(0);
+    } else if (unsigned char letter = LetterLookupCouldNotRead()) {
+        // Not "not found": the words of that letter could not be read.
+        std::string file = PlatformShownPath(LetterPath(CurrentDictionary.Folder, letter));
+        ShowMessageBox(("Could not read the dictionary file '" + file + "'.").c_str(), "Error", kMsgIconError);
+        SetModified(1);
     } else if (Settings.similarOnNotFound) {
         SetModified(ShowSimilarWords() ? 0 : 1);
     } else {

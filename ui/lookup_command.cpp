@@ -38,7 +38,12 @@ static void WriteWholeWord() {
     SetWordEditSelection(0, kEndOfText);
 }
 
+static unsigned char UnreadLetter = 0;
+
+unsigned char LetterLookupCouldNotRead() { return UnreadLetter; }
+
 int LookupWord(MissedDescription onMiss, PluralRetry plural) {
+    UnreadLetter = 0;
     char* word = EditState.WordText;
     if (!EditState.AutoCompleted) NarrowToSelection();
     if (IsBlank(word)) return kResultOk;
@@ -49,6 +54,7 @@ int LookupWord(MissedDescription onMiss, PluralRetry plural) {
 
     BaseForms forms = Settings.findBaseForms ? BaseForms::On : BaseForms::Off;
     WordMatch match = FindWord(word, OpenCaseRule(), plural, forms);
+    if (match.unreadable) UnreadLetter = match.letter;
     if (match.withoutFinalS || !match.baseForm.empty()) {
         // The edit shows the word that was found; that is the look-up's own
         // change, not the user's.

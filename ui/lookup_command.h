@@ -18,6 +18,9 @@ enum class MissedDescription { Keep, Clear };
 // and the history records it. A blank word is nothing to look up:
 // kResultOk, and nothing changes.
 int LookupWord(MissedDescription onMiss, PluralRetry plural);
+// The letter whose file the last look-up found there but could not read
+// (its word's, or a base form's); 0 when it read what it needed.
+unsigned char LetterLookupCouldNotRead();
 // Shows a word as the user would: into the word edit, then looked up.
 void ShowWord(const char* word);
 // The description of the held letter's entry at `offset` into its edit.

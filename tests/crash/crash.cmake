@@ -7,6 +7,7 @@ if(NOT CMAKE_CROSSCOMPILING AND NOT WIN32 AND TARGET dictionary-tool)
   add_executable(crash_tests
     ${PROJECT_SOURCE_DIR}/tests/crash/crash_support.cpp
     ${PROJECT_SOURCE_DIR}/tests/crash/edit_kill_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/crash/edit_limits_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/crash/two_writers_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/crash/import_kill_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/crash/import_writers_test.cpp

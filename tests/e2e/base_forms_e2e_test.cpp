@@ -104,4 +104,36 @@ TEST_F(BaseFormsTest, TheClipboardAtStartAndOnShowFindsTheBase) {
     EXPECT_EQ(ControlText(program, kDescriptionEdit), "cat");
 }
 
+// A letter file that cannot be read (a folder in its place) is not passed
+// over for a base form: the clipboard at start and a double copy leave the
+// word as it is, and Find says the file cannot be read.
+TEST_F(BaseFormsTest, ALetterThatCannotBeReadIsNeverPassedOverForABase) {
+    settings_.clipcopy = 1;
+    settings_.monitor = 1;
+    settings_.dblpopup = 1;
+    WriteSettings(settings_);
+    const std::string letter = folder_ + "\\English_Bulgarian\\57.dat";
+    ASSERT_TRUE(DeleteFileA(letter.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(letter.c_str(), nullptr));
+    CopyBytes(std::string("went", 5));
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+    Settle(program);
+    EXPECT_EQ(ControlText(program, kWordEdit), "went");
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "");
+
+    CopyTwice(program, std::string("went", 5));
+    EXPECT_EQ(ControlText(program, kWordEdit), "went");
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "");
+
+    Find(program, "went");
+    HWND box = WaitForProgramDialog(program, "Error");
+    std::string said = box ? MessageBoxText(box) : "";
+    if (box) PressButton(box, IDOK);
+    ASSERT_NE(box, nullptr) << "no message";
+    EXPECT_EQ(said, "Could not read the dictionary file 'English_Bulgarian\\57.dat'.");
+    EXPECT_EQ(ControlText(program, kWordEdit), "went");
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "");
+}
+
 }  // namespace

@@ -353,13 +353,14 @@ void Settle(const RunningProgram& program) {
     // Posted messages are handled in order: once a marker posted after them
     // has arrived, they have been handled. A second round covers what the
     // program posted to itself meanwhile (Enter posts Find). The marker is
-    // the word edit's text limit, which nothing else touches.
+    // the description edit's text limit, which nothing else touches (the
+    // word edit's is the longest word).
     static WPARAM marker = 40000;
-    HWND word = Control(program, kWordEdit);
+    HWND description = Control(program, kDescriptionEdit);
     for (int round = 0; round < 2; ++round) {
         WPARAM limit = ++marker;
-        ASSERT_TRUE(PostMessageA(word, EM_SETLIMITTEXT, limit, 0));
-        ASSERT_TRUE(WaitUntil([&] { return static_cast<WPARAM>(Send(word, EM_GETLIMITTEXT)) == limit; }))
+        ASSERT_TRUE(PostMessageA(description, EM_SETLIMITTEXT, limit, 0));
+        ASSERT_TRUE(WaitUntil([&] { return static_cast<WPARAM>(Send(description, EM_GETLIMITTEXT)) == limit; }))
             << "the program did not handle its messages";
     }
 }

@@ -25,6 +25,15 @@ protected:
     void Add(const RunningProgram& program) {
         PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kAdd, 0), 0);
     }
+    // The text of the error box once it is up, which is then closed; empty
+    // when none came up.
+    static std::string AnswerErrorBox() {
+        HWND box = WaitForBox("Error");
+        if (!box) return std::string();
+        std::string said = TextOf(GetDlgItem(box, kMessageText));
+        Send(GetDlgItem(box, IDOK), BM_CLICK);
+        return said;
+    }
     StoredSettings settings_;
 };
 
@@ -113,11 +122,8 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
     PostChars(Control(program, kDescriptionEdit), "krava");
     Settle(program);
     Add(program);
-    HWND box = WaitForBox("Error");
-    std::string said = box ? TextOf(GetDlgItem(box, kMessageText)) : "";
-    if (box) Send(GetDlgItem(box, IDOK), BM_CLICK);
+    std::string said = AnswerErrorBox();
     CloseHandle(held);
-    ASSERT_NE(box, nullptr) << "no message";
     EXPECT_EQ(said, "Could not read the dictionary file 'English_Bulgarian\\43.dat'. Nothing was changed.");
     Settle(program);
     EXPECT_EQ(Letter("43.dat"), std::string("cat\0kotka\0", 10));
@@ -129,6 +135,54 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
     Add(program);
     Settle(program);
     EXPECT_EQ(Letter("43.dat"), std::string("cat\0kotka\0cow\0krava\0", 20));
+}
+
+// In a dual dictionary an entry and its reverse entry are one change: with
+// the reverse entry's letter file held open elsewhere neither is stored and
+// the user is told; once it can be read, both are. The word edit takes no
+// longer word than can be stored, and a longer description is refused with
+// its limit named.
+TEST_F(EditingTest, ADualAdditionStoresBothEntriesOrNeitherAndLongTextIsRefused) {
+    auto write = [&](const char* name, const std::string& bytes) {
+        HANDLE file = CreateFileA(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+        CloseHandle(file);
+    };
+    std::string header = Letter("00.dat");
+    header[64] = 1;  // dual
+    write("00.dat", header);
+    write("4b.dat", std::string("kotka\0cat\0", 10));
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(Send(Control(program, kWordEdit), EM_GETLIMITTEXT), 255);
+
+    HANDLE held = CreateFileA(Path("4b.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("dog"));
+    PostChars(Control(program, kDescriptionEdit), "kuche");
+    Settle(program);
+    Add(program);
+    std::string said = AnswerErrorBox();
+    CloseHandle(held);
+    EXPECT_EQ(said, "Could not read the dictionary file 'English_Bulgarian\\4b.dat'. Nothing was changed.");
+    Settle(program);
+    EXPECT_EQ(Letter("44.dat"), "(missing)") << "the entry without its reverse";
+    Add(program);
+    Settle(program);
+    EXPECT_EQ(Letter("44.dat"), std::string("dog\0kuche\0", 10));
+    EXPECT_EQ(Letter("4b.dat"), std::string("kotka\0cat\0kuche\0dog\0", 20));
+    EXPECT_EQ(ControlText(program, kWordEdit), "dog");
+
+    const std::string longest(9998, 'x');
+    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cow"));
+    Send(Control(program, kDescriptionEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((longest + "x").c_str()));
+    Settle(program);
+    Add(program);
+    EXPECT_EQ(AnswerErrorBox(), "The description is longer than 9998 characters, the most a description may have. "
+                    "Nothing was changed.");
+    Settle(program);
+    EXPECT_EQ(Letter("43.dat"), std::string("cat\0kotka\0", 10));
 }
 
 }  // namespace

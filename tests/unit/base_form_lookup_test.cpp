@@ -7,11 +7,13 @@
 #include <string>
 
 #include "lookup/history.h"
+#include "platform/files.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
 #include "tools/tool_commands.h"
 #include "ui/browse_commands.h"
 #include "ui/dictionary_commands.h"
@@ -77,6 +79,27 @@ TEST_F(BaseFormLookupTest, TheWordItselfAndThePluralRetryComeFirst) {
     EXPECT_EQ(Description(), "kotka");
 }
 
+// The word less its final S is one base among others: where the tables rank
+// another that the dictionary holds above it, that one answers (does is do
+// before doe, is is be before the pronoun I).
+TEST_F(BaseFormLookupTest, TheTablesRankBasesAboveTheWordLessItsS) {
+    MakeLetter("forms/English", 'D', Entries({{"does", "do;doe"}}));
+    MakeLetter("forms/English", 'I', Entries({{"is", "be;i"}}));
+    MakeLetter("Dict", 'D', Entries({{"do", "pravya"}, {"doe", "surna"}}));
+    MakeLetter("Dict", 'I', Entries({{"I", "az"}}));
+    MakeLetter("Dict", 'B', Entries({{"be", "sam"}}));
+    Open();
+    EXPECT_EQ(Find("does"), kResultOk);
+    EXPECT_EQ(WordEdit(), "do");
+    EXPECT_EQ(Find("is"), kResultOk);
+    EXPECT_EQ(WordEdit(), "be");
+    EXPECT_EQ(Description(), "sam");
+    EXPECT_EQ(Find("does", PluralRetry::Off), kResultNotFound);
+    Settings.findBaseForms = 0;
+    EXPECT_EQ(Find("does"), kResultOk);  // without the tables, the plural retry
+    EXPECT_EQ(WordEdit(), "doe");
+}
+
 TEST_F(BaseFormLookupTest, OfSeveralBasesTheFirstTheDictionaryHoldsIsShown) {
     MakeLetter("Dict", 'W', Entries({{"well", "dobre"}}));
     Open();
@@ -133,6 +156,35 @@ TEST_F(BaseFormLookupTest, AMissKeepsTheWordsOwnLetter) {
     EXPECT_EQ(match.result, kResultOk);
     EXPECT_EQ(match.baseForm, "go");
     EXPECT_EQ(match.letter, 'G');
+}
+
+// A letter file that cannot be read is no "not found": the word's own
+// letter (where the user may have added it) is reported, not passed over
+// for a base; so is a base's letter when no other base answers.
+TEST_F(BaseFormLookupTest, ALetterThatCannotBeReadIsReportedNotPassedOverForABase) {
+    MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
+    std::filesystem::create_directory("Dict/57.dat");  // there, cannot be read
+    Open();
+    Headless().descriptionEdit = "old";
+    Type("went");
+    FindCommand();
+    EXPECT_EQ(WordEdit(), "went");
+    EXPECT_EQ(Description(), "");
+    ASSERT_EQ(Headless().messages.size(), 1u);
+    EXPECT_EQ(Headless().messages[0].text,
+              "Could not read the dictionary file '" + PlatformShownPath("Dict\\57.dat") + "'.");
+    EXPECT_EQ(Headless().messages[0].caption, "Error");
+
+    ToolResult run = Tool(LookupCommand, {"--dict", "Dict", "went"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "went: not found (letter file 57.dat cannot be read)" + std::string(kToolLineEnd));
+    std::filesystem::remove("Dict/57.dat");
+    MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
+    std::filesystem::remove("Dict/47.dat");
+    std::filesystem::create_directory("Dict/47.dat");
+    run = Tool(LookupCommand, {"--dict", "Dict", "went"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "went: not found (letter file 47.dat cannot be read)" + std::string(kToolLineEnd));
 }
 
 TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {

@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <string>
 
+#include "lookup/history.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -95,6 +96,24 @@ TEST_F(BrowseTest, NextWordsMenuListsUpToTwentyAndShowsTheChoice) {
     Headless().menuAnswers = {3};
     EXPECT_EQ(After(NextWordsMenu, "bab"), "bow");
     EXPECT_EQ(Description(), "b");
+}
+
+// A pop-up menu leaves the window working: a clipboard look-up while it is
+// up may load another letter, or push the history along. The item chosen
+// is still the word the menu showed.
+TEST_F(BrowseTest, TheMenusShowTheChosenWordWhatEverHappensWhileTheyAreUp) {
+    Headless().whileMenuIsUp = [] { ShowWord("Mouse"); };
+    Headless().menuAnswers = {2};
+    EXPECT_EQ(After(NextWordsMenu, "cat"), "cow");
+    EXPECT_EQ(Description(), "bos taurus");
+
+    ResetHistory();
+    for (int i = 0; i < kHistorySlots; ++i) AddToHistory(WordHistory, ("w" + std::to_string(i)).c_str());
+    Headless().whileMenuIsUp = [] { ShowWord("crab"); };  // the oldest word leaves the history
+    Headless().menuAnswers = {2};
+    HistoryMenu();
+    EXPECT_EQ(Headless().menus.back().items[kHistorySlots - 2].text, "w1");
+    EXPECT_EQ(WordEdit(), "w1");
 }
 
 TEST_F(BrowseTest, DamagedLettersAreNeverReadPastTheirEnd) {

@@ -1,5 +1,6 @@
 // check names every problem with its file and offset; --fix keeps every
 // readable entry and says what it could not keep.
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -8,6 +9,8 @@
 #include "maintenance/check.h"
 #include "tests/unit/test_support.h"
 #include "tools/check_command.h"
+#include "tools/export_command.h"
+#include "tools/forms_command.h"
 #include "tools/tool_commands.h"
 
 namespace {
@@ -30,6 +33,34 @@ bool Says(const ToolResult& run, const std::string& text) { return run.out.find(
 }  // namespace
 
 class CheckDictionaryTest : public ProgramFolderTest {};
+
+// Commands that only read create nothing in a clean dictionary folder (no
+// lock file either): a folder on a share or a medium stays as it was.
+TEST_F(CheckDictionaryTest, ReadingCommandsLeaveACleanFolderAsItWas) {
+    MakeDictionary("Animals");
+    MakeLetter("Animals", 'C', Entries({{"cat", "felis"}}));
+    auto names = [] {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator("Animals"))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const std::vector<std::string> before = names();
+    auto run = [](int (*command)(const std::vector<std::string>&, ToolStreams&),
+                  const std::vector<std::string>& args) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        ToolStreams io{in, out, err};
+        return command(args, io);
+    };
+    EXPECT_EQ(run(CheckCommand, {"--dict", "Animals"}), 0);
+    run(LookupCommand, {"--dict", "Animals", "cat", "cats", "dog"});
+    run(StatsCommand, {"--dict", "Animals"});
+    run(ExportCommand, {"--dict", "Animals"});
+    run(FormsCommand, {"--dict", "Animals", "cats"});
+    EXPECT_EQ(names(), before);
+}
 
 TEST_F(CheckDictionaryTest, ACleanDictionaryPasses) {
     MakeDictionary("Animals");

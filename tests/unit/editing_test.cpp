@@ -10,9 +10,11 @@
 #include <unistd.h>
 #endif
 
+#include "platform/files.h"
 #include "platform/headless.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
@@ -125,17 +127,32 @@ TEST_F(EditingTest, RefusesAMissingWordOrDescription) {
     EXPECT_FALSE(Exists('C'));
 }
 
-TEST_F(EditingTest, LongestWordAndDescriptionAreStoredWhole) {
+// A word of 255 bytes and a description of 9,998 are stored whole; longer
+// ones are refused with the limit named, never cut.
+TEST_F(EditingTest, LongestWordAndDescriptionAreStoredWholeAndLongerOnesRefused) {
     Open();
-    const std::string word = "w" + std::string(997, 'x');
+    const std::string word = "w" + std::string(254, 'x');
     const std::string description(9998, 'd');
-    Enter(word + "cut", description + "cut");
+    Enter(word, description);
     EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('W'), Entries({{word, description}}));
     Enter(word, "other");
     Headless().messageAnswers = {kAnswerYes};
     EXPECT_EQ(AddEntry(Confirmation::Ask), 1);  // found in full and replaced, not added twice
     EXPECT_EQ(Letter('W'), Entries({{word, "other"}}));
+
+    Enter(word + "y", "other");
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(LastMessage(),
+              "The word is longer than 255 characters, the most a word may have. Nothing was changed.");
+    Enter("w" + std::string(5000, 'y'), "other");
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    Enter("wren", description + "d");
+    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(LastMessage(), "The description is longer than 9998 characters, the most a description may have. "
+                             "Nothing was changed.");
+    EXPECT_EQ(Letter('W'), Entries({{word, "other"}}));
+    EXPECT_EQ(Description(), description + "d");  // kept for the user to shorten
 }
 
 TEST_F(EditingTest, DualDictionaryStoresTheReverseOfAOneLineDescription) {
@@ -163,6 +180,46 @@ TEST_F(EditingTest, DualDictionaryStoresTheReverseOfAOneLineDescription) {
     AddWordCommand();
     EXPECT_TRUE(Exists('H'));
     EXPECT_EQ(Letter('K'), Entries({{"kotka", "cat"}, {"kotkata", "the cat"}}));
+}
+
+// The entry and its reverse are one change of two letter files: when the
+// reverse entry's file cannot be read or written, neither is stored. A
+// description that could not be a word (longer than a word may be, or
+// blank) gets no reverse entry and no message.
+TEST_F(EditingTest, ADualAdditionStoresBothEntriesOrNeither) {
+    Open(1);
+    std::filesystem::create_directory("D/4b.dat");  // there, cannot be read
+    Enter("cat", "kotka");
+    AddWordCommand();
+    EXPECT_EQ(LastMessage(),
+              "Could not read the dictionary file '" + PlatformShownPath("D\\4b.dat") + "'. Nothing was changed.");
+    EXPECT_FALSE(Exists('C'));
+    EXPECT_EQ(WordEdit(), "cat");
+    EXPECT_EQ(Description(), "kotka");
+
+    std::filesystem::remove("D/4b.dat");
+    MakeLetter("D", 'K', Entries({{"kuche", "dog"}}));
+    std::filesystem::permissions("D/4b.dat", std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                                 std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    AddWordCommand();
+    EXPECT_EQ(LastMessage(), "Could not save the dictionary file '" + PlatformShownPath("D\\4b.dat") +
+                                 "': the file is read-only. Nothing was changed.");
+    EXPECT_FALSE(Exists('C'));
+    std::filesystem::permissions("D/4b.dat", std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    AddWordCommand();
+    EXPECT_EQ(Letter('C'), Entries({{"cat", "kotka"}}));
+    EXPECT_EQ(Letter('K'), Entries({{"kotka", "cat"}, {"kuche", "dog"}}));
+
+    const size_t shown = Headless().messages.size();
+    const std::string longLine = "k" + std::string(kLongestWord, 'a');
+    Enter("cow", longLine);
+    AddWordCommand();
+    Enter("crab", "   ");
+    AddWordCommand();
+    EXPECT_EQ(Headless().messages.size(), shown);
+    EXPECT_EQ(Letter('C'), Entries({{"cat", "kotka"}, {"cow", longLine}, {"crab", "   "}}));
+    EXPECT_EQ(Letter('K'), Entries({{"kotka", "cat"}, {"kuche", "dog"}}));
 }
 
 TEST_F(EditingTest, DeleteAsksThenShowsANeighbour) {
@@ -231,7 +288,9 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
 
     Enter("cub", "young");
     EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
-    EXPECT_EQ(LastMessage(), "Could not save the dictionary file 'D\\43.dat'. The change is not saved.");
+    // The file as this system writes paths, and why.
+    EXPECT_EQ(LastMessage(), "Could not save the dictionary file '" + PlatformShownPath("D\\43.dat") +
+                                 "': the file is read-only. Nothing was changed.");
     EXPECT_EQ(Headless().messages.back().caption, "Error");
     EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
     EXPECT_EQ(Letter('C'), before);
@@ -261,7 +320,8 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
     std::filesystem::create_directory("D/43.dat");  // exists, cannot be read
     Enter("cat", "felis");
     EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
-    EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.");
+    EXPECT_EQ(LastMessage(),
+              "Could not read the dictionary file '" + PlatformShownPath("D\\43.dat") + "'. Nothing was changed.");
     EXPECT_TRUE(std::filesystem::is_directory("D/43.dat"));
 
     // The last description lost its NUL: a new entry does not run into it,
@@ -371,7 +431,8 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
 
     Enter("cat", "felis");
     EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
-    EXPECT_EQ(LastMessage(), "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.");
+    EXPECT_EQ(LastMessage(),
+              "Could not read the dictionary file '" + PlatformShownPath("D\\43.dat") + "'. Nothing was changed.");
     EXPECT_EQ(Headless().messages.back().caption, "Error");
     EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
     EXPECT_EQ(std::filesystem::file_size("D/43.dat"), huge);
@@ -398,8 +459,9 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
 #endif
 
 #if !defined(_WIN32) && !defined(UNDER_ADDRESS_SANITIZER)
-// Without the memory to hold a letter file, the file counts as one that
-// cannot be read: nothing ends the program, nothing is written over it.
+// Without the memory to hold a letter file, the look-up counts it as one
+// that cannot be read and a change says so: nothing ends the program,
+// nothing is written over it.
 TEST_F(EditingTest, NoMemoryForALetterFileEndsNothingAndWritesNothing) {
     Open();
     const unsigned long long size = 256ull << 20;
@@ -419,8 +481,7 @@ TEST_F(EditingTest, NoMemoryForALetterFileEndsNothingAndWritesNothing) {
         struct rlimit cap = {limit, limit};
         if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
         bool lookupAnswers = LookupWord(MissedDescription::Keep, PluralRetry::Off) == kResultLetterCannotOpen;
-        bool refused = AddEntry(Confirmation::Ask) == 0 &&
-                       LastMessage() == "Could not read the dictionary file 'D\\43.dat'. Nothing was changed.";
+        bool refused = AddEntry(Confirmation::Ask) == 0 && LastMessage() == "Not enough memory!";
         _exit(lookupAnswers && refused ? 0 : 1);
     }
     int status = 0;

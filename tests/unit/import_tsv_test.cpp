@@ -24,12 +24,16 @@ TEST_F(ImportTsvTest, EntriesLandWhereInsertionPutsThem) {
                   "\tnothing\n"
                   "calf\t\n"
                   "cat burglar\tthief\n"
+                  "cod\t" + std::string(9999, 'x') + "\n"
                   "\xD0\xBA\xD0\xBE\xD1\x82\xD0\xBA\xD0\xB0\tcat\n");
     ToolResult run = Tool(ImportCommand, {"tsv", "more.tsv", "--to", "Animals", "--name", "ignored"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("read: 8 entries"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("read: 9 entries"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("stored: 5 entries in 2 letter files"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("skipped: 1 duplicate, 1 empty word, 1 empty description"), std::string::npos);
+    EXPECT_NE(run.out.find("skipped: 1 duplicate, 1 empty word, 1 empty description, 0 word longer than 255 bytes, "
+                           "1 description longer than 9998 bytes"),
+              std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("note: Animals exists"), std::string::npos);
 
     // The same word again follows it as a continuation entry, before the

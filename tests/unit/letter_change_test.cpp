@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 #ifdef __linux__
 #include <sys/inotify.h>
 #include <unistd.h>
 #endif
 
+#include "lookup/entry_edits.h"
 #include "platform/headless.h"
 #include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
@@ -158,6 +160,29 @@ TEST_F(LetterChangeTest, AReplacementReplacesTheFileOnce) {
     EXPECT_EQ(replaced, 1);
 }
 #endif
+
+// Another program rewrites the letter file in place (cuts it short, as a
+// copy over it does first) while a change is being made: the change is
+// made of the bytes read under the lock, never of the held letter, which
+// may be a mapping of that file and would read as zeros past the cut.
+TEST_F(LetterChangeTest, AChangeIsMadeOfTheFileAsReadUnderTheLock) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int i = 0; i < 3000; ++i) entries.push_back({"ca" + std::to_string(10000 + i), "felis catus"});
+    const std::string before = Entries(entries);
+    MakeLetter("D", 'C', before);
+    Find("ca10000");  // the letter is held (mapped where the system allows)
+    ASSERT_EQ(LetterBuffer.Letter, 'C');
+
+    LetterChangeResult result = ChangeLetter('C', [](const LetterView& present, std::vector<unsigned char>& changed,
+                                                     int32_t& offset) {
+        std::filesystem::resize_file("D/43.dat", 4096);  // in place, as another program may
+        return EditLetterBytes({EntryEditKind::Add, "cz", "last"}, present, CaseRule::Folded, changed, offset);
+    });
+    ASSERT_EQ(result.outcome, LetterChangeOutcome::Done);
+    const std::string written = ReadDiskFile("D/43.dat");
+    EXPECT_EQ(written.find(std::string(2, '\0')), std::string::npos) << "a run of NULs was written";
+    EXPECT_TRUE(written == before + Entries({{"cz", "last"}})) << "not the file as read with the entry added";
+}
 
 TEST_F(LetterChangeTest, EditingRemovesWhatInterruptedWritersLeft) {
     for (const char* name : {"43.dat.tmp", "43.dat.tmp4242", "00.dat.tmp77.3"})
