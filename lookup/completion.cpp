@@ -1,15 +1,13 @@
 #include "lookup/completion.h"
 
-#include <string>
-
-#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 
-const char* CompletionCandidate(const char* typed, CaseRule rule) {
+std::string CompletionCandidate(Dictionary& dictionary, const char* typed) {
     while (*typed == ' ') ++typed;
-    if (*typed == '\0') return nullptr;
-    LoadLetter(FoldChar(static_cast<unsigned char>(*typed), rule));
-    const LetterView held = HeldLetter();
-    int32_t found = FindFoldedPrefix(held, FoldString(typed, rule), rule);
-    return found >= 0 ? held.StringAt(found) : nullptr;
+    if (*typed == '\0') return std::string();
+    const CaseRule rule = dictionary.Rule();
+    LoadLetter(dictionary, FoldChar(static_cast<unsigned char>(*typed), rule));
+    const LetterView held = dictionary.held.View();
+    const int32_t found = FindFoldedPrefix(held, FoldString(typed, rule), rule);
+    return found >= 0 ? std::string(held.StringAt(found)) : std::string();
 }

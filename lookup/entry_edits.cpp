@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "lookup/description.h"
+#include "lookup/typed_word.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
+#include "storage/letter_file.h"
 
 namespace {
 
@@ -100,19 +101,33 @@ static LetterChangeOutcome PutEntryBytes(const std::string& word, const std::str
                            changed, offset);
 }
 
-LetterChangeResult PutEntry(const std::string& word, const std::string& description) {
-    const CaseRule rule = OpenCaseRule();
+namespace {
+
+// Stores `word` with `description`, replacing the entry of that word when
+// there is one (the reverse entry of an entry that stays as it is).
+LetterChangeResult PutEntry(Dictionary& dictionary, const std::string& word, const std::string& description) {
+    const CaseRule rule = dictionary.Rule();
     const unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), rule);
-    return ChangeLetter(letter, [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
-        return PutEntryBytes(word, description, present, rule, changed, offset);
-    });
+    return ChangeLetter(dictionary, letter,
+                        [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
+                            return PutEntryBytes(word, description, present, rule, changed, offset);
+                        });
 }
 
-LetterChangeResult ChangeEntryAndReverse(unsigned char letter, const EntryEdit& edit, bool withReverse,
-                                         ReverseEntry& reverse) {
-    const CaseRule rule = OpenCaseRule();
-    reverse = ReverseEntry{};
-    return ChangeLetters([&](PresentLetters& present, ChangedLetters& changed) {
+struct ReverseMade {
+    std::string word;        // "" when there is none
+    std::string entryShown;  // the entry's description as shown before the reverse entry is added
+};
+
+// Adds or replaces an entry (`edit`, Add or Replace) and, when
+// `withReverse`, the reverse entry of the entry as the look-up then finds
+// it (ReverseWordOf, with the entry's word as its description; it replaces
+// an entry of that word): both letter files change, or neither.
+LetterChangeResult ChangeEntryAndReverse(Dictionary& dictionary, unsigned char letter, const EntryEdit& edit,
+                                         bool withReverse, ReverseMade& reverse) {
+    const CaseRule rule = dictionary.Rule();
+    reverse = ReverseMade{};
+    return ChangeLetters(dictionary, [&](PresentLetters& present, ChangedLetters& changed) {
         const LetterView* forward = present.Present(letter);
         if (!forward) return LetterChangeOutcome::CannotRead;
         changed.files.push_back({letter, {}, 0});
@@ -155,9 +170,143 @@ LetterChangeResult ChangeEntryAndReverse(unsigned char letter, const EntryEdit& 
     });
 }
 
-LetterChangeResult ChangeEntry(unsigned char letter, const EntryEdit& edit) {
-    const CaseRule rule = OpenCaseRule();
-    return ChangeLetter(letter, [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
-        return EditLetterBytes(edit, present, rule, changed, offset);
-    });
+// The refusal of a change of the letter files that did not happen.
+Refused RefusedChange(const LetterChangeResult& result, const std::string& word) {
+    Refused refused{Refusal::None, word, result.letter, result.why};
+    switch (result.outcome) {
+    case LetterChangeOutcome::CannotRead: refused.why = Refusal::CannotRead; break;
+    case LetterChangeOutcome::CannotWrite: refused.why = Refusal::CannotWrite; break;
+    case LetterChangeOutcome::NoMemory: refused.why = Refusal::NoMemory; break;
+    case LetterChangeOutcome::Busy: refused.why = Refusal::Busy; break;
+    case LetterChangeOutcome::AlreadyThere: refused.why = Refusal::AddedMeanwhile; break;
+    case LetterChangeOutcome::NotThere: refused.why = Refusal::RemovedMeanwhile; break;
+    case LetterChangeOutcome::Done: break;
+    }
+    return refused;
+}
+
+EntryChange RefusedEntry(Refusal why, const std::string& word) {
+    EntryChange change;
+    change.refused = Refused{why, word};
+    change.word = word;
+    return change;
+}
+
+// The reverse entry of the entry that the user chose to keep, as the
+// look-up shows it: a change of that entry's letter alone.
+void StoreReverseOfKept(Dictionary& dictionary, const WordMatch& kept, EntryChange& change) {
+    change.entryShown = DescriptionOf(kept);
+    change.reverseWord = ReverseWordOf(change.entryShown);
+    if (change.reverseWord.empty()) return;
+    const LetterChangeResult result = PutEntry(dictionary, change.reverseWord, change.word);
+    if (result.outcome != LetterChangeOutcome::Done) change.refused = RefusedChange(result, change.reverseWord);
+}
+
+// The edits are read one byte beyond what may be stored, so that longer
+// text is refused rather than cut.
+const size_t kWordReadLength = kLongestWord + 1;
+const size_t kDescriptionReadLength = kLongestDescription + 1;
+// Deleting reads 255 bytes of the word.
+const size_t kDeletedWordReadLength = kLongestWord;
+
+}  // namespace
+
+std::string RefusalMessage(const Dictionary& dictionary, const Refused& refused) {
+    // The letter file as the user's system writes paths, with the reason
+    // the system gave when there is one.
+    auto fileAndReason = [&](WriteFailure why) {
+        std::string text = "'" + PlatformShownPath(LetterPath(dictionary.folder, refused.letter)) + "'";
+        const char* reason = WriteFailureText(why);
+        if (*reason) text += std::string(": ") + reason;
+        return text;
+    };
+    switch (refused.why) {
+    case Refusal::NoWord: return "No word!";
+    case Refusal::NoDescription: return "No description!";
+    case Refusal::WordTooLong:
+        return "The word is longer than " + std::to_string(kLongestWord) +
+               " characters, the most a word may have. Nothing was changed.";
+    case Refusal::DescriptionTooLong:
+        return "The description is longer than " + std::to_string(kLongestDescription) +
+               " characters, the most a description may have. Nothing was changed.";
+    case Refusal::CannotRead:
+        return "Could not read the dictionary file " + fileAndReason(WriteFailure::None) + ". Nothing was changed.";
+    case Refusal::CannotWrite:
+        return "Could not save the dictionary file " + fileAndReason(refused.failure) + ". Nothing was changed.";
+    case Refusal::NoMemory: return "Not enough memory!";
+    case Refusal::Busy: return "Another program is changing this dictionary. Nothing was changed; please try again.";
+    case Refusal::AddedMeanwhile:
+        return "Another program has just added '" + refused.word + "' to this dictionary. Nothing was changed.";
+    case Refusal::RemovedMeanwhile:
+        return "Another program has just removed '" + refused.word + "' from this dictionary. Nothing was changed.";
+    case Refusal::NoDictionary:
+    case Refusal::None: break;
+    }
+    return std::string();
+}
+
+EntryChange AddEntry(Dictionary& dictionary, const std::string& typed, const std::string& text, ReverseEntry reverse,
+                     const ReplaceConfirmation& confirm) {
+    const std::string word = TrimmedWord(typed.substr(0, kWordReadLength));
+    const std::string description = text.substr(0, kDescriptionReadLength);
+    if (word.empty()) return RefusedEntry(Refusal::NoWord, word);
+    // Checked before the question below: a replacement without a
+    // description would be asked for and then refused.
+    if (description.empty()) return RefusedEntry(Refusal::NoDescription, word);
+    if (word.size() > kLongestWord) return RefusedEntry(Refusal::WordTooLong, word);
+    if (description.size() > kLongestDescription) return RefusedEntry(Refusal::DescriptionTooLong, word);
+    if (!dictionary.IsOpen()) return RefusedEntry(Refusal::NoDictionary, word);
+
+    // The look-up tests the word as it will be stored, whole.
+    const WordMatch existing = FindWord(dictionary, word.c_str(), {PluralRetry::Off, BaseForms::Off});
+    const bool exists = existing.result == LookupResult::Ok;
+    EntryChange change;
+    change.word = word;
+    if (exists && !confirm()) {
+        // The entry stays; a dual dictionary still gets its reverse entry.
+        change.outcome = EntryOutcome::KeptOld;
+        if (reverse == ReverseEntry::WithIt) StoreReverseOfKept(dictionary, existing, change);
+        return change;
+    }
+    const unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), dictionary.Rule());
+    ReverseMade made;
+    const LetterChangeResult result =
+        ChangeEntryAndReverse(dictionary, letter, {exists ? EntryEditKind::Replace : EntryEditKind::Add, word, description},
+                              reverse == ReverseEntry::WithIt, made);
+    if (result.outcome != LetterChangeOutcome::Done) {
+        change.refused = RefusedChange(result, word);
+        return change;
+    }
+    change.outcome = exists ? EntryOutcome::Replaced : EntryOutcome::Stored;
+    change.reverseWord = made.word;
+    change.entryShown = made.entryShown;
+    return change;
+}
+
+EntryChange DeleteEntry(Dictionary& dictionary, const std::string& typed) {
+    EntryChange change;
+    change.word = TrimmedWord(typed.substr(0, kDeletedWordReadLength));
+    change.outcome = EntryOutcome::NotThere;
+    if (change.word.empty()) return change;
+    const unsigned char letter = FoldChar(static_cast<unsigned char>(change.word[0]), dictionary.Rule());
+    // The change reads the file afresh; the letter is loaded first so that
+    // a change made elsewhere since is told apart from a word never there.
+    if (LoadLetter(dictionary, letter) == LookupResult::NoDictionary)
+        return RefusedEntry(Refusal::NoDictionary, change.word);
+    const CaseRule rule = dictionary.Rule();
+    const EntryEdit edit{EntryEditKind::Delete, change.word, ""};
+    const LetterChangeResult result =
+        ChangeLetter(dictionary, letter, [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
+            return EditLetterBytes(edit, present, rule, changed, offset);
+        });
+    // A word that is not there changes nothing, unless someone else just removed it.
+    if (result.outcome == LetterChangeOutcome::NotThere && !result.changedElsewhere) return change;
+    if (result.outcome != LetterChangeOutcome::Done) {
+        change.outcome = EntryOutcome::Refused;
+        change.refused = RefusedChange(result, change.word);
+        return change;
+    }
+    change.outcome = EntryOutcome::Deleted;
+    change.offset = result.offset;
+    return change;
 }

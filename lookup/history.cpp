@@ -4,10 +4,6 @@
 
 #include "storage/text_case.h"
 
-WordHistoryRecord WordHistory = {0, 0, {}};
-
-void ResetHistory() { WordHistory = WordHistoryRecord{}; }
-
 bool AddToHistory(WordHistoryRecord& history, const char* word) {
     for (int i = 0; i < history.Count; ++i)
         if (EqualNoCase(history.Slots[i], word)) return false;

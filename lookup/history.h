@@ -1,5 +1,6 @@
 // The words looked up successfully, the last 20 distinct ones, in memory
-// only, and the rules of walking them.
+// only, and the rules of walking them. The window keeps the record
+// (ui/program_state.h).
 #pragma once
 
 #include <cstdint>
@@ -12,10 +13,6 @@ struct WordHistoryRecord {
     uint16_t Current;   // the word last added or last walked to
     char Slots[kHistorySlots][kHistorySlotSize];   // 0 is the oldest
 };
-extern WordHistoryRecord WordHistory;
-
-// Empty, as at start.
-void ResetHistory();
 // Records a word after a successful look-up, unless it is held already
 // (ASCII case aside), empty, or too long for a slot; the 21st word drops the
 // oldest. True when it was added.

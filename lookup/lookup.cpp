@@ -3,33 +3,42 @@
 #include <algorithm>
 #include <vector>
 
+#include "lookup/description.h"
+#include "lookup/typed_word.h"
 #include "lookup/word_forms.h"
-#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 
+// The match of the held letter's entry at `entry`, which it keeps alive.
+static void HitAt(const Dictionary& dictionary, int32_t entry, WordMatch& match) {
+    match.result = LookupResult::Ok;
+    match.entry = entry;
+    match.bytes = dictionary.held.bytes;
+}
+
 // The word as typed, then (when allowed) without its final S.
-static WordMatch FindTypedWord(const char* word, CaseRule rule, PluralRetry plural) {
+static WordMatch FindTypedWord(Dictionary& dictionary, const char* word, PluralRetry plural) {
     WordMatch match;
     if (*word == '\0') return match;
+    const CaseRule rule = dictionary.Rule();
     match.letter = FoldChar(static_cast<unsigned char>(*word), rule);
-    int loaded = LoadLetter(match.letter);
-    if (loaded != kResultOk) {
-        match.unreadable = loaded == kResultLetterCannotRead;
-        match.result = match.unreadable ? kResultLetterCannotOpen : loaded;
+    const LookupResult loaded = LoadLetter(dictionary, match.letter);
+    if (loaded != LookupResult::Ok) {
+        match.unreadable = loaded == LookupResult::LetterCannotRead;
+        match.result = match.unreadable ? LookupResult::LetterCannotOpen : loaded;
         return match;
     }
-    const LetterView held = HeldLetter();
+    const LetterView held = dictionary.held.View();
     std::string key = FoldString(word, rule);
-    match.entry = FindFoldedWord(held, key, rule);
-    if (match.entry < 0 && plural == PluralRetry::On && !key.empty() && key.back() == 'S') {
+    int32_t entry = FindFoldedWord(held, key, rule);
+    if (entry < 0 && plural == PluralRetry::On && !key.empty() && key.back() == 'S') {
         key.pop_back();
-        match.entry = FindFoldedWord(held, key, rule);
-        match.withoutFinalS = match.entry >= 0;
+        entry = FindFoldedWord(held, key, rule);
+        match.withoutFinalS = entry >= 0;
     }
     // A page of the mapped letter could not be read and read as zeros: the
     // answer is the one the file read again gives (or its read error).
-    if (match.entry < 0 && HeldLetterFaulted()) return FindTypedWord(word, rule, plural);
-    match.result = match.entry >= 0 ? kResultOk : kResultNotFound;
+    if (entry < 0 && dictionary.held.Faulted()) return FindTypedWord(dictionary, word, plural);
+    if (entry >= 0) HitAt(dictionary, entry, match);
     return match;
 }
 
@@ -38,9 +47,11 @@ static WordMatch FindTypedWord(const char* word, CaseRule rule, PluralRetry plur
 // when they do not list it. A base may start with another letter (went ->
 // go), so each is looked up in its own letter; one whose letter cannot be
 // read is reported when no base is found.
-static WordMatch FindBaseForm(const char* word, CaseRule rule, const std::string& rankedBelow = std::string()) {
+static WordMatch FindBaseForm(Dictionary& dictionary, const char* word,
+                              const std::string& rankedBelow = std::string()) {
     WordMatch match;
-    std::vector<std::string> bases = BaseFormsOf(word, rule);
+    const CaseRule rule = dictionary.Rule();
+    std::vector<std::string> bases = BaseFormsOf(dictionary, word);
     if (!rankedBelow.empty()) {
         auto below = std::find_if(bases.begin(), bases.end(), [&](const std::string& base) {
             return FoldString(base.c_str(), rule) == rankedBelow;
@@ -50,17 +61,16 @@ static WordMatch FindBaseForm(const char* word, CaseRule rule, const std::string
     }
     for (const std::string& base : bases) {
         unsigned char letter = FoldChar(static_cast<unsigned char>(base[0]), rule);
-        int loaded = LoadLetter(letter);
-        if (loaded == kResultLetterCannotRead && !match.unreadable) {
-            match.result = kResultLetterCannotOpen;
+        const LookupResult loaded = LoadLetter(dictionary, letter);
+        if (loaded == LookupResult::LetterCannotRead && !match.unreadable) {
+            match.result = LookupResult::LetterCannotOpen;
             match.unreadable = true;
             match.letter = letter;
         }
-        if (loaded != kResultOk) continue;
-        int32_t entry = FindFoldedWord(HeldLetter(), FoldString(base.c_str(), rule), rule);
+        if (loaded != LookupResult::Ok) continue;
+        int32_t entry = FindFoldedWord(dictionary.held.View(), FoldString(base.c_str(), rule), rule);
         if (entry < 0) continue;
-        match.result = kResultOk;
-        match.entry = entry;
+        HitAt(dictionary, entry, match);
         match.baseForm = base;
         match.letter = letter;
         match.unreadable = false;
@@ -69,25 +79,49 @@ static WordMatch FindBaseForm(const char* word, CaseRule rule, const std::string
     return match;
 }
 
-WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural, BaseForms forms) {
+WordMatch FindWord(Dictionary& dictionary, const char* word, LookupOptions options) {
     while (*word == ' ') ++word;
-    WordMatch typed = FindTypedWord(word, rule, plural);
-    bool fallback = plural == PluralRetry::On && forms == BaseForms::On;
+    const PluralRetry plural = options.plural;
+    WordMatch typed = FindTypedWord(dictionary, word, plural);
+    bool fallback = plural == PluralRetry::On && options.forms == BaseForms::On;
     if (fallback && typed.withoutFinalS) {
         // The word less its S is one base; the tables may rank another one
         // the dictionary holds above it (does: do before doe).
-        std::string withoutS = FoldString(word, rule);
+        std::string withoutS = FoldString(word, dictionary.Rule());
         withoutS.pop_back();
-        WordMatch ranked = FindBaseForm(word, rule, withoutS);
-        if (ranked.result == kResultOk) return ranked;
-        return LetterBuffer.Letter == typed.letter ? typed : FindTypedWord(word, rule, plural);
+        WordMatch ranked = FindBaseForm(dictionary, word, withoutS);
+        if (ranked.result == LookupResult::Ok) return ranked;
+        return dictionary.held.letter == typed.letter ? typed : FindTypedWord(dictionary, word, plural);
     }
     // A word that is not there (nor its letter file) falls back; one whose
     // letter cannot be read is not known to be absent.
-    bool absent = typed.result == kResultNotFound || (typed.result == kResultLetterCannotOpen && !typed.unreadable);
+    bool absent = typed.result == LookupResult::NotFound ||
+                  (typed.result == LookupResult::LetterCannotOpen && !typed.unreadable);
     if (!fallback || !absent || *word == '\0') return typed;
-    WordMatch base = FindBaseForm(word, rule);
+    WordMatch base = FindBaseForm(dictionary, word);
     // Browsing and similar words go on from the word's own letter.
-    if (base.result != kResultOk && LetterBuffer.Letter != typed.letter) LoadLetter(typed.letter);
-    return base.result == kResultOk || base.unreadable ? base : typed;
+    if (base.result != LookupResult::Ok && dictionary.held.letter != typed.letter) LoadLetter(dictionary, typed.letter);
+    return base.result == LookupResult::Ok || base.unreadable ? base : typed;
+}
+
+std::string DescriptionOf(const WordMatch& match) {
+    if (match.result != LookupResult::Ok || !match.bytes) return std::string();
+    const LetterView view = match.bytes->ReadView();
+    return FormatDescription(view, view.DescriptionOf(match.entry));
+}
+
+TypedLookup LookUpTyped(Dictionary& dictionary, const std::string& typed, LookupOptions options) {
+    TypedLookup found;
+    std::string word = typed.substr(0, kLongestTypedWord);
+    if (IsBlankWord(word)) {
+        found.blank = true;
+        found.match.result = LookupResult::Ok;
+        found.word = typed;
+        return found;
+    }
+    word = WithoutTrailingBlanks(word);
+    found.match = FindWord(dictionary, word.c_str(), options);
+    if (found.match.withoutFinalS) word.pop_back();
+    found.word = found.match.baseForm.empty() ? word : found.match.baseForm;
+    return found;
 }

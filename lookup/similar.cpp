@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "storage/text_case.h"
 
@@ -28,10 +26,11 @@ SearchKey SearchKeyOf(const char* typed, CaseRule rule) {
     return {FoldChar(static_cast<unsigned char>(typed[0]), CaseRule::Folded), FoldString(typed, rule)};
 }
 
-void AddSearchResultLines(const SearchKey& key, const char* displayName, int index, SearchResults& results) {
-    if (LoadLetter(key.letter) != kResultOk) return;
-    const LetterView held = HeldLetter();
-    const CaseRule rule = OpenCaseRule();
+void AddSearchResultLines(Dictionary& dictionary, const SearchKey& key, const char* displayName, int index,
+                          SearchResults& results) {
+    if (LoadLetter(dictionary, key.letter) != LookupResult::Ok) return;
+    const LetterView held = dictionary.held.View();
+    const CaseRule rule = dictionary.Rule();
     std::string suffix = std::string(" (") + displayName + "-" + std::to_string(index) + ")";
     LetterEntryWalker walker = held.Walk(EntryWalk::Strict);
     for (LetterEntry entry; !results.Full() && walker.Next(entry);) {
@@ -48,7 +47,7 @@ void AddSearchResultLines(const SearchKey& key, const char* displayName, int ind
     }
 }
 
-bool SplitResultLine(const std::string& line, std::string* word, int* index) {
+bool SplitResultLine(const CatalogRecord& catalog, const std::string& line, std::string* word, int* index) {
     if (line.size() < 4 || line.back() != ')') return false;
     size_t hyphen = line.rfind('-');
     if (hyphen == std::string::npos) return false;
@@ -56,10 +55,10 @@ bool SplitResultLine(const std::string& line, std::string* word, int* index) {
     if (digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
         return false;
     int i = std::atoi(digits.c_str());
-    if (i >= DictionaryCatalog.Count) return false;
+    if (i >= catalog.Count) return false;
     // Strip the known " (Name-i)" so that a parenthesis in the name or in the
     // word does not move the split.
-    std::string suffix = std::string(" (") + DictionaryCatalog.Slots[i].DisplayName + "-" + digits + ")";
+    std::string suffix = std::string(" (") + catalog.Slots[i].DisplayName + "-" + digits + ")";
     size_t end;
     if (line.size() > suffix.size() && line.compare(line.size() - suffix.size(), suffix.size(), suffix) == 0) {
         end = line.size() - suffix.size();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/catalog.h"
+#include "storage/dictionary.h"
 #include "storage/letter_view.h"
 
 // The words of the held letter that share the longest prefix with the typed
@@ -18,7 +20,7 @@ constexpr size_t kSearchResultsSize = 0x80000;
 
 // What the search looks for in every dictionary: the letter of the typed
 // word's first byte, folded whatever the dictionaries' rules, and the whole
-// word folded once, by the rule of the dictionary open when it starts.
+// word folded once, by the rule of the window's dictionary when it starts.
 struct SearchKey {
     unsigned char letter;
     std::string folded;
@@ -32,11 +34,12 @@ struct SearchResults {
     // No more lines are gathered once this is true.
     bool Full() const { return used > kSearchResultsSize - 100; }
 };
-// Adds a line for every entry of the open dictionary (catalogue slot
-// `index`, shown as `displayName`) whose folded word begins with the key,
-// ASCII case aside; walks the key's letter file as the look-up does.
-void AddSearchResultLines(const SearchKey& key, const char* displayName, int index, SearchResults& results);
+// Adds a line for every entry of the dictionary (catalogue slot `index`,
+// shown as `displayName`) whose word, folded by its rule, begins with the
+// key, ASCII case aside; walks the key's letter file as the look-up does.
+void AddSearchResultLines(Dictionary& dictionary, const SearchKey& key, const char* displayName, int index,
+                          SearchResults& results);
 
 // The word and catalogue index of a result line; false when the line does
 // not end in a valid "(Name-index)" of the catalogue.
-bool SplitResultLine(const std::string& line, std::string* word, int* index);
+bool SplitResultLine(const CatalogRecord& catalog, const std::string& line, std::string* word, int* index);

@@ -159,3 +159,18 @@ std::vector<Suggestion> SuggestWords(const DictionaryWords& words, const char* t
     suggestions.resize(kept);
     return suggestions;
 }
+
+MissSuggestions SuggestionsForMiss(Dictionary& dictionary, const char* typed, LookupOptions options, size_t limit) {
+    MissSuggestions found;
+    std::string word(typed);
+    word.erase(word.find_last_not_of(' ') + 1);
+    if (!dictionary.IsOpen() || word.find_first_not_of(' ') == std::string::npos) return found;
+    found.wordFound = FindWord(dictionary, word.c_str(), options).result == LookupResult::Ok;
+    if (found.wordFound) return found;
+    const CaseRule rule = dictionary.Rule();
+    const DictionaryWords words = WordsOfDictionary(dictionary.Path(), rule, dictionary.wordLists);
+    found.unreadable = words.unreadable;
+    for (Suggestion& suggestion : SuggestWords(words, word.c_str(), rule, FormsWordCounts(dictionary), limit))
+        found.words.push_back(std::move(suggestion.word));
+    return found;
+}

@@ -23,7 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "lookup/lookup.h"
 #include "lookup/word_counts.h"
+#include "storage/dictionary.h"
 #include "storage/dictionary_words.h"
 
 constexpr size_t kMostSuggestions = 20;
@@ -46,3 +48,19 @@ int MostSuggestionDistance(size_t letters);
 // S, or through a base form) asks for none.
 std::vector<Suggestion> SuggestWords(const DictionaryWords& words, const char* typed, CaseRule rule,
                                      const WordCounts& counts, size_t limit = kMostSuggestions);
+
+// The suggestions of a dictionary for a word it does not find, as the
+// Similar Words dialog, the double-copy pop-up and the tool ask for them.
+struct MissSuggestions {
+    bool wordFound = false;           // the look-up finds the word: no suggestions
+    std::vector<std::string> words;   // best first
+    // Letters whose file could not be read: their words were not searched.
+    std::vector<unsigned char> unreadable;
+};
+// The suggestions for the typed word (its blanks around it passed over)
+// when the look-up, with `options` as the caller looks words up, does not
+// find it; none when it does. The lists come from the dictionary's letter
+// files as they are now (storage/dictionary_words.h), the counts from its
+// program folder's forms folder.
+MissSuggestions SuggestionsForMiss(Dictionary& dictionary, const char* typed, LookupOptions options,
+                                   size_t limit = kMostSuggestions);

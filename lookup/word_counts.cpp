@@ -48,17 +48,16 @@ WordCounts& WordCounts::operator=(WordCounts&& other) noexcept {
     own_ = std::move(other.own_);
     held_ = std::move(other.held_);
     size_ = other.size_;
-    text_ = held_.Data() ? reinterpret_cast<const char*>(held_.Data()) : own_.data();
+    text_ = held_ ? reinterpret_cast<const char*>(held_->file.Data()) : own_.data();
     other.text_ = nullptr;
     other.size_ = 0;
     return *this;
 }
 
-void WordCounts::Hold(FileBytes&& bytes) {
-    own_.clear();
-    held_ = std::move(bytes);
-    text_ = reinterpret_cast<const char*>(held_.Data());
-    size_ = held_.Data() ? static_cast<size_t>(held_.Length() - 1) : 0;
+WordCounts::WordCounts(std::shared_ptr<const LetterBytes> file) : held_(std::move(file)) {
+    const FileBytes& bytes = held_->file;
+    text_ = reinterpret_cast<const char*>(bytes.Data());
+    size_ = bytes.Data() ? static_cast<size_t>(bytes.Length() - 1) : 0;
 }
 
 uint32_t WordCounts::Of(const std::string& word) const {
@@ -79,28 +78,8 @@ uint32_t WordCounts::Of(const std::string& word) const {
     return 0;
 }
 
-namespace {
-// The forms folder's table as it was read, with its file's stamp.
-struct ReadTable {
-    WordCounts counts;
-    FileStamp stamp;
-    bool read = false;
-};
-ReadTable FormsTable;
-}  // namespace
-
-const WordCounts& FormsWordCounts() {
-    const std::string path = PathInFolder(kWordFormsFolder, kWordCountsFile);
-    FileStamp now;
-    const bool there = PlatformFileStamp(path.c_str(), now);
-    if (FormsTable.read && there && now == FormsTable.stamp) return FormsTable.counts;
-    FormsTable = ReadTable();
-    FileBytes bytes;
-    if (there && bytes.Load(path.c_str(), FormsTable.stamp) == FileReadOutcome::Read) {
-        FormsTable.read = true;
-        FormsTable.counts.Hold(std::move(bytes));
-    }
-    return FormsTable.counts;
+WordCounts FormsWordCounts(Dictionary& dictionary) {
+    const std::string path = PathInFolder(dictionary.InProgramFolder(kWordFormsFolder), kWordCountsFile);
+    std::shared_ptr<LetterBytes> file = dictionary.wordCounts.At(path, false);
+    return file ? WordCounts(std::move(file)) : WordCounts();
 }
-
-void ForgetFormsWordCounts() { FormsTable = ReadTable(); }

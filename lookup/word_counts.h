@@ -9,9 +9,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "storage/file_bytes.h"
+#include "storage/dictionary.h"
+#include "storage/letter_bytes.h"
 
 // The file in the program folder's forms folder.
 extern const char* const kWordCountsFile;
@@ -25,20 +27,20 @@ public:
     explicit WordCounts(std::string lines) : own_(std::move(lines)), text_(own_.data()), size_(own_.size()) {}
     WordCounts(WordCounts&& other) noexcept { *this = std::move(other); }
     WordCounts& operator=(WordCounts&& other) noexcept;
-    // The table of a file's bytes.
-    void Hold(FileBytes&& bytes);
+    // The table of a file's bytes, which it keeps alive.
+    explicit WordCounts(std::shared_ptr<const LetterBytes> file);
     // The count of a word (any letter case); 0 for a word the table lacks
     // or whose count is not digits.
     uint32_t Of(const std::string& word) const;
 
 private:
     std::string own_;
-    FileBytes held_;
+    std::shared_ptr<const LetterBytes> held_;
     const char* text_ = nullptr;
     size_t size_ = 0;
 };
 
-// The table of the forms folder, read once and kept while its file stays as
-// it was; empty when there is none.
-const WordCounts& FormsWordCounts();
-void ForgetFormsWordCounts();
+// The table of the forms folder of the dictionary's program folder, read
+// once and kept with the dictionary while its file stays as it was
+// (Dictionary::wordCounts); empty when there is none.
+WordCounts FormsWordCounts(Dictionary& dictionary);

@@ -6,8 +6,6 @@
 
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
-#include "storage/file_bytes.h"
-#include "storage/letter_index_store.h"
 #include "storage/letter_view.h"
 
 const char* const kWordFormsFolder = "forms";
@@ -18,11 +16,11 @@ const char kBaseSeparator = ';';
 
 // A table is a folder with a header, as a dictionary is; other folders
 // (such as the tables' sources) are passed over.
-std::vector<std::string> LanguageFolders() {
+std::vector<std::string> LanguageFolders(const std::string& formsFolder) {
     std::vector<std::string> folders;
-    for (const FolderItem& item : PlatformListFolder(kWordFormsFolder)) {
+    for (const FolderItem& item : PlatformListFolder(formsFolder.c_str())) {
         if (!item.isDirectory || item.name.empty() || item.name[0] == '.') continue;
-        if (PlatformNameExists(HeaderPath(PathInFolder(kWordFormsFolder, item.name)).c_str()))
+        if (PlatformNameExists(HeaderPath(PathInFolder(formsFolder, item.name)).c_str()))
             folders.push_back(item.name);
     }
     std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) {
@@ -48,42 +46,10 @@ void AddBases(const std::string& description, CaseRule rule, std::vector<std::st
 
 bool IsContinuation(const char* word, size_t length) { return length > 0 && word[length - 1] == '}'; }
 
-// A table read once and kept, with the index of its entries, while its
-// file keeps the stamp it was read with: the look-up's fallback asks the
-// same few tables for every word it does not find.
-struct KeptTable {
-    std::string path;
-    FileStamp stamp;
-    FileBytes bytes;   // the file and one NUL after it
-    LetterIndex index;
-};
-const size_t kKeptTablesMax = 8;
-std::vector<KeptTable> KeptTables;
-
-// The table at `path` as its file now is; null when it cannot be read.
-KeptTable* TableAt(const std::string& path) {
-    FileStamp now;
-    const bool there = PlatformFileStamp(path.c_str(), now);
-    for (size_t i = 0; i < KeptTables.size(); ++i) {
-        if (KeptTables[i].path != path) continue;
-        if (there && now == KeptTables[i].stamp) return &KeptTables[i];
-        KeptTables.erase(KeptTables.begin() + static_cast<std::ptrdiff_t>(i));
-        break;
-    }
-    if (!there) return nullptr;
-    KeptTable table{path, FileStamp(), FileBytes(), LetterIndex()};
-    if (table.bytes.Load(path.c_str(), table.stamp) != FileReadOutcome::Read) return nullptr;
-    PrepareLetterIndex(path.c_str(), table.stamp, table.bytes.Data(), table.bytes.Length(), table.bytes.Mapped(),
-                       table.index);
-    if (KeptTables.size() == kKeptTablesMax) KeptTables.erase(KeptTables.begin());
-    KeptTables.push_back(std::move(table));
-    return &KeptTables.back();
-}
-
 // The first entry equal to the key, as the look-up finds it, and the
 // continuation entries right after it give the bases.
-void CollectBases(KeptTable& table, const std::string& foldedKey, CaseRule rule, std::vector<std::string>& bases) {
-    const LetterView view{table.bytes.Data(), table.bytes.Length(), &table.index};
+void CollectBases(LetterBytes& table, const std::string& foldedKey, CaseRule rule, std::vector<std::string>& bases) {
+    const LetterView view = table.View();
     const int32_t found = FindFoldedWord(view, foldedKey, rule);
     if (found < 0) return;
     const char* text = reinterpret_cast<const char*>(view.data);
@@ -100,21 +66,18 @@ void CollectBases(KeptTable& table, const std::string& foldedKey, CaseRule rule,
 
 }  // namespace
 
-std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule) {
+std::vector<std::string> BaseFormsOf(Dictionary& dictionary, const char* word) {
     std::vector<std::string> bases;
     if (!word || !*word) return bases;
+    const CaseRule rule = dictionary.Rule();
     std::string key = FoldString(word, rule);
     // Tables are filed by the first byte folded, whatever the dictionary's rule.
     unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), CaseRule::Folded);
-    for (const std::string& language : LanguageFolders()) {
-        std::string path = LetterPath(PathInFolder(kWordFormsFolder, language), letter);
-        if (KeptTable* table = TableAt(path)) CollectBases(*table, key, rule, bases);
+    const std::string formsFolder = dictionary.InProgramFolder(kWordFormsFolder);
+    for (const std::string& language : LanguageFolders(formsFolder)) {
+        std::string path = LetterPath(PathInFolder(formsFolder, language), letter);
+        if (std::shared_ptr<LetterBytes> table = dictionary.formsTables.At(path, true))
+            CollectBases(*table, key, rule, bases);
     }
     return bases;
-}
-
-void ForgetWordFormsTables() { std::vector<KeptTable>().swap(KeptTables); }
-
-void KeepWalkedWordFormsIndexes() {
-    for (KeptTable& table : KeptTables) KeepWalkedIndex(table.bytes.Data(), table.bytes.Length(), table.index);
 }

@@ -12,20 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "storage/dictionary.h"
 #include "storage/text_case.h"
 
 // The folder of the language folders, in the program folder.
 extern const char* const kWordFormsFolder;
 
 // The base forms of `word` in preference order, from every language folder
-// (in name order), each once. Words compare as `rule` compares them (the
-// rule of the dictionary the word is looked up in). Empty when no table
-// lists the word or there is no forms folder; a damaged file yields what it
-// holds before the damage and is never read outside its bytes.
-std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule);
-// Drops the tables kept from earlier calls (they are kept, with their
-// indexes, while their files stay as they were read).
-void ForgetWordFormsTables();
-// Keeps the indexes of tables that were only walked, for later processes
-// (storage/letter_index_store.h).
-void KeepWalkedWordFormsIndexes();
+// of the dictionary's program folder (in name order), each once. Words
+// compare as the dictionary compares them. Empty when no table lists the
+// word or there is no forms folder; a damaged file yields what it holds
+// before the damage and is never read outside its bytes. The tables are
+// kept with the dictionary, with their indexes, while their files stay as
+// they were read (Dictionary::formsTables).
+std::vector<std::string> BaseFormsOf(Dictionary& dictionary, const char* word);

@@ -48,16 +48,21 @@ static void CheckHeader(const std::string& folder, CheckReport& report) {
     report.caseSensitive = fields.caseSensitive;
 }
 
-CheckReport CheckDictionary(const std::string& folder) {
+// The check of the folder at `folder` (a path): its name is the last one.
+static CheckReport CheckFolder(const std::string& programFolder, const std::string& folder) {
     CheckReport report;
     report.folderMissing = !PlatformIsFolder(folder.c_str());
-    FindLeftovers(folder, report);
+    FindLeftovers(programFolder, folder, report);
     // A dictionary whose first import was cut short never existed: what the
     // import left is all there is to check.
     if (report.folderMissing) return report;
     CheckHeader(folder, report);
     CheckLetterFiles(folder, report);
     return report;
+}
+
+CheckReport CheckDictionary(const std::string& programFolder, const std::string& folder) {
+    return CheckFolder(programFolder, ProgramFolderPath(programFolder, folder));
 }
 
 // The header as the program reads it: what the file holds over the
@@ -73,7 +78,7 @@ static bool RepairHeader(const std::string& folder, std::vector<std::string>& no
     char name[kHeaderNameSize];
     std::memcpy(name, fields, kHeaderNameSize);
     name[kHeaderNameSize - 1] = '\0';
-    if (name[0] == '\0') std::snprintf(name, sizeof name, "%s", folder.c_str());
+    if (name[0] == '\0') std::snprintf(name, sizeof name, "%s", LastName(folder).c_str());
     std::memset(fields, 0, kHeaderNameSize);
     std::memcpy(fields, name, std::strlen(name));
     if (file.size() < sizeof fields) file.resize(sizeof fields);
@@ -115,7 +120,7 @@ static bool WriteLetters(const std::string& folder, const DictionaryBuild& build
         std::string why = !commit.ReadOnly().empty()           ? commit.ReadOnly().front() + " is marked read-only"
                           : !commit.ChangedMeanwhile().empty() ? commit.ChangedMeanwhile().front() + " changed meanwhile"
                                                                : "they cannot be written";
-        notes.push_back(Cp1251ToUtf8(folder) + ": the letter files were not rewritten: " + why);
+        notes.push_back(Cp1251ToUtf8(LastName(folder)) + ": the letter files were not rewritten: " + why);
         return false;
     }
     for (const std::string& name : rewritten) notes.push_back(CheckFile(folder, name) + ": rewritten");
@@ -169,7 +174,7 @@ static bool RepairLetters(const std::string& folder, CaseRule rule, std::vector<
     return WriteLetters(folder, build, loaded, notes);
 }
 
-bool RepairDictionary(const std::string& folder, const CheckReport& report, std::vector<std::string>& notes) {
+static bool RepairFolder(const std::string& folder, const CheckReport& report, std::vector<std::string>& notes) {
     if (report.headerMissing) {
         notes.push_back(CheckFile(folder, kHeaderFileName) +
                         ": not repaired: without a header the case rule of the letter files is unknown, "
@@ -180,6 +185,11 @@ bool RepairDictionary(const std::string& folder, const CheckReport& report, std:
     if (report.headerNeedsRepair) ok = RepairHeader(folder, notes) && ok;
     if (report.lettersNeedRepair) ok = RepairLetters(folder, report.Rule(), notes) && ok;
     return ok;
+}
+
+bool RepairDictionary(const std::string& programFolder, const std::string& folder, const CheckReport& report,
+                      std::vector<std::string>& notes) {
+    return RepairFolder(ProgramFolderPath(programFolder, folder), report, notes);
 }
 
 // The folder's write lock, when it is a folder: null when it is not, or
@@ -197,7 +207,8 @@ static bool AnyLeftovers(const Leftovers& leftovers) {
     return leftovers.stagedChange || !leftovers.tempFiles.empty() || !leftovers.importFolders.empty();
 }
 
-CheckRun RunCheck(const std::string& folder, bool fix) {
+CheckRun RunCheck(const std::string& programFolder, const std::string& name, bool fix) {
+    const std::string folder = ProgramFolderPath(programFolder, name);
     CheckRun run;
     // No writer changes the files while they are checked and repaired. A
     // check that only reads takes the lock where writers have made its file
@@ -208,24 +219,24 @@ CheckRun RunCheck(const std::string& folder, bool fix) {
     if (run.busy) return run;
     // A folder whose lock file cannot be made (read-only) is still checked;
     // nothing can change it then.
-    run.found = CheckDictionary(folder);
+    run.found = CheckFolder(programFolder, folder);
     if (!lock && !run.found.problems.empty() && PlatformNameExists(lockFile.c_str())) {
         // A writer began meanwhile: what it is writing is no leftover.
         lock = LockFolder(folder, run.busy);
         if (run.busy) return run;
-        run.found = CheckDictionary(folder);
+        run.found = CheckFolder(programFolder, folder);
     }
     if (run.found.problems.empty() || !fix) return run;
     CheckReport current = run.found;
     if (AnyLeftovers(run.found.leftovers)) {
-        RemoveLeftovers(folder, run.found.leftovers, run.fixNotes);
+        RemoveLeftovers(programFolder, folder, run.found.leftovers, run.fixNotes);
         // A finished import may just have made the folder.
         bool busy = false;
         if (!lock) lock = LockFolder(folder, busy);
-        current = CheckDictionary(folder);
+        current = CheckFolder(programFolder, folder);
     }
-    if (!current.problems.empty()) RepairDictionary(folder, current, run.fixNotes);
+    if (!current.problems.empty()) RepairFolder(folder, current, run.fixNotes);
     run.repaired = true;
-    run.after = CheckDictionary(folder);
+    run.after = CheckFolder(programFolder, folder);
     return run;
 }

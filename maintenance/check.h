@@ -8,14 +8,15 @@
 
 #include "maintenance/check_report.h"
 
-// Checks the dictionary in `folder` (code page name, relative to the
-// program folder). The caller holds the folder's write lock.
-CheckReport CheckDictionary(const std::string& folder);
+// Checks the dictionary in `folder` (code page name) of `programFolder`
+// ("": the current folder). The caller holds the folder's write lock.
+CheckReport CheckDictionary(const std::string& programFolder, const std::string& folder);
 // Repairs what CheckDictionary found: leftovers first (a change cut short is
 // finished or undone), then the header and the letter files (never the
 // notes); what could not be kept, and what was changed, goes to
 // `notes`. False when a file cannot be written or there is no header to go by.
-bool RepairDictionary(const std::string& folder, const CheckReport& report, std::vector<std::string>& notes);
+bool RepairDictionary(const std::string& programFolder, const std::string& folder, const CheckReport& report,
+                      std::vector<std::string>& notes);
 
 // A whole check of a folder, and with `fix` its repair, under the folder's
 // write lock.
@@ -27,4 +28,4 @@ struct CheckRun {
     CheckReport after;                  // the check after it
     bool Clean() const { return repaired ? after.problems.empty() : found.problems.empty(); }
 };
-CheckRun RunCheck(const std::string& folder, bool fix);
+CheckRun RunCheck(const std::string& programFolder, const std::string& folder, bool fix);

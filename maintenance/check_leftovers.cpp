@@ -11,7 +11,7 @@
 #include "storage/dictionary_format.h"
 #include "storage/staged_commit.h"
 
-void FindLeftovers(const std::string& folder, CheckReport& report) {
+void FindLeftovers(const std::string& programFolder, const std::string& folder, CheckReport& report) {
     Leftovers& found = report.leftovers;
     for (const FolderItem& item : PlatformListFolder(folder.c_str())) {
         if (item.isDirectory || !IsWriterTempFileName(item.name.c_str())) continue;
@@ -26,20 +26,22 @@ void FindLeftovers(const std::string& folder, CheckReport& report) {
                                   (PlatformNameExists(journal.c_str()) ? "after it was decided (--fix finishes it)"
                                                                        : "before it was decided (--fix undoes it)"));
     }
-    for (const AbandonedImport& import : FindAbandonedImports()) {
+    for (const AbandonedImport& import : FindAbandonedImports(programFolder)) {
         found.importFolders.push_back(import);
         const bool named = import.complete && !PlatformNameExists(import.target.c_str());
-        report.problems.push_back(Cp1251ToUtf8(import.folder) + ": an import into " + Cp1251ToUtf8(import.target) +
+        const std::string target = Cp1251ToUtf8(LastName(import.target));
+        report.problems.push_back(Cp1251ToUtf8(LastName(import.folder)) + ": an import into " + target +
                                   " was cut short " +
                                   (named            ? "when complete (--fix gives it its name)"
-                                   : import.complete ? "when complete, and " + Cp1251ToUtf8(import.target) +
+                                   : import.complete ? "when complete, and " + target +
                                                            " exists now (--fix removes it)"
                                    : import.empty ? "before it wrote anything (--fix removes it)"
                                                   : "half-way (--fix removes it)"));
     }
 }
 
-bool RemoveLeftovers(const std::string& folder, const Leftovers& leftovers, std::vector<std::string>& notes) {
+bool RemoveLeftovers(const std::string& programFolder, const std::string& folder, const Leftovers& leftovers,
+                     std::vector<std::string>& notes) {
     bool ok = true;
     if (leftovers.stagedChange) {
         CommitRecovery recovery = FinishInterruptedCommit(folder.c_str());
@@ -65,14 +67,14 @@ bool RemoveLeftovers(const std::string& folder, const Leftovers& leftovers, std:
         ok = removed && ok;
     }
     // Each one again: an import may have taken it up or finished it since.
-    std::vector<AbandonedImport> stillLeft = FindAbandonedImports();
+    std::vector<AbandonedImport> stillLeft = FindAbandonedImports(programFolder);
     for (const AbandonedImport& import : leftovers.importFolders) {
         bool left = false;
         for (const AbandonedImport& still : stillLeft) left = left || still.folder == import.folder;
         if (!left) continue;
-        std::string shown = Cp1251ToUtf8(import.folder);
+        std::string shown = Cp1251ToUtf8(LastName(import.folder));
         if (import.complete && PlatformMoveToNewName(import.folder.c_str(), import.target.c_str())) {
-            notes.push_back(shown + ": the import was complete; it is now " + Cp1251ToUtf8(import.target));
+            notes.push_back(shown + ": the import was complete; it is now " + Cp1251ToUtf8(LastName(import.target)));
         } else if (RemoveAbandonedImport(import)) {
             notes.push_back(shown + ": removed");
         } else {

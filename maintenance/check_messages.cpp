@@ -1,8 +1,11 @@
 #include "maintenance/check_messages.h"
 
 #include "maintenance/codepage.h"
+#include "storage/dictionary_format.h"
 
-std::string CheckFile(const std::string& folder, const std::string& file) { return Cp1251ToUtf8(folder) + "/" + file; }
+std::string CheckFile(const std::string& folder, const std::string& file) {
+    return Cp1251ToUtf8(LastName(folder)) + "/" + file;
+}
 
 std::string CheckPlace(const std::string& folder, const std::string& file, uint64_t offset) {
     return CheckFile(folder, file) + " offset " + std::to_string(offset) + ": ";

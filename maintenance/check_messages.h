@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string>
 
-// "FOLDER/FILE offset N: " (FOLDER shown in UTF-8)
+// "FOLDER/FILE offset N: " (FOLDER, a path of a dictionary's folder, shown
+// by its name in the program folder, in UTF-8)
 std::string CheckPlace(const std::string& folder, const std::string& file, uint64_t offset);
 // "FOLDER/FILE"
 std::string CheckFile(const std::string& folder, const std::string& file);

@@ -16,7 +16,7 @@ bool ExportDictionaryText(const char* folder, std::string& text, unsigned long l
         const FileReadOutcome read = PlatformReadWholeFile(path.c_str(), raw);
         if (read == FileReadOutcome::Absent) continue;
         if (read == FileReadOutcome::Unreadable) {
-            error = Cp1251ToUtf8(folder) + "/" + LetterFileName(static_cast<unsigned char>(letter)) +
+            error = Cp1251ToUtf8(LastName(folder)) + "/" + LetterFileName(static_cast<unsigned char>(letter)) +
                     " cannot be read" + PlatformLastFileErrorNote();
             text.clear();
             return false;

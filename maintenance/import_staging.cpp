@@ -27,16 +27,19 @@ bool IsEmpty(const std::string& folder) {
 
 }  // namespace
 
-std::vector<AbandonedImport> FindAbandonedImports(const std::string& target) {
+std::vector<AbandonedImport> FindAbandonedImports(const std::string& programFolder, const std::string& target) {
     std::vector<AbandonedImport> found;
-    for (const FolderItem& item : PlatformListFolder(".")) {
+    const std::string listed = programFolder.empty() ? std::string(".") : programFolder;
+    for (const FolderItem& item : PlatformListFolder(listed.c_str())) {
         if (!item.isDirectory) continue;
         const std::string of = TargetOf(item.name);
         if (of.empty() || (!target.empty() && of != target)) continue;
-        const bool empty = IsEmpty(item.name);
+        const std::string folder = ProgramFolderPath(programFolder, item.name);
+        const bool empty = IsEmpty(folder);
         // Taken without waiting: an import at work keeps it.
-        if (!empty && !DictionaryWriteLock(item.name.c_str(), 0).Held()) continue;
-        found.push_back({item.name, of, PlatformNameExists(HeaderPath(item.name).c_str()), empty});
+        if (!empty && !DictionaryWriteLock(folder.c_str(), 0).Held()) continue;
+        found.push_back(
+            {folder, ProgramFolderPath(programFolder, of), PlatformNameExists(HeaderPath(folder).c_str()), empty});
     }
     return found;
 }

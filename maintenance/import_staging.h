@@ -8,16 +8,18 @@
 #include <vector>
 
 struct AbandonedImport {
-    std::string folder;   // the hidden folder, code page 1251
-    std::string target;   // the dictionary it was made for
+    // Both as files are opened (in the program folder), code page 1251.
+    std::string folder;   // the hidden folder
+    std::string target;   // the dictionary's folder it was made for
     bool complete;        // it holds a header: every file was written
     bool empty;           // made, and nothing written into it
 };
 
-// The import folders of the program folder whose import is gone: for
-// `target` alone, or for every dictionary when it is empty. An import at
-// work holds its folder's write lock from its first file on.
-std::vector<AbandonedImport> FindAbandonedImports(const std::string& target = "");
+// The import folders of `programFolder` ("": the current folder) whose
+// import is gone: for the dictionary folder named `target` alone, or for
+// every dictionary when it is empty. An import at work holds its folder's
+// write lock from its first file on.
+std::vector<AbandonedImport> FindAbandonedImports(const std::string& programFolder, const std::string& target = "");
 // Removes one; false when something stays. An empty folder is only ever
 // removed whole, in one step: an import that made it a moment ago and has
 // not yet locked it then finds it gone and makes another, or has locked it

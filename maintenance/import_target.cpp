@@ -11,11 +11,11 @@
 #include "storage/catalog.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_lock.h"
-#include "storage/dictionary_state.h"
 #include "storage/staged_commit.h"
 
+// A folder of the program folder (a path) by its name, and a file in it.
 static std::string Shown(const std::string& folder, const std::string& file = "") {
-    return Cp1251ToUtf8(folder) + (file.empty() ? "" : "/" + file);
+    return Cp1251ToUtf8(LastName(folder)) + (file.empty() ? "" : "/" + file);
 }
 
 // Every failure ends the import with one message.
@@ -46,13 +46,13 @@ static std::vector<unsigned char> ChangedLetters(const DictionaryBuild& build) {
 
 // ---- A new dictionary.
 
-static std::string CreateStagingFolder(const std::string& folder) {
+static std::string CreateStagingFolder(const ImportJob& job) {
     std::mt19937_64 random(std::random_device{}() ^
                            static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[24];
         std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-        std::string staging = NewDictionaryStagingPrefix(folder) + suffix;
+        std::string staging = ProgramFolderPath(job.programFolder, NewDictionaryStagingPrefix(job.folder) + suffix);
         if (PlatformCreateFolder(staging.c_str())) return staging;
         if (!PlatformNameExists(staging.c_str())) break;
     }
@@ -79,6 +79,7 @@ static bool WriteStagedDictionary(const std::string& staging, const ImportJob& j
 }
 
 static Placed MakeNewDictionary(const ImportJob& job, ImportOutcome& outcome) {
+    const std::string folder = ProgramFolderPath(job.programFolder, job.folder);
     DictionaryBuild build;
     build.rule = CaseRuleOf(job.caseSensitive);
     if (!AddSources(job, build, outcome)) return Placed::Failed;
@@ -87,9 +88,9 @@ static Placed MakeNewDictionary(const ImportJob& job, ImportOutcome& outcome) {
     // Until it is locked, a new folder is as empty as one a killed import
     // left, and another import or a check may remove it: then another is made.
     for (int attempt = 0; attempt < 3 && !complete; ++attempt) {
-        staging = CreateStagingFolder(job.folder);
+        staging = CreateStagingFolder(job);
         if (staging.empty()) {
-            Fail(outcome, "cannot create a folder for the new dictionary beside " + Shown(job.folder) + Why() +
+            Fail(outcome, "cannot create a folder for the new dictionary beside " + Shown(folder) + Why() +
                               ". Nothing was written.");
             return Placed::Failed;
         }
@@ -99,12 +100,12 @@ static Placed MakeNewDictionary(const ImportJob& job, ImportOutcome& outcome) {
         complete = WriteStagedDictionary(staging, job, build, outcome);
         if (PlatformIsFolder(staging.c_str())) break;
     }
-    if (complete && PlatformMoveToNewName(staging.c_str(), job.folder.c_str())) return Placed::Done;
+    if (complete && PlatformMoveToNewName(staging.c_str(), folder.c_str())) return Placed::Done;
     const std::string why = Why();
     RemoveFolderAndItsFiles(staging);
     if (!complete) return Placed::Failed;
-    if (PlatformNameExists(job.folder.c_str())) return Placed::NameTaken;
-    Fail(outcome, "cannot give the new dictionary its name " + Shown(job.folder) + why + ". Nothing was written.");
+    if (PlatformNameExists(folder.c_str())) return Placed::NameTaken;
+    Fail(outcome, "cannot give the new dictionary its name " + Shown(folder) + why + ". Nothing was written.");
     return Placed::Failed;
 }
 
@@ -129,7 +130,7 @@ static bool LoadExisting(const std::string& folder, DictionaryBuild& build, File
         if (!ParseLetterEntries(files.bytes[letter], entries, problem, offset))
             return Fail(outcome, Shown(folder, LetterFileName(static_cast<unsigned char>(letter))) + " offset " +
                                      std::to_string(offset) + ": " + problem + "; run 'dictionary-tool check --dict " +
-                                     Cp1251ToUtf8(folder) + " --fix' first. Nothing was written.");
+                                     Cp1251ToUtf8(LastName(folder)) + " --fix' first. Nothing was written.");
         std::string().swap(files.bytes[letter]);   // the build holds the entries now
         for (const RawEntry& entry : entries)
             AddExistingEntry(build, static_cast<unsigned char>(letter), entry.word, entry.description);
@@ -149,7 +150,7 @@ static std::string RecoveryNote(const std::string& folder, const CommitRecovery&
 }
 
 static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome) {
-    const std::string& folder = job.folder;
+    const std::string folder = ProgramFolderPath(job.programFolder, job.folder);
     if (!PlatformIsFolder(folder.c_str()))
         return Fail(outcome, Shown(folder) + " exists and is not a folder. Nothing was written.");
     DictionaryWriteLock lock(folder.c_str());
@@ -216,20 +217,17 @@ static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome) {
 }
 
 // The program lists so many dictionaries at most: one more would not show.
-static bool CatalogueFull() {
-    ResetDictionaryState();
-    ListDictionaries();
-    bool full = DictionaryCatalog.Count >= kCatalogSlots;
-    ResetDictionaryState();
-    return full;
+static bool CatalogueFull(const std::string& programFolder) {
+    return ListDictionaries(programFolder).Count >= kCatalogSlots;
 }
 
 // What earlier imports of the same dictionary left when they were killed:
 // copies nobody would ever use. (One that was complete and is being given
 // its name this very moment by an import about to end loses the race; that
 // import then adds its entries to the dictionary this one makes.)
-static void RemoveAbandonedImports(const std::string& folder, ImportOutcome& outcome) {
-    for (const AbandonedImport& import : FindAbandonedImports(folder)) {
+static void RemoveAbandonedImports(const ImportJob& job, ImportOutcome& outcome) {
+    const std::string folder = ProgramFolderPath(job.programFolder, job.folder);
+    for (const AbandonedImport& import : FindAbandonedImports(job.programFolder, job.folder)) {
         unsigned long long bytes = 0;
         for (const FolderItem& item : PlatformListFolder(import.folder.c_str()))
             if (!item.isDirectory) bytes += item.size;
@@ -240,16 +238,17 @@ static void RemoveAbandonedImports(const std::string& folder, ImportOutcome& out
 }
 
 bool RunImport(const ImportJob& job, ImportOutcome& outcome) {
-    RemoveAbandonedImports(job.folder, outcome);
+    const std::string folder = ProgramFolderPath(job.programFolder, job.folder);
+    RemoveAbandonedImports(job, outcome);
     Placed placed = Placed::NameTaken;
-    if (!PlatformNameExists(job.folder.c_str()) && CatalogueFull())
+    if (!PlatformNameExists(folder.c_str()) && CatalogueFull(job.programFolder))
         return Fail(outcome, "the program folder holds " + std::to_string(kCatalogSlots) +
-                                 " dictionaries, the most the program lists, so " + Shown(job.folder) +
+                                 " dictionaries, the most the program lists, so " + Shown(folder) +
                                  " would never be shown. Nothing was written.");
-    if (!PlatformNameExists(job.folder.c_str())) {
+    if (!PlatformNameExists(folder.c_str())) {
         placed = MakeNewDictionary(job, outcome);
         if (placed == Placed::NameTaken)
-            outcome.notes.push_back("note: " + Shown(job.folder) +
+            outcome.notes.push_back("note: " + Shown(folder) +
                                     " appeared while the import ran; the entries are added to it");
     }
     if (placed == Placed::NameTaken) placed = ExtendDictionary(job, outcome) ? Placed::Done : Placed::Failed;

@@ -12,7 +12,8 @@
 #include "maintenance/import_entries.h"
 
 struct ImportJob {
-    std::string folder;         // code page 1251
+    std::string programFolder;  // as files are opened; "": the current folder
+    std::string folder;         // its name in the program folder, code page 1251
     std::string name;           // a new dictionary's display name
     bool nameGiven = false;
     int32_t dual = 0;

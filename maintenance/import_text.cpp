@@ -44,18 +44,12 @@ static const char kLatinExtendedAdditional[] =
     "WwWwWwWwWwXxXxYyZzZzZzhtwy......AaAaAaAaAaAaAaAaAaAaAaAaEeEeEeEe"
     "EeEeEeEeIiIiOoOoOoOoOoOoOoOoOoOoOoOoUuUuUuUuUuUuUuYyYyYyYy......";
 
-// The plain equivalent of a character the code page lacks; null when there
-// is none that is obvious.
-static const char* PlainEquivalent(char32_t c) {
-    static char letter[2];
-    if (c >= 0x00C0 && c <= 0x024F && kLatinBase[c - 0x00C0] != '.') {
-        letter[0] = kLatinBase[c - 0x00C0];
-        return letter;
-    }
-    if (c >= 0x1E00 && c <= 0x1EFF && kLatinExtendedAdditional[c - 0x1E00] != '.') {
-        letter[0] = kLatinExtendedAdditional[c - 0x1E00];
-        return letter;
-    }
+// The plain equivalent of a character the code page lacks; empty when
+// there is none that is obvious.
+static std::string PlainEquivalent(char32_t c) {
+    if (c >= 0x00C0 && c <= 0x024F && kLatinBase[c - 0x00C0] != '.') return std::string(1, kLatinBase[c - 0x00C0]);
+    if (c >= 0x1E00 && c <= 0x1EFF && kLatinExtendedAdditional[c - 0x1E00] != '.')
+        return std::string(1, kLatinExtendedAdditional[c - 0x1E00]);
     switch (c) {
     case 0x00C6: return "AE";
     case 0x00E6: return "ae";
@@ -77,7 +71,7 @@ static const char* PlainEquivalent(char32_t c) {
     case 0x040D: return "\xC8";   // Ѝ -> И
     case 0x045D: return "\xE8";   // ѝ -> и
     }
-    return nullptr;
+    return std::string();
 }
 
 std::string ImportText(const std::string& utf8, TextCounts& counts) {
@@ -108,7 +102,8 @@ std::string ImportText(const std::string& utf8, TextCounts& counts) {
             ++counts.marksRemoved;
             continue;
         }
-        if (const char* plain = PlainEquivalent(c)) {
+        const std::string plain = PlainEquivalent(c);
+        if (!plain.empty()) {
             out += plain;
             ++counts.replaced;
             continue;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/files.h"
+#include "storage/dictionary_format.h"
 
 const char kInstallRecordName[] = "installed-files.txt";
 
@@ -18,10 +19,10 @@ void InstallRecord::Add(const std::string& path, const FileVersion& version) {
     if (std::find(versions.begin(), versions.end(), version) == versions.end()) versions.push_back(version);
 }
 
-InstallRecord ReadInstallRecord() {
+InstallRecord ReadInstallRecord(const std::string& programFolder) {
     InstallRecord record;
     std::vector<unsigned char> bytes;
-    if (!PlatformReadFile(kInstallRecordName, bytes)) return record;
+    if (!PlatformReadFile(ProgramFolderPath(programFolder, kInstallRecordName).c_str(), bytes)) return record;
     std::string text(bytes.begin(), bytes.end());
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find('\n', at);
@@ -40,9 +41,10 @@ InstallRecord ReadInstallRecord() {
     return record;
 }
 
-bool WriteInstallRecord(const InstallRecord& record) {
+bool WriteInstallRecord(const std::string& programFolder, const InstallRecord& record) {
     std::string text;
     for (const auto& file : record.files)
         for (const FileVersion& version : file.second) text += FileVersionText(version) + "\t" + file.first + "\r\n";
-    return PlatformWriteFileAtomic(kInstallRecordName, text.data(), text.size());
+    return PlatformWriteFileAtomic(ProgramFolderPath(programFolder, kInstallRecordName).c_str(), text.data(),
+                                   text.size());
 }

@@ -25,9 +25,10 @@ struct InstallRecord {
     void Add(const std::string& path, const FileVersion& version);
 };
 
-// The record of the current folder; empty when there is none (a folder
+// The record of the program folder ("": the current folder), whose paths
+// are relative to it; empty when there is none (a folder
 // unzipped by hand) or it cannot be read, so nothing counts as installed.
-InstallRecord ReadInstallRecord();
+InstallRecord ReadInstallRecord(const std::string& programFolder);
 // Writes it whole, through a temporary file: a reader finds the old record
 // or the new one.
-bool WriteInstallRecord(const InstallRecord& record);
+bool WriteInstallRecord(const std::string& programFolder, const InstallRecord& record);

@@ -47,6 +47,10 @@ bool IsFolderFile(const std::string& path) {
 
 bool IsFolderItself(const FolderItem& item) { return item.name == "." || item.name == ".."; }
 
+// A path of the program folder (the record's, the messages') as files are
+// opened: inside `root`, the program folder as the caller gave it.
+std::string At(const std::string& root, const std::string& path) { return ProgramFolderPath(root, path); }
+
 // The files under `folder`, by their paths from it.
 void ListFiles(const std::string& folder, const std::string& prefix, std::vector<std::string>& out) {
     for (const FolderItem& item : PlatformListFolder(folder.c_str())) {
@@ -58,18 +62,20 @@ void ListFiles(const std::string& folder, const std::string& prefix, std::vector
 }
 
 // Makes the folders that `path` lies in, as far as they are missing.
-void MakeFoldersFor(const std::string& path) {
-    for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
-        if (!PlatformIsFolder(path.substr(0, at).c_str())) PlatformCreateFolder(path.substr(0, at).c_str());
+void MakeFoldersFor(const std::string& root, const std::string& path) {
+    for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
+        const std::string folder = At(root, path.substr(0, at));
+        if (!PlatformIsFolder(folder.c_str())) PlatformCreateFolder(folder.c_str());
+    }
 }
 
 // Finishes or undoes what a killed writer left in `folder`, as check --fix
 // does, so that its files are compared as that writer meant them to be.
 // The caller holds the folder's write lock.
-void FinishLeftovers(const std::string& folder, std::vector<std::string>& lines) {
+void FinishLeftovers(const std::string& root, const std::string& folder, std::vector<std::string>& lines) {
     CheckReport report;
-    FindLeftovers(folder, report);
-    if (!report.problems.empty()) RemoveLeftovers(folder, report.leftovers, lines);
+    FindLeftovers(root, At(root, folder), report);
+    if (!report.problems.empty()) RemoveLeftovers(root, At(root, folder), report.leftovers, lines);
 }
 
 // The release unpacked in the staging folder: each file with its version.
@@ -94,9 +100,9 @@ class FolderLocks {
 public:
     // False, with a line, when another writer keeps the folder busy. A
     // folder that does not exist yet needs none.
-    bool Take(const std::string& folder, std::vector<std::string>& lines) {
-        if (!PlatformIsFolder(folder.c_str())) return true;
-        held_.push_back(std::make_unique<DictionaryWriteLock>(folder.c_str()));
+    bool Take(const std::string& root, const std::string& folder, std::vector<std::string>& lines) {
+        if (!PlatformIsFolder(At(root, folder).c_str())) return true;
+        held_.push_back(std::make_unique<DictionaryWriteLock>(At(root, folder).c_str()));
         if (!held_.back()->Busy()) return true;
         lines.push_back(folder + ": another program is changing it; try again when it is done");
         return false;
@@ -109,22 +115,22 @@ private:
 // One dictionary: the files to replace go in as one change, so a reader
 // never meets half a release, and a kill leaves a change the next writer
 // finishes. A file the release no longer has goes, when still as installed.
-bool InstallDictionary(const std::string& folder, const Release& release, const InstallRecord& old,
-                       InstallRecord& installed, std::vector<std::string>& lines) {
+bool InstallDictionary(const std::string& root, const std::string& folder, const Release& release,
+                       const InstallRecord& old, InstallRecord& installed, std::vector<std::string>& lines) {
     std::vector<std::string> paths;
     for (const auto& file : release.files)
         if (ParentOf(file.first) == folder) paths.push_back(file.first);
     bool wasInstalled = false;
     for (const auto& file : old.files) wasInstalled = wasInstalled || ParentOf(file.first) == folder;
 
-    if (!PlatformIsFolder(folder.c_str())) {
+    if (!PlatformIsFolder(At(root, folder).c_str())) {
         if (wasInstalled) {
             lines.push_back(folder + ": removed since it was installed, so not put back");
             return true;
         }
         // A new dictionary appears whole under its name.
-        MakeFoldersFor(folder);
-        if (!PlatformMoveToNewName(release.StagedPath(folder).c_str(), folder.c_str())) {
+        MakeFoldersFor(root, folder);
+        if (!PlatformMoveToNewName(release.StagedPath(folder).c_str(), At(root, folder).c_str())) {
             lines.push_back(folder + ": cannot be put in place");
             return false;
         }
@@ -133,10 +139,10 @@ bool InstallDictionary(const std::string& folder, const Release& release, const 
         return true;
     }
 
-    StagedCommit change(folder);
+    StagedCommit change(At(root, folder));
     size_t replaced = 0;
     for (const std::string& path : paths) {
-        FileVersion now = VersionOfFile(path.c_str());
+        FileVersion now = VersionOfFile(At(root, path).c_str());
         const FileVersion& next = release.files.at(path);
         if (now.exists && !old.AsInstalled(path, now)) {
             lines.push_back(path + ": kept, " +
@@ -147,7 +153,7 @@ bool InstallDictionary(const std::string& folder, const Release& release, const 
             lines.push_back(path + ": kept deleted");
             continue;
         }
-        if (PlatformIsMarkedReadOnly(path.c_str())) {
+        if (PlatformIsMarkedReadOnly(At(root, path).c_str())) {
             lines.push_back(path + ": kept, marked read-only");
             continue;
         }
@@ -165,7 +171,7 @@ bool InstallDictionary(const std::string& folder, const Release& release, const 
     std::vector<std::string> dropped;
     for (const auto& file : old.files) {
         if (ParentOf(file.first) != folder || release.files.count(file.first)) continue;
-        FileVersion now = VersionOfFile(file.first.c_str());
+        FileVersion now = VersionOfFile(At(root, file.first).c_str());
         if (old.AsInstalled(file.first, now)) dropped.push_back(file.first);
         else if (now.exists) lines.push_back(file.first + ": kept, changed since it was installed");
     }
@@ -175,17 +181,17 @@ bool InstallDictionary(const std::string& folder, const Release& release, const 
     }
     if (replaced) lines.push_back(folder + ": " + std::to_string(replaced) + " files replaced by the new release");
     for (const std::string& path : dropped) {
-        if (PlatformDeleteFile(path.c_str())) lines.push_back(path + ": removed, the new release has none");
-        else installed.Add(path, VersionOfFile(path.c_str()));
+        if (PlatformDeleteFile(At(root, path).c_str())) lines.push_back(path + ": removed, the new release has none");
+        else installed.Add(path, VersionOfFile(At(root, path).c_str()));
     }
     return true;
 }
 
 // A file of the release alone: moved over the old one.
-bool InstallReleaseFile(const std::string& path, const Release& release, InstallRecord& installed,
-                        std::vector<std::string>& lines) {
-    MakeFoldersFor(path);
-    if (!PlatformReplaceFile(release.StagedPath(path).c_str(), path.c_str())) {
+bool InstallReleaseFile(const std::string& root, const std::string& path, const Release& release,
+                        InstallRecord& installed, std::vector<std::string>& lines) {
+    MakeFoldersFor(root, path);
+    if (!PlatformReplaceFile(release.StagedPath(path).c_str(), At(root, path).c_str())) {
         lines.push_back(path + ": cannot be replaced");
         return false;
     }
@@ -195,13 +201,14 @@ bool InstallReleaseFile(const std::string& path, const Release& release, Install
 
 // The folder holds exactly the files installed there, each as installed
 // (and the lock file writers leave).
-bool FolderAsInstalled(const std::string& folder, const std::vector<std::string>& paths, const InstallRecord& record) {
+bool FolderAsInstalled(const std::string& root, const std::string& folder, const std::vector<std::string>& paths,
+                       const InstallRecord& record) {
     std::set<std::string> names;
     for (const std::string& path : paths) {
-        if (!record.AsInstalled(path, VersionOfFile(path.c_str()))) return false;
+        if (!record.AsInstalled(path, VersionOfFile(At(root, path).c_str()))) return false;
         names.insert(NameOf(path));
     }
-    for (const FolderItem& item : PlatformListFolder(folder.c_str())) {
+    for (const FolderItem& item : PlatformListFolder(At(root, folder).c_str())) {
         if (IsFolderItself(item)) continue;
         if (item.isDirectory || (!names.count(item.name) && item.name != kWriterLockName)) return false;
     }
@@ -209,63 +216,64 @@ bool FolderAsInstalled(const std::string& folder, const std::vector<std::string>
 }
 
 // Removes a dictionary or table folder when it is exactly as installed.
-void RemoveFolderAsInstalled(const std::string& folder, const std::vector<std::string>& paths,
+void RemoveFolderAsInstalled(const std::string& root, const std::string& folder, const std::vector<std::string>& paths,
                              const InstallRecord& record, InstallationOutcome& outcome) {
-    if (!PlatformIsFolder(folder.c_str())) return;
+    const std::string folderPath = At(root, folder);
+    if (!PlatformIsFolder(folderPath.c_str())) return;
     bool asInstalled;
     {
-        DictionaryWriteLock lock(folder.c_str());
+        DictionaryWriteLock lock(folderPath.c_str());
         if (lock.Busy()) {
             outcome.lines.push_back(folder + ": kept, another program is changing it");
             outcome.done = false;
             return;
         }
-        FinishLeftovers(folder, outcome.lines);
-        asInstalled = FolderAsInstalled(folder, paths, record);
+        FinishLeftovers(root, folder, outcome.lines);
+        asInstalled = FolderAsInstalled(root, folder, paths, record);
         if (asInstalled)
-            for (const std::string& path : paths) PlatformDeleteFile(path.c_str());
+            for (const std::string& path : paths) PlatformDeleteFile(At(root, path).c_str());
     }
     if (!asInstalled) {
         outcome.lines.push_back(folder + ": kept, changed since it was installed");
         return;
     }
-    PlatformDeleteFile(PathInFolder(folder, kWriterLockName).c_str());
-    if (PlatformRemoveFolder(folder.c_str())) return;
+    PlatformDeleteFile(PathInFolder(folderPath, kWriterLockName).c_str());
+    if (PlatformRemoveFolder(folderPath.c_str())) return;
     outcome.lines.push_back(folder + ": cannot be removed");
     outcome.done = false;
 }
 
 }  // namespace
 
-InstallationOutcome InstallRelease(const std::string& staging) {
+InstallationOutcome InstallRelease(const std::string& root, const std::string& staging) {
     InstallationOutcome outcome;
-    Release release{staging, {}};
+    Release release{At(root, staging), {}};
     std::vector<std::string> paths;
-    ListFiles(staging, "", paths);
+    ListFiles(release.staging, "", paths);
     for (const std::string& path : paths) release.files[path] = VersionOfFile(release.StagedPath(path).c_str());
     if (release.files.empty()) {
         outcome.lines.push_back(staging + ": holds nothing to install");
         outcome.done = false;
         return outcome;
     }
-    InstallRecord old = ReadInstallRecord();
+    InstallRecord old = ReadInstallRecord(root);
     std::set<std::string> folders = DictionaryFolders(release, old);
 
     FolderLocks locks;
     for (const std::string& folder : folders) {
-        if (!locks.Take(folder, outcome.lines)) {
+        if (!locks.Take(root, folder, outcome.lines)) {
             outcome.done = false;
             return outcome;
         }
     }
     for (const std::string& folder : folders)
-        if (PlatformIsFolder(folder.c_str())) FinishLeftovers(folder, outcome.lines);
+        if (PlatformIsFolder(At(root, folder).c_str())) FinishLeftovers(root, folder, outcome.lines);
 
     // Until the end both versions of every file count as installed: an
     // installation cut short and run again takes neither for the user's.
     InstallRecord pending = old;
     for (const auto& file : release.files) pending.Add(file.first, file.second);
-    if (!WriteInstallRecord(pending)) {
+    if (!WriteInstallRecord(root, pending)) {
         outcome.lines.push_back(std::string(kInstallRecordName) + ": cannot be written");
         outcome.done = false;
         return outcome;
@@ -273,25 +281,25 @@ InstallationOutcome InstallRelease(const std::string& staging) {
 
     InstallRecord installed;
     for (const std::string& folder : folders)
-        outcome.done = InstallDictionary(folder, release, old, installed, outcome.lines) && outcome.done;
+        outcome.done = InstallDictionary(root, folder, release, old, installed, outcome.lines) && outcome.done;
     for (const auto& file : release.files)
         if (BelongsToRelease(file.first))
-            outcome.done = InstallReleaseFile(file.first, release, installed, outcome.lines) && outcome.done;
+            outcome.done = InstallReleaseFile(root, file.first, release, installed, outcome.lines) && outcome.done;
     for (const auto& file : old.files) {
         if (!BelongsToRelease(file.first) || release.files.count(file.first)) continue;
-        if (!PlatformDeleteFile(file.first.c_str()) && PlatformNameExists(file.first.c_str()))
+        if (!PlatformDeleteFile(At(root, file.first).c_str()) && PlatformNameExists(At(root, file.first).c_str()))
             installed.files[file.first] = file.second;
     }
-    if (outcome.done && !WriteInstallRecord(installed)) {
+    if (outcome.done && !WriteInstallRecord(root, installed)) {
         outcome.lines.push_back(std::string(kInstallRecordName) + ": cannot be written");
         outcome.done = false;
     }
     return outcome;
 }
 
-InstallationOutcome RemoveInstalledFiles() {
+InstallationOutcome RemoveInstalledFiles(const std::string& root) {
     InstallationOutcome outcome;
-    InstallRecord record = ReadInstallRecord();
+    InstallRecord record = ReadInstallRecord(root);
     std::map<std::string, std::vector<std::string>> byFolder;
     for (const auto& file : record.files) {
         if (IsFolderFile(file.first)) byFolder[""].push_back(file.first);
@@ -299,20 +307,20 @@ InstallationOutcome RemoveInstalledFiles() {
     }
     for (const auto& folder : byFolder) {
         if (!folder.first.empty()) {
-            RemoveFolderAsInstalled(folder.first, folder.second, record, outcome);
+            RemoveFolderAsInstalled(root, folder.first, folder.second, record, outcome);
             continue;
         }
         for (const std::string& path : folder.second) {
-            if (PlatformDeleteFile(path.c_str()) || !PlatformNameExists(path.c_str())) continue;
+            if (PlatformDeleteFile(At(root, path).c_str()) || !PlatformNameExists(At(root, path).c_str())) continue;
             outcome.lines.push_back(path + ": cannot be removed");
             outcome.done = false;
         }
     }
     // Empty once its tables went; it stays with the user's.
-    if (!PlatformRemoveFolder(kFormsFolder) && PlatformIsFolder(kFormsFolder))
+    if (!PlatformRemoveFolder(At(root, kFormsFolder).c_str()) && PlatformIsFolder(At(root, kFormsFolder).c_str()))
         outcome.lines.push_back(std::string(kFormsFolder) + ": kept, it holds word forms not put there by the installer");
-    PlatformDeleteFile(kInstallRecordName);
-    for (const FolderItem& item : PlatformListFolder(".")) {
+    PlatformDeleteFile(At(root, kInstallRecordName).c_str());
+    for (const FolderItem& item : PlatformListFolder(root.empty() ? "." : root.c_str())) {
         if (item.isDirectory && !IsFolderItself(item) && !byFolder.count(item.name) && item.name != kFormsFolder)
             outcome.lines.push_back(item.name + ": kept, not put there by the installer");
     }

@@ -1,5 +1,5 @@
-// Putting a release in place in the program folder (the current directory)
-// and taking it away again, so that the user's dictionaries outlive both.
+// Putting a release in place in the program folder (`root`, as files are
+// opened; "": the current folder) and taking it away again, so that the user's dictionaries outlive both.
 // The installer runs them through dictionary-tool (tools/install_commands).
 #pragma once
 
@@ -22,10 +22,10 @@ struct InstallationOutcome {
 // writer left in a dictionary is finished first. Files are moved out of
 // `staging`; the caller removes the rest. The record (install_record.h)
 // then names what was installed.
-InstallationOutcome InstallRelease(const std::string& staging);
+InstallationOutcome InstallRelease(const std::string& root, const std::string& staging);
 
 // Removes what the installer put here: the files of the program folder
 // itself, and each dictionary or word-form table folder that is exactly as
 // installed. A folder with any change, or with files of the user's, stays
 // whole, as does every folder the user made.
-InstallationOutcome RemoveInstalledFiles();
+InstallationOutcome RemoveInstalledFiles(const std::string& root);

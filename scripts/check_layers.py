@@ -26,7 +26,7 @@ ALLOWED = {
     "settings": {"lookup", "storage", "platform", "res"},
     "maintenance": {"lookup", "storage", "platform", "res"},
     "ui": {"settings", "lookup", "storage", "platform", "res"},
-    "tools": {"ui", "settings", "maintenance", "lookup", "storage", "platform", "res"},
+    "tools": {"settings", "maintenance", "lookup", "storage", "platform", "res"},
 }
 # Layers that show nothing: of platform/ they may use only files and the
 # font record, never a window, a dialog or the headless stand-in.

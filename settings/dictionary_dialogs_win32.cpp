@@ -14,8 +14,6 @@
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "storage/dictionary.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 
 namespace {
@@ -65,10 +63,19 @@ void ShowFontSample(HWND dialog, int id, HFONT font, const FontRecord& record) {
     SetDlgItemTextA(dialog, id, face);
 }
 
+// What the Info dialog shows and changes; the dialog keeps the pointer.
+struct InfoDialogData {
+    Dictionary* dictionary;
+    DictionaryInfoChange* change;
+};
+
+InfoDialogData& DataOf(HWND dialog) { return *reinterpret_cast<InfoDialogData*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+
 // Each sample is drawn in the live object of its font.
 void ShowFontSamples(HWND dialog) {
-    ShowFontSample(dialog, IDC_WORDFONT_SAMPLE, WindowState.wordFont, CurrentDictionary.WordFont);
-    ShowFontSample(dialog, IDC_DESCFONT_SAMPLE, WindowState.descriptionFont, CurrentDictionary.DescriptionFont);
+    const Dictionary& dictionary = *DataOf(dialog).dictionary;
+    ShowFontSample(dialog, IDC_WORDFONT_SAMPLE, WindowState.wordFont, dictionary.wordFont);
+    ShowFontSample(dialog, IDC_DESCFONT_SAMPLE, WindowState.descriptionFont, dictionary.descriptionFont);
 }
 
 void SetDlgItemNumber(HWND dialog, int id, unsigned long long value) {
@@ -78,25 +85,26 @@ void SetDlgItemNumber(HWND dialog, int id, unsigned long long value) {
 }
 
 void FillDictionaryInfo(HWND dialog) {
+    Dictionary& dictionary = *DataOf(dialog).dictionary;
     char fullPath[256];
-    DWORD length = GetFullPathNameA(CurrentDictionary.Folder, sizeof fullPath, fullPath, nullptr);
+    DWORD length = GetFullPathNameA(dictionary.Path().c_str(), sizeof fullPath, fullPath, nullptr);
     // A path that cannot be formed or does not fit: the folder as stored.
     if (length == 0 || length >= sizeof fullPath)
-        std::snprintf(fullPath, sizeof fullPath, "%s", CurrentDictionary.Folder);
-    SetDlgItemTextA(dialog, IDC_DICTNAME, CurrentDictionary.DisplayName);
+        std::snprintf(fullPath, sizeof fullPath, "%s", dictionary.folder.c_str());
+    SetDlgItemTextA(dialog, IDC_DICTNAME, dictionary.displayName.c_str());
     SetDlgItemTextA(dialog, IDC_FOLDER, fullPath);
 
     // Counting walks every letter file; the letter the main window was
     // showing is loaded again afterwards, so browsing from the shown word
     // does not walk the last letter instead.
-    unsigned char shownLetter = LetterBuffer.Letter;
-    Statistics stats = DictionaryStatistics();
-    LoadLetter(shownLetter);
+    unsigned char shownLetter = dictionary.held.letter;
+    Statistics stats = DictionaryStatistics(dictionary);
+    LoadLetter(dictionary, shownLetter);
     SetDlgItemNumber(dialog, IDC_WORDCOUNT, stats.entries);
     SetDlgItemNumber(dialog, IDC_DICTSIZE, stats.size);
 
-    CheckDlgButton(dialog, IDC_DUAL, CurrentDictionary.Dual ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_CASESENSITIVE, CurrentDictionary.CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DUAL, dictionary.dual ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_CASESENSITIVE, dictionary.caseSensitive ? BST_CHECKED : BST_UNCHECKED);
 
     ShowFontSamples(dialog);
 }
@@ -106,7 +114,8 @@ void FillDictionaryInfo(HWND dialog) {
 // belongs to the Info dialog: owned by the main window it would enable that
 // window on closing while the Info dialog is still up.
 void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
-    FontRecord& record = which == DictionaryFont::Word ? CurrentDictionary.WordFont : CurrentDictionary.DescriptionFont;
+    Dictionary& dictionary = *DataOf(dialog).dictionary;
+    FontRecord& record = which == DictionaryFont::Word ? dictionary.wordFont : dictionary.descriptionFont;
     LOGFONTA font;
     static_assert(sizeof font == sizeof record, "the header keeps a LOGFONTA");
     // The chooser counts points by the screen's DPI; the header keeps the
@@ -130,7 +139,7 @@ void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
     HFONT replaced = ReplaceDictionaryFont(which, record);
     ShowFontSamples(dialog);
     if (replaced) DeleteObject(replaced);
-    WriteDictionaryHeader(nullptr);
+    WriteDictionaryHeader(dictionary, nullptr);
 }
 
 INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,7 +151,7 @@ INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wPar
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
-            auto* change = reinterpret_cast<DictionaryInfoChange*>(GetWindowLongPtrA(dialog, DWLP_USER));
+            DictionaryInfoChange* change = DataOf(dialog).change;
             char name[kNameBytes];
             GetDlgItemTextA(dialog, IDC_DICTNAME, name, sizeof name);
             *change = {name, Checked(dialog, IDC_DUAL), Checked(dialog, IDC_CASESENSITIVE)};
@@ -172,7 +181,8 @@ bool AskNewDictionary(NewDictionaryRequest* request) {
                            NewDictionaryDialogProc, reinterpret_cast<LPARAM>(request)) == IDOK;
 }
 
-bool ShowDictionaryInfo(DictionaryInfoChange* change) {
+bool ShowDictionaryInfo(Dictionary& dictionary, DictionaryInfoChange* change) {
+    InfoDialogData data{&dictionary, change};
     return DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_DICTINFO), WindowState.mainWindow,
-                           DictionaryInfoDialogProc, reinterpret_cast<LPARAM>(change)) == IDOK;
+                           DictionaryInfoDialogProc, reinterpret_cast<LPARAM>(&data)) == IDOK;
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "storage/dictionary.h"
+
 struct NewDictionaryRequest {
     std::string folder;   // up to 255 bytes as typed
     bool dual;
@@ -18,7 +20,7 @@ struct DictionaryInfoChange {
     bool dual;
     bool caseSensitive;
 };
-// Shows the open dictionary's folder, counts, flags and fonts. A font
-// chosen here goes to the edits and the header at once. True when the user
-// closed it with OK: `change` holds the name and flags to store.
-bool ShowDictionaryInfo(DictionaryInfoChange* change);
+// Shows the dictionary's folder, counts, flags and fonts. A font chosen
+// here goes to the edits and the header at once. True when the user closed
+// it with OK: `change` holds the name and flags to store.
+bool ShowDictionaryInfo(Dictionary& dictionary, DictionaryInfoChange* change);

@@ -15,8 +15,6 @@
 #include "settings/start_with_windows_win32.h"
 #include "settings/version_check_win32.h"
 #include "storage/catalog.h"
-#include "storage/dictionary_state.h"
-
 
 // Check boxes of the General page and the field each one shows, in the
 // order they are set.
@@ -62,53 +60,68 @@ static void FollowClipboardMonitor(HWND page) {
     Enable(page, IDC_DBLPOPUP, on);
 }
 
+// What the General page shows and changes; its page keeps the pointer.
+struct GeneralPageData {
+    SettingsRecord* settings;
+    const CatalogRecord* catalog;
+};
+
+static GeneralPageData& DataOf(HWND page) {
+    return *reinterpret_cast<GeneralPageData*>(GetWindowLongPtrA(page, DWLP_USER));
+}
+
 static void InitializeGeneralPage(HWND page) {
+    SettingsRecord& settings = *DataOf(page).settings;
+    const CatalogRecord& catalog = *DataOf(page).catalog;
     for (const auto& box : kCheckBoxes)
-        CheckDlgButton(page, box.control, Settings.*box.field ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(page, box.control, settings.*box.field ? BST_CHECKED : BST_UNCHECKED);
     // The marks stay as stored: only the parent's click clears them.
-    if (!Settings.minimizeToTray) {
+    if (!settings.minimizeToTray) {
         Enable(page, IDC_STARTMIN, false);
         Enable(page, IDC_MINONCLOSE, false);
     }
-    if (!Settings.lookUpClipboardOnShow) Enable(page, IDC_DBLPOPUP, false);
+    if (!settings.lookUpClipboardOnShow) Enable(page, IDC_DBLPOPUP, false);
 
     HWND list = GetDlgItem(page, IDC_STARTDICT);
-    for (int i = 0; i < DictionaryCatalog.Count; ++i)
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DictionaryCatalog.Slots[i].DisplayName));
-    SendMessageA(list, CB_SETCURSEL, FindCatalogIndex(Settings.startDictionary, 0), 0);
+    for (int i = 0; i < catalog.Count; ++i)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(catalog.Slots[i].DisplayName));
+    SendMessageA(list, CB_SETCURSEL, FindCatalogIndex(catalog, settings.startDictionary, 0), 0);
 
-    SendDlgItemMessageA(page, IDC_HOTKEY, HKM_SETHOTKEY, Settings.hotKey, 0);
+    SendDlgItemMessageA(page, IDC_HOTKEY, HKM_SETHOTKEY, settings.hotKey, 0);
     // Asked each time: the user or another program may have changed it.
     CheckDlgButton(page, IDC_STARTWITHWINDOWS, StartsWithWindows() ? BST_CHECKED : BST_UNCHECKED);
 }
 
 static void ApplyGeneralPage(HWND page) {
+    SettingsRecord& settings = *DataOf(page).settings;
+    const CatalogRecord& catalog = *DataOf(page).catalog;
     for (const auto& box : kCheckBoxes) {
-        Settings.*box.field = Checked(page, box.control) ? 1 : 0;
-        if (box.field == &SettingsRecord::popUpOnDoubleCopy && !Settings.lookUpClipboardOnShow)
-            Settings.popUpOnDoubleCopy = 0;
+        settings.*box.field = Checked(page, box.control) ? 1 : 0;
+        if (box.field == &SettingsRecord::popUpOnDoubleCopy && !settings.lookUpClipboardOnShow)
+            settings.popUpOnDoubleCopy = 0;
     }
-    Settings.hotKey = static_cast<uint32_t>(SendDlgItemMessageA(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    settings.hotKey = static_cast<uint32_t>(SendDlgItemMessageA(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
 
-    ShowTrayIcon(Settings.minimizeToTray != 0);
+    ShowTrayIcon(settings.minimizeToTray != 0);
 
     // A folder name too long to be stored as the start dictionary would name
     // none at the next start; the previous choice is kept instead.
     LRESULT chosen = SendDlgItemMessageA(page, IDC_STARTDICT, CB_GETCURSEL, 0, 0);
-    if (chosen >= 0 && chosen < DictionaryCatalog.Count &&
-        std::strlen(DictionaryCatalog.Slots[chosen].Folder) < sizeof Settings.startDictionary)
-        std::strcpy(Settings.startDictionary, DictionaryCatalog.Slots[chosen].Folder);
+    if (chosen >= 0 && chosen < catalog.Count &&
+        std::strlen(catalog.Slots[chosen].Folder) < sizeof settings.startDictionary)
+        std::strcpy(settings.startDictionary, catalog.Slots[chosen].Folder);
 
-    SetToolbarFlat(Settings.flatToolbar != 0);
-    SetMainWindowTopmost(Settings.alwaysOnTop != 0);
-    SaveSettings();
-    RegisterShowHotKey(HotkeyToModifiers(Settings.hotKey), Settings.hotKey & 0xFF);
+    SetToolbarFlat(settings.flatToolbar != 0);
+    SetMainWindowTopmost(settings.alwaysOnTop != 0);
+    SaveSettings(settings);
+    RegisterShowHotKey(HotkeyToModifiers(settings.hotKey), settings.hotKey & 0xFF);
     SetStartWithWindows(page, Checked(page, IDC_STARTWITHWINDOWS));
 }
 
 static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
         InitializeGeneralPage(page);
         break;
     case WM_COMMAND:
@@ -158,8 +171,9 @@ static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LP
     return 0;
 }
 
-static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure) {
+static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure, LPARAM data = 0) {
     PROPSHEETPAGEA page = {};
+    page.lParam = data;
     page.dwSize = sizeof page;
     page.hInstance = WindowState.instance;
     page.pszTemplate = MAKEINTRESOURCEA(templateId);
@@ -167,8 +181,10 @@ static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure) {
     return CreatePropertySheetPageA(&page);
 }
 
-void ShowOptionsSheet(OptionsPage startPage) {
-    HPROPSHEETPAGE pages[2] = {CreatePage(IDD_GENERAL, GeneralPageProc), CreatePage(IDD_ABOUT, AboutPageProc)};
+void ShowOptionsSheet(OptionsPage startPage, SettingsRecord& settings, const CatalogRecord& catalog) {
+    GeneralPageData general{&settings, &catalog};
+    HPROPSHEETPAGE pages[2] = {CreatePage(IDD_GENERAL, GeneralPageProc, reinterpret_cast<LPARAM>(&general)),
+                               CreatePage(IDD_ABOUT, AboutPageProc)};
     if (!pages[0] || !pages[1]) {
         if (pages[0]) DestroyPropertySheetPage(pages[0]);
         if (pages[1]) DestroyPropertySheetPage(pages[1]);

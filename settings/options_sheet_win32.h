@@ -3,8 +3,12 @@
 // new-version check.
 #pragma once
 
+#include "settings/settings.h"
+#include "storage/catalog.h"
+
 enum class OptionsPage { General, About };
 
-// Runs the sheet from the page given. Applying the General page stores the
-// settings and shows them on the window at once.
-void ShowOptionsSheet(OptionsPage startPage);
+// Runs the sheet from the page given. Applying the General page stores
+// `settings` and shows them on the window at once; the start dictionary is
+// chosen from `catalog`.
+void ShowOptionsSheet(OptionsPage startPage, SettingsRecord& settings, const CatalogRecord& catalog);

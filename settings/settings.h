@@ -36,12 +36,10 @@ struct SettingsRecord {
     int32_t findBaseForms = 1;
 };
 
-extern SettingsRecord Settings;
-
-// The defaults, as on a first run.
-void ResetSettings();
-// Reads every stored value over the defaults. False when the key cannot be
-// opened (first run): nothing was read.
-bool LoadSettings();
+// Reads every stored value over what `settings` holds (the defaults, as on
+// a first run, for a new record). False when the key cannot be opened
+// (first run): nothing was read. The window keeps the record
+// (ui/program_state.h).
+bool LoadSettings(SettingsRecord& settings);
 // Captures the window placement and writes every value.
-void SaveSettings();
+void SaveSettings(SettingsRecord& settings);

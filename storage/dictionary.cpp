@@ -6,17 +6,9 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "storage/catalog.h"
-#include "storage/dictionary_format.h"
 #include "storage/dictionary_lock.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_file.h"
+#include "storage/letter_index_store.h"
 #include "storage/staged_commit.h"
-#include "storage/text_case.h"
-
-static void CopyName(char* to, size_t size, const char* from) { std::snprintf(to, size, "%s", from); }
-
-bool IsOpenDictionary(const char* folder) { return EqualNoCase(folder, CurrentDictionary.Folder); }
 
 // A change of several files that a killed writer left half done is
 // finished (or undone) before anything is read, when no writer is at work.
@@ -26,27 +18,37 @@ static void TidyInterruptedChange(const char* folder) {
     if (lock.Held()) FinishInterruptedCommit(folder);
 }
 
-int OpenDictionary(const char* folder) {
-    if (IsOpenDictionary(folder)) return kResultOk;
-    TidyInterruptedChange(folder);
+// A name as the value holds it: 255 bytes at most.
+static std::string Truncated(const char* name) { return std::string(name, strnlen(name, 255)); }
+
+OpenOutcome OpenDictionary(Dictionary& dictionary, const char* folder) {
+    if (dictionary.Is(folder)) return OpenOutcome::AlreadyOpen;
+    const std::string path = dictionary.InProgramFolder(folder);
+    TidyInterruptedChange(path.c_str());
     std::vector<unsigned char> header;
-    if (!PlatformReadFile(HeaderPath(folder).c_str(), header)) return kResultHeaderCannotOpen;
-    CopyName(CurrentDictionary.Folder, sizeof CurrentDictionary.Folder, folder);
+    if (!PlatformReadFile(HeaderPath(path).c_str(), header)) return OpenOutcome::NoHeader;
+    dictionary.folder = Truncated(folder);
     // A field the file does not reach keeps the value it had.
     HeaderFields fields;
-    std::memcpy(fields.name, CurrentDictionary.DisplayName, kHeaderNameSize);
-    fields.name[kHeaderNameSize] = '\0';
-    fields.dual = CurrentDictionary.Dual;
-    fields.caseSensitive = CurrentDictionary.CaseSensitive;
+    std::snprintf(fields.name, sizeof fields.name, "%.64s", dictionary.displayName.c_str());
+    fields.dual = dictionary.dual;
+    fields.caseSensitive = dictionary.caseSensitive;
     ParseHeader(header, fields);
-    std::memset(CurrentDictionary.DisplayName, 0, sizeof CurrentDictionary.DisplayName);
-    std::memcpy(CurrentDictionary.DisplayName, fields.name, sizeof fields.name);
-    CurrentDictionary.Dual = fields.dual;
-    CurrentDictionary.CaseSensitive = fields.caseSensitive;
-    CurrentDictionary.WordFont = fields.wordFont;
-    CurrentDictionary.DescriptionFont = fields.descriptionFont;
-    LoadLetter(0);
-    return kResultOk;
+    dictionary.displayName = fields.name;
+    dictionary.dual = fields.dual;
+    dictionary.caseSensitive = fields.caseSensitive;
+    dictionary.wordFont = fields.wordFont;
+    dictionary.descriptionFont = fields.descriptionFont;
+    dictionary.held = HeldLetter{};
+    return OpenOutcome::Opened;
+}
+
+void KeepWalkedIndexes(Dictionary& dictionary) {
+    // An index of bytes a fault turned to zeros would hide entries for good.
+    if (LetterBytes* held = dictionary.held.bytes.get(); held && !held->Faulted())
+        KeepWalkedIndex(held->file.Data(), held->file.Length(), held->index);
+    dictionary.kept.KeepWalkedIndexes();
+    dictionary.formsTables.KeepWalkedIndexes();
 }
 
 bool IsPlainFolderName(const char* name) {
@@ -69,60 +71,53 @@ bool IsPlainFolderName(const char* name) {
     return !(numbered && base[3] >= '0' && base[3] <= '9');
 }
 
-CreateOutcome CreateDictionary(const char* folder, int dual, int caseSensitive) {
-    std::string header = HeaderPath(folder);
+CreateOutcome CreateDictionary(const std::string& programFolder, const char* folder, int dual, int caseSensitive) {
     if (!IsPlainFolderName(folder)) return CreateOutcome::FolderFailed;
-    if (PlatformNameExists(folder)) {
+    const std::string path = ProgramFolderPath(programFolder, folder);
+    const std::string header = HeaderPath(path);
+    if (PlatformNameExists(path.c_str())) {
         if (PlatformNameExists(header.c_str())) return CreateOutcome::AlreadyExists;
-    } else if (!PlatformCreateFolder(folder)) {
+    } else if (!PlatformCreateFolder(path.c_str())) {
         return CreateOutcome::FolderFailed;
     }
-    {
-        // Another writer may be making the same dictionary this moment.
-        DictionaryWriteLock lock(folder);
-        if (lock.Held() && PlatformNameExists(header.c_str())) return CreateOutcome::AlreadyExists;
-        unsigned char bytes[kHeaderSize];
-        BuildHeader(bytes, folder, dual ? 1 : 0, caseSensitive ? 1 : 0, DefaultFont, DefaultFont);
-        if (!lock.Held() || !PlatformWriteFileAtomic(header.c_str(), bytes, sizeof bytes))
-            return CreateOutcome::FileFailed;
-    }
-    ListDictionaries();
+    // Another writer may be making the same dictionary this moment.
+    DictionaryWriteLock lock(path.c_str());
+    if (lock.Held() && PlatformNameExists(header.c_str())) return CreateOutcome::AlreadyExists;
+    unsigned char bytes[kHeaderSize];
+    BuildHeader(bytes, folder, dual ? 1 : 0, caseSensitive ? 1 : 0, DefaultFont, DefaultFont);
+    if (!lock.Held() || !PlatformWriteFileAtomic(header.c_str(), bytes, sizeof bytes)) return CreateOutcome::FileFailed;
     return CreateOutcome::Created;
 }
 
-bool WriteDictionaryHeader(const HeaderEdit* edit) {
-    int slot = FindCatalogIndex(CurrentDictionary.DisplayName, 1);
-    if (!IsDictionaryOpen()) return false;
-    std::string path = HeaderPath(CurrentDictionary.Folder);
+bool WriteDictionaryHeader(Dictionary& dictionary, const HeaderEdit* edit) {
+    if (!dictionary.IsOpen()) return false;
+    const std::string folder = dictionary.Path();
+    const std::string path = HeaderPath(folder);
     // The header is read afresh and written back under the lock, so that no
     // other writer's change of it comes in between.
-    DictionaryWriteLock lock(CurrentDictionary.Folder);
+    DictionaryWriteLock lock(folder.c_str());
     std::vector<unsigned char> file;
     if (!lock.Held() || !PlatformReadFile(path.c_str(), file)) return false;
 
     char name[kHeaderNameSize];
-    int32_t dual = CurrentDictionary.Dual, caseSensitive = CurrentDictionary.CaseSensitive;
+    int32_t dual = dictionary.dual, caseSensitive = dictionary.caseSensitive;
     if (edit) {
         std::snprintf(name, sizeof name, "%s", edit->name ? edit->name : "");
         dual = edit->dual ? 1 : 0;
         caseSensitive = edit->caseSensitive ? 1 : 0;
     } else {
-        std::snprintf(name, sizeof name, "%.63s", CurrentDictionary.DisplayName);
+        std::snprintf(name, sizeof name, "%.63s", dictionary.displayName.c_str());
     }
 
     unsigned char header[kHeaderSize];
-    BuildHeader(header, name, dual, caseSensitive, CurrentDictionary.WordFont, CurrentDictionary.DescriptionFont);
+    BuildHeader(header, name, dual, caseSensitive, dictionary.wordFont, dictionary.descriptionFont);
     // Only the first 192 bytes are rewritten; anything after them stays.
     if (file.size() < kHeaderSize) file.resize(kHeaderSize);
     std::memcpy(file.data(), header, kHeaderSize);
     if (!PlatformWriteFileAtomic(path.c_str(), file.data(), file.size())) return false;
 
-    CopyName(CurrentDictionary.DisplayName, sizeof CurrentDictionary.DisplayName, name);
-    CurrentDictionary.Dual = dual;
-    CurrentDictionary.CaseSensitive = caseSensitive;
-    if (slot >= 0) {
-        CatalogEntry& entry = DictionaryCatalog.Slots[slot];
-        CopyName(entry.DisplayName, sizeof entry.DisplayName, name);
-    }
+    dictionary.displayName = name;
+    dictionary.dual = dual;
+    dictionary.caseSensitive = caseSensitive;
     return true;
 }

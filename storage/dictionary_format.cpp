@@ -14,6 +14,12 @@ const FontRecord DefaultFont = {16, 0, 0, 0, 0, 0, 0, 0, 204, 0, 0, 0, 0, "Times
 
 std::string PathInFolder(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
 
+std::string ProgramFolderPath(const std::string& programFolder, const std::string& name) {
+    return programFolder.empty() ? name : PathInFolder(programFolder, name);
+}
+
+std::string LastName(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
 std::string HeaderPath(const std::string& folder) { return PathInFolder(folder, kHeaderFileName); }
 
 std::string LetterFileName(unsigned char letter) {

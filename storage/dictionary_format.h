@@ -29,6 +29,12 @@ std::string LetterFileName(unsigned char letter);
 std::string LetterPath(const std::string& folder, unsigned char letter);
 // "FOLDER\NAME"
 std::string PathInFolder(const std::string& folder, const std::string& name);
+// A name of the program folder (a dictionary's folder, the forms folder) as
+// files are opened: inside `programFolder`, or as given when that is empty.
+std::string ProgramFolderPath(const std::string& programFolder, const std::string& name);
+// The last name of a path made by PathInFolder or ProgramFolderPath: a
+// folder of the program folder by its name, as messages name it.
+std::string LastName(const std::string& path);
 // The header's or a letter file's name: two hex digits and ".dat".
 bool IsDictionaryFileName(const std::string& name);
 // A writer's temporary file: a dictionary file's name followed by ".tmp"
@@ -38,6 +44,10 @@ bool IsWriterTempFileName(const char* name);
 // dictionaries in which a new dictionary FOLDER is made whole before it
 // takes its name: ".FOLDER.import-".
 std::string NewDictionaryStagingPrefix(const std::string& folder);
+
+// The longest name of a dictionary's folder, its terminator counted, that
+// the catalogue lists (storage/catalog.h) and a dictionary may be given.
+constexpr int kCatalogFolderSize = 192;
 
 // ---- What an entry may hold.
 

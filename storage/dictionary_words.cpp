@@ -13,20 +13,6 @@ namespace {
 const char kMagic[8] = {'D', 'I', 'C', 'W', 'R', 'D', '1', '\n'};
 const char kExtension[] = ".words";
 
-struct HeldList {
-    std::string path;
-    FileStamp stamp;
-    std::shared_ptr<const LetterWords> words;
-};
-
-// The lists of one dictionary at a time: another one's are dropped.
-struct HeldLists {
-    std::string folder;
-    CaseRule rule = CaseRule::Folded;
-    std::vector<HeldList> lists;
-};
-HeldLists Held;
-
 uint32_t RuleFlag(CaseRule rule) { return rule == CaseRule::Exact ? 1u : 0u; }
 
 int HexValue(char c) {
@@ -86,21 +72,22 @@ std::shared_ptr<const LetterWords> Build(const std::string& path, unsigned char 
 
 }  // namespace
 
-DictionaryWords WordsOfDictionary(const std::string& folder, CaseRule rule) {
-    if (Held.folder != folder || Held.rule != rule) {
-        Held = HeldLists();
-        Held.folder = folder;
-        Held.rule = rule;
+DictionaryWords WordsOfDictionary(const std::string& folder, CaseRule rule, HeldWordLists& held) {
+    // The lists of one dictionary at a time: another one's are dropped.
+    if (held.folder != folder || held.rule != rule) {
+        held = HeldWordLists();
+        held.folder = folder;
+        held.rule = rule;
     }
     DictionaryWords result;
-    std::vector<HeldList> lists;
+    std::vector<HeldWordLists::Held> lists;
     for (unsigned char letter : LettersIn(folder, rule)) {
         const std::string path = LetterPath(folder, letter);
         FileStamp stamp;
         if (!PlatformFileStamp(path.c_str(), stamp)) continue;
         std::shared_ptr<const LetterWords> words;
-        for (const HeldList& held : Held.lists)
-            if (held.path == path && held.stamp == stamp) words = held.words;
+        for (const HeldWordLists::Held& list : held.lists)
+            if (list.path == path && list.stamp == stamp) words = list.words;
         if (!words && (words = TakeBack(path, stamp, letter, rule))) ++result.takenBack;
         if (!words) {
             FileReadOutcome outcome;
@@ -112,14 +99,12 @@ DictionaryWords WordsOfDictionary(const std::string& folder, CaseRule rule) {
         lists.push_back({path, stamp, words});
         result.letters.push_back(words);
     }
-    Held.lists = std::move(lists);
+    held.lists = std::move(lists);
     return result;
 }
 
-size_t HeldDictionaryWordsBytes() {
+size_t HeldWordLists::Bytes() const {
     size_t bytes = 0;
-    for (const HeldList& held : Held.lists) bytes += held.words->Bytes();
+    for (const Held& list : lists) bytes += list.words->Bytes();
     return bytes;
 }
-
-void ForgetDictionaryWords() { Held = HeldLists(); }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "storage/letter_words.h"
 #include "storage/text_case.h"
 
@@ -28,10 +29,22 @@ struct DictionaryWords {
     size_t built = 0;
 };
 
-// The lists of the dictionary in `folder` under `rule`, as its letter files
-// are now.
-DictionaryWords WordsOfDictionary(const std::string& folder, CaseRule rule);
-// The memory the lists held for the process take.
-size_t HeldDictionaryWordsBytes();
-// Lets go of the lists held in memory (kept files stay).
-void ForgetDictionaryWords();
+// The lists a dictionary value holds in memory (storage/dictionary.h): of
+// one folder and rule at a time, each while its file keeps its stamp.
+struct HeldWordLists {
+    struct Held {
+        std::string path;
+        FileStamp stamp;
+        std::shared_ptr<const LetterWords> words;
+    };
+    std::string folder;
+    CaseRule rule = CaseRule::Folded;
+    std::vector<Held> lists;
+    // The memory they take.
+    size_t Bytes() const;
+};
+
+// The lists of the dictionary in `folder` (as files are opened) under
+// `rule`, as its letter files are now; `held` keeps them for the next call
+// (and is cleared for another folder or rule).
+DictionaryWords WordsOfDictionary(const std::string& folder, CaseRule rule, HeldWordLists& held);

@@ -1,6 +1,7 @@
 #include "storage/file_bytes.h"
 
 #include <cstdlib>
+#include <cstring>
 
 FileReadOutcome FileBytes::Load(const char* path, FileStamp& stamp, bool mayMap) {
     Release();
@@ -26,6 +27,18 @@ FileReadOutcome FileBytes::Load(const char* path, FileStamp& stamp, bool mayMap)
     data_ = data;
     size_ = size;
     return outcome;
+}
+
+bool FileBytes::Copy(const unsigned char* bytes, size_t size) {
+    Release();
+    if (size == 0) return true;
+    unsigned char* data = static_cast<unsigned char*>(std::malloc(size + 1));
+    if (!data) return false;
+    std::memcpy(data, bytes, size);
+    data[size] = 0;
+    data_ = data;
+    size_ = size;
+    return true;
 }
 
 void FileBytes::Release() {

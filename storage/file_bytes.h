@@ -31,15 +31,9 @@ public:
     // The bytes held, that NUL counted; 0 when nothing is held.
     int32_t Length() const { return data_ ? static_cast<int32_t>(size_ + 1) : 0; }
     bool Mapped() const { return mapped_; }
-    // Hands the bytes over: the caller gives them back as
-    // ReleaseLetterBytes does (storage/letter_buffer.h). Nothing is held after.
-    unsigned char* HandOver() {
-        unsigned char* data = data_;
-        data_ = nullptr;
-        size_ = 0;
-        mapped_ = false;
-        return data;
-    }
+    // Holds a copy of `size` bytes (and the NUL after them) in memory of its
+    // own. False, holding nothing, when there is no memory for them.
+    bool Copy(const unsigned char* bytes, size_t size);
 
 private:
     void Release();

@@ -150,10 +150,8 @@ bool IsKeptTempName(const std::string& name) {
 }  // namespace
 
 void TidyKeptFolder() {
-    static std::string tidied;   // once a process will do
     const std::string folder = PlatformIndexCacheFolder();
-    if (folder.empty() || folder == tidied) return;
-    tidied = folder;
+    if (folder.empty()) return;
     std::vector<FolderItem> kept;
     unsigned long long bytes = 0;
     for (FolderItem& item : PlatformListFolder(folder.c_str())) {

@@ -25,7 +25,8 @@ constexpr size_t kKeptFileHeaderSize = 64;
 
 // Writes `payload` for the file with `stamp` under `magic` (8 bytes whose
 // last digit is the version of what is kept); true when it was written.
-// After its first write a process tidies the folder (TidyKeptFolder).
+// Every write tidies the folder (TidyKeptFolder): writes are few, one for
+// each index or list built anew.
 bool WriteKeptFile(const std::string& keptPath, const char (&magic)[8], const FileStamp& stamp,
                    const KeptFileInfo& info, const unsigned char* payload, size_t size);
 // Holds the kept file in `kept` when it carries `magic`, was made from the
@@ -38,7 +39,7 @@ bool ReadKeptFile(const std::string& keptPath, const char (&magic)[8], const Fil
 // files older than kKeptFileStaleTempSeconds go, then kept files unused for
 // kKeptFileUnusedSeconds (ReadKeptFile marks a file used), then the least
 // recently used ones while they take more than kKeptFolderBytes. Nothing
-// else in the folder is touched. Once a process is enough.
+// else in the folder is touched.
 constexpr unsigned long long kKeptFolderBytes = 64ull << 20;
 constexpr long long kKeptFileUnusedSeconds = 90ll * 24 * 3600;
 constexpr long long kKeptFileStaleTempSeconds = 600;

@@ -6,8 +6,7 @@
 
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_lock.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
+#include "storage/letter_file.h"
 #include "storage/staged_commit.h"
 
 const LetterView* PresentLetters::Present(unsigned char letter) {
@@ -16,7 +15,7 @@ const LetterView* PresentLetters::Present(unsigned char letter) {
     auto file = std::make_unique<File>();
     file->letter = letter;
     bool noRoom = false;
-    const std::string path = LetterPath(CurrentDictionary.Folder, letter);
+    const std::string path = LetterPath(folder_, letter);
     file->outcome = PlatformReadWholeFileInto(path.c_str(), [&](size_t size) -> unsigned char* {
         try {
             file->bytes.assign(size + 1, 0);   // and the NUL after the bytes
@@ -51,22 +50,22 @@ namespace {
 // The file's bytes without the NUL the read added.
 size_t FileSizeOf(const PresentLetters::File& file) { return file.bytes.empty() ? 0 : file.bytes.size() - 1; }
 
-bool BufferHoldsOtherBytes(const PresentLetters::File& file) {
-    if (LetterBuffer.Letter != file.letter) return false;  // nothing of that letter was seen here
-    if (LetterBuffer.Unread) return true;
-    LetterView held = HeldLetter();
+bool HoldsOtherBytes(const HeldLetter& letter, const PresentLetters::File& file) {
+    if (letter.letter != file.letter) return false;  // nothing of that letter was seen here
+    if (letter.unread) return true;
+    const LetterView held = letter.View();
     return held.FileSize() != FileSizeOf(file) ||
            (held.data && std::memcmp(held.data, file.bytes.data(), FileSizeOf(file)) != 0);
 }
 
-// The buffer holds what the disk holds for its letter: the bytes read under
-// the lock when it held others (a copy: the letter's mapping may be of a
-// file another program rewrites in place).
-void HoldAsOnDisk(const PresentLetters& present) {
+// The dictionary holds what the disk holds for its letter: the bytes read
+// under the lock when it held others (a copy: the letter's mapping may be
+// of a file another program rewrites in place).
+void HoldAsOnDisk(Dictionary& dictionary, const PresentLetters& present) {
     for (const auto& file : present.Files()) {
-        if (LetterBuffer.Letter != file->letter || file->outcome == FileReadOutcome::Unreadable) continue;
-        if (!BufferHoldsOtherBytes(*file)) continue;
-        if (!HoldLetter(file->letter, file->bytes.data(), FileSizeOf(*file))) ForgetLetter(file->letter);
+        if (dictionary.held.letter != file->letter || file->outcome == FileReadOutcome::Unreadable) continue;
+        if (!HoldsOtherBytes(dictionary.held, *file)) continue;
+        HoldLetterBytes(dictionary, file->letter, file->bytes.data(), FileSizeOf(*file));
     }
 }
 
@@ -114,8 +113,9 @@ bool WriteChanged(const char* folder, const PresentLetters& present, const Chang
 
 }  // namespace
 
-LetterChangeResult ChangeLetters(const LettersRewrite& rewrite) {
-    const char* folder = CurrentDictionary.Folder;
+LetterChangeResult ChangeLetters(Dictionary& dictionary, const LettersRewrite& rewrite) {
+    const std::string path = dictionary.Path();
+    const char* folder = path.c_str();
     DictionaryWriteLock lock(folder);
     if (!lock.Held()) {
         if (lock.Busy()) return {LetterChangeOutcome::Busy, false, 0};
@@ -127,7 +127,7 @@ LetterChangeResult ChangeLetters(const LettersRewrite& rewrite) {
     // undone) first, so this change is based on whole versions.
     FinishInterruptedCommit(folder);
 
-    PresentLetters present;
+    PresentLetters present(path);
     ChangedLetters changed;
     LetterChangeResult result{LetterChangeOutcome::Done, false, 0};
     try {
@@ -136,34 +136,34 @@ LetterChangeResult ChangeLetters(const LettersRewrite& rewrite) {
         result.outcome = LetterChangeOutcome::NoMemory;
     }
     for (const auto& file : present.Files())
-        if (file->outcome != FileReadOutcome::Unreadable && BufferHoldsOtherBytes(*file))
+        if (file->outcome != FileReadOutcome::Unreadable && HoldsOtherBytes(dictionary.held, *file))
             result.changedElsewhere = true;
     if (present.Unreadable()) {
         result.letter = present.Unreadable();
         if (present.OutOfMemory()) result.outcome = LetterChangeOutcome::NoMemory;
         else if (result.outcome == LetterChangeOutcome::Done) result.outcome = LetterChangeOutcome::CannotRead;
-        if (result.outcome == LetterChangeOutcome::CannotRead && LetterBuffer.Letter == result.letter)
-            ForgetLetter(result.letter);
+        if (result.outcome == LetterChangeOutcome::CannotRead && dictionary.held.letter == result.letter)
+            ForgetLetter(dictionary, result.letter);
     }
     if (result.outcome != LetterChangeOutcome::Done || changed.files.empty()) {
-        HoldAsOnDisk(present);
+        HoldAsOnDisk(dictionary, present);
         return result;
     }
     result.offset = changed.files.front().offset;
     if (!WriteChanged(folder, present, changed, result)) {
         result.outcome = LetterChangeOutcome::CannotWrite;
-        HoldAsOnDisk(present);
+        HoldAsOnDisk(dictionary, present);
         return result;
     }
-    // Written: the buffer holds the first file's new bytes (the letter of
+    // Written: the dictionary holds the first file's new bytes (the letter of
     // the entry the user sees); another letter is read again when needed.
     const ChangedLetter& first = changed.files.front();
-    if (!HoldLetter(first.letter, first.bytes.data(), first.bytes.size())) ForgetLetter(first.letter);
+    HoldLetterBytes(dictionary, first.letter, first.bytes.data(), first.bytes.size());
     return result;
 }
 
-LetterChangeResult ChangeLetter(unsigned char letter, const LetterRewrite& rewrite) {
-    return ChangeLetters([&](PresentLetters& present, ChangedLetters& changed) {
+LetterChangeResult ChangeLetter(Dictionary& dictionary, unsigned char letter, const LetterRewrite& rewrite) {
+    return ChangeLetters(dictionary, [&](PresentLetters& present, ChangedLetters& changed) {
         const LetterView* view = present.Present(letter);
         if (!view) return LetterChangeOutcome::CannotRead;
         ChangedLetter file{letter, {}, 0};

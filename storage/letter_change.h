@@ -1,20 +1,23 @@
-// Changing letter files of the open dictionary as a single step that no
+// Changing letter files of a dictionary as a single step that no
 // other writer can come between: under the dictionary's write lock each
 // file is read afresh, the change is made of those bytes (never of the
 // letter buffer's, which may be a mapping of a file another program is
 // rewriting), the result is written once: one file atomically, several as
 // one staged change (storage/staged_commit.h), so that after any
 // interruption they are all old or all new once the dictionary is next
-// opened. The letter buffer is left holding exactly what the file holds.
+// opened. The dictionary is left holding exactly what the file holds.
 // What the change is (lookup/entry_edits.h) is the caller's.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
+#include "storage/dictionary.h"
 #include "storage/letter_view.h"
 
 enum class LetterChangeOutcome {
@@ -29,7 +32,7 @@ enum class LetterChangeOutcome {
 
 struct LetterChangeResult {
     LetterChangeOutcome outcome;
-    // The file on disk was not what the letter buffer held for that letter:
+    // The file on disk was not what the dictionary held for that letter:
     // another writer changed it since it was loaded here.
     bool changedElsewhere;
     // Done: where the entry was inserted or removed in the first file changed.
@@ -40,10 +43,12 @@ struct LetterChangeResult {
     WriteFailure why = WriteFailure::None;
 };
 
-// The letter files of the open dictionary as a change reads them: each read
+// The letter files of a dictionary folder as a change reads them: each read
 // afresh under the lock, once, into memory of its own.
 class PresentLetters {
 public:
+    // The folder as files are opened.
+    explicit PresentLetters(std::string folder) : folder_(std::move(folder)) {}
     struct File {
         unsigned char letter;
         FileReadOutcome outcome;
@@ -61,6 +66,7 @@ public:
     bool OutOfMemory() const { return outOfMemory_; }
 
 private:
+    std::string folder_;
     std::vector<std::unique_ptr<File>> files_;
     unsigned char unreadable_ = 0;
     bool outOfMemory_ = false;
@@ -81,10 +87,10 @@ struct ChangedLetters {
 // Makes the files' new bytes from their present ones: Done with them in
 // `changed`, or why not (CannotRead when a Present gave null).
 using LettersRewrite = std::function<LetterChangeOutcome(PresentLetters& present, ChangedLetters& changed)>;
-LetterChangeResult ChangeLetters(const LettersRewrite& rewrite);
+LetterChangeResult ChangeLetters(Dictionary& dictionary, const LettersRewrite& rewrite);
 
 // One letter file: its new bytes in `changed` with the place of the change
 // in `offset`, or why not.
 using LetterRewrite =
     std::function<LetterChangeOutcome(const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset)>;
-LetterChangeResult ChangeLetter(unsigned char letter, const LetterRewrite& rewrite);
+LetterChangeResult ChangeLetter(Dictionary& dictionary, unsigned char letter, const LetterRewrite& rewrite);

@@ -1,52 +1,61 @@
 #include "storage/letter_file.h"
 
-#include <vector>
+#include <utility>
 
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
-#include "storage/letter_cache.h"
 
-int LoadLetter(unsigned char letter) {
-    if (!IsDictionaryOpen()) return kResultNoDictionary;
+LookupResult LoadLetter(Dictionary& dictionary, unsigned char letter) {
+    if (!dictionary.IsOpen()) return LookupResult::NoDictionary;
+    HeldLetter& held = dictionary.held;
     // A held letter a page of which could not be read is read again, from
     // the file: what that read finds is the answer.
-    const bool faulted = letter == LetterBuffer.Letter && HeldLetterFaulted();
-    if (letter == LetterBuffer.Letter && !LetterBuffer.Unread && !faulted) return kResultOk;
+    const bool faulted = letter == held.letter && held.Faulted();
+    if (letter == held.letter && !held.unread && !faulted) return LookupResult::Ok;
     // A letter without a file still stands for that letter, so the first
     // insertion creates its file.
     if (letter == 0) {
-        ForgetLetter(0);
-        return kResultOk;
+        ForgetLetter(dictionary, 0);
+        return LookupResult::Ok;
     }
-    const std::string path = LetterPath(CurrentDictionary.Folder, letter);
-    SetAsideHeldLetter();
-    if (TakeKeptLetter(letter, path.c_str())) return kResultOk;
-    switch (ReadLetter(letter, path.c_str(), !faulted)) {
-    case FileReadOutcome::Absent: return kResultLetterCannotOpen;
-    case FileReadOutcome::Unreadable: return kResultLetterCannotRead;
+    const std::string path = dictionary.LetterFilePath(letter);
+    dictionary.kept.SetAside(std::move(held.bytes));
+    held = HeldLetter{letter, false, dictionary.kept.Take(path)};
+    if (held.bytes) return LookupResult::Ok;
+    switch (ReadLetterBytes(path, !faulted, held.bytes)) {
+    case FileReadOutcome::Absent: return LookupResult::LetterCannotOpen;
+    case FileReadOutcome::Unreadable: held.unread = true; return LookupResult::LetterCannotRead;
     case FileReadOutcome::Read: break;
     }
-    return kResultOk;
+    return LookupResult::Ok;
 }
 
-int SaveLetter() {
-    std::string path = LetterPath(CurrentDictionary.Folder, LetterBuffer.Letter);
+void HoldLetterBytes(Dictionary& dictionary, unsigned char letter, const unsigned char* bytes, size_t size) {
+    dictionary.held = HeldLetter{letter, false, nullptr};
+    if (size == 0) return;
+    dictionary.held.bytes = CopyLetterBytes(bytes, size);
+    dictionary.held.unread = !dictionary.held.bytes;
+}
+
+void ForgetLetter(Dictionary& dictionary, unsigned char letter) { dictionary.held = HeldLetter{letter, letter != 0, nullptr}; }
+
+bool SaveLetter(const Dictionary& dictionary) {
+    const std::string path = dictionary.LetterFilePath(dictionary.held.letter);
     static const unsigned char kNothing = 0;
-    LetterView held = HeldLetter();
+    const LetterView held = dictionary.held.View();
     const void* data = held.data ? held.data : &kNothing;
-    return PlatformWriteFileAtomic(path.c_str(), data, held.FileSize()) ? kResultOk : kResultLetterCannotWrite;
+    return PlatformWriteFileAtomic(path.c_str(), data, held.FileSize());
 }
 
-Statistics DictionaryStatistics() {
+Statistics DictionaryStatistics(Dictionary& dictionary) {
     Statistics stats;
     for (int letter = 0x21; letter <= 0xFE; ++letter) {
-        if (LoadLetter(static_cast<unsigned char>(letter)) == kResultLetterCannotRead && !stats.unreadable) {
+        if (LoadLetter(dictionary, static_cast<unsigned char>(letter)) == LookupResult::LetterCannotRead &&
+            !stats.unreadable) {
             stats.unreadable = static_cast<unsigned char>(letter);
             stats.why = PlatformLastFileError();
         }
-        LetterView held = HeldLetter();
+        const LetterView held = dictionary.held.View();
         stats.size += static_cast<unsigned long long>(held.length);
         // Counted as the strings up to the first empty one, halved: the last
         // entry of the walk counts only with its description.

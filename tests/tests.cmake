@@ -16,7 +16,10 @@ include(GoogleTest)
 if(NOT CMAKE_CROSSCOMPILING)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   add_test(NAME layers COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check_layers.py ${PROJECT_SOURCE_DIR})
-  set_tests_properties(layers PROPERTIES LABELS layers)
+  # State lives only at the top: no mutable global below the window and the
+  # tool, and the tool uses nothing of the window (scripts/check_state.py).
+  add_test(NAME state COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check_state.py ${PROJECT_SOURCE_DIR})
+  set_tests_properties(layers state PROPERTIES LABELS layers)
 endif()
 
 file(GLOB DICTIONARY_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)

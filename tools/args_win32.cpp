@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tools/run_tool.h"
 #include "tools/tool_commands.h"
 
 static std::string Utf8(const wchar_t* wide) {

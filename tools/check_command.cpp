@@ -4,11 +4,12 @@
 
 #include "maintenance/check.h"
 #include "maintenance/codepage.h"
+#include "tools/tool_support.h"
 
 // Problems remain (or could not be looked for).
 constexpr int kExitProblemsRemain = 1;
 
-int CheckCommand(const std::vector<std::string>& args, ToolStreams& io) {
+int CheckCommand(const std::vector<std::string>& args, ToolContext& io) {
     ToolOptions options;
     if (!ParseToolOptions(args, {{"--dict", true}, {"--fix", false}}, options, io.err)) return kExitUsage;
     if (!options.operands.empty()) {
@@ -17,8 +18,7 @@ int CheckCommand(const std::vector<std::string>& args, ToolStreams& io) {
     }
     std::string folder;
     if (!ToolDictionaryFolder(options.Value("--dict", kDefaultToolDictionary), folder, io.err)) return kExitUsage;
-    ResetToolState();
-    CheckRun run = RunCheck(folder, options.Has("--fix"));
+    CheckRun run = RunCheck(io.programFolder, folder, options.Has("--fix"));
     if (run.busy) {
         io.err << "dictionary-tool: check: " << Cp1251ToUtf8(folder)
                << " is being changed by another program; try again when it is done" << kToolLineEnd;

@@ -2,15 +2,10 @@
 
 #include <ostream>
 
+#include "lookup/entry_edits.h"
+#include "lookup/lookup.h"
 #include "maintenance/codepage.h"
-#include "platform/files.h"
-#include "platform/headless.h"
-#include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "ui/editing_commands.h"
-#include "ui/lookup_command.h"
-
-static const char kProgram[] = "dictionary-tool";
+#include "tools/tool_support.h"
 
 // A description typed in the window holds CR LF line breaks.
 static std::string WindowLineBreaks(const std::string& text) {
@@ -22,86 +17,70 @@ static std::string WindowLineBreaks(const std::string& text) {
     return out;
 }
 
-static int LineCount(const std::string& text) {
-    int lines = 1;
-    for (char c : text) lines += c == '\n';
-    return lines;
+// Says why nothing was changed; true when there was a message.
+static bool ReportRefusal(const Dictionary& dictionary, const Refused& refused, std::ostream& err) {
+    const std::string message = RefusalMessage(dictionary, refused);
+    if (message.empty()) return false;
+    Complain(err) << Cp1251ToUtf8(message) << kToolLineEnd;
+    return true;
 }
 
-// The error boxes the operation showed, as messages; true when there was one.
-static bool ReportErrors(std::ostream& err) {
-    bool any = false;
-    for (const ShownMessage& shown : Headless().messages)
-        if (shown.caption == "Error") {
-            err << kProgram << ": " << Cp1251ToUtf8(shown.text) << kToolLineEnd;
-            any = true;
-        }
-    return any;
-}
-
-static bool WasAsked(const char* question) {
-    for (const ShownMessage& shown : Headless().messages)
-        if (shown.text == question) return true;
-    return false;
-}
-
-// Parses the options and converts the operands; kExitOk or the exit status.
+// Parses the options, converts the operands and opens the dictionary;
+// kExitOk or the exit status.
 static int Prepare(const std::vector<std::string>& args, const std::vector<ToolOption>& known, size_t operands,
-                   const char* usage, ToolOptions& options, std::vector<std::string>& words, ToolStreams& io) {
+                   const char* usage, ToolOptions& options, std::vector<std::string>& words, ToolContext& io,
+                   Dictionary& dictionary) {
     if (!ParseToolOptions(args, known, options, io.err)) return kExitUsage;
     if (options.operands.size() != operands) {
-        io.err << kProgram << ": usage: " << kProgram << " " << usage << kToolLineEnd;
+        Complain(io.err) << "usage: " << kToolName << " " << usage << kToolLineEnd;
         return kExitUsage;
     }
     words.resize(operands);
     for (size_t i = 0; i < operands; ++i)
         if (!ToolArgumentToCp1251(options.operands[i], words[i], io.err)) return kExitUsage;
-    ResetToolState();
-    return OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
+    return OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
 }
 
-int AddCommand(const std::vector<std::string>& args, ToolStreams& io) {
+int AddCommand(const std::vector<std::string>& args, ToolContext& io) {
     ToolOptions options;
     std::vector<std::string> words;
+    Dictionary dictionary;
     int status = Prepare(args, {{"--dict", true}, {"--replace", false}}, 2,
-                         "add [--dict FOLDER] [--replace] WORD DESCRIPTION", options, words, io);
+                         "add [--dict FOLDER] [--replace] WORD DESCRIPTION", options, words, io, dictionary);
     if (status != kExitOk) return status;
     const std::string description = WindowLineBreaks(words[1]);
-    HeadlessTypeWord(words[0].c_str());
-    HeadlessTypeDescription(description.c_str());
-    Headless().descriptionLineCount = LineCount(description);
-    Headless().messageAnswers = {options.Has("--replace") ? kAnswerYes : kAnswerNo};
-    AddWordCommand();
-
-    if (ReportErrors(io.err)) return kExitNotChanged;
-    if (!options.Has("--replace") && WasAsked("This word is already in dictionary! Replace it?")) {
-        io.err << kProgram << ": '" << options.operands[0]
-               << "' is already in the dictionary; --replace replaces it" << kToolLineEnd;
+    // A dual dictionary stores the reverse entry of a description of one line.
+    const bool oneLine = description.find('\n') == std::string::npos;
+    const ReverseEntry reverse = dictionary.dual && oneLine ? ReverseEntry::WithIt : ReverseEntry::None;
+    const bool replace = options.Has("--replace");
+    const EntryChange change = AddEntry(dictionary, words[0], description, reverse, [replace] { return replace; });
+    if (ReportRefusal(dictionary, change.refused, io.err)) return kExitNotChanged;
+    if (change.outcome == EntryOutcome::Refused) return kExitNotChanged;
+    if (change.outcome == EntryOutcome::KeptOld) {
+        Complain(io.err) << "'" << options.operands[0] << "' is already in the dictionary; --replace replaces it"
+                         << kToolLineEnd;
         return kExitNotChanged;
     }
     return kExitOk;
 }
 
-int DeleteCommand(const std::vector<std::string>& args, ToolStreams& io) {
+int DeleteCommand(const std::vector<std::string>& args, ToolContext& io) {
     ToolOptions options;
     std::vector<std::string> words;
-    int status = Prepare(args, {{"--dict", true}}, 1, "delete [--dict FOLDER] WORD", options, words, io);
+    Dictionary dictionary;
+    int status = Prepare(args, {{"--dict", true}}, 1, "delete [--dict FOLDER] WORD", options, words, io, dictionary);
     if (status != kExitOk) return status;
     // As in the window: the word is found first, then deleted.
-    HeadlessTypeWord(words[0].c_str());
-    int found = LookupWord(MissedDescription::Clear, PluralRetry::Off);
-    if (unsigned char letter = LetterLookupCouldNotRead()) {
-        io.err << kProgram << ": Could not read the dictionary file '"
-               << Cp1251ToUtf8(PlatformShownPath(LetterPath(CurrentDictionary.Folder, letter)))
-               << "'. Nothing was changed." << kToolLineEnd;
+    const TypedLookup found = LookUpTyped(dictionary, words[0], {PluralRetry::Off, BaseForms::Off});
+    if (found.match.unreadable) {
+        ReportRefusal(dictionary, Refused{Refusal::CannotRead, found.word, found.match.letter}, io.err);
         return kExitNotChanged;
     }
-    if (found != kResultOk) {
+    if (found.match.result != LookupResult::Ok) {
         io.err << options.operands[0] << ": not found" << kToolLineEnd;
         return kExitNotFound;
     }
-    Headless().messageAnswers = {kAnswerYes};
-    DeleteEntry(Confirmation::Ask);
-    if (ReportErrors(io.err)) return kExitNotChanged;
+    const EntryChange change = DeleteEntry(dictionary, found.word);
+    if (ReportRefusal(dictionary, change.refused, io.err)) return kExitNotChanged;
     return kExitOk;
 }

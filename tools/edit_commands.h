@@ -1,5 +1,6 @@
-// dictionary-tool add and delete: the window's Add and Delete buttons on the
-// headless platform, for scripts and for tests that need another process.
+// dictionary-tool add and delete: the rules of the window's Add and Delete
+// buttons (lookup/entry_edits.h), for scripts and for tests that need
+// another process. Their outcomes become messages and exit statuses.
 #pragma once
 
 #include <string>
@@ -12,5 +13,5 @@
 // there: 6, as a look-up that does not find it.
 enum : int { kExitNotChanged = 4, kExitNotFound = 6 };
 
-int AddCommand(const std::vector<std::string>& args, ToolStreams& io);
-int DeleteCommand(const std::vector<std::string>& args, ToolStreams& io);
+int AddCommand(const std::vector<std::string>& args, ToolContext& io);
+int DeleteCommand(const std::vector<std::string>& args, ToolContext& io);

@@ -4,22 +4,21 @@
 
 #include "maintenance/export.h"
 #include "platform/files.h"
-#include "storage/dictionary_state.h"
+#include "tools/tool_support.h"
 
-int ExportCommand(const std::vector<std::string>& args, ToolStreams& io) {
+int ExportCommand(const std::vector<std::string>& args, ToolContext& io) {
     ToolOptions options;
     if (!ParseToolOptions(args, {{"--dict", true}, {"--to", true}}, options, io.err)) return kExitUsage;
     if (!options.operands.empty()) {
         io.err << "dictionary-tool: export takes no words" << kToolLineEnd;
         return kExitUsage;
     }
-    ResetToolState();
-    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
+    Dictionary dictionary;
+    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
     if (status != kExitOk) return status;
     unsigned long long entries = 0;
     std::string text, error;
-    const bool whole = ExportDictionaryText(CurrentDictionary.Folder, text, entries, error);
-    ResetToolState();
+    const bool whole = ExportDictionaryText(dictionary.Path().c_str(), text, entries, error);
     if (!whole) {
         // Nothing at all, rather than a copy that lacks a letter.
         io.err << "dictionary-tool: export: " << error << "; nothing was exported" << kToolLineEnd;

@@ -5,15 +5,15 @@
 
 #include "lookup/word_forms.h"
 #include "maintenance/codepage.h"
-#include "storage/dictionary_state.h"
 #include "storage/lookup_result.h"
 #include "tools/json.h"
+#include "tools/tool_support.h"
 
-int FormsCommand(const std::vector<std::string>& args, ToolStreams& io) {
+int FormsCommand(const std::vector<std::string>& args, ToolContext& io) {
     ToolOptions options;
     if (!ParseToolOptions(args, {{"--dict", true}, {"--json", false}}, options, io.err)) return kExitUsage;
     if (options.operands.empty()) {
-        io.err << "dictionary-tool: forms needs words, or - to read them from standard input" << kToolLineEnd;
+        Complain(io.err) << "forms needs words, or - to read them from standard input" << kToolLineEnd;
         return kExitUsage;
     }
     std::vector<std::string> queries;
@@ -31,15 +31,15 @@ int FormsCommand(const std::vector<std::string>& args, ToolStreams& io) {
     for (size_t i = 0; i < queries.size(); ++i)
         if (!ToolArgumentToCp1251(queries[i], words[i], io.err)) return kExitUsage;
 
-    ResetToolState();
-    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
+    Dictionary dictionary;
+    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
     if (status != kExitOk) return status;
     bool json = options.Has("--json");
     if (json) io.out << "[";
     for (size_t i = 0; i < words.size(); ++i) {
-        std::vector<std::string> bases = BaseFormsOf(words[i].c_str(), OpenCaseRule());
+        std::vector<std::string> bases = BaseFormsOf(dictionary, words[i].c_str());
         if (bases.empty()) {
-            status = kResultNotFound;
+            status = ResultNumber(LookupResult::NotFound);
             io.err << queries[i] << ": no base forms" << kToolLineEnd;
         }
         if (json) {

@@ -6,35 +6,37 @@
 
 #include "maintenance/codepage.h"
 #include "maintenance/import_target.h"
+#include "tools/tool_support.h"
 
-static std::ostream& Complain(std::ostream& err) { return err << "dictionary-tool: import: "; }
+static std::ostream& ImportComplaint(std::ostream& err) { return Complain(err) << "import: "; }
 
-int ImportCommand(const std::vector<std::string>& args, ToolStreams& io) {
+int ImportCommand(const std::vector<std::string>& args, ToolContext& io) {
     ToolOptions options;
     if (!ParseToolOptions(args, {{"--to", true}, {"--name", true}, {"--dual", false}, {"--case-sensitive", false}},
                           options, io.err))
         return kExitUsage;
     if (options.operands.size() < 2) {
-        Complain(io.err) << "needs a format (dictd, stardict or tsv) and at least one source file" << kToolLineEnd;
+        ImportComplaint(io.err) << "needs a format (dictd, stardict or tsv) and at least one source file" << kToolLineEnd;
         return kExitUsage;
     }
     ImportJob job;
+    job.programFolder = io.programFolder;
     const std::string& formatName = options.operands[0];
     if (formatName == "dictd") job.sources.format = SourceFormat::Dictd;
     else if (formatName == "stardict") job.sources.format = SourceFormat::Stardict;
     else if (formatName == "tsv") job.sources.format = SourceFormat::Tsv;
     else {
-        Complain(io.err) << "unknown format '" << formatName << "' (dictd, stardict or tsv)" << kToolLineEnd;
+        ImportComplaint(io.err) << "unknown format '" << formatName << "' (dictd, stardict or tsv)" << kToolLineEnd;
         return kExitUsage;
     }
     if (!options.Has("--to")) {
-        Complain(io.err) << "needs --to FOLDER, the dictionary to make or add to" << kToolLineEnd;
+        ImportComplaint(io.err) << "needs --to FOLDER, the dictionary to make or add to" << kToolLineEnd;
         return kExitUsage;
     }
     if (!ToolDictionaryFolder(options.Value("--to", ""), job.folder, io.err)) return kExitUsage;
     if (job.folder[0] == '.') {
         // The program lists no folder whose name begins with a dot.
-        Complain(io.err) << "'" << options.Value("--to", "")
+        ImportComplaint(io.err) << "'" << options.Value("--to", "")
                          << "' begins with '.', and the program never lists such a folder" << kToolLineEnd;
         return kExitUsage;
     }
@@ -48,10 +50,8 @@ int ImportCommand(const std::vector<std::string>& args, ToolStreams& io) {
 
     auto started = std::chrono::steady_clock::now();
     ImportOutcome outcome;
-    ResetToolState();
     bool imported = RunImport(job, outcome);
-    ResetToolState();
-    if (!imported) Complain(io.err) << outcome.error << kToolLineEnd;
+    if (!imported) ImportComplaint(io.err) << outcome.error << kToolLineEnd;
     for (const std::string& note : outcome.notes) io.out << note << kToolLineEnd;
     if (!imported) {
         io.out.flush();

@@ -7,4 +7,4 @@
 
 #include "tools/tool_commands.h"
 
-int ImportCommand(const std::vector<std::string>& args, ToolStreams& io);
+int ImportCommand(const std::vector<std::string>& args, ToolContext& io);

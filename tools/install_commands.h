@@ -15,5 +15,5 @@
 // could not be done; the lines say what.)
 enum : int { kExitProgramsRunning = 5 };
 
-int InstallFilesCommand(const std::vector<std::string>& args, ToolStreams& io);
-int UninstallFilesCommand(const std::vector<std::string>& args, ToolStreams& io);
+int InstallFilesCommand(const std::vector<std::string>& args, ToolContext& io);
+int UninstallFilesCommand(const std::vector<std::string>& args, ToolContext& io);

@@ -1,5 +1,5 @@
 // dictionary-tool: the dictionary's storage and look-up from the command
-// line, on the headless platform.
+// line.
 #include <iostream>
 #include <vector>
 
@@ -9,6 +9,10 @@
 #include "tools/forms_command.h"
 #include "tools/import_command.h"
 #include "tools/install_commands.h"
+#include "tools/list_command.h"
+#include "tools/run_tool.h"
+#include "tools/lookup_command.h"
+#include "tools/stats_command.h"
 #include "tools/suggest_command.h"
 #include "tools/tool_commands.h"
 
@@ -44,6 +48,6 @@ static const std::vector<ToolCommand> kCommands = {
 
 int main(int argc, char** argv) {
     PrepareToolStreams();
-    ToolStreams io{std::cin, std::cout, std::cerr};
+    ToolContext io{std::cin, std::cout, std::cerr, ""};
     return RunTool(ToolCommandLine(argc, argv), kCommands, io);
 }

@@ -28,10 +28,21 @@ std::wstring Comparable(const std::wstring& path) {
     return text;
 }
 
-std::wstring ThisFolder() {
-    DWORD length = GetCurrentDirectoryW(0, nullptr);
+// The program folder from the root of the disk: `programFolder` as files
+// are opened, or the current folder when it is empty.
+std::wstring FullFolder(const std::string& programFolder) {
+    std::wstring given = L".";
+    if (!programFolder.empty()) {
+        int size = MultiByteToWideChar(CP_ACP, 0, programFolder.c_str(), -1, nullptr, 0);
+        if (size > 1) {
+            given.assign(static_cast<size_t>(size), L'\0');
+            MultiByteToWideChar(CP_ACP, 0, programFolder.c_str(), -1, &given[0], size);
+            given.resize(static_cast<size_t>(size) - 1);
+        }
+    }
+    DWORD length = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
     std::wstring folder(length, L'\0');
-    folder.resize(GetCurrentDirectoryW(length, &folder[0]));
+    folder.resize(GetFullPathNameW(given.c_str(), length, &folder[0], nullptr));
     folder = Comparable(folder);
     if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
@@ -103,8 +114,8 @@ BOOL CALLBACK AskToQuit(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-std::vector<std::string> EndProgramsRunningHere(int waitMilliseconds) {
-    const std::wstring folder = ThisFolder();
+std::vector<std::string> EndProgramsRunningIn(const std::string& programFolder, int waitMilliseconds) {
+    const std::wstring folder = FullFolder(programFolder);
     const UINT quitRequest = RegisterWindowMessageA(QUIT_REQUEST_MESSAGE);
     const DWORD start = GetTickCount();
     std::set<HWND> asked;

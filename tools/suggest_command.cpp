@@ -6,7 +6,7 @@
 #include "maintenance/codepage.h"
 #include "storage/lookup_result.h"
 #include "tools/json.h"
-#include "ui/suggestions.h"
+#include "tools/tool_support.h"
 
 // The --limit value: a whole number from 1 to kMostSuggestions.
 static bool ParseLimit(const std::string& text, size_t& limit) {
@@ -15,35 +15,35 @@ static bool ParseLimit(const std::string& text, size_t& limit) {
     return limit >= 1 && limit <= kMostSuggestions;
 }
 
-int SuggestCommand(const std::vector<std::string>& args, ToolStreams& io) {
+int SuggestCommand(const std::vector<std::string>& args, ToolContext& io) {
     ToolOptions options;
     if (!ParseToolOptions(args, {{"--dict", true}, {"--json", false}, {"--limit", true}}, options, io.err))
         return kExitUsage;
     size_t limit = kMostSuggestions;
     if (options.Has("--limit") && !ParseLimit(options.Value("--limit", ""), limit)) {
-        io.err << "dictionary-tool: --limit takes a number from 1 to " << kMostSuggestions << kToolLineEnd;
+        Complain(io.err) << "--limit takes a number from 1 to " << kMostSuggestions << kToolLineEnd;
         return kExitUsage;
     }
     std::vector<LookupQuery> queries;
     if (!GatherQueries("suggest", options, io, queries)) return kExitUsage;
 
-    ResetToolState();
-    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
+    Dictionary dictionary;
+    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
     if (status != kExitOk) return status;
     const bool json = options.Has("--json");
     bool warned = false;
     if (json) io.out << "[";
     for (size_t i = 0; i < queries.size(); ++i) {
         const LookupQuery& query = queries[i];
-        OpenSuggestions found;
-        if (query.problem.empty()) found = SuggestionsForMiss(query.word.c_str(), PluralRetry::On, BaseForms::On, limit);
+        MissSuggestions found;
+        if (query.problem.empty()) found = SuggestionsForMiss(dictionary, query.word.c_str(), LookupOptions{}, limit);
         if (!warned) WarnUnreadLetters(found.unreadable, io.err);
         warned = warned || !found.unreadable.empty();
         // A word the dictionary holds (even through a base form) asks for none.
         if (found.wordFound) {
             io.err << query.text << ": found, no suggestions" << kToolLineEnd;
         } else if (found.words.empty()) {
-            status = kResultNotFound;
+            status = ResultNumber(LookupResult::NotFound);
             io.err << query.text << ": no suggestions";
             if (!query.problem.empty()) io.err << " (" << query.problem << ")";
             io.err << kToolLineEnd;

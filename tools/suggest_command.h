@@ -8,4 +8,4 @@
 
 #include "tools/tool_commands.h"
 
-int SuggestCommand(const std::vector<std::string>& args, ToolStreams& io);
+int SuggestCommand(const std::vector<std::string>& args, ToolContext& io);

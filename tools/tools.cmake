@@ -1,6 +1,5 @@
 # The command-line tool: argument parsing, output and exit codes over the
-# look-up, the maintenance library and the window's commands on the
-# headless platform.
+# rules of lookup/ and the maintenance library.
 file(GLOB DICTIONARY_TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*.cpp)
 list(FILTER DICTIONARY_TOOL_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 if(WIN32)

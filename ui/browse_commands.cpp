@@ -1,6 +1,7 @@
 #include "ui/browse_commands.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,8 +9,8 @@
 #include "lookup/history.h"
 #include "platform/window.h"
 #include "res/resource.h"
-#include "storage/letter_buffer.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 
 // Browsing reads the word edit afresh, as the user left it, blanks and all.
 static const int kTypedWordSize = 256;
@@ -20,19 +21,28 @@ static std::string TypedWord() {
     return typed;
 }
 
+// The held letter, kept alive while a command reads it: showing a word may
+// make the dictionary hold another.
+static std::shared_ptr<LetterBytes> HeldBytes() {
+    const std::shared_ptr<LetterBytes>& bytes = CurrentDictionary.held.bytes;
+    return bytes && !bytes->View().Empty() ? bytes : nullptr;
+}
+
 static void ShowEntry(const LetterView& letter, int32_t offset) {
     if (offset >= 0 && letter.ByteAt(offset) != 0) ShowWord(letter.StringAt(offset));
 }
 
 void PreviousWord() {
-    const LetterView held = HeldLetter();
-    if (held.Empty()) return;
+    const std::shared_ptr<LetterBytes> bytes = HeldBytes();
+    if (!bytes) return;
+    const LetterView held = bytes->View();
     ShowEntry(held, EntryBefore(held, TypedWord().c_str()));
 }
 
 void NextWord() {
-    const LetterView held = HeldLetter();
-    if (held.Empty()) return;
+    const std::shared_ptr<LetterBytes> bytes = HeldBytes();
+    if (!bytes) return;
+    const LetterView held = bytes->View();
     ShowEntry(held, EntryAfter(held, TypedWord().c_str()));
 }
 
@@ -46,8 +56,9 @@ static void ShowChosenWord(int buttonCommand, const std::vector<MenuItemSpec>& i
 }
 
 void NextWordsMenu() {
-    const LetterView held = HeldLetter();
-    if (held.Empty()) return;
+    const std::shared_ptr<LetterBytes> bytes = HeldBytes();
+    if (!bytes) return;
+    const LetterView held = bytes->View();
     std::vector<MenuItemSpec> items;
     for (int32_t entry : NextWordsEntries(held, TypedWord().c_str()))
         items.push_back({static_cast<int>(items.size()) + 1, held.StringAt(entry), false});

@@ -9,42 +9,45 @@
 #include "platform/window.h"
 #include "res/resource.h"
 #include "storage/catalog.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
 #include "storage/text_case.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 
 static const char kCaption[] = "Dictionary";
 
 static void ShowDictionaryTitle() {
-    std::string title = std::string(kCaption) + " - [" + CurrentDictionary.DisplayName + "]";
+    std::string title = std::string(kCaption) + " - [" + CurrentDictionary.displayName + "]";
     SetMainWindowTitle(title.c_str());
 }
 
-int SelectDictionary(const char* folder) {
-    if (IsOpenDictionary(folder)) return kResultOk;
-    int result = OpenDictionary(folder);
-    if (result != kResultOk) return result;
+OpenOutcome SelectDictionary(const char* folder) {
+    const OpenOutcome outcome = OpenDictionary(CurrentDictionary, folder);
+    if (outcome != OpenOutcome::Opened) return outcome;
     ShowDictionaryTitle();
     if (EditState.WordText[0] != '\0') LookupWord(MissedDescription::Clear, PluralRetry::On);
-    ApplyDictionaryFonts(CurrentDictionary.WordFont, CurrentDictionary.DescriptionFont);
-    return kResultOk;
+    ApplyDictionaryFonts(CurrentDictionary.wordFont, CurrentDictionary.descriptionFont);
+    return outcome;
 }
 
 static void SelectCatalogIndex(int index) {
     if (index >= 0 && index < DictionaryCatalog.Count) SelectDictionary(DictionaryCatalog.Slots[index].Folder);
 }
 
-void NextDictionary() { SelectCatalogIndex(NextCatalogIndex()); }
+void NextDictionary() { SelectCatalogIndex(NextCatalogIndex(DictionaryCatalog, CurrentDictionary)); }
 
-void PreviousDictionary() { SelectCatalogIndex(PreviousCatalogIndex()); }
+void PreviousDictionary() { SelectCatalogIndex(PreviousCatalogIndex(DictionaryCatalog, CurrentDictionary)); }
+
+void OpenStartDictionary() {
+    DictionaryCatalog = ListDictionaries(CurrentDictionary.programFolder);
+    SelectDictionary(Settings.startDictionary);
+}
 
 void DictionaryMenu() {
     std::vector<MenuItemSpec> items;
     for (int i = 0; i < DictionaryCatalog.Count; ++i) {
         const char* name = DictionaryCatalog.Slots[i].DisplayName;
-        items.push_back({i + 1, name, EqualNoCase(name, CurrentDictionary.DisplayName)});
+        items.push_back({i + 1, name, EqualNoCase(name, CurrentDictionary.displayName.c_str())});
     }
     int chosen = TrackToolbarMenu(IDM_OPEN, items);
     if (chosen > 0) SelectCatalogIndex(chosen - 1);
@@ -58,18 +61,26 @@ static void Tell(const char* format, const char* value, unsigned icon) {
 }
 
 void NewDictionary(const char* folder, int dual, int caseSensitive) {
-    switch (CreateDictionary(folder, dual, caseSensitive)) {
+    switch (CreateDictionary(CurrentDictionary.programFolder, folder, dual, caseSensitive)) {
     case CreateOutcome::AlreadyExists: Tell("Dictionary already exists in folder '%s'", folder, kMsgIconError); return;
     case CreateOutcome::FolderFailed: Tell("Error creating folder '%s'", folder, kMsgIconError); return;
     case CreateOutcome::FileFailed: Tell("Error creating file '%s'", HeaderPath(folder).c_str(), kMsgIconError); return;
     case CreateOutcome::Created: break;
     }
+    DictionaryCatalog = ListDictionaries(CurrentDictionary.programFolder);
     // The new dictionary is not opened itself; a window that shows nothing
     // yet gets the first dictionary of the catalogue.
-    if (LetterBuffer.Letter == 0 && DictionaryCatalog.Count > 0) SelectCatalogIndex(0);
+    if (CurrentDictionary.held.letter == 0 && DictionaryCatalog.Count > 0) SelectCatalogIndex(0);
     Tell("Dictionary '%s' successfuly created", folder, kMsgIconInformation);
 }
 
 void ApplyDictionaryInfo(const HeaderEdit& edit) {
-    if (WriteDictionaryHeader(&edit)) ShowDictionaryTitle();
+    // The catalogue slot that had the old name takes the new one.
+    const int slot = FindCatalogIndex(DictionaryCatalog, CurrentDictionary.displayName.c_str(), 1);
+    if (!WriteDictionaryHeader(CurrentDictionary, &edit)) return;
+    if (slot >= 0) {
+        CatalogEntry& entry = DictionaryCatalog.Slots[slot];
+        std::snprintf(entry.DisplayName, sizeof entry.DisplayName, "%s", CurrentDictionary.displayName.c_str());
+    }
+    ShowDictionaryTitle();
 }

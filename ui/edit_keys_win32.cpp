@@ -1,11 +1,11 @@
 #include "ui/edit_keys_win32.h"
 
-#include "lookup/history.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "storage/dictionary_format.h"
 #include "ui/browse_commands.h"
 #include "ui/edit_state.h"
+#include "ui/program_state.h"
 
 // One per subclassed edit, kept for the life of the process.
 struct EditSubclassRecord {

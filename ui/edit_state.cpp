@@ -3,15 +3,9 @@
 #include <string>
 
 #include "lookup/completion.h"
-#include "lookup/history.h"
 #include "platform/window.h"
 #include "res/resource.h"
-#include "settings/settings.h"
-#include "storage/dictionary_state.h"
-
-EditStateRecord EditState;
-
-void ResetEditState() { EditState = EditStateRecord{}; }
+#include "ui/program_state.h"
 
 void SetWordEditText(const char* text) {
     ++EditState.ProgramWrites;
@@ -26,7 +20,7 @@ void SetModified(int value) {
 }
 
 void UpdateToolbarState() {
-    bool open = IsDictionaryOpen();
+    bool open = CurrentDictionary.IsOpen();
     bool word = EditState.WordText[0] != '\0';
     bool description = EditState.DescriptionText[0] != '\0';
     bool find = word && open;
@@ -50,12 +44,11 @@ void UpdateToolbarState() {
 // notification of the replacement only refreshes WordText.
 static void CompleteTypedWord() {
     EditState.CompletionInProgress = 1;
-    const char* candidate = CompletionCandidate(EditState.WordText, OpenCaseRule());
-    EditState.AutoCompleted = candidate ? 1 : 0;
-    if (candidate) {
+    const std::string word = CompletionCandidate(CurrentDictionary, EditState.WordText);
+    EditState.AutoCompleted = word.empty() ? 0 : 1;
+    if (!word.empty()) {
         char typed[256];
         int typedLength = GetWordEditText(typed, sizeof typed);
-        std::string word(candidate);  // the pointer may not outlive the write
         SetWordEditText(word.c_str());
         SetWordEditSelection(typedLength, static_cast<int>(word.size()));
     }

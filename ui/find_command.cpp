@@ -4,20 +4,19 @@
 
 #include "platform/files.h"
 #include "platform/window.h"
-#include "settings/settings.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 #include "ui/search_commands.h"
 
 void FindCommand() {
-    int result = LookupWord(MissedDescription::Clear, PluralRetry::On);
-    if (result == kResultOk) {
+    const LookupResult result = LookupWord(MissedDescription::Clear, PluralRetry::On);
+    if (result == LookupResult::Ok) {
         SetModified(0);
-    } else if (unsigned char letter = LetterLookupCouldNotRead()) {
+    } else if (unsigned char letter = EditState.UnreadLetter) {
         // Not "not found": the words of that letter could not be read.
-        std::string file = PlatformShownPath(LetterPath(CurrentDictionary.Folder, letter));
+        std::string file = PlatformShownPath(LetterPath(CurrentDictionary.folder, letter));
         ShowMessageBox(("Could not read the dictionary file '" + file + "'.").c_str(), "Error", kMsgIconError);
         SetModified(1);
     } else if (Settings.similarOnNotFound) {

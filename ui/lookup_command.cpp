@@ -1,17 +1,16 @@
 #include "ui/lookup_command.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <string>
 
-#include "lookup/description.h"
 #include "lookup/history.h"
+#include "lookup/typed_word.h"
 #include "platform/window.h"
-#include "settings/settings.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
 #include "ui/edit_state.h"
+#include "ui/program_state.h"
+
+LookupOptions WindowLookupOptions(PluralRetry plural) {
+    return {plural, Settings.findBaseForms ? BaseForms::On : BaseForms::Off};
+}
 
 // Narrows the word edit to its selection (a double-clicked word inside a
 // longer text is what the user means).
@@ -20,57 +19,34 @@ static void NarrowToSelection() {
     GetWordEditSelection(&start, &end);
     if (start == end) return;
     char text[kWordTextSize];
-    int length = GetWordEditText(text, sizeof text);
-    if (start > end) std::swap(start, end);
-    if (end > length) end = length;
-    if (start > end) start = end;
-    text[end] = '\0';
-    SetWordEditText(text + start);
+    GetWordEditText(text, sizeof text);
+    SetWordEditText(NarrowedToSelection(text, start, end).c_str());
 }
 
-static bool IsBlank(const char* text) {
-    while (*text == ' ') ++text;
-    return *text == '\0';
-}
-
-static void WriteWholeWord() {
-    SetWordEditText(EditState.WordText);
+static void WriteWholeWord(const std::string& word) {
+    SetWordEditText(word.c_str());
     SetWordEditSelection(0, kEndOfText);
 }
 
-static unsigned char UnreadLetter = 0;
-
-unsigned char LetterLookupCouldNotRead() { return UnreadLetter; }
-
-int LookupWord(MissedDescription onMiss, PluralRetry plural) {
-    UnreadLetter = 0;
-    char* word = EditState.WordText;
+LookupResult LookupWord(MissedDescription onMiss, PluralRetry plural) {
+    EditState.UnreadLetter = 0;
     if (!EditState.AutoCompleted) NarrowToSelection();
-    if (IsBlank(word)) return kResultOk;
-    size_t length = std::strlen(word);
-    while (length > 0 && word[length - 1] == ' ') word[--length] = '\0';
-    WriteWholeWord();
+    const TypedLookup found = LookUpTyped(CurrentDictionary, EditState.WordText, WindowLookupOptions(plural));
+    if (found.blank) return LookupResult::Ok;
+    // The edit shows the word as the look-up found it; that is the look-up's
+    // own change, not the user's.
+    WriteWholeWord(found.word);
     SetModified(0);
-
-    BaseForms forms = Settings.findBaseForms ? BaseForms::On : BaseForms::Off;
-    WordMatch match = FindWord(word, OpenCaseRule(), plural, forms);
-    if (match.unreadable) UnreadLetter = match.letter;
-    if (match.withoutFinalS || !match.baseForm.empty()) {
-        // The edit shows the word that was found; that is the look-up's own
-        // change, not the user's.
-        if (match.withoutFinalS) word[std::strlen(word) - 1] = '\0';
-        else std::snprintf(word, kWordTextSize, "%s", match.baseForm.c_str());
-        WriteWholeWord();
-        SetModified(0);
-    }
-    if (match.result != kResultOk) {
+    const WordMatch& match = found.match;
+    if (match.unreadable) EditState.UnreadLetter = match.letter;
+    if (match.result != LookupResult::Ok) {
         if (onMiss == MissedDescription::Clear) SetDescriptionEditText("");
         return match.result;
     }
-    ShowDescription(HeldLetter().DescriptionOf(match.entry));
+    ShowDescription(match);
     EditState.AutoCompleted = 0;
-    if (AddToHistory(WordHistory, word) && WordHistory.Count == 1) UpdateToolbarState();
-    return kResultOk;
+    if (AddToHistory(WordHistory, found.word.c_str()) && WordHistory.Count == 1) UpdateToolbarState();
+    return LookupResult::Ok;
 }
 
 void ShowWord(const char* word) {
@@ -79,4 +55,4 @@ void ShowWord(const char* word) {
     LookupWord(MissedDescription::Clear, PluralRetry::Off);
 }
 
-void ShowDescription(int32_t offset) { SetDescriptionEditText(FormatDescription(HeldLetter(), offset).c_str()); }
+void ShowDescription(const WordMatch& match) { SetDescriptionEditText(DescriptionOf(match).c_str()); }

@@ -5,8 +5,8 @@
 #include "platform/dpi_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
-#include "storage/dictionary_state.h"
 #include "ui/main_layout.h"
+#include "ui/program_state.h"
 #include "ui/toolbar_pictures_win32.h"
 #include "ui/toolbar_win32.h"
 
@@ -141,8 +141,8 @@ void OnMainWindowDpiChanged(UINT dpi, const RECT& suggested) {
     WindowState.dpi = dpi;
     ReplaceDialogFont();
     // The dictionary fonts over the controls' font, each at the new DPI.
-    if (WindowState.wordFont && IsDictionaryOpen())
-        ApplyDictionaryFonts(CurrentDictionary.WordFont, CurrentDictionary.DescriptionFont);
+    if (WindowState.wordFont && CurrentDictionary.IsOpen())
+        ApplyDictionaryFonts(CurrentDictionary.wordFont, CurrentDictionary.descriptionFont);
     if (WindowState.toolbar) SizeToolbarForDpi();
     SetMainWindowIcons();
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -16,9 +16,7 @@
 #include "settings/dictionary_dialogs_win32.h"
 #include "settings/hotkey.h"
 #include "settings/options_sheet_win32.h"
-#include "settings/settings.h"
 #include "settings/version_check_win32.h"
-#include "storage/dictionary_state.h"
 #include "ui/browse_commands.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_keys_win32.h"
@@ -27,6 +25,7 @@
 #include "ui/find_command.h"
 #include "ui/main_window_dpi_win32.h"
 #include "ui/modal_guard_win32.h"
+#include "ui/program_state.h"
 #include "ui/quit_request_win32.h"
 #include "ui/search_commands.h"
 #include "ui/start_and_quit_win32.h"
@@ -89,9 +88,9 @@ static void NewDictionaryCommand() {
 }
 
 static void DictionaryInfoCommand() {
-    if (DictionaryCatalog.Count == 0 || !IsDictionaryOpen()) return;
+    if (DictionaryCatalog.Count == 0 || !CurrentDictionary.IsOpen()) return;
     DictionaryInfoChange change;
-    if (ShowDictionaryInfo(&change)) ApplyDictionaryInfo({change.name.c_str(), change.dual, change.caseSensitive});
+    if (ShowDictionaryInfo(CurrentDictionary, &change)) ApplyDictionaryInfo({change.name.c_str(), change.dual, change.caseSensitive});
 }
 
 static void OnCommand(int id) {
@@ -118,13 +117,13 @@ static void OnCommand(int id) {
     case IDM_FIND: FindCommand(); break;
     case IDM_SIM: ShowSimilarWords(); break;
     case IDM_ADD: AddWordCommand(); break;
-    case IDM_DEL: DeleteEntry(Confirmation::Ask); break;
-    case IDM_SETTINGS: ShowOptionsSheet(OptionsPage::General); break;
+    case IDM_DEL: DeleteWordCommand(Confirmation::Ask); break;
+    case IDM_SETTINGS: ShowOptionsSheet(OptionsPage::General, Settings, DictionaryCatalog); break;
     case IDM_HIDE: SendMessageA(WindowState.mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
     case IDM_QUIT: Quit(); break;
     case IDM_FOCUSTOGGLE: ToggleFocus(); break;
     case IDM_INFO: DictionaryInfoCommand(); break;
-    case IDM_ABOUT: ShowOptionsSheet(OptionsPage::About); break;
+    case IDM_ABOUT: ShowOptionsSheet(OptionsPage::About, Settings, DictionaryCatalog); break;
     case IDM_SHOW: ShowCommand(); break;
     case IDM_ALLDICT: SearchAllDictionaries(); break;
     default: break;

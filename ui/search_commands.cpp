@@ -3,15 +3,13 @@
 #include <cstdio>
 
 #include "lookup/similar.h"
+#include "lookup/suggest.h"
 #include "platform/list_dialogs.h"
 #include "platform/window.h"
-#include "settings/settings.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
-#include "ui/suggestions.h"
+#include "ui/program_state.h"
 
 // The word is shown as the user would pick it, then looked up.
 static void ShowChosenWord(const char* word) {
@@ -30,9 +28,9 @@ int ShowSimilarWords() {
     LookupWord(MissedDescription::Clear, PluralRetry::Off);
     GetWordEditText(EditState.WordText, sizeof EditState.WordText);
     SimilarWordsLines lines;
-    lines.similar = SimilarWords(HeldLetter(), EditState.WordText, OpenCaseRule());
-    const BaseForms forms = Settings.findBaseForms ? BaseForms::On : BaseForms::Off;
-    lines.suggestions = SuggestionsForMiss(EditState.WordText, PluralRetry::On, forms).words;
+    lines.similar = SimilarWords(CurrentDictionary.held.View(), EditState.WordText, CurrentDictionary.Rule());
+    lines.suggestions =
+        SuggestionsForMiss(CurrentDictionary, EditState.WordText, WindowLookupOptions(PluralRetry::On)).words;
     std::string chosen;
     const bool none = lines.similar.empty() && lines.suggestions.empty();
     int result = none ? 0 : RunSimilarWordsDialog(lines, PreviewSimilarWord, &chosen, &Settings.similarWordsRect);
@@ -50,13 +48,12 @@ int ShowSimilarWords() {
 std::vector<std::string> SearchResultLines() {
     SearchResults results;
     if (!EditState.WordText[0]) return results.lines;
-    const SearchKey key = SearchKeyOf(EditState.WordText, OpenCaseRule());
-    // The name and the index may change as dictionaries are opened.
-    const int count = DictionaryCatalog.Count;
-    for (int i = 0; i < count && !results.Full(); ++i) {
-        CatalogEntry entry = DictionaryCatalog.Slots[i];
-        if (SelectDictionary(entry.Folder) != kResultOk) continue;
-        AddSearchResultLines(key, entry.DisplayName, i, results);
+    const SearchKey key = SearchKeyOf(EditState.WordText, CurrentDictionary.Rule());
+    for (int i = 0; i < DictionaryCatalog.Count && !results.Full(); ++i) {
+        const CatalogEntry& entry = DictionaryCatalog.Slots[i];
+        Dictionary searched(CurrentDictionary.programFolder);
+        if (OpenDictionary(searched, entry.Folder) != OpenOutcome::Opened) continue;
+        AddSearchResultLines(searched, key, entry.DisplayName, i, results);
     }
     return results.lines;
 }
@@ -64,7 +61,7 @@ std::vector<std::string> SearchResultLines() {
 void ApplyResultLine(const char* line) {
     std::string word;
     int index = 0;
-    if (!SplitResultLine(line, &word, &index)) return;
+    if (!SplitResultLine(DictionaryCatalog, line, &word, &index)) return;
     SetWordEditText(word.c_str());
     SelectDictionary(DictionaryCatalog.Slots[index].Folder);
     SetWordEditSelection(0, kEndOfText);

@@ -12,10 +12,12 @@ int ShowSimilarWords();
 void SearchAllDictionaries();
 
 // "word (Name-index)" for every entry of every catalogue dictionary whose
-// word begins with the typed word. Each dictionary is opened in turn as the
-// user would open it, so the last one that opens stays open.
+// word begins with the typed word. Each dictionary is read as a value of
+// its own: the window's dictionary, title, edits and history stay as they
+// are.
 std::vector<std::string> SearchResultLines();
 
-// What the dialogs do when a line is selected: the main window shows it.
+// What the dialogs do when a line is selected: the main window shows it,
+// a result line in its own dictionary.
 void PreviewSimilarWord(const char* word);
 void ApplyResultLine(const char* line);

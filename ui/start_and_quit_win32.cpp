@@ -6,11 +6,10 @@
 #include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
-#include "settings/settings.h"
-#include "storage/catalog.h"
-#include "storage/letter_buffer.h"
+#include "storage/letter_file.h"
 #include "ui/dictionary_commands.h"
 #include "ui/placement.h"
+#include "ui/program_state.h"
 #include "ui/toolbar_win32.h"
 #include "ui/tray_clipboard_win32.h"
 
@@ -45,7 +44,7 @@ static void KeepOnScreen() {
 }
 
 int InitializeMainWindow() {
-    if (!LoadSettings()) {
+    if (!LoadSettings(Settings)) {
         ShowWindow(WindowState.mainWindow, SW_SHOW);  // first run: defaults, centred, no instance rule
     } else {
         if (!Settings.allowSeveralInstances && FindRunningInstance()) {
@@ -66,8 +65,7 @@ int InitializeMainWindow() {
     CreateToolbar();
     KeepToolbarInReach();
     if (Settings.minimizeToTray) ShowTrayIcon(true);
-    ListDictionaries();
-    SelectDictionary(Settings.startDictionary);
+    OpenStartDictionary();
     return 0;
 }
 
@@ -79,8 +77,8 @@ void Quit() {
     static bool quitting = false;
     if (quitting) return;
     quitting = true;
-    SaveSettings();
-    ForgetLetter(0);
+    SaveSettings(Settings);
+    ForgetLetter(CurrentDictionary, 0);
     ChangeClipboardChain(WindowState.mainWindow, WindowState.nextClipboardViewer);
     UnregisterShowHotKey();
     // While the window exists: the shell finds an icon by its window.

@@ -8,7 +8,7 @@
 #include "platform/dpi_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
-#include "settings/settings.h"
+#include "ui/program_state.h"
 #include "ui/toolbar_pictures_win32.h"
 
 // Menus drop from buttons found by their commands, so the order here is

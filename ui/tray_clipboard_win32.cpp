@@ -6,8 +6,7 @@
 #include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
-#include "settings/settings.h"
-#include "storage/dictionary_state.h"
+#include "ui/program_state.h"
 #include "ui/clipboard_word.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
@@ -41,11 +40,11 @@ void ShowMainWindow() {
 }
 
 // Shows the word and looks it up; the result of the look-up.
-static int ShowClipboardWord(const char* word) {
+static LookupResult ShowClipboardWord(const char* word) {
     SetWordEditText(word);
-    int result = LookupWord(MissedDescription::Clear, PluralRetry::On);
+    const LookupResult result = LookupWord(MissedDescription::Clear, PluralRetry::On);
     SetWordEditSelection(0, kEndOfText);
-    if (result != kResultOk) SetDescriptionEditText("");
+    if (result != LookupResult::Ok) SetDescriptionEditText("");
     return result;
 }
 
@@ -54,7 +53,7 @@ static int ShowClipboardWord(const char* word) {
 static ClipboardWord TakeWordFromBlock(HANDLE data) {
     ClipboardWord taken{};
     if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-        taken = TakeClipboardWord(text, GlobalSize(data), OpenCaseRule());
+        taken = TakeClipboardWord(text, GlobalSize(data), CurrentDictionary.Rule());
         GlobalUnlock(data);
     }
     return taken;
@@ -97,11 +96,11 @@ static int LookupClipboard(int notification) {
     }
     // Not under a modal window, whose command may be using the word edit.
     if (BringModalWindowToFront()) return 0;
-    int result = ShowClipboardWord(taken.word);
+    const LookupResult result = ShowClipboardWord(taken.word);
     std::strcpy(Clipboard.lastWord, taken.word);
     if (!ClipboardWordStoodAlone(taken)) return 0;
     // A word not found pops up too when it has a suggestion to show.
-    return result == kResultOk || ShowDidYouMean(taken.word) ? 1 : 0;
+    return result == LookupResult::Ok || ShowDidYouMean(taken.word) ? 1 : 0;
 }
 
 INT_PTR OnDrawClipboard(WPARAM wParam, LPARAM lParam) {

@@ -1,11 +1,9 @@
 #include "tests/bench/bench_program.h"
 
 #include "lookup/completion.h"
+#include "lookup/suggest.h"
 #include "platform/headless.h"
-#include "settings/settings.h"
-#include "storage/dictionary_state.h"
 #include "storage/dictionary_words.h"
-#include "storage/letter_buffer.h"
 #include "storage/letter_cache.h"
 #include "storage/letter_file.h"
 #include "ui/browse_commands.h"
@@ -14,43 +12,42 @@
 #include "ui/editing_commands.h"
 #include "ui/lookup_command.h"
 #include "ui/program_headless.h"
-#include "ui/suggestions.h"
+#include "ui/program_state.h"
 
 bool BenchOpenDictionary(const char* folder) {
     StartHeadlessProgram();
     Settings.autoComplete = 0;
-    return SelectDictionary(folder) == kResultOk;
+    return SelectDictionary(folder) != OpenOutcome::NoHeader;
 }
 
 bool BenchLoadLetter(unsigned char letter) {
-    LoadLetter(0);
-    return LoadLetter(letter) == kResultOk && LetterBuffer.Data != nullptr;
+    LoadLetter(CurrentDictionary, 0);
+    return LoadLetter(CurrentDictionary, letter) == LookupResult::Ok && CurrentDictionary.held.View().data != nullptr;
 }
 
-void BenchUnloadLetter() { LoadLetter(0); }
+void BenchUnloadLetter() { LoadLetter(CurrentDictionary, 0); }
 
-void BenchLeaveLetter(unsigned char other) { LoadLetter(other); }
+void BenchLeaveLetter(unsigned char other) { LoadLetter(CurrentDictionary, other); }
 
 void BenchForgetLetters() {
-    ForgetKeptLetters();
-    ForgetLetter(0);
+    CurrentDictionary.kept.Forget();
+    ForgetLetter(CurrentDictionary, 0);
 }
 
-void BenchKeepLetterIndexes() { KeepWalkedLetterIndexes(); }
+void BenchKeepLetterIndexes() { KeepWalkedIndexes(CurrentDictionary); }
 
-bool BenchHeldLetterIndexed() { return LetterBuffer.Index.built; }
+bool BenchHeldLetterIndexed() { return CurrentDictionary.held.bytes && CurrentDictionary.held.bytes->index.built; }
 
-size_t BenchLoadedBytes() { return LetterBuffer.Data ? static_cast<size_t>(LetterBuffer.Length) : 0; }
+size_t BenchLoadedBytes() { return static_cast<size_t>(CurrentDictionary.held.View().length); }
 
 bool BenchLookUp(const std::string& word, bool pluralRetry) {
     SetWordEditText(word.c_str());
-    return LookupWord(MissedDescription::Clear, pluralRetry ? PluralRetry::On : PluralRetry::Off) == kResultOk;
+    return LookupWord(MissedDescription::Clear, pluralRetry ? PluralRetry::On : PluralRetry::Off) == LookupResult::Ok;
 }
 
 std::string BenchCompletion(const std::string& typed) {
     SetWordEditText(typed.c_str());  // with auto-completion off this only fills the word's mirror
-    const char* candidate = CompletionCandidate(EditState.WordText, OpenCaseRule());
-    return candidate ? candidate : "";
+    return CompletionCandidate(CurrentDictionary, EditState.WordText);
 }
 
 std::string BenchNextWord(const std::string& word) {
@@ -68,29 +65,31 @@ std::string BenchPreviousWord(const std::string& word) {
 bool BenchAddEntry(const std::string& word, const std::string& description) {
     SetWordEditText(word.c_str());
     SetDescriptionEditText(description.c_str());
-    return AddEntry(Confirmation::DontAsk) == 1 && Headless().messages.empty();
+    return StoreEditsEntry(Confirmation::DontAsk) == 1 && Headless().messages.empty();
 }
 
 bool BenchDeleteEntry(const std::string& word) {
     SetWordEditText(word.c_str());
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     return Headless().messages.empty();
 }
 
-void BenchCloseDictionary() { ResetDictionaryState(); }
+void BenchCloseDictionary() { ResetProgramState(); }
 
 size_t BenchSuggest(const std::string& word) {
-    return SuggestionsForMiss(word.c_str(), PluralRetry::On, BaseForms::On).words.size();
+    return SuggestionsForMiss(CurrentDictionary, word.c_str(), LookupOptions{}).words.size();
 }
 
-void BenchForgetSuggestionLists() { ForgetDictionaryWords(); }
+void BenchForgetSuggestionLists() { CurrentDictionary.wordLists = HeldWordLists(); }
 
-size_t BenchSuggestionListBytes() { return HeldDictionaryWordsBytes(); }
+size_t BenchSuggestionListBytes() { return CurrentDictionary.wordLists.Bytes(); }
 
-size_t BenchSuggestionLetters() { return WordsOfDictionary(CurrentDictionary.Folder, OpenCaseRule()).letters.size(); }
+size_t BenchSuggestionLetters() { return WordsOfDictionary(CurrentDictionary.Path(), CurrentDictionary.Rule(), CurrentDictionary.wordLists).letters.size();
+}
 
 std::vector<std::string> BenchMisspellings() {
-    const DictionaryWords words = WordsOfDictionary(CurrentDictionary.Folder, OpenCaseRule());
+    const DictionaryWords words =
+        WordsOfDictionary(CurrentDictionary.Path(), CurrentDictionary.Rule(), CurrentDictionary.wordLists);
     const LetterWords* largest = nullptr;
     for (const auto& list : words.letters)
         if (!largest || list->Count() > largest->Count()) largest = list.get();

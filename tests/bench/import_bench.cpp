@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "tools/import_command.h"
+#include "tools/run_tool.h"
 #include "tools/tool_commands.h"
 
 namespace fs = std::filesystem;
@@ -43,7 +44,7 @@ static void ImportTsv(benchmark::State& state) {
         state.ResumeTiming();
         std::istringstream in;
         std::ostringstream out, err;
-        ToolStreams io{in, out, err};
+        ToolContext io{in, out, err, ""};
         int status = RunTool({"--root", "program", "import", "tsv", source.string(), "--to", "Bench"}, commands, io);
         if (status != 0) state.SkipWithError(err.str().c_str());
     }

@@ -11,7 +11,7 @@
 
 #include "lookup/word_forms.h"
 #include "settings/settings.h"
-#include "storage/dictionary_state.h"
+#include "ui/program_state.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
@@ -26,7 +26,7 @@ const std::string kUnlisted = "\xEF\xFF\xFF\xFF\xFF\xFF";                       
 
 void BasesOf(benchmark::State& state, const std::string& word, bool listed) {
     for (auto _ : state) {
-        std::vector<std::string> bases = BaseFormsOf(word.c_str(), OpenCaseRule());
+        std::vector<std::string> bases = BaseFormsOf(CurrentDictionary, word.c_str());
         if (bases.empty() == listed) state.SkipWithError("unexpected base forms");
         benchmark::DoNotOptimize(bases);
     }
@@ -36,7 +36,7 @@ void BasesOf(benchmark::State& state, const std::string& word, bool listed) {
 // the word, the plural retry, then its base forms. `base` is the word shown
 // on a hit through a base form, empty for a miss.
 void FindInflected(benchmark::State& state, const std::string& word, const std::string& base) {
-    const int expected = base.empty() ? kResultNotFound : kResultOk;
+    const LookupResult expected = base.empty() ? LookupResult::NotFound : LookupResult::Ok;
     for (auto _ : state) {
         SetWordEditText(word.c_str());
         if (LookupWord(MissedDescription::Clear, PluralRetry::On) != expected)
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(DICTIONARY_BUILT_DICTIONARIES, failed);
     StartHeadlessProgram();
     Settings.autoComplete = 0;
-    if (failed || SelectDictionary("English_Bulgarian") != kResultOk ||
+    if (failed || SelectDictionary("English_Bulgarian") == OpenOutcome::NoHeader ||
         !std::filesystem::exists("forms/Bulgarian/00.dat")) {
         std::fprintf(stderr, "word_forms_bench: build the default_dictionary and word_forms targets first\n");
         return 1;
@@ -68,6 +68,6 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("FindWord/miss/largest_table", FindInflected, kUnlisted, std::string());
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    ResetDictionaryState();
+    ResetProgramState();
     return 0;
 }

@@ -19,7 +19,7 @@
 
 #include "maintenance/codepage.h"
 #include "storage/catalog.h"
-#include "storage/dictionary_state.h"
+#include "ui/program_state.h"
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
 
@@ -59,9 +59,9 @@ std::vector<std::string> Leftovers(const std::string& root) {
 }
 
 bool Listed(const std::string& folder) {
-    ResetDictionaryState();
-    ListDictionaries();
-    return FindCatalogIndex(folder.c_str(), 0) >= 0;
+    ResetProgramState();
+    DictionaryCatalog = ListDictionaries("");
+    return FindCatalogIndex(DictionaryCatalog, folder.c_str(), 0) >= 0;
 }
 
 // Words of every first letter, Latin and Cyrillic, so that the import

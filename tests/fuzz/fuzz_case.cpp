@@ -13,8 +13,7 @@
 #include "settings/settings.h"
 #include "storage/catalog.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
+#include "ui/program_state.h"
 #include "storage/letter_file.h"
 #include "storage/text_case.h"
 #include "ui/dictionary_commands.h"
@@ -76,7 +75,7 @@ std::vector<std::string> FindableWords(const std::string& file, unsigned char le
         const std::string& s = strings[i];
         if (s.empty()) return {};
         if (i % 2) continue;
-        if (FoldChar(static_cast<unsigned char>(s[0]), OpenCaseRule()) != letter || s.front() == ' ' ||
+        if (FoldChar(static_cast<unsigned char>(s[0]), CurrentDictionary.Rule()) != letter || s.front() == ' ' ||
             s.back() == ' ' || s.size() >= static_cast<size_t>(kWordTextSize))
             return {};
         words.push_back(s);
@@ -147,7 +146,7 @@ void CheckCatalogue(const FuzzCase& fuzzCase) {
             expected.emplace(item.name, &item.header);
     if (fuzzCase.hasHeader) expected.emplace(kFolder, &fuzzCase.header);
 
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     Check(DictionaryCatalog.Count == static_cast<int>(expected.size()), "exactly the folders with a header are listed");
     for (int i = 0; i < DictionaryCatalog.Count; ++i) {
         const CatalogEntry& slot = DictionaryCatalog.Slots[i];
@@ -167,34 +166,34 @@ void CheckOpenedHeader(const std::string& header) {
     g_stage = "header";
     if (!header.empty()) {
         std::string name(header, 0, header.size() < 64 ? header.size() : 64);
-        Check(std::strcmp(CurrentDictionary.DisplayName, name.c_str()) == 0, "display name read from the header");
+        Check(CurrentDictionary.displayName == name.c_str(), "display name read from the header");
         Check(Headless().title == "Dictionary - [" + std::string(name.c_str()) + "]", "title names the dictionary");
     }
     if (header.size() >= 72) {
         int32_t caseSensitive;
         std::memcpy(&caseSensitive, header.data() + 68, 4);
-        Check(CurrentDictionary.CaseSensitive == caseSensitive, "case-sensitive flag read from the header");
+        Check(CurrentDictionary.caseSensitive == caseSensitive, "case-sensitive flag read from the header");
     }
     if (header.size() <= 72) {
-        Check(std::memcmp(&CurrentDictionary.WordFont, &DefaultFont, sizeof DefaultFont) == 0 &&
-                  std::memcmp(&CurrentDictionary.DescriptionFont, &DefaultFont, sizeof DefaultFont) == 0,
+        Check(std::memcmp(&CurrentDictionary.wordFont, &DefaultFont, sizeof DefaultFont) == 0 &&
+                  std::memcmp(&CurrentDictionary.descriptionFont, &DefaultFont, sizeof DefaultFont) == 0,
               "a short header opens with the default fonts");
     }
-    Check(strnlen(CurrentDictionary.WordFont.faceName, 32) < 32 &&
-              strnlen(CurrentDictionary.DescriptionFont.faceName, 32) < 32,
+    Check(strnlen(CurrentDictionary.wordFont.faceName, 32) < 32 &&
+              strnlen(CurrentDictionary.descriptionFont.faceName, 32) < 32,
           "face names are terminated");
 }
 
 void CheckBufferHolds(const std::string& file) {
     if (file.empty()) {
-        Check(LetterBuffer.Data == nullptr && LetterBuffer.Length == 0, "an empty file holds nothing");
+        Check(CurrentDictionary.held.View().data == nullptr && CurrentDictionary.held.View().length == 0, "an empty file holds nothing");
         return;
     }
-    Check(LetterBuffer.Data != nullptr && LetterBuffer.Length == static_cast<int32_t>(file.size() + 1),
+    Check(CurrentDictionary.held.View().data != nullptr && CurrentDictionary.held.View().length == static_cast<int32_t>(file.size() + 1),
           "Length is the file size + 1");
-    if (!LetterBuffer.Data || LetterBuffer.Length != static_cast<int32_t>(file.size() + 1)) return;
-    Check(std::memcmp(LetterBuffer.Data, file.data(), file.size()) == 0, "the buffer holds the file's bytes");
-    Check(LetterBuffer.Data[file.size()] == 0, "the buffer ends with the appended NUL");
+    if (!CurrentDictionary.held.View().data || CurrentDictionary.held.View().length != static_cast<int32_t>(file.size() + 1)) return;
+    Check(std::memcmp(CurrentDictionary.held.View().data, file.data(), file.size()) == 0, "the buffer holds the file's bytes");
+    Check(CurrentDictionary.held.View().data[file.size()] == 0, "the buffer ends with the appended NUL");
 }
 
 }  // namespace
@@ -233,7 +232,7 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
             letterByte = static_cast<unsigned char>(c);
             break;
         }
-    CurrentDictionary.CaseSensitive = 0;
+    CurrentDictionary.caseSensitive = 0;
     std::map<unsigned char, std::string> files;
     for (const auto& other : fuzzCase.otherLetters)
         if (other.first) files[other.first] = other.second;
@@ -250,40 +249,41 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
     g_stage = "opening";
     for (int n = static_cast<int>(Pick(random, 3)); n > 0 && DictionaryCatalog.Count > 0; --n) {
         const char* folder = DictionaryCatalog.Slots[Pick(random, DictionaryCatalog.Count)].Folder;
-        Check(SelectDictionary(folder) == kResultOk, "a listed dictionary opens");
-        Check(EqualNoCase(CurrentDictionary.Folder, folder), "the opened dictionary is current");
+        Check(SelectDictionary(folder) != OpenOutcome::NoHeader, "a listed dictionary opens");
+        Check(EqualNoCase(CurrentDictionary.folder.c_str(), folder), "the opened dictionary is current");
     }
-    std::string before = CurrentDictionary.Folder;
-    Check(SelectDictionary("Missing") == kResultHeaderCannotOpen, "a folder without a header does not open");
-    Check(before == CurrentDictionary.Folder, "a failed open changes nothing");
+    std::string before = CurrentDictionary.folder;
+    Check(SelectDictionary("Missing") == OpenOutcome::NoHeader, "a folder without a header does not open");
+    Check(before == CurrentDictionary.folder, "a failed open changes nothing");
 
     std::vector<std::string> stored = Strings(fuzzCase.letterFile);
     if (OneIn(random, 2)) SetWordEditText(PickWord(random, stored, letterByte).c_str());
-    int opened = SelectDictionary(kFolder);
-    Check(opened == (fuzzCase.hasHeader ? kResultOk : kResultHeaderCannotOpen), "open answers by the header");
+    const OpenOutcome opened = SelectDictionary(kFolder);
+    Check(fuzzCase.hasHeader ? opened != OpenOutcome::NoHeader : opened == OpenOutcome::NoHeader,
+          "open answers by the header");
     g_stage = "opening (look-up of the standing word)";
     Check(OnlyAllowedBytes(Headless().descriptionEdit, allowed), "description comes from the file");
-    if (opened == kResultOk) CheckOpenedHeader(fuzzCase.header);
+    if (opened != OpenOutcome::NoHeader) CheckOpenedHeader(fuzzCase.header);
 
-    bool open = CurrentDictionary.Folder[0] != '\0';
-    bool fuzzOpen = EqualNoCase(CurrentDictionary.Folder, kFolder);
-    unsigned char letter = FoldChar(letterByte, OpenCaseRule());
+    bool open = CurrentDictionary.IsOpen();
+    bool fuzzOpen = EqualNoCase(CurrentDictionary.folder.c_str(), kFolder);
+    unsigned char letter = FoldChar(letterByte, CurrentDictionary.Rule());
 
     g_stage = "loading";
-    Check(LoadLetter(0) == (open ? kResultOk : kResultNoDictionary), "unloading");
-    int loaded = LoadLetter(letter);
+    Check(LoadLetter(CurrentDictionary, 0) == (open ? LookupResult::Ok : LookupResult::NoDictionary), "unloading");
+    LookupResult loaded = LoadLetter(CurrentDictionary, letter);
     if (!open) {
-        Check(loaded == kResultNoDictionary && LetterBuffer.Data == nullptr, "nothing loads without a dictionary");
+        Check(loaded == LookupResult::NoDictionary && CurrentDictionary.held.View().data == nullptr, "nothing loads without a dictionary");
     } else if (!fuzzOpen) {
-        Check(loaded == kResultLetterCannotOpen && LetterBuffer.Data == nullptr, "a missing letter file");
-        Check(LoadLetter(letter) == kResultOk, "a missing letter answers 3 only once");
+        Check(loaded == LookupResult::LetterCannotOpen && CurrentDictionary.held.View().data == nullptr, "a missing letter file");
+        Check(LoadLetter(CurrentDictionary, letter) == LookupResult::Ok, "a missing letter answers 3 only once");
     } else {
-        Check(loaded == kResultOk, "the letter file loads");
+        Check(loaded == LookupResult::Ok, "the letter file loads");
         CheckBufferHolds(files[letter]);
         // Saving syncs to disk, which is slow: only now and then.
-        if (LetterBuffer.Data && OneIn(random, 10)) {
+        if (CurrentDictionary.held.View().data && OneIn(random, 10)) {
             g_stage = "saving";
-            Check(SaveLetter() == kResultOk, "the letter file saves");
+            Check(SaveLetter(CurrentDictionary), "the letter file saves");
             Check(ReadFile(LetterFilePath(letter)) == files[letter], "saving writes the bytes loaded");
             CheckBufferHolds(files[letter]);
         }
@@ -305,25 +305,25 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
         Headless().descriptionEdit = kUntouched;
         std::string typed = Headless().wordEdit;
 
-        int result = LookupWord(onMiss, plural);
+        LookupResult result = LookupWord(onMiss, plural);
         const std::string& edit = Headless().wordEdit;
         const std::string& description = Headless().descriptionEdit;
-        Check(result == kResultOk || result == kResultLetterCannotOpen || result == kResultNoDictionary ||
-                  result == kResultNotFound,
+        Check(result == LookupResult::Ok || result == LookupResult::LetterCannotOpen || result == LookupResult::NoDictionary ||
+                  result == LookupResult::NotFound,
               "a look-up answers 0, 3, 5 or 6");
         if (IsBlank(edit)) {
-            Check(result == kResultOk && description == kUntouched, "a blank word looks nothing up");
+            Check(result == LookupResult::Ok && description == kUntouched, "a blank word looks nothing up");
             continue;
         }
         Check(edit == EditState.WordText, "the word edit and EditState.WordText agree");
         // Only a plural retry onto a stored word that ends in a blank
         // leaves one.
-        Check(edit.back() != ' ' || (result == kResultOk && plural == PluralRetry::On), "trailing blanks are trimmed");
+        Check(edit.back() != ' ' || (result == LookupResult::Ok && plural == PluralRetry::On), "trailing blanks are trimmed");
         Check(Headless().selectionStart == 0 && Headless().selectionEnd == static_cast<int>(edit.size()),
               "the whole word is selected");
         Check(edit.size() <= typed.size(), "the word only ever shrinks");
-        if (!open) Check(result == kResultNoDictionary, "no dictionary open answers 5");
-        if (result != kResultOk) {
+        if (!open) Check(result == LookupResult::NoDictionary, "no dictionary open answers 5");
+        if (result != LookupResult::Ok) {
             Check(description == (onMiss == MissedDescription::Clear ? "" : kUntouched),
                   "a miss clears the description only when asked");
             continue;
@@ -331,10 +331,10 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
         Check(OnlyAllowedBytes(description, allowed), "description comes from the file");
         // A hit is a whole string of the loaded letter file, never a piece.
         bool whole = false;
-        if (fuzzOpen && files.count(LetterBuffer.Letter)) {
-            std::string key = FoldString(edit.c_str() + FirstNonSpace(edit), OpenCaseRule());
-            for (const std::string& s : Strings(files[LetterBuffer.Letter]))
-                if (FoldString(s.c_str(), OpenCaseRule()) == key) whole = true;
+        if (fuzzOpen && files.count(CurrentDictionary.held.letter)) {
+            std::string key = FoldString(edit.c_str() + FirstNonSpace(edit), CurrentDictionary.Rule());
+            for (const std::string& s : Strings(files[CurrentDictionary.held.letter]))
+                if (FoldString(s.c_str(), CurrentDictionary.Rule()) == key) whole = true;
         }
         Check(whole, "a hit is a stored word");
     }
@@ -345,7 +345,7 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
         for (int n = 0; n < 25 && !findable.empty() && g_failure.empty(); ++n) {
             const std::string& word = findable[Pick(random, findable.size())];
             SetWordEditText(word.c_str());
-            Check(LookupWord(MissedDescription::Clear, PluralRetry::Off) == kResultOk, "a stored word is found");
+            Check(LookupWord(MissedDescription::Clear, PluralRetry::Off) == LookupResult::Ok, "a stored word is found");
             Check(Headless().wordEdit == word, "the word stays as typed");
             Check(!Headless().descriptionEdit.empty(), "its description is shown");
         }
@@ -353,26 +353,33 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
 
     if (open) {
         g_stage = "formatting";
-        LoadLetter(letter);
-        int32_t length = LetterBuffer.Length;
+        LoadLetter(CurrentDictionary, letter);
+        int32_t length = CurrentDictionary.held.View().length;
         for (int n = 0; n < 20 && length > 0; ++n) {
             int32_t offset = static_cast<int32_t>(Pick(random, static_cast<size_t>(length) + 1));
             // Mostly the start of a string, as a real description is.
             if (OneIn(random, 2))
-                while (offset > 0 && offset < length && LetterBuffer.Data[offset - 1] != 0) --offset;
-            std::string text = FormatDescription(HeldLetter(), offset);
+                while (offset > 0 && offset < length && CurrentDictionary.held.View().data[offset - 1] != 0) --offset;
+            std::string text = FormatDescription(CurrentDictionary.held.View(), offset);
             Check(OnlyAllowedBytes(text, allowed), "formatted text comes from the file");
             Check(text.size() <= 4 * static_cast<size_t>(length - offset), "formatting stays within its entries");
             if (n == 0) {
-                ShowDescription(offset);
-                Check(Headless().descriptionEdit == text, "the shown text is the formatted text");
+                // The entry whose word starts at `offset`, as a look-up finds it.
+                WordMatch match;
+                match.result = LookupResult::Ok;
+                match.bytes = CurrentDictionary.held.bytes;
+                match.entry = offset;
+                ShowDescription(match);
+                const LetterView held = CurrentDictionary.held.View();
+                Check(Headless().descriptionEdit == FormatDescription(held, held.DescriptionOf(offset)),
+                      "the shown text is the formatted text");
             }
-            Check(LetterBuffer.Length == length, "formatting leaves the buffer alone");
+            Check(CurrentDictionary.held.View().length == length, "formatting leaves the buffer alone");
         }
     }
 
     g_stage = "statistics";
-    Statistics stats = DictionaryStatistics();
+    Statistics stats = DictionaryStatistics(CurrentDictionary);
     unsigned long long size = 0, entries = 0;
     if (fuzzOpen)
         for (const auto& file : files)
@@ -382,7 +389,7 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
             }
     Check(stats.size == size, "size is the sum of file size + 1");
     Check(stats.entries == entries, "entries counted up to the first empty string");
-    if (open) Check(LetterBuffer.Letter == 0xFE, "statistics end on letter 0xFE");
+    if (open) Check(CurrentDictionary.held.letter == 0xFE, "statistics end on letter 0xFE");
     if (fuzzOpen && files.count(0xFE)) CheckBufferHolds(files[0xFE]);
 
     g_stage = "";

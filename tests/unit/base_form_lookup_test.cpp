@@ -10,8 +10,7 @@
 #include "platform/files.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
+#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/tool_commands.h"
@@ -42,8 +41,8 @@ protected:
         MakeLetter("forms/Bulgarian", 0xCA, Entries({{kCats, kCat}}));
         MakeDictionary("Dict");
     }
-    void Open() { ASSERT_EQ(SelectDictionary("Dict"), kResultOk); }
-    int Find(const std::string& word, PluralRetry plural = PluralRetry::On) {
+    void Open() { ASSERT_NE(SelectDictionary("Dict"), OpenOutcome::NoHeader); }
+    LookupResult Find(const std::string& word, PluralRetry plural = PluralRetry::On) {
         Type(word);
         return LookupWord(MissedDescription::Clear, plural);
     }
@@ -54,7 +53,7 @@ TEST_F(BaseFormLookupTest, ABaseFormIsShownAsTheWordFound) {
     MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
     Open();
     Headless().descriptionEdit = "old";
-    EXPECT_EQ(Find("  went"), kResultOk);
+    EXPECT_EQ(Find("  went"), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "go");
     EXPECT_EQ(Headless().selectionStart, 0);
     EXPECT_EQ(Headless().selectionEnd, 2);
@@ -71,10 +70,10 @@ TEST_F(BaseFormLookupTest, TheWordItselfAndThePluralRetryComeFirst) {
     MakeLetter("Dict", 'C', Entries({{"cat", "kotka"}, {"cattle", "dobitak"}}));
     MakeLetter("Dict", 'L', Entries({{"leaf", "list"}, {"leaves", "listata"}}));
     Open();
-    EXPECT_EQ(Find("leaves"), kResultOk);  // an exact hit, though a table lists it
+    EXPECT_EQ(Find("leaves"), LookupResult::Ok);  // an exact hit, though a table lists it
     EXPECT_EQ(WordEdit(), "leaves");
     EXPECT_EQ(Description(), "listata");
-    EXPECT_EQ(Find("cats"), kResultOk);  // the final S before the table's "cattle"
+    EXPECT_EQ(Find("cats"), LookupResult::Ok);  // the final S before the table's "cattle"
     EXPECT_EQ(WordEdit(), "cat");
     EXPECT_EQ(Description(), "kotka");
 }
@@ -89,24 +88,24 @@ TEST_F(BaseFormLookupTest, TheTablesRankBasesAboveTheWordLessItsS) {
     MakeLetter("Dict", 'I', Entries({{"I", "az"}}));
     MakeLetter("Dict", 'B', Entries({{"be", "sam"}}));
     Open();
-    EXPECT_EQ(Find("does"), kResultOk);
+    EXPECT_EQ(Find("does"), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "do");
-    EXPECT_EQ(Find("is"), kResultOk);
+    EXPECT_EQ(Find("is"), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "be");
     EXPECT_EQ(Description(), "sam");
-    EXPECT_EQ(Find("does", PluralRetry::Off), kResultNotFound);
+    EXPECT_EQ(Find("does", PluralRetry::Off), LookupResult::NotFound);
     Settings.findBaseForms = 0;
-    EXPECT_EQ(Find("does"), kResultOk);  // without the tables, the plural retry
+    EXPECT_EQ(Find("does"), LookupResult::Ok);  // without the tables, the plural retry
     EXPECT_EQ(WordEdit(), "doe");
 }
 
 TEST_F(BaseFormLookupTest, OfSeveralBasesTheFirstTheDictionaryHoldsIsShown) {
     MakeLetter("Dict", 'W', Entries({{"well", "dobre"}}));
     Open();
-    EXPECT_EQ(Find("better"), kResultOk);  // no letter file for "good"
+    EXPECT_EQ(Find("better"), LookupResult::Ok);  // no letter file for "good"
     EXPECT_EQ(WordEdit(), "well");
     MakeLetter("Dict", 'G', Entries({{"good", "dobar"}}));
-    EXPECT_EQ(Find("better"), kResultOk);
+    EXPECT_EQ(Find("better"), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "good");
     EXPECT_EQ(Description(), "dobar");
 }
@@ -114,10 +113,10 @@ TEST_F(BaseFormLookupTest, OfSeveralBasesTheFirstTheDictionaryHoldsIsShown) {
 TEST_F(BaseFormLookupTest, CyrillicFormsMatchWhateverTheirCase) {
     MakeLetter("Dict", 0xCA, Entries({{"\xCA\xCE\xD2\xCA\xC0", "cat"}}));  // КОТКА
     Open();
-    EXPECT_EQ(Find(kCatsUpper), kResultOk);
+    EXPECT_EQ(Find(kCatsUpper), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), kCat);  // the base as its table gives it
     EXPECT_EQ(Description(), "cat");
-    EXPECT_EQ(Find(kCats), kResultOk);
+    EXPECT_EQ(Find(kCats), LookupResult::Ok);
 }
 
 TEST_F(BaseFormLookupTest, NoFallbackWhenTheCallerOrTheOptionTurnsItOff) {
@@ -125,9 +124,9 @@ TEST_F(BaseFormLookupTest, NoFallbackWhenTheCallerOrTheOptionTurnsItOff) {
     MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
     Open();
     // Browsing, the history and similar words look up the word alone.
-    EXPECT_EQ(Find("went", PluralRetry::Off), kResultNotFound);
+    EXPECT_EQ(Find("went", PluralRetry::Off), LookupResult::NotFound);
     EXPECT_EQ(WordEdit(), "went");
-    EXPECT_EQ(FindWord("went", OpenCaseRule(), PluralRetry::On, BaseForms::Off).result, kResultNotFound);
+    EXPECT_EQ(FindWord(CurrentDictionary, "went", {PluralRetry::On, BaseForms::Off}).result, LookupResult::NotFound);
     Settings.findBaseForms = 0;
     Settings.similarOnNotFound = 0;
     Type("went");
@@ -144,16 +143,16 @@ TEST_F(BaseFormLookupTest, AMissKeepsTheWordsOwnLetter) {
     MakeLetter("Dict", 'G', Entries({{"gone", "otishal"}}));
     MakeLetter("Dict", 'W', Entries({{"wear", "nosya"}, {"wet", "mokar"}}));
     Open();
-    EXPECT_EQ(Find("went"), kResultNotFound);
+    EXPECT_EQ(Find("went"), LookupResult::NotFound);
     EXPECT_EQ(WordEdit(), "went");
     NextWord();
     EXPECT_EQ(WordEdit(), "wet");
     // Without a letter file of its own the word still finds its base.
     MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
     std::filesystem::remove("Dict/57.dat");
-    ForgetLetter(0);
-    WordMatch match = FindWord("went", OpenCaseRule(), PluralRetry::On, BaseForms::On);
-    EXPECT_EQ(match.result, kResultOk);
+    CurrentDictionary.held = HeldLetter{};
+    WordMatch match = FindWord(CurrentDictionary, "went", {PluralRetry::On, BaseForms::On});
+    EXPECT_EQ(match.result, LookupResult::Ok);
     EXPECT_EQ(match.baseForm, "go");
     EXPECT_EQ(match.letter, 'G');
 }
@@ -193,7 +192,7 @@ TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
     auto run = [](const std::vector<std::string>& args) {
         std::istringstream in;
         std::ostringstream out, err;
-        ToolStreams io{in, out, err};
+        ToolContext io{in, out, err, ""};
         int status = RunTool(args, commands, io);
         return std::make_pair(status, out.str());
     };
@@ -206,8 +205,8 @@ TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
                                     "\"tragvam\"}" + nl + "]" + nl));
     EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}), std::make_pair(0, "tragvam" + nl));
     // --no-forms as the option turns them off; --no-plural turns off both.
-    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-forms", "went"}).first, kResultLetterCannotOpen);
-    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-plural", "went"}).first, kResultLetterCannotOpen);
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-forms", "went"}).first, ResultNumber(LookupResult::LetterCannotOpen));
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-plural", "went"}).first, ResultNumber(LookupResult::LetterCannotOpen));
 }
 
 }  // namespace

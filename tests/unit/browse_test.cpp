@@ -27,7 +27,7 @@ protected:
                                       {"crab", "cancer"}}));
         MakeLetter("D", 'M', Entries({{"Mouse", "mus"}}));
         MakeLetter("D", 0xCA, Entries({{kWhale, "whale"}, {kCat, "cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
         Load("cat");
     }
     // A look-up loads the word's letter; browsing never does.
@@ -107,7 +107,7 @@ TEST_F(BrowseTest, TheMenusShowTheChosenWordWhatEverHappensWhileTheyAreUp) {
     EXPECT_EQ(After(NextWordsMenu, "cat"), "cow");
     EXPECT_EQ(Description(), "bos taurus");
 
-    ResetHistory();
+    WordHistory = WordHistoryRecord{};
     for (int i = 0; i < kHistorySlots; ++i) AddToHistory(WordHistory, ("w" + std::to_string(i)).c_str());
     Headless().whileMenuIsUp = [] { ShowWord("crab"); };  // the oldest word leaves the history
     Headless().menuAnswers = {2};
@@ -144,7 +144,7 @@ protected:
     }
     void Open(int caseSensitive) {
         MakeDictionary("D", "D", 0, caseSensitive);
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     }
     std::string Typed(const std::string& text) {
         Type(text);
@@ -159,7 +159,7 @@ TEST_F(CompletionTest, CompletesWithTheStoredWordAndSelectsTheTail) {
     EXPECT_EQ(Typed("ca"), "Cab");
     EXPECT_EQ(Headless().selectionStart, 2);
     EXPECT_EQ(Headless().selectionEnd, 3);
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);  // the whole word, not the tail
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);  // the whole word, not the tail
     EXPECT_EQ(Description(), "taxi");
 
     EXPECT_EQ(Typed("mo"), "mouse");  // loads its own letter

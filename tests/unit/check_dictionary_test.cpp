@@ -11,7 +11,10 @@
 #include "tools/check_command.h"
 #include "tools/export_command.h"
 #include "tools/forms_command.h"
+#include "tools/lookup_command.h"
+#include "tools/stats_command.h"
 #include "tools/tool_commands.h"
+#include "tools/tool_support.h"
 
 namespace {
 
@@ -23,7 +26,7 @@ struct ToolResult {
 ToolResult Check(const std::vector<std::string>& args) {
     std::istringstream in;
     std::ostringstream out, err;
-    ToolStreams io{in, out, err};
+    ToolContext io{in, out, err, ""};
     int status = CheckCommand(args, io);
     return {status, out.str() + err.str()};
 }
@@ -47,11 +50,11 @@ TEST_F(CheckDictionaryTest, ReadingCommandsLeaveACleanFolderAsItWas) {
         return found;
     };
     const std::vector<std::string> before = names();
-    auto run = [](int (*command)(const std::vector<std::string>&, ToolStreams&),
+    auto run = [](int (*command)(const std::vector<std::string>&, ToolContext&),
                   const std::vector<std::string>& args) {
         std::istringstream in;
         std::ostringstream out, err;
-        ToolStreams io{in, out, err};
+        ToolContext io{in, out, err, ""};
         return command(args, io);
     };
     EXPECT_EQ(run(CheckCommand, {"--dict", "Animals"}), 0);

@@ -3,7 +3,7 @@
 
 #include "lookup/description.h"
 #include "platform/headless.h"
-#include "storage/dictionary_state.h"
+#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/lookup_command.h"
@@ -11,12 +11,12 @@
 class DescriptionTest : public ProgramFolderTest {
 protected:
     std::string Show(const std::string& letterBytes, const std::string& word) {
-        ResetDictionaryState();
+        ResetProgramState();
         MakeDictionary("D");
         MakeLetter("D", 'B', letterBytes);
         SelectDictionary("D");
         Type(word);
-        EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
+        EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::Ok);
         return Description();
     }
 };

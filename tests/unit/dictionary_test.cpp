@@ -7,8 +7,7 @@
 #include "storage/catalog.h"
 #include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
+#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/lookup_command.h"
@@ -22,7 +21,7 @@ TEST_F(CatalogueTest, ListsOnlyVisibleFoldersWithAHeader) {
     fs::create_directory("Notes");
     MakeDictionary(".hidden");
     WriteDiskFile("readme", "not a dictionary");
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     ASSERT_EQ(DictionaryCatalog.Count, 1);
     EXPECT_STREQ(DictionaryCatalog.Slots[0].Folder, "English_Bulgarian");
     EXPECT_STREQ(DictionaryCatalog.Slots[0].DisplayName, "English-Bulgarian");
@@ -30,21 +29,21 @@ TEST_F(CatalogueTest, ListsOnlyVisibleFoldersWithAHeader) {
 
 TEST_F(CatalogueTest, TakesAtMostAHundredAndSkipsNamesTooLongForASlot) {
     for (int i = 0; i < 105; ++i) MakeDictionary("D" + std::to_string(i));
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     EXPECT_EQ(DictionaryCatalog.Count, kCatalogSlots);
 
-    ResetDictionaryState();
+    ResetProgramState();
     // Emptied, not removed: Windows cannot remove the current directory.
     for (const auto& item : fs::directory_iterator(root_)) fs::remove_all(item.path());
     MakeDictionary(std::string(200, 'x').substr(0, 191 + 1 - 1));  // 191 bytes fits
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     EXPECT_EQ(DictionaryCatalog.Count, 1);
 }
 
 TEST_F(CatalogueTest, HeaderNameFillingItsWholeFieldStaysTerminated) {
     fs::create_directory("Full");
     WriteDiskFile("Full/00.dat", std::string(64, 'N') + std::string(128, '\0'));
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     ASSERT_EQ(DictionaryCatalog.Count, 1);
     EXPECT_EQ(std::string(DictionaryCatalog.Slots[0].DisplayName), std::string(64, 'N'));
 }
@@ -54,12 +53,12 @@ using OpenTest = ProgramFolderTest;
 TEST_F(OpenTest, ReadsTheHeaderSetsTheTitleAndDropsTheOldLetter) {
     MakeDictionary("Fruit", "Fruits and more", 1, 1);
     MakeLetter("Fruit", 'a', Entries({{"apple", "yabalka"}}));
-    EXPECT_EQ(SelectDictionary("Fruit"), kResultOk);
-    EXPECT_STREQ(CurrentDictionary.DisplayName, "Fruits and more");
-    EXPECT_EQ(CurrentDictionary.Dual, 1);
-    EXPECT_EQ(CurrentDictionary.CaseSensitive, 1);
+    EXPECT_NE(SelectDictionary("Fruit"), OpenOutcome::NoHeader);
+    EXPECT_EQ(CurrentDictionary.displayName, "Fruits and more");
+    EXPECT_EQ(CurrentDictionary.dual, 1);
+    EXPECT_EQ(CurrentDictionary.caseSensitive, 1);
     EXPECT_EQ(Headless().title, "Dictionary - [Fruits and more]");
-    EXPECT_EQ(std::memcmp(&CurrentDictionary.WordFont, &DefaultFont, sizeof DefaultFont), 0);
+    EXPECT_EQ(std::memcmp(&CurrentDictionary.wordFont, &DefaultFont, sizeof DefaultFont), 0);
 }
 
 // Storage only opens; what the window shows of it (title, fonts, the typed
@@ -70,11 +69,11 @@ TEST_F(OpenTest, OpeningInStorageShowsNothingSelectingShowsEverything) {
         MakeLetter(folder, 'A', Entries({{"apple", folder}}));
     }
     Type("apple");
-    ASSERT_EQ(OpenDictionary("Fruit"), kResultOk);
+    ASSERT_EQ(OpenDictionary(CurrentDictionary, "Fruit"), OpenOutcome::Opened);
     EXPECT_EQ(Headless().title, "");
     EXPECT_EQ(Description(), "");
     EXPECT_EQ(Headless().fontChanges, 0);
-    ASSERT_EQ(SelectDictionary("Veg"), kResultOk);
+    ASSERT_NE(SelectDictionary("Veg"), OpenOutcome::NoHeader);
     EXPECT_EQ(Headless().title, "Dictionary - [Vegs]");
     EXPECT_EQ(Description(), "Veg");
     EXPECT_EQ(Headless().fontChanges, 1);
@@ -83,9 +82,9 @@ TEST_F(OpenTest, OpeningInStorageShowsNothingSelectingShowsEverything) {
 
 TEST_F(OpenTest, AlreadyOpenInAnotherCaseChangesNothing) {
     MakeDictionary("Fruit");
-    ASSERT_EQ(SelectDictionary("Fruit"), kResultOk);
+    ASSERT_NE(SelectDictionary("Fruit"), OpenOutcome::NoHeader);
     Headless().title = "untouched";
-    EXPECT_EQ(SelectDictionary("FRUIT"), kResultOk);
+    EXPECT_NE(SelectDictionary("FRUIT"), OpenOutcome::NoHeader);
     EXPECT_EQ(Headless().title, "untouched");
 }
 
@@ -93,12 +92,12 @@ TEST_F(OpenTest, MissingHeaderLeavesTheOpenDictionaryAlone) {
     MakeDictionary("Fruit");
     MakeLetter("Fruit", 'A', Entries({{"apple", "yabalka"}}));
     fs::create_directory("Notes");
-    ASSERT_EQ(SelectDictionary("Fruit"), kResultOk);
+    ASSERT_NE(SelectDictionary("Fruit"), OpenOutcome::NoHeader);
     Type("apple");
-    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
-    EXPECT_EQ(SelectDictionary("Notes"), kResultHeaderCannotOpen);
-    EXPECT_STREQ(CurrentDictionary.Folder, "Fruit");
-    EXPECT_EQ(LetterBuffer.Letter, 'A');
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
+    EXPECT_EQ(SelectDictionary("Notes"), OpenOutcome::NoHeader);
+    EXPECT_EQ(CurrentDictionary.folder, "Fruit");
+    EXPECT_EQ(CurrentDictionary.held.letter, 'A');
     EXPECT_EQ(Headless().title, "Dictionary - [Fruit]");
 }
 
@@ -112,48 +111,48 @@ TEST_F(OpenTest, ShortHeaderKeepsDefaultFontsAndLooksTheWordUpAgain) {
     WriteDiskFile("Short/00.dat", header);
     MakeLetter("Short", 'C', Entries({{"cat", "kotka"}}));
 
-    ASSERT_EQ(SelectDictionary("Full"), kResultOk);
+    ASSERT_NE(SelectDictionary("Full"), OpenOutcome::NoHeader);
     Type("cat");
-    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
-    ASSERT_EQ(SelectDictionary("Short"), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
+    ASSERT_NE(SelectDictionary("Short"), OpenOutcome::NoHeader);
     EXPECT_EQ(Description(), "kotka");  // the word in the edit is looked up again
-    EXPECT_STREQ(CurrentDictionary.DisplayName, "Short");
-    EXPECT_EQ(CurrentDictionary.Dual, 1);
-    EXPECT_EQ(std::memcmp(&CurrentDictionary.DescriptionFont, &DefaultFont, sizeof DefaultFont), 0);
+    EXPECT_EQ(CurrentDictionary.displayName, "Short");
+    EXPECT_EQ(CurrentDictionary.dual, 1);
+    EXPECT_EQ(std::memcmp(&CurrentDictionary.descriptionFont, &DefaultFont, sizeof DefaultFont), 0);
 }
 
 TEST_F(OpenTest, NextAndPreviousWrapAroundTheCatalogue) {
     for (const char* name : {"A1", "B2", "C3"}) MakeDictionary(name);
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     ASSERT_EQ(DictionaryCatalog.Count, 3);
     std::string last = DictionaryCatalog.Slots[2].Folder, first = DictionaryCatalog.Slots[0].Folder;
     SelectDictionary(last.c_str());
     NextDictionary();
-    EXPECT_EQ(std::string(CurrentDictionary.Folder), first);
+    EXPECT_EQ(std::string(CurrentDictionary.folder), first);
     PreviousDictionary();
-    EXPECT_EQ(std::string(CurrentDictionary.Folder), last);
+    EXPECT_EQ(std::string(CurrentDictionary.folder), last);
 }
 
 TEST_F(OpenTest, NextDoesNothingWithOneDictionaryOrAnUnlistedOne) {
     MakeDictionary("Only");
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     SelectDictionary("Only");
     NextDictionary();
-    EXPECT_STREQ(CurrentDictionary.Folder, "Only");
+    EXPECT_EQ(CurrentDictionary.folder, "Only");
     MakeDictionary("Other");
     MakeDictionary("Later");
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     MakeDictionary("Unlisted");
     SelectDictionary("Unlisted");
     NextDictionary();
     PreviousDictionary();
-    EXPECT_STREQ(CurrentDictionary.Folder, "Unlisted");
+    EXPECT_EQ(CurrentDictionary.folder, "Unlisted");
 }
 
 TEST_F(OpenTest, MenuChecksTheOpenDictionaryAndOpensTheChoice) {
     MakeDictionary("One");
     MakeDictionary("Two");
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     SelectDictionary(DictionaryCatalog.Slots[0].Folder);
     Headless().menuAnswers.push_back(2);
     DictionaryMenu();
@@ -164,9 +163,9 @@ TEST_F(OpenTest, MenuChecksTheOpenDictionaryAndOpensTheChoice) {
     EXPECT_TRUE(menu.items[0].checked);
     EXPECT_FALSE(menu.items[1].checked);
     EXPECT_EQ(menu.items[1].id, 2);
-    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog.Slots[1].Folder);
+    EXPECT_EQ(CurrentDictionary.folder, DictionaryCatalog.Slots[1].Folder);
     DictionaryMenu();  // dismissed
-    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog.Slots[1].Folder);
+    EXPECT_EQ(CurrentDictionary.folder, DictionaryCatalog.Slots[1].Folder);
 }
 
 using CreateTest = ProgramFolderTest;
@@ -184,7 +183,7 @@ TEST_F(CreateTest, WritesA192ByteHeaderAndOpensTheFirstDictionary) {
     EXPECT_EQ(Headless().messages[0].text, "Dictionary 'Fruit' successfuly created");
     EXPECT_EQ(Headless().messages[0].caption, "Dictionary");
     EXPECT_EQ(Headless().messages[0].style, kMsgIconInformation);
-    EXPECT_STREQ(CurrentDictionary.Folder, "Fruit");
+    EXPECT_EQ(CurrentDictionary.folder, "Fruit");
 }
 
 TEST_F(CreateTest, RefusesAnExistingDictionaryAndCompletesAFolderWithoutHeader) {
@@ -221,12 +220,12 @@ TEST_F(CreateTest, RefusesNamesThatLeaveTheProgramFolder) {
 TEST_F(CreateTest, DoesNotSwitchAwayFromALoadedLetter) {
     MakeDictionary("Zoo");
     MakeLetter("Zoo", 'C', Entries({{"cat", "felis"}}));
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     SelectDictionary("Zoo");
     Type("cat");
     LookupWord(MissedDescription::Clear, PluralRetry::On);
     NewDictionary("Aaa", 0, 0);
-    EXPECT_STREQ(CurrentDictionary.Folder, "Zoo");
+    EXPECT_EQ(CurrentDictionary.folder, "Zoo");
 }
 
 using HeaderWriteTest = ProgramFolderTest;
@@ -235,10 +234,10 @@ TEST_F(HeaderWriteTest, RenamesInMemoryTheCatalogueAndOnDisk) {
     MakeDictionary("Fruit", "Fruit");
     std::string extra = ReadDiskFile("Fruit/00.dat") + "tail";
     WriteDiskFile("Fruit/00.dat", extra);
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     SelectDictionary("Fruit");
     ApplyDictionaryInfo({"Fresh fruit", true, true});
-    EXPECT_STREQ(CurrentDictionary.DisplayName, "Fresh fruit");
+    EXPECT_EQ(CurrentDictionary.displayName, "Fresh fruit");
     EXPECT_STREQ(DictionaryCatalog.Slots[0].DisplayName, "Fresh fruit");
     EXPECT_EQ(Headless().title, "Dictionary - [Fresh fruit]");
     std::string header = ReadDiskFile("Fruit/00.dat");
@@ -248,8 +247,8 @@ TEST_F(HeaderWriteTest, RenamesInMemoryTheCatalogueAndOnDisk) {
     EXPECT_EQ(header.substr(192), "tail");
 
     Headless().title = "kept";
-    CurrentDictionary.WordFont.height = 30;
-    WriteDictionaryHeader(nullptr);  // a font change keeps name and title
+    CurrentDictionary.wordFont.height = 30;
+    WriteDictionaryHeader(CurrentDictionary, nullptr);  // a font change keeps name and title
     EXPECT_EQ(Headless().title, "kept");
     int32_t height;
     std::memcpy(&height, ReadDiskFile("Fruit/00.dat").data() + 72, 4);

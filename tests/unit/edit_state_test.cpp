@@ -26,7 +26,7 @@ protected:
 
 TEST_F(ToolbarStateTest, NothingToWorkOnWithoutADictionary) {
     MakeDictionary("D");
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     Type("cat");
     for (int command : {IDM_ALLDICT, IDM_SIM, IDM_ADD, IDM_DEL, IDM_INFO, IDM_PREVWORD, IDM_NEXTWORD, IDM_NEXT20})
         EXPECT_FALSE(On(command)) << command;
@@ -38,7 +38,7 @@ TEST_F(ToolbarStateTest, NothingToWorkOnWithoutADictionary) {
 TEST_F(ToolbarStateTest, FoundWordEnablesDeleteEditingEnablesAdd) {
     MakeDictionary("D");
     MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     SelectDictionary("D");
     Type("cat");
     EXPECT_TRUE(Headless().findButtonEnabled);
@@ -122,14 +122,14 @@ TEST_F(ToolbarStateTest, TextTheProgramWritesIsNeverCompleted) {
     const std::string ABV = "\xC0\xC1\xC2", ab = "\xE0\xE1", abvg = "\xE0\xE1\xE2\xE3";  // АБВ, аб, абвг
     MakeDictionary("D");
     MakeLetter("D", 0xC0, Entries({{ABV, "first entry"}, {ab, "second entry"}, {abvg, "third entry"}}));
-    ListDictionaries();
-    ASSERT_EQ(SelectDictionary("D"), kResultOk);
+    DictionaryCatalog = ListDictionaries("");
+    ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     Settings.autoComplete = 1;
     EditState.LastKey = 'a';
 
     Type(ab);  // the user's typing is completed
     EXPECT_EQ(WordEdit(), ABV);
-    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::Ok);
     NextWord();
     EXPECT_EQ(WordEdit(), ab);
     EXPECT_EQ(Description(), "second entry");

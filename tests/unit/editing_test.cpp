@@ -15,8 +15,7 @@
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
+#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
@@ -27,7 +26,7 @@ class EditingTest : public ProgramFolderTest {
 protected:
     void Open(int dual = 0, int caseSensitive = 0) {
         MakeDictionary("D", "D", dual, caseSensitive);
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     }
     // The user types a pair into the two edits.
     void Enter(const std::string& word, const std::string& description) {
@@ -36,7 +35,7 @@ protected:
     }
     void Find(const std::string& word) {
         Type(word);
-        ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
+        ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::Ok);
     }
     static std::string Letter(unsigned char letter) {
         char path[16];
@@ -61,7 +60,7 @@ TEST_F(EditingTest, ReplacingAsksFirstAndNoChangesNothing) {
 
     Enter("cat", "felis catus");
     Headless().messageAnswers = {kAnswerNo};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     ASSERT_EQ(Headless().messages.size(), 1u);
     EXPECT_EQ(Headless().messages[0].text, "This word is already in dictionary! Replace it?");
     EXPECT_EQ(Headless().messages[0].caption, "Confirmation");
@@ -71,7 +70,7 @@ TEST_F(EditingTest, ReplacingAsksFirstAndNoChangesNothing) {
 
     Enter("cat", "felis catus");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "x"}, {"cat", "felis catus"}, {"cow", "bos"}}));
     EXPECT_EQ(WordEdit(), "cat");
     EXPECT_EQ(Description(), "felis catus");
@@ -82,7 +81,7 @@ TEST_F(EditingTest, ReplacingAsksFirstAndNoChangesNothing) {
     // The check is for the whole word, not a selected part that exists.
     Enter("cabin", "hut");
     SetWordEditSelection(0, 3);
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Headless().messages.size(), 2u);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "x"}, {"cabin", "hut"}, {"cat", "felis catus"}, {"cow", "bos"}}));
 }
@@ -92,37 +91,37 @@ TEST_F(EditingTest, InsertsInSortedOrderAfterEqualWordsAndCreatesTheFile) {
     MakeLetter("D", 'C', Entries({{"Cat", "big"}}));
     MakeLetter("D", 'c', Entries({{"cab", "1"}, {"cow", "2"}}));
     Enter("cat", "small");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_TRUE(Headless().messages.empty());
     EXPECT_EQ(Letter('c'), Entries({{"cab", "1"}, {"cat", "small"}, {"cow", "2"}}));
     Enter("Cat", "wild");  // found: replaced, not added
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"Cat", "wild"}}));
     Enter("CAT", "loud");  // equal under the ordering, unknown to the look-up
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     Enter("CAB", "first");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"CAB", "first"}, {"Cat", "wild"}, {"CAT", "loud"}}));
     Enter("czar", "last");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('c'), Entries({{"cab", "1"}, {"cat", "small"}, {"cow", "2"}, {"czar", "last"}}));
     EXPECT_EQ(Description(), "last");
 
     Enter("dog", "canis");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('d'), Entries({{"dog", "canis"}}));  // a new letter file
 }
 
 TEST_F(EditingTest, RefusesAMissingWordOrDescription) {
     Open();
     Enter("", "felis");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "No word!");
     EXPECT_EQ(Headless().messages.back().caption, "Error");
     EXPECT_EQ(Headless().messages.back().style, kMsgIconError);
     Enter("cat", "");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "No description!");
     EXPECT_FALSE(Exists('C'));
 }
@@ -134,21 +133,21 @@ TEST_F(EditingTest, LongestWordAndDescriptionAreStoredWholeAndLongerOnesRefused)
     const std::string word = "w" + std::string(254, 'x');
     const std::string description(9998, 'd');
     Enter(word, description);
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('W'), Entries({{word, description}}));
     Enter(word, "other");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);  // found in full and replaced, not added twice
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);  // found in full and replaced, not added twice
     EXPECT_EQ(Letter('W'), Entries({{word, "other"}}));
 
     Enter(word + "y", "other");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(),
               "The word is longer than 255 characters, the most a word may have. Nothing was changed.");
     Enter("w" + std::string(5000, 'y'), "other");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     Enter("wren", description + "d");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(), "The description is longer than 9998 characters, the most a description may have. "
                              "Nothing was changed.");
     EXPECT_EQ(Letter('W'), Entries({{word, "other"}}));
@@ -227,30 +226,30 @@ TEST_F(EditingTest, DeleteAsksThenShowsANeighbour) {
     MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}, {"cow", "bos taurus"}}));
     Find("cat");
     Headless().messageAnswers = {kAnswerNo};
-    DeleteEntry(Confirmation::Ask);
+    DeleteWordCommand(Confirmation::Ask);
     EXPECT_EQ(LastMessage(), "Are you sure you want to delete this word?");
     EXPECT_EQ(Headless().messages.back().style, kMsgYesNo | kMsgIconQuestion);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}, {"cat", "felis"}, {"cow", "bos taurus"}}));
 
     Headless().messageAnswers = {kAnswerYes};
-    DeleteEntry(Confirmation::Ask);
+    DeleteWordCommand(Confirmation::Ask);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}, {"cow", "bos taurus"}}));
-    EXPECT_EQ(LetterBuffer.Length, static_cast<int32_t>(Letter('C').size() + 1));
-    EXPECT_EQ(LetterBuffer.Data[LetterBuffer.Length - 1], 0);
+    EXPECT_EQ(CurrentDictionary.held.View().length, static_cast<int32_t>(Letter('C').size() + 1));
+    EXPECT_EQ(CurrentDictionary.held.View().data[CurrentDictionary.held.View().length - 1], 0);
     EXPECT_EQ(WordEdit(), "cow");  // the entry that followed
 
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(Letter('C'), Entries({{"cab", "taxi"}}));
     EXPECT_EQ(WordEdit(), "cab");  // the last one went: the one before it
     EXPECT_EQ(Description(), "taxi");
 
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_TRUE(Exists('C'));
     EXPECT_EQ(Letter('C'), "");
     EXPECT_EQ(WordEdit(), "cab");  // nothing left to show
     EXPECT_EQ(Description(), "taxi");
     Type("cow");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::NotFound);
 }
 
 TEST_F(EditingTest, LetterCaseFollowsTheDictionary) {
@@ -259,19 +258,19 @@ TEST_F(EditingTest, LetterCaseFollowsTheDictionary) {
     MakeLetter("D", 0xCA, Entries({{kotka, "cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
     Enter(KOTKA, "a cat");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter(0xCA), Entries({{KOTKA, "a cat"}, {"\xEA\xF3\xF7\xE5", "dog"}}));
     Type(kotka);
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(Letter(0xCA), Entries({{"\xEA\xF3\xF7\xE5", "dog"}}));
 
-    ResetDictionaryState();
+    ResetProgramState();
     MakeDictionary("S", "S", 0, 1);
-    ASSERT_EQ(SelectDictionary("S"), kResultOk);
+    ASSERT_NE(SelectDictionary("S"), OpenOutcome::NoHeader);
     MakeLetter("S", 'c', Entries({{"cat", "small"}, {"cow", "bos"}}));
     MakeLetter("S", 'C', Entries({{"Cat", "big"}}));
     Find("cat");
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(ReadDiskFile("S/63.dat"), Entries({{"cow", "bos"}}));
     EXPECT_EQ(ReadDiskFile("S/43.dat"), Entries({{"Cat", "big"}}));
 }
@@ -287,7 +286,7 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
                                  std::filesystem::perm_options::remove);
 
     Enter("cub", "young");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     // The file as this system writes paths, and why.
     EXPECT_EQ(LastMessage(), "Could not save the dictionary file '" + PlatformShownPath("D\\43.dat") +
                                  "': the file is read-only. Nothing was changed.");
@@ -297,10 +296,10 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
     EXPECT_EQ(WordEdit(), "cub");  // kept for another try
     EXPECT_EQ(Description(), "young");
     EXPECT_TRUE(HeadlessToolbarEnabled(IDM_ADD));
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);  // memory matches the disk
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::NotFound);  // memory matches the disk
 
     Find("cat");
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(Headless().messages.size(), 2u);
     EXPECT_EQ(Letter('C'), before);
     Find("cat");
@@ -308,7 +307,7 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
     // A replacement whose removal cannot be written stores nothing either.
     Enter("cat", "new");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(Headless().messages.size(), 4u);
     EXPECT_EQ(Letter('C'), before);
     EXPECT_EQ(Description(), "new");
@@ -319,7 +318,7 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
     Open();
     std::filesystem::create_directory("D/43.dat");  // exists, cannot be read
     Enter("cat", "felis");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(),
               "Could not read the dictionary file '" + PlatformShownPath("D\\43.dat") + "'. Nothing was changed.");
     EXPECT_TRUE(std::filesystem::is_directory("D/43.dat"));
@@ -329,12 +328,12 @@ TEST_F(EditingTest, UnreadableOrDamagedLetterFilesAreNotCutShort) {
     MakeLetter("D", 'D', std::string("dog\0canis", 9));
     MakeLetter("D", 'F', std::string("fox\0vulpes\0fly\0musca", 20));
     Type("fly");
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(Letter('F'), Entries({{"fox", "vulpes"}}));
     Enter("eel", "x");  // another letter, so D is read afresh below
-    AddEntry(Confirmation::Ask);
+    StoreEditsEntry(Confirmation::Ask);
     Enter("duck", "anas");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('D'), Entries({{"dog", "canis"}, {"duck", "anas"}}));
 }
 
@@ -351,7 +350,7 @@ TEST_F(EditingTest, WithCompletionOnTheTypedWordIsAddedAndNothingElseChanges) {
     HeadlessTypeDescription("about");
     EditState.LastKey = 't';  // the last key was typed in the description
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_TRUE(Headless().messages.empty()) << "nothing to replace";
     EXPECT_EQ(Letter('C'), Entries({{"ca", "about"}, {"cab", "taxi"}, {"cat", "felis"}}));
     EXPECT_EQ(WordEdit(), "ca");
@@ -382,25 +381,25 @@ TEST_F(EditingTest, TheWordIsStoredWithoutTheBlanksAroundItTheDescriptionAsTyped
     MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
     Enter("cat ", "felis catus");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(LastMessage(), "This word is already in dictionary! Replace it?");
     EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}}));
     EXPECT_EQ(WordEdit(), "cat");
 
     Enter("  cow", " bos  ");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 1);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 1);
     EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}, {"cow", " bos  "}}));
     EXPECT_FALSE(Exists(' '));
 
     Type("  cow ");
-    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
-    DeleteEntry(Confirmation::DontAsk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::Ok);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(Letter('C'), Entries({{"cat", "felis catus"}}));
     EXPECT_EQ(WordEdit(), "cat");  // the neighbour of the deleted word
 
     size_t shown = Headless().messages.size();
     Enter("   ", "blank");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(Headless().messages.size(), shown + 1);
     EXPECT_EQ(LastMessage(), "No word!");
 }
@@ -413,7 +412,7 @@ TEST_F(EditingTest, AnEmptyDescriptionIsRefusedBeforeAnyQuestion) {
     MakeLetter("D", 'C', before);
     Enter("cat", "");
     Headless().messageAnswers = {kAnswerYes};
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     ASSERT_EQ(Headless().messages.size(), 1u);
     EXPECT_EQ(LastMessage(), "No description!");
     EXPECT_EQ(Letter('C'), before);
@@ -427,10 +426,10 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
     { std::ofstream create("D/43.dat"); }
     std::filesystem::resize_file("D/43.dat", huge);  // sparse: costs no disk
     Type("cat");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::LetterCannotOpen);
 
     Enter("cat", "felis");
-    EXPECT_EQ(AddEntry(Confirmation::Ask), 0);
+    EXPECT_EQ(StoreEditsEntry(Confirmation::Ask), 0);
     EXPECT_EQ(LastMessage(),
               "Could not read the dictionary file '" + PlatformShownPath("D\\43.dat") + "'. Nothing was changed.");
     EXPECT_EQ(Headless().messages.back().caption, "Error");
@@ -441,9 +440,9 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
 
     MakeLetter("D", 'D', Entries({{"dog", "canis"}}));
     Type("dog");
-    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::Ok);
     Type("cat");
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(Headless().messages.size(), 2u);
     EXPECT_EQ(std::filesystem::file_size("D/43.dat"), huge);
 }
@@ -480,8 +479,8 @@ TEST_F(EditingTest, NoMemoryForALetterFileEndsNothingAndWritesNothing) {
         rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (64u << 20);
         struct rlimit cap = {limit, limit};
         if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
-        bool lookupAnswers = LookupWord(MissedDescription::Keep, PluralRetry::Off) == kResultLetterCannotOpen;
-        bool refused = AddEntry(Confirmation::Ask) == 0 && LastMessage() == "Not enough memory!";
+        bool lookupAnswers = LookupWord(MissedDescription::Keep, PluralRetry::Off) == LookupResult::LetterCannotOpen;
+        bool refused = StoreEditsEntry(Confirmation::Ask) == 0 && LastMessage() == "Not enough memory!";
         _exit(lookupAnswers && refused ? 0 : 1);
     }
     int status = 0;

@@ -11,11 +11,11 @@
 
 namespace {
 
-int Tool(int (*command)(const std::vector<std::string>&, ToolStreams&), const std::vector<std::string>& args,
+int Tool(int (*command)(const std::vector<std::string>&, ToolContext&), const std::vector<std::string>& args,
          std::string* output = nullptr) {
     std::istringstream in;
     std::ostringstream out, err;
-    ToolStreams io{in, out, err};
+    ToolContext io{in, out, err, ""};
     int status = command(args, io);
     if (output) *output = out.str();
     return status;

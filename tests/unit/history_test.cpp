@@ -22,11 +22,11 @@ protected:
         for (int i = 0; i < 21; ++i) words += Entries({{"w" + std::to_string(100 + i), "x"}});
         words += Entries({{std::string(49, 'w'), "x"}, {std::string(50, 'w'), "x"}});
         MakeLetter("D", 'W', words);
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     }
     void Find(const std::string& word) {
         Type(word);
-        ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk) << word;
+        ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok) << word;
     }
     std::string After(void (*move)()) {
         move();

@@ -19,7 +19,7 @@ struct ToolResult {
 ToolResult Import(const std::vector<std::string>& args) {
     std::istringstream in;
     std::ostringstream out, err;
-    ToolStreams io{in, out, err};
+    ToolContext io{in, out, err, ""};
     int status = ImportCommand(args, io);
     return {status, out.str(), err.str()};
 }

@@ -26,7 +26,7 @@ void WriteFiles(const std::string& root, const Files& files) {
 // what is left of the staging folder, as the installer does.
 InstallationOutcome Install(const Files& release) {
     WriteFiles(kStaging, release);
-    InstallationOutcome outcome = InstallRelease(kStaging);
+    InstallationOutcome outcome = InstallRelease("", kStaging);
     std::filesystem::remove_all(kStaging);
     return outcome;
 }
@@ -110,7 +110,7 @@ TEST_F(InstallationTest, AnUpgradeReplacesOnlyWhatIsAsInstalledAndUninstallKeeps
     // A dictionary with any change stays whole; one as installed goes, with
     // the lock file its writers left.
     WriteDiskFile("Second/writer.lock", "");
-    InstallationOutcome removed = RemoveInstalledFiles();
+    InstallationOutcome removed = RemoveInstalledFiles("");
     ASSERT_TRUE(removed.done) << Lines(removed);
     for (const char* path : {"Dictionary.exe", "dictionary-tool.exe", "README.txt", "Second", "forms/English",
                              "forms/CREDITS.txt", kInstallRecordName})
@@ -134,9 +134,9 @@ TEST_F(InstallationTest, WhatAnInterruptedWriterOrInstallerLeftIsFinishedBeforeF
                       "63.dat\t" + FileVersionText(before) + "\t" + FileVersionText(after) + "\n"}});
     // An upgrade killed after it had replaced 61.dat, before its record was final.
     WriteDiskFile("English_Bulgarian/61.dat", "a 2");
-    InstallRecord pending = ReadInstallRecord();
+    InstallRecord pending = ReadInstallRecord("");
     pending.Add("English_Bulgarian\\61.dat", VersionOfBytes("a 2", 3));
-    ASSERT_TRUE(WriteInstallRecord(pending));
+    ASSERT_TRUE(WriteInstallRecord("", pending));
 
     InstallationOutcome second = Install(kSecond);
     ASSERT_TRUE(second.done) << Lines(second);
@@ -144,8 +144,8 @@ TEST_F(InstallationTest, WhatAnInterruptedWriterOrInstallerLeftIsFinishedBeforeF
     EXPECT_FALSE(Exists("English_Bulgarian/.staged"));
     EXPECT_EQ(ReadDiskFile("English_Bulgarian/62.dat"), "b 2");
     // 61.dat counts as installed: an uninstall finds the folder changed only by 63.dat.
-    EXPECT_TRUE(ReadInstallRecord().AsInstalled("English_Bulgarian\\61.dat", VersionOfBytes("a 2", 3)));
-    EXPECT_FALSE(ReadInstallRecord().Holds("English_Bulgarian\\63.dat"));
+    EXPECT_TRUE(ReadInstallRecord("").AsInstalled("English_Bulgarian\\61.dat", VersionOfBytes("a 2", 3)));
+    EXPECT_FALSE(ReadInstallRecord("").Holds("English_Bulgarian\\63.dat"));
 }
 
 TEST_F(InstallationTest, OverAFolderUnzippedByHandOnlyMissingDictionaryFilesAreAdded) {
@@ -156,6 +156,6 @@ TEST_F(InstallationTest, OverAFolderUnzippedByHandOnlyMissingDictionaryFilesAreA
     EXPECT_EQ(ReadDiskFile("English_Bulgarian/61.dat"), "a 0");
     EXPECT_EQ(ReadDiskFile("English_Bulgarian/62.dat"), "b 1");
     // A file the installer did not put there is never removed.
-    ASSERT_TRUE(RemoveInstalledFiles().done);
+    ASSERT_TRUE(RemoveInstalledFiles("").done);
     EXPECT_EQ(ReadDiskFile("English_Bulgarian/61.dat"), "a 0");
 }

@@ -14,7 +14,6 @@
 
 #include "lookup/entry_edits.h"
 #include "platform/headless.h"
-#include "storage/letter_buffer.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
@@ -23,11 +22,11 @@
 
 namespace {
 
-// A second editor of the same dictionary: its own letter buffer and edits,
-// swapped in while it acts, as another copy of the program would hold them.
+// A second editor of the same dictionary: its own dictionary value and
+// edits, swapped in while it acts, as another copy of the program would
+// hold them.
 class OtherEditor {
 public:
-    ~OtherEditor() { ReleaseLetterBytes(buffer_.Data, buffer_.Length, buffer_.Mapped); }
     template <class Action> void Act(Action action) {
         Swap();
         action();
@@ -37,12 +36,12 @@ public:
 private:
     // The same program: its window procedure stays.
     void Swap() {
-        std::swap(LetterBuffer, buffer_);
+        std::swap(CurrentDictionary, dictionary_);
         std::swap(Headless(), headless_);
         std::swap(Headless().procedure, headless_.procedure);
         std::swap(EditState, edits_);
     }
-    LetterBufferRecord buffer_;
+    Dictionary dictionary_;
     HeadlessState headless_;
     EditStateRecord edits_{};
 };
@@ -53,7 +52,7 @@ protected:
         ProgramFolderTest::SetUp();
         MakeDictionary("D");
         MakeLetter("D", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}}));
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
         other_.Act([] { SelectDictionary("D"); });
     }
     static void Add(const std::string& word, const std::string& description, int answer = kAnswerYes) {
@@ -89,7 +88,7 @@ TEST_F(LetterChangeTest, TwoEditorsTakingTurnsLoseNothing) {
     EXPECT_TRUE(Headless().messages.empty());
     // The buffer is what is on disk after each change.
     Type("cow");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::Ok);
 }
 
 // A change that no longer applies to the file as the other editor left it
@@ -98,7 +97,7 @@ TEST_F(LetterChangeTest, AChangeThatNoLongerAppliesIsReportedAndNothingChanged) 
     Find("cat");
     other_.Act([] {
         Find("cat");
-        DeleteEntry(Confirmation::DontAsk);
+        DeleteWordCommand(Confirmation::DontAsk);
     });
     const std::string afterOther = Entries({{"cab", "taxi"}});
     Add("cat", "felis catus");
@@ -111,9 +110,9 @@ TEST_F(LetterChangeTest, AChangeThatNoLongerAppliesIsReportedAndNothingChanged) 
     EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cab", "taxi"}, {"cat", "felis catus"}}));
 
     Find("cab");
-    other_.Act([] { DeleteEntry(Confirmation::DontAsk); });  // its buffer still holds cab as found before
+    other_.Act([] { DeleteWordCommand(Confirmation::DontAsk); });  // its buffer still holds cab as found before
     size_t shown = Headless().messages.size();
-    DeleteEntry(Confirmation::DontAsk);
+    DeleteWordCommand(Confirmation::DontAsk);
     EXPECT_EQ(Headless().messages.size(), shown + 1);
     EXPECT_EQ(LastMessage(), "Another program has just removed 'cab' from this dictionary. Nothing was changed.");
     EXPECT_EQ(ReadDiskFile("D/43.dat"), Entries({{"cat", "felis catus"}}));
@@ -171,9 +170,9 @@ TEST_F(LetterChangeTest, AChangeIsMadeOfTheFileAsReadUnderTheLock) {
     const std::string before = Entries(entries);
     MakeLetter("D", 'C', before);
     Find("ca10000");  // the letter is held (mapped where the system allows)
-    ASSERT_EQ(LetterBuffer.Letter, 'C');
+    ASSERT_EQ(CurrentDictionary.held.letter, 'C');
 
-    LetterChangeResult result = ChangeLetter('C', [](const LetterView& present, std::vector<unsigned char>& changed,
+    LetterChangeResult result = ChangeLetter(CurrentDictionary, 'C', [](const LetterView& present, std::vector<unsigned char>& changed,
                                                      int32_t& offset) {
         std::filesystem::resize_file("D/43.dat", 4096);  // in place, as another program may
         return EditLetterBytes({EntryEditKind::Add, "cz", "last"}, present, CaseRule::Folded, changed, offset);

@@ -3,9 +3,8 @@
 #include <string>
 
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
+#include "ui/program_state.h"
 #include "storage/file_bytes.h"
-#include "storage/letter_buffer.h"
 #include "platform/files.h"
 #include "storage/letter_cache.h"
 #include "storage/letter_file.h"
@@ -17,12 +16,12 @@ protected:
     void SetUp() override {
         ProgramFolderTest::SetUp();
         MakeDictionary("D");
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     }
 };
 
 TEST_F(LetterFileTest, FoldingChoosesTheLetterFile) {
-    const CaseRule folded = OpenCaseRule();
+    const CaseRule folded = CurrentDictionary.Rule();
     EXPECT_EQ(FoldChar('a', folded), 'A');
     EXPECT_EQ(FoldChar('A', folded), 'A');
     EXPECT_EQ(FoldChar(0xFF, folded), 0xDF);  // я
@@ -30,8 +29,8 @@ TEST_F(LetterFileTest, FoldingChoosesTheLetterFile) {
     EXPECT_EQ(FoldChar(0xB8, folded), 0xB8);  // ё stays
     EXPECT_EQ(FoldChar(0xA8, folded), 0xA8);
     EXPECT_EQ(FoldChar('1', folded), '1');
-    CurrentDictionary.CaseSensitive = 1;
-    EXPECT_EQ(FoldChar('a', OpenCaseRule()), 'a');
+    CurrentDictionary.caseSensitive = 1;
+    EXPECT_EQ(FoldChar('a', CurrentDictionary.Rule()), 'a');
     EXPECT_EQ(LetterPath("D", 0xC0), "D\\c0.dat");
 }
 
@@ -39,34 +38,34 @@ TEST_F(LetterFileTest, LoadsWithAnAppendedNulAndSavesTheSameBytes) {
     std::string twelve = Entries({{"ca", "felis"}, {"a", ""}});
     ASSERT_EQ(twelve.size(), 12u);
     MakeLetter("D", 'A', twelve);
-    ASSERT_EQ(LoadLetter('A'), kResultOk);
-    EXPECT_EQ(LetterBuffer.Length, 13);
-    EXPECT_EQ(LetterBuffer.Data[12], 0);
-    ASSERT_EQ(SaveLetter(), kResultOk);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);
+    EXPECT_EQ(CurrentDictionary.held.View().length, 13);
+    EXPECT_EQ(CurrentDictionary.held.View().data[12], 0);
+    ASSERT_TRUE(SaveLetter(CurrentDictionary));
     EXPECT_EQ(ReadDiskFile("D/41.dat"), twelve);
 }
 
 TEST_F(LetterFileTest, EmptyMissingAndRepeatedLoads) {
     MakeLetter("D", 'E', "");
-    EXPECT_EQ(LoadLetter('E'), kResultOk);
-    EXPECT_EQ(LetterBuffer.Data, nullptr);
-    EXPECT_EQ(LetterBuffer.Length, 0);
-    EXPECT_EQ(LoadLetter('M'), kResultLetterCannotOpen);
-    EXPECT_EQ(LetterBuffer.Letter, 'M');
-    EXPECT_EQ(LoadLetter('M'), kResultOk);  // not tried again
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'E'), LookupResult::Ok);
+    EXPECT_EQ(CurrentDictionary.held.View().data, nullptr);
+    EXPECT_EQ(CurrentDictionary.held.View().length, 0);
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'M'), LookupResult::LetterCannotOpen);
+    EXPECT_EQ(CurrentDictionary.held.letter, 'M');
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'M'), LookupResult::Ok);  // not tried again
 
     MakeLetter("D", 'A', Entries({{"a", "b"}}));
-    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);
     // Replaced, as every writer of letter files does it.
     ASSERT_TRUE(PlatformWriteFileAtomic("D\\41.dat", "changed on disk", 15));
-    EXPECT_EQ(LoadLetter('A'), kResultOk);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data)), "a");
-    EXPECT_EQ(LoadLetter(0), kResultOk);
-    EXPECT_EQ(LetterBuffer.Data, nullptr);
-    EXPECT_EQ(LetterBuffer.Letter, 0);
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(CurrentDictionary.held.View().data)), "a");
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 0), LookupResult::Ok);
+    EXPECT_EQ(CurrentDictionary.held.View().data, nullptr);
+    EXPECT_EQ(CurrentDictionary.held.letter, 0);
 
-    ResetDictionaryState();
-    EXPECT_EQ(LoadLetter('A'), kResultNoDictionary);
+    ResetProgramState();
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::NoDictionary);
 }
 
 // Another program may cut a letter file short in place while the letter is
@@ -77,18 +76,18 @@ TEST_F(LetterFileTest, AHeldLetterOutlivesItsFileCutShortInPlace) {
     for (int i = 0; i < 2000; ++i) entries.push_back({"a" + std::to_string(100000 + i), "description"});
     const std::string file = Entries(entries);
     MakeLetter("D", 'A', file);
-    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);
     const std::string last = FoldString(entries.back().first.c_str(), CaseRule::Folded);
-    const int32_t lastAt = FindFoldedWord(HeldLetter(), last, CaseRule::Folded);
+    const int32_t lastAt = FindFoldedWord(CurrentDictionary.held.View(), last, CaseRule::Folded);
     ASSERT_GT(lastAt, 0);
 
     std::filesystem::resize_file("D/41.dat", 100);
-    const LetterView held = HeldLetter();
+    const LetterView held = CurrentDictionary.held.View();
     LetterIndex fresh;
     const LetterView again{held.data, held.length, &fresh};   // searched anew, walk and index
     // A mapped letter reads as the file now is; one read into memory (on
     // Windows) stays the whole letter it was.
-    const int32_t expected = LetterBuffer.Mapped ? -1 : lastAt;
+    const int32_t expected = CurrentDictionary.held.bytes->file.Mapped() ? -1 : lastAt;
     EXPECT_EQ(FindFoldedWord(again, last, CaseRule::Folded), expected);
     EXPECT_EQ(FindFoldedWord(again, FoldString("a100000", CaseRule::Folded), CaseRule::Folded), 0);
     EXPECT_EQ(FindFoldedWord(held, last, CaseRule::Folded), expected);
@@ -121,16 +120,17 @@ TEST_F(LetterFileTest, FileBytesHoldAFileWithANulAfterIt) {
 TEST_F(LetterFileTest, FailedSaveKeepsTheOldFile) {
     std::string old = Entries({{"ant", "mravka"}});
     MakeLetter("D", 'A', old);
-    ASSERT_EQ(LoadLetter('A'), kResultOk);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);
     std::vector<unsigned char> edited(old.begin(), old.end());
     edited[0] = 'e';
-    ASSERT_TRUE(HoldLetter('A', edited));
-    std::string saved = CurrentDictionary.Folder;
-    std::snprintf(CurrentDictionary.Folder, sizeof CurrentDictionary.Folder, "%s", "missing-folder");
-    EXPECT_EQ(SaveLetter(), kResultLetterCannotWrite);
-    std::snprintf(CurrentDictionary.Folder, sizeof CurrentDictionary.Folder, "%s", saved.c_str());
+    HoldLetterBytes(CurrentDictionary, 'A', edited.data(), edited.size());
+    ASSERT_FALSE(CurrentDictionary.held.unread);
+    std::string saved = CurrentDictionary.folder;
+    CurrentDictionary.folder = "missing-folder";
+    EXPECT_FALSE(SaveLetter(CurrentDictionary));
+    CurrentDictionary.folder = saved;
     EXPECT_EQ(ReadDiskFile("D/41.dat"), old);
-    ASSERT_EQ(SaveLetter(), kResultOk);
+    ASSERT_TRUE(SaveLetter(CurrentDictionary));
     EXPECT_EQ(ReadDiskFile("D/41.dat")[0], 'e');
     int files = 0;
     for (auto& entry : std::filesystem::directory_iterator("D")) files += entry.is_regular_file();
@@ -139,8 +139,8 @@ TEST_F(LetterFileTest, FailedSaveKeepsTheOldFile) {
 
 TEST_F(LetterFileTest, WalkStopsAtEmptyStringsAndNeverLeavesTheBuffer) {
     MakeLetter("D", 'C', Entries({{"cat", "felis"}, {"dog", "canis"}}));
-    LoadLetter('C');
-    LetterView held = HeldLetter();
+    LoadLetter(CurrentDictionary, 'C');
+    LetterView held = CurrentDictionary.held.View();
     LetterEntryWalker walker = held.Walk(EntryWalk::Strict);
     LetterEntry entry;
     ASSERT_TRUE(walker.Next(entry));
@@ -151,8 +151,8 @@ TEST_F(LetterFileTest, WalkStopsAtEmptyStringsAndNeverLeavesTheBuffer) {
     EXPECT_FALSE(walker.Next(entry));
 
     MakeLetter("D", 'F', std::string("fox\0vulpes", 10));  // no final NUL
-    LoadLetter('F');
-    held = HeldLetter();
+    LoadLetter(CurrentDictionary, 'F');
+    held = CurrentDictionary.held.View();
     walker = held.Walk(EntryWalk::Strict);
     ASSERT_TRUE(walker.Next(entry));
     EXPECT_EQ(entry.descriptionEnd, held.FileSize());  // ends with the bytes
@@ -165,45 +165,45 @@ TEST_F(LetterFileTest, StatisticsCountEntriesUpToTheFirstEmptyString) {
     MakeLetter("D", 'A', Entries({{"a1", "x"}, {"a2", "x"}, {"a3", "x"}, {"a4", "x"}, {"a5", "xx"}}));
     MakeLetter("D", 'C', std::string("cat\0\0dog\0canis\0", 15));
     MakeLetter("D", 0x20, Entries({{" space", "not visited"}}));
-    Statistics stats = DictionaryStatistics();
+    Statistics stats = DictionaryStatistics(CurrentDictionary);
     EXPECT_EQ(stats.entries, 5u);  // the C file counts 1 string, halved to 0
     EXPECT_EQ(stats.size, 26u + 1 + 15 + 1);
-    EXPECT_EQ(LetterBuffer.Letter, 0xFE);
+    EXPECT_EQ(CurrentDictionary.held.letter, 0xFE);
 }
 
 // A letter file that is there but cannot be read is neither empty nor
 // missing: nothing is loaded, and every try reads it again.
 TEST_F(LetterFileTest, AnUnreadableFileIsNotTakenForAnEmptyOne) {
     std::filesystem::create_directory("D/43.dat");
-    EXPECT_EQ(LoadLetter('C'), kResultLetterCannotRead);
-    EXPECT_EQ(LetterBuffer.Data, nullptr);
-    EXPECT_EQ(LetterBuffer.Letter, 'C');
-    EXPECT_EQ(LoadLetter('C'), kResultLetterCannotRead);
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'C'), LookupResult::LetterCannotRead);
+    EXPECT_EQ(CurrentDictionary.held.View().data, nullptr);
+    EXPECT_EQ(CurrentDictionary.held.letter, 'C');
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'C'), LookupResult::LetterCannotRead);
     std::filesystem::remove("D/43.dat");
     MakeLetter("D", 'C', Entries({{"cat", "felis"}}));
-    EXPECT_EQ(LoadLetter('C'), kResultOk);
-    EXPECT_EQ(LetterBuffer.Length, 11);
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'C'), LookupResult::Ok);
+    EXPECT_EQ(CurrentDictionary.held.View().length, 11);
 }
 
 // A word list keeps the letters it read; a kept letter whose file another
 // writer replaced, even by one of the same size, is read again.
 TEST_F(LetterFileTest, AKeptLetterIsReadAgainOnceItsFileChanged) {
-    LetterCacheScope keep(1 << 20);
+    LetterCacheScope keep(CurrentDictionary.kept, 1 << 20);
     MakeLetter("D", 'A', Entries({{"ant", "mravka"}}));
     MakeLetter("D", 'B', Entries({{"bee", "pchela"}}));
-    ASSERT_EQ(LoadLetter('A'), kResultOk);
-    ASSERT_EQ(LoadLetter('B'), kResultOk);
-    ASSERT_EQ(LoadLetter('A'), kResultOk);   // from the cache
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data)), "ant");
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'B'), LookupResult::Ok);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);   // from the cache
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(CurrentDictionary.held.View().data)), "ant");
 
-    ASSERT_EQ(LoadLetter('B'), kResultOk);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'B'), LookupResult::Ok);
     const std::string replaced = Entries({{"asp", "usoyka"}});
     ASSERT_TRUE(PlatformWriteFileAtomic("D\\41.dat", replaced.data(), replaced.size()));
-    ASSERT_EQ(LoadLetter('A'), kResultOk);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(LetterBuffer.Data)), "asp");
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::Ok);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(CurrentDictionary.held.View().data)), "asp");
 
-    ASSERT_EQ(LoadLetter('B'), kResultOk);
+    ASSERT_EQ(LoadLetter(CurrentDictionary, 'B'), LookupResult::Ok);
     std::remove("D/41.dat");
-    EXPECT_EQ(LoadLetter('A'), kResultLetterCannotOpen);
-    EXPECT_EQ(LetterBuffer.Data, nullptr);
+    EXPECT_EQ(LoadLetter(CurrentDictionary, 'A'), LookupResult::LetterCannotOpen);
+    EXPECT_EQ(CurrentDictionary.held.View().data, nullptr);
 }

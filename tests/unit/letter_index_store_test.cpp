@@ -13,7 +13,6 @@
 
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
-#include "storage/letter_buffer.h"
 #include "storage/letter_cache.h"
 #include "storage/letter_file.h"
 #include "storage/kept_file.h"
@@ -49,7 +48,7 @@ protected:
         cache_ = root_ + "/cache";
         setenv("DICTIONARY_INDEX_CACHE", cache_.c_str(), 1);
         MakeDictionary("D");
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     }
     void TearDown() override {
         if (hadPrevious_) setenv("DICTIONARY_INDEX_CACHE", previousCache_.c_str(), 1);
@@ -58,19 +57,19 @@ protected:
     }
     // Reads the letter from its file, as a process that starts now would.
     static void ReadAfresh(unsigned char letter) {
-        ForgetKeptLetters();
-        ForgetLetter(0);
-        ASSERT_EQ(LoadLetter(letter), kResultOk);
+        CurrentDictionary.kept.Forget();
+        ForgetLetter(CurrentDictionary, 0);
+        ASSERT_EQ(LoadLetter(CurrentDictionary, letter), LookupResult::Ok);
     }
     bool Kept(unsigned char letter) const {
         return std::filesystem::exists(KeptIndexPath(LetterPath("D", letter).c_str()));
     }
     static int32_t Find(const std::string& word) {
-        return FindFoldedWord(HeldLetter(), FoldString(word.c_str(), CaseRule::Folded), CaseRule::Folded);
+        return FindFoldedWord(CurrentDictionary.held.View(), FoldString(word.c_str(), CaseRule::Folded), CaseRule::Folded);
     }
     // What the plain walk answers in the held bytes.
     static int32_t Walked(const std::string& word) {
-        const LetterView held = HeldLetter();
+        const LetterView held = CurrentDictionary.held.View();
         return WalkToFoldedWord(held.data, held.length, FoldString(word.c_str(), CaseRule::Folded), CaseRule::Folded);
     }
     std::string cache_;
@@ -83,12 +82,12 @@ TEST_F(KeptIndexTest, AFileJustWrittenKeepsNoIndex) {
     ReadAfresh('A');
     // Changed within the last seconds: a change in the same tick of a
     // coarse clock could leave its stamp as it is.
-    EXPECT_FALSE(LetterBuffer.Stamp.settled);
-    EXPECT_TRUE(LetterBuffer.Index.origin.path.empty());
+    EXPECT_FALSE(CurrentDictionary.held.bytes->stamp.settled);
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.origin.path.empty());
     EXPECT_GE(Find(WordAt(2999)), 0);
     EXPECT_GE(Find(WordAt(1)), 0);   // the second search builds the index
-    EXPECT_TRUE(LetterBuffer.Index.built);
-    KeepWalkedLetterIndexes();
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.built);
+    KeepWalkedIndexes(CurrentDictionary);
     EXPECT_FALSE(Kept('A'));
     EXPECT_FALSE(std::filesystem::exists(cache_));
 }
@@ -101,21 +100,21 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
 
     // One look-up walks the letter; the index is built and kept after it.
     ReadAfresh('A');
-    ASSERT_TRUE(LetterBuffer.Stamp.settled);
+    ASSERT_TRUE(CurrentDictionary.held.bytes->stamp.settled);
     EXPECT_EQ(Find(WordAt(1500)), Walked(WordAt(1500)));
-    EXPECT_FALSE(LetterBuffer.Index.built);
-    KeepWalkedLetterIndexes();
+    EXPECT_FALSE(CurrentDictionary.held.bytes->index.built);
+    KeepWalkedIndexes(CurrentDictionary);
     ASSERT_TRUE(Kept('A'));
-    const std::vector<int32_t> built(LetterBuffer.Index.entries.begin(), LetterBuffer.Index.entries.end());
+    const std::vector<int32_t> built(CurrentDictionary.held.bytes->index.entries.begin(), CurrentDictionary.held.bytes->index.entries.end());
     ASSERT_EQ(built.size(), 3000u);
 
     // The next reading searches by halving from its first look-up, with the
     // walk's answers.
     ReadAfresh('A');
-    ASSERT_TRUE(LetterBuffer.Index.built);
-    EXPECT_TRUE(LetterBuffer.Index.sorted);
-    EXPECT_TRUE(LetterBuffer.Index.wholeFile);
-    EXPECT_EQ(std::vector<int32_t>(LetterBuffer.Index.entries.begin(), LetterBuffer.Index.entries.end()), built);
+    ASSERT_TRUE(CurrentDictionary.held.bytes->index.built);
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.sorted);
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.wholeFile);
+    EXPECT_EQ(std::vector<int32_t>(CurrentDictionary.held.bytes->index.entries.begin(), CurrentDictionary.held.bytes->index.entries.end()), built);
     for (const std::string& word : {WordAt(0), WordAt(1234), WordAt(2999), std::string("a"), std::string("a012345"),
                                     std::string("A01234"), std::string("b")})
         EXPECT_EQ(Find(word), Walked(word)) << word;
@@ -126,12 +125,12 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
     ReadAfresh('B');
     Find(WordAt(7));
     Find(WordAt(8));
-    EXPECT_TRUE(LetterBuffer.Index.built);
-    EXPECT_FALSE(LetterBuffer.Index.sorted);
-    KeepWalkedLetterIndexes();
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.built);
+    EXPECT_FALSE(CurrentDictionary.held.bytes->index.sorted);
+    KeepWalkedIndexes(CurrentDictionary);
     EXPECT_FALSE(Kept('B'));
     ReadAfresh('C');
-    EXPECT_TRUE(LetterBuffer.Index.origin.path.empty());
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.origin.path.empty());
 
     // Another stamp (the file written in place, or replaced) finds no index.
     const std::string letterPath = LetterPath("D", 'A');
@@ -162,7 +161,7 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
     for (const std::string& damaged : {flipped, whole.substr(0, whole.size() - 4), whole.substr(0, 40), std::string()}) {
         WriteDiskFile(keptPath, damaged);
         ReadAfresh('A');
-        EXPECT_FALSE(LetterBuffer.Index.built);
+        EXPECT_FALSE(CurrentDictionary.held.bytes->index.built);
         EXPECT_EQ(Find(WordAt(2999)), built[2999]);
         EXPECT_EQ(Find("a03000"), -1);
     }
@@ -195,13 +194,14 @@ TEST_F(KeptIndexTest, TheToolKeepsTheIndexOfTheLetterItWalked) {
     MakeLetter("D", 'A', LargeLetter(true));
     std::this_thread::sleep_for(std::chrono::milliseconds(kSettledSeconds * 1000 + 1100));
     const ToolResult miss = Tool(LookupCommand, {"--dict", "D", "a12345"});
-    EXPECT_EQ(miss.status, kResultNotFound);
+    EXPECT_EQ(miss.status, ResultNumber(LookupResult::NotFound));
     EXPECT_TRUE(Kept('A'));
     const ToolResult first = Tool(LookupCommand, {"--dict", "D", WordAt(2222)});
-    EXPECT_TRUE(LetterBuffer.Index.built);   // taken back, not walked
-    EXPECT_EQ(first.status, kResultOk);
+    ReadAfresh('A');
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.built);   // taken back, not walked
+    EXPECT_EQ(first.status, ResultNumber(LookupResult::Ok));
     EXPECT_EQ(first.out, "the description of entry " + WordAt(2222) + kToolLineEnd);
-    EXPECT_EQ(Tool(LookupCommand, {"--dict", "D", "a12345"}).status, kResultNotFound);
+    EXPECT_EQ(Tool(LookupCommand, {"--dict", "D", "a12345"}).status, ResultNumber(LookupResult::NotFound));
 
     // Another program writes the letter in place, at the same size: its
     // first word now sorts last. The kept index would miss it; the walk finds it.
@@ -212,7 +212,7 @@ TEST_F(KeptIndexTest, TheToolKeepsTheIndexOfTheLetterItWalked) {
         std::fclose(file);
     }
     const ToolResult moved = Tool(LookupCommand, {"--dict", "D", "a99999"});
-    EXPECT_EQ(moved.status, kResultOk);
+    EXPECT_EQ(moved.status, ResultNumber(LookupResult::Ok));
     EXPECT_EQ(moved.out, "the description of entry " + WordAt(0) + kToolLineEnd);
 }
 
@@ -248,7 +248,7 @@ TEST_F(KeptIndexTest, KeepingAnIndexTidiesTheFolderLeastRecentlyUsedFirst) {
 
     MakeLetter("D", 'A', LargeLetter(true));
     std::this_thread::sleep_for(std::chrono::milliseconds(kSettledSeconds * 1000 + 1100));
-    EXPECT_EQ(Tool(LookupCommand, {"--dict", "D", "a12345"}).status, kResultNotFound);
+    EXPECT_EQ(Tool(LookupCommand, {"--dict", "D", "a12345"}).status, ResultNumber(LookupResult::NotFound));
     ASSERT_TRUE(Kept('A'));
 
     uintmax_t indexes = 0;
@@ -266,7 +266,7 @@ TEST_F(KeptIndexTest, KeepingAnIndexTidiesTheFolderLeastRecentlyUsedFirst) {
     const std::string kept = KeptIndexPath(LetterPath("D", 'A').c_str());
     fs::last_write_time(kept, now - hours(48));
     ReadAfresh('A');
-    EXPECT_TRUE(LetterBuffer.Index.built);
+    EXPECT_TRUE(CurrentDictionary.held.bytes->index.built);
     EXPECT_GT(fs::last_write_time(kept), now - hours(1));
 }
 

@@ -4,8 +4,7 @@
 #include "lookup/description.h"
 #include "lookup/history.h"
 #include "platform/headless.h"
-#include "storage/dictionary_state.h"
-#include "storage/letter_buffer.h"
+#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
@@ -17,14 +16,14 @@ protected:
         MakeDictionary("Animals", "Animals", 0, caseSensitive);
         MakeLetter("Animals", caseSensitive ? 'c' : 'C', Entries({{"cat", "felis"}, {"dog?", "x"}}));
         MakeLetter("Animals", 'C', Entries({{"CAT", "big cat"}, {"cat", "felis"}}));
-        ASSERT_EQ(SelectDictionary("Animals"), kResultOk);
+        ASSERT_NE(SelectDictionary("Animals"), OpenOutcome::NoHeader);
     }
 };
 
 TEST_F(LookupTest, TrimsTrailingBlanksKeepsLeadingOnesAndSelectsTheWord) {
     OpenAnimals();
     Type("  cat   ");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "  cat");
     EXPECT_EQ(Headless().selectionStart, 0);
     EXPECT_EQ(Headless().selectionEnd, 5);
@@ -35,28 +34,28 @@ TEST_F(LookupTest, TrimsTrailingBlanksKeepsLeadingOnesAndSelectsTheWord) {
 TEST_F(LookupTest, PluralRetryDropsTheFinalSOnlyWhenAllowed) {
     OpenAnimals();
     Type("cats");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "cat");
     Type("cats");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::NotFound);
     EXPECT_EQ(WordEdit(), "cats");
     EXPECT_EQ(Description(), "");
     Type("S");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultLetterCannotOpen);
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::LetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::NotFound);
     EXPECT_EQ(WordEdit(), "S");
 }
 
 TEST_F(LookupTest, CaseSensitiveDictionaryMatchesOnlyAsStored) {
     OpenAnimals(1);
     Type("CATS");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "CAT");
     EXPECT_EQ(Description(), "big cat");
     Type("cats");  // a lower-case s starts no retry here
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::NotFound);
     Type("cat");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Description(), "felis");
 }
 
@@ -64,7 +63,7 @@ TEST_F(LookupTest, EmptyWordLeavesEverythingAlone) {
     OpenAnimals();
     Headless().descriptionEdit = "kept";
     Type("   ");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Description(), "kept");
     EXPECT_EQ(WordEdit(), "   ");
 }
@@ -72,7 +71,7 @@ TEST_F(LookupTest, EmptyWordLeavesEverythingAlone) {
 TEST_F(LookupTest, NoDictionaryOpenClearsTheDescription) {
     Headless().descriptionEdit = "old";
     Type("cat ");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNoDictionary);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::NoDictionary);
     EXPECT_EQ(Description(), "");
     EXPECT_EQ(WordEdit(), "cat");
 }
@@ -80,10 +79,10 @@ TEST_F(LookupTest, NoDictionaryOpenClearsTheDescription) {
 TEST_F(LookupTest, NarrowsToTheSelectedPartOfTheText) {
     MakeDictionary("Sport");
     MakeLetter("Sport", 'B', Entries({{"ball", "topka"}}));
-    ASSERT_EQ(SelectDictionary("Sport"), kResultOk);
+    ASSERT_NE(SelectDictionary("Sport"), OpenOutcome::NoHeader);
     Type("football");
     SetWordEditSelection(4, 8);
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), "ball");
     EXPECT_EQ(Description(), "topka");
 }
@@ -93,35 +92,35 @@ TEST_F(LookupTest, CyrillicFoldsAcrossCaseButYoStaysApart) {
     // "котка" in code page 1251, stored in upper case under letter К (0xCA).
     MakeLetter("Bg", 0xCA, Entries({{"\xCA\xCE\xD2\xCA\xC0", "cat"}}));
     MakeLetter("Bg", 0xB8, Entries({{"\xB8\xEB\xEA\xE0", "fir"}}));
-    ASSERT_EQ(SelectDictionary("Bg"), kResultOk);
+    ASSERT_NE(SelectDictionary("Bg"), OpenOutcome::NoHeader);
     Type("\xEA\xEE\xF2\xEA\xE0");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Description(), "cat");
     Type("\xA8\xEB\xEA\xE0");  // Ё is not folded onto ё
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultLetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::LetterCannotOpen);
     Type("\xB8\xEB\xEA\xE0");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
 }
 
 TEST_F(LookupTest, EntriesAfterAnEmptyDescriptionAreNotReached) {
     MakeDictionary("D");
     MakeLetter("D", 'C', std::string("cat\0\0dog\0canis\0", 15));
     MakeLetter("D", 'D', std::string("cow\0\0dog\0canis\0", 15));
-    ASSERT_EQ(SelectDictionary("D"), kResultOk);
+    ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     Type("cat");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Description(), "");
     Type("cow");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::NotFound);
 }
 
 TEST_F(LookupTest, ComparesLongWordsInFull) {
     MakeDictionary("Long");
     std::string a(150, 'a'), b = std::string(120, 'a') + "b";
     MakeLetter("Long", 'A', Entries({{a + "x", "first"}, {a + "y", "second"}, {b, "third"}}));
-    ASSERT_EQ(SelectDictionary("Long"), kResultOk);
+    ASSERT_NE(SelectDictionary("Long"), OpenOutcome::NoHeader);
     Type(a + "y");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Description(), "second");
 }
 
@@ -130,25 +129,25 @@ TEST_F(LookupTest, DamagedLetterFilesGiveTheReadableEntries) {
     // No final NUL, and a word cut off inside the last entry.
     MakeLetter("Bad", 'C', std::string("cat\0felis\0cow\0bo", 16));
     MakeLetter("Bad", 'D', std::string("dog", 3));
-    ASSERT_EQ(SelectDictionary("Bad"), kResultOk);
+    ASSERT_NE(SelectDictionary("Bad"), OpenOutcome::NoHeader);
     Type("cow");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Description(), "bo");
     Type("dog");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Description(), "");
     Type("dogs");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
 }
 
 TEST_F(LookupTest, AnUnreadableLetterFileAnswersAsOneThatCannotBeOpened) {
     MakeDictionary("D");
-    ASSERT_EQ(SelectDictionary("D"), kResultOk);
+    ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
     std::filesystem::create_directory("D/43.dat");
     Type("cat");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::LetterCannotOpen);
     Type("cow");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultLetterCannotOpen);  // tried again, not "not found"
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::LetterCannotOpen);  // tried again, not "not found"
 }
 
 // The core answers with the entry and touches neither edit: the command
@@ -157,15 +156,15 @@ TEST_F(LookupTest, TheCoreFindsAWordWithoutAWindow) {
     OpenAnimals();
     Headless().wordEdit = "untouched";
     Headless().descriptionEdit = "untouched";
-    WordMatch match = FindWord("  cats", OpenCaseRule(), PluralRetry::On, BaseForms::On);
-    ASSERT_EQ(match.result, kResultOk);
+    WordMatch match = FindWord(CurrentDictionary, "  cats", {PluralRetry::On, BaseForms::On});
+    ASSERT_EQ(match.result, LookupResult::Ok);
     EXPECT_TRUE(match.withoutFinalS);
     EXPECT_EQ(match.letter, 'C');
-    EXPECT_STREQ(HeldLetter().StringAt(match.entry), "CAT");
-    EXPECT_EQ(FormatDescription(HeldLetter(), HeldLetter().DescriptionOf(match.entry)), "big cat");
-    EXPECT_EQ(FindWord("cats", OpenCaseRule(), PluralRetry::Off, BaseForms::On).result, kResultNotFound);
-    EXPECT_EQ(FindWord("   ", OpenCaseRule(), PluralRetry::On, BaseForms::On).result, kResultNotFound);
-    EXPECT_EQ(FindWord("zebra", OpenCaseRule(), PluralRetry::On, BaseForms::On).result, kResultLetterCannotOpen);
+    EXPECT_STREQ(CurrentDictionary.held.View().StringAt(match.entry), "CAT");
+    EXPECT_EQ(FormatDescription(CurrentDictionary.held.View(), CurrentDictionary.held.View().DescriptionOf(match.entry)), "big cat");
+    EXPECT_EQ(FindWord(CurrentDictionary, "cats", {PluralRetry::Off, BaseForms::On}).result, LookupResult::NotFound);
+    EXPECT_EQ(FindWord(CurrentDictionary, "   ", {PluralRetry::On, BaseForms::On}).result, LookupResult::NotFound);
+    EXPECT_EQ(FindWord(CurrentDictionary, "zebra", {PluralRetry::On, BaseForms::On}).result, LookupResult::LetterCannotOpen);
     EXPECT_EQ(Headless().wordEdit, "untouched");
     EXPECT_EQ(Headless().descriptionEdit, "untouched");
     EXPECT_EQ(WordHistory.Count, 0);
@@ -177,10 +176,10 @@ TEST_F(LookupTest, ALongWordFoundTwiceStaysWhole) {
     MakeDictionary("Long");
     const std::string word = "l" + std::string(299, 'o');
     MakeLetter("Long", 'L', Entries({{word, "long"}}));
-    ASSERT_EQ(SelectDictionary("Long"), kResultOk);
+    ASSERT_NE(SelectDictionary("Long"), OpenOutcome::NoHeader);
     Type(word);
-    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(Headless().selectionEnd, 300);
-    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), kResultOk);
+    ASSERT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::On), LookupResult::Ok);
     EXPECT_EQ(WordEdit(), word);
 }

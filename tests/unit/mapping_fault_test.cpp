@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "lookup/lookup.h"
-#include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
@@ -41,18 +40,18 @@ protected:
         // the handlers are installed there in the order the test says.
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         MakeDictionary("D");
-        ASSERT_EQ(SelectDictionary("D"), kResultOk);
+        ASSERT_NE(SelectDictionary("D"), OpenOutcome::NoHeader);
         std::vector<std::pair<std::string, std::string>> entries;
         for (int i = 0; i < 4000; ++i) entries.push_back({"a" + std::to_string(100000 + i), "description"});
         MakeLetter("D", 'A', Entries(entries));
     }
-    static int Find(const std::string& word) {
-        return FindWord(word.c_str(), CaseRule::Folded, PluralRetry::Off, BaseForms::Off).result;
+    static LookupResult Find(const std::string& word) {
+        return FindWord(CurrentDictionary, word.c_str(), {PluralRetry::Off, BaseForms::Off}).result;
     }
     // Held and mapped, with the index its searches halve: a search then
     // reads pages in the middle of the file.
     static bool HoldMapped() {
-        return Find("a100000") == kResultOk && Find("a102000") == kResultOk && LetterBuffer.Mapped;
+        return Find("a100000") == LookupResult::Ok && Find("a102000") == LookupResult::Ok && CurrentDictionary.held.bytes->file.Mapped();
     }
     // Another program cuts the file short where it lies.
     static void CutShortInPlace() { std::filesystem::resize_file("D/41.dat", 100); }
@@ -67,14 +66,14 @@ TEST_F(MappingFaultTest, ALetterThatFaultedIsReadAgainAndAReadErrorIsTold) {
     CutShortInPlace();
     std::filesystem::remove("D/41.dat");
     std::filesystem::create_directory("D/41.dat");   // the file cannot be read now
-    EXPECT_EQ(Find("a103999"), kResultLetterCannotOpen);
-    EXPECT_FALSE(HeldLetterFaulted());
-    EXPECT_EQ(LetterBuffer.Data, nullptr);
+    EXPECT_EQ(Find("a103999"), LookupResult::LetterCannotOpen);
+    EXPECT_FALSE(CurrentDictionary.held.Faulted());
+    EXPECT_EQ(CurrentDictionary.held.View().data, nullptr);
 
     // Once readable again, it is read again and answers.
     std::filesystem::remove("D/41.dat");
     MakeLetter("D", 'A', Entries({{"a103999", "found"}}));
-    EXPECT_EQ(Find("a103999"), kResultOk);
+    EXPECT_EQ(Find("a103999"), LookupResult::Ok);
 }
 
 // A handler installed before ours still gets a bus error sent by another
@@ -87,7 +86,7 @@ TEST_F(MappingFaultTest, ABusErrorSentByAnotherProcessGoesToTheHandlerBefore) {
             kill(getpid(), SIGBUS);
             CutShortInPlace();
             // The fault is ours: the letter is read again, as the file is now.
-            const bool readAgain = Find("a103999") == kResultNotFound && !LetterBuffer.Mapped;
+            const bool readAgain = Find("a103999") == LookupResult::NotFound && !CurrentDictionary.held.bytes->file.Mapped();
             kill(getpid(), SIGBUS);
             std::_Exit(Caught == 2 && readAgain ? 0 : 10 + Caught);
         },

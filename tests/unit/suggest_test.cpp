@@ -14,10 +14,11 @@
 #include "platform/headless.h"
 #include "platform/list_dialogs.h"
 #include "settings/settings.h"
-#include "storage/dictionary_state.h"
+#include "ui/program_state.h"
 #include "storage/dictionary_words.h"
 #include "tests/unit/test_support.h"
 #include "tools/suggest_command.h"
+#include "tests/unit/tool_test_support.h"
 #include "tools/tool_commands.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
@@ -48,10 +49,10 @@ protected:
         MakeLetter("Dict", 0xCA, Entries({{kCat, "cat"}, {kTomcat, "tomcat"}}));
         std::filesystem::create_directories("forms");
         WriteDiskFile("forms/frequency.txt", "accurate\tx\nCURATE\t9\r\n");
-        ASSERT_EQ(SelectDictionary("Dict"), kResultOk);
+        ASSERT_NE(SelectDictionary("Dict"), OpenOutcome::NoHeader);
     }
     static Lines Suggested(const std::string& word, size_t limit = kMostSuggestions) {
-        return SuggestionsForMiss(word.c_str(), PluralRetry::On, BaseForms::On, limit).words;
+        return SuggestionsForMiss(CurrentDictionary, word.c_str(), LookupOptions{}, limit).words;
     }
     struct Run {
         int status;
@@ -62,7 +63,7 @@ protected:
                                                           {"suggest", SuggestCommand, "", ""}};
         std::istringstream in(input);
         std::ostringstream out, err;
-        ToolStreams io{in, out, err};
+        ToolContext io{in, out, err, ""};
         int status = RunTool(args, commands, io);
         return {status, out.str(), err.str()};
     }
@@ -127,7 +128,7 @@ TEST_F(SuggestTest, TheListsFollowEveryChangeOfTheLetterFiles) {
     // Added in the window: the next suggestion sees it.
     Type("bide");
     HeadlessTypeDescription("izchakvam");
-    ASSERT_EQ(AddEntry(Confirmation::DontAsk), 1);
+    ASSERT_EQ(StoreEditsEntry(Confirmation::DontAsk), 1);
     EXPECT_EQ(Suggested("bidde"), (Lines{"bide", "bid"}));
     // Replaced by another writer, then gone.
     MakeLetter("Dict", 'B', Entries({{"bidden", "x"}}));
@@ -144,22 +145,22 @@ TEST_F(SuggestTest, ListsBuiltFromSettledFilesAreKeptForTheNextProcess) {
     const std::string cache = std::filesystem::absolute("cache").string();
     setenv("DICTIONARY_INDEX_CACHE", cache.c_str(), 1);
     // Changed within the last seconds: nothing is kept.
-    DictionaryWords words = WordsOfDictionary("Dict", CaseRule::Folded);
+    DictionaryWords words = WordsOfDictionary("Dict", CaseRule::Folded, CurrentDictionary.wordLists);
     EXPECT_EQ(words.built, 4u);
     EXPECT_FALSE(std::filesystem::exists(cache));
     std::this_thread::sleep_for(std::chrono::milliseconds(kSettledSeconds * 1000 + 1100));
-    ForgetDictionaryWords();
-    words = WordsOfDictionary("Dict", CaseRule::Folded);
+    CurrentDictionary.wordLists = HeldWordLists();
+    words = WordsOfDictionary("Dict", CaseRule::Folded, CurrentDictionary.wordLists);
     EXPECT_EQ(words.built, 4u);
-    ForgetDictionaryWords();   // a process that starts now
-    words = WordsOfDictionary("Dict", CaseRule::Folded);
+    CurrentDictionary.wordLists = HeldWordLists();   // a process that starts now
+    words = WordsOfDictionary("Dict", CaseRule::Folded, CurrentDictionary.wordLists);
     EXPECT_EQ(words.takenBack, 4u);
     EXPECT_EQ(SuggestWords(words, "acurate", CaseRule::Folded, WordCounts()).front().word, "accurate");
     // Another case rule, or a damaged kept file, is built again.
-    EXPECT_EQ(WordsOfDictionary("Dict", CaseRule::Exact).built, 4u);
+    EXPECT_EQ(WordsOfDictionary("Dict", CaseRule::Exact, CurrentDictionary.wordLists).built, 4u);
     for (const auto& item : std::filesystem::directory_iterator(cache)) std::filesystem::resize_file(item.path(), 100);
-    ForgetDictionaryWords();
-    words = WordsOfDictionary("Dict", CaseRule::Folded);
+    CurrentDictionary.wordLists = HeldWordLists();
+    words = WordsOfDictionary("Dict", CaseRule::Folded, CurrentDictionary.wordLists);
     EXPECT_EQ(words.takenBack, 0u);
     EXPECT_EQ(SuggestWords(words, "acurate", CaseRule::Folded, WordCounts()).front().word, "accurate");
     if (previous) setenv("DICTIONARY_INDEX_CACHE", previousCache.c_str(), 1);

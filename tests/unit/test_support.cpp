@@ -9,10 +9,9 @@
 #include <random>
 
 #include "platform/headless.h"
-#include "settings/settings.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_state.h"
 #include "ui/program_headless.h"
+#include "ui/program_state.h"
 
 std::string Entries(const std::vector<std::pair<std::string, std::string>>& pairs) {
     std::string bytes;
@@ -71,7 +70,7 @@ void ProgramFolderTest::SetUp() {
 }
 
 void ProgramFolderTest::TearDown() {
-    ResetDictionaryState();
+    ResetProgramState();
     std::filesystem::current_path(previous_);
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);

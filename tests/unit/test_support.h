@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "ui/program_state.h"
+
 // Bytes of a letter file from word/description pairs.
 std::string Entries(const std::vector<std::pair<std::string, std::string>>& pairs);
 std::string ReadDiskFile(const std::string& path);

@@ -23,7 +23,7 @@ TEST_F(ToolPathsTest, ImportSourceAndExportTargetAreRelativeToTheStartingFolder)
     };
     std::istringstream in;
     std::ostringstream out, err;
-    ToolStreams io{in, out, err};
+    ToolContext io{in, out, err, ""};
     ASSERT_EQ(RunTool({"--root", "programs", "import", "tsv", "words.tsv", "--to", "Fruit"}, commands, io), 0)
         << err.str();
     std::filesystem::current_path(root_);
@@ -43,7 +43,7 @@ TEST_F(ToolPathsTest, EveryCommandNamesADictionaryByItsFolderNameAlone) {
     const std::string absolute = (std::filesystem::path(root_) / "Outside").string();
     WriteDiskFile("words.tsv", "cat\tfelis\n");
     for (const std::string& path : {std::string("../Outside"), absolute, std::string("a/b")}) {
-        const std::vector<std::pair<int (*)(const std::vector<std::string>&, ToolStreams&), std::vector<std::string>>>
+        const std::vector<std::pair<int (*)(const std::vector<std::string>&, ToolContext&), std::vector<std::string>>>
             commands = {{LookupCommand, {"--dict", path, "cat"}},
                         {StatsCommand, {"--dict", path}},
                         {ExportCommand, {"--dict", path}},

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
 #include "tests/unit/test_support.h"
+#include "tests/unit/tool_test_support.h"
 #include "tools/tool_commands.h"
 
 namespace {
@@ -35,7 +36,7 @@ protected:
         };
         std::istringstream in(input);
         std::ostringstream out, err;
-        ToolStreams io{in, out, err};
+        ToolContext io{in, out, err, ""};
         int status = RunTool(args, commands, io);
         return {status, out.str(), err.str()};
     }

@@ -8,7 +8,13 @@
 #include <vector>
 
 #include "tests/unit/test_support.h"
+#include "tools/edit_commands.h"
+#include "tools/list_command.h"
+#include "tools/lookup_command.h"
+#include "tools/run_tool.h"
+#include "tools/stats_command.h"
 #include "tools/tool_commands.h"
+#include "tools/tool_support.h"
 
 #ifdef DICTIONARY_HAVE_ZLIB
 #include <zlib.h>
@@ -19,11 +25,11 @@ struct ToolResult {
     std::string out, err;
 };
 
-inline ToolResult Tool(int (*command)(const std::vector<std::string>&, ToolStreams&),
+inline ToolResult Tool(int (*command)(const std::vector<std::string>&, ToolContext&),
                        const std::vector<std::string>& args) {
     std::istringstream in;
     std::ostringstream out, err;
-    ToolStreams io{in, out, err};
+    ToolContext io{in, out, err, ""};
     int status = command(args, io);
     return {status, out.str(), err.str()};
 }

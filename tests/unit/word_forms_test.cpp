@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "lookup/word_forms.h"
-#include "storage/dictionary_state.h"
+#include "storage/lookup_result.h"
+#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/forms_command.h"
@@ -37,68 +38,68 @@ class WordFormsTest : public ProgramFolderTest {};
 TEST_F(WordFormsTest, FindsTheBasesOfAFormWhateverItsCase) {
     MakeForms("English", 'W', Entries({{"wear", "x"}, {"went", "go"}, {"wents", "no"}}));
     MakeForms("Bulgarian", 0xCA, Entries({{kHorses, kHorse}, {kCats, kCat}}));
-    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
-    EXPECT_EQ(BaseFormsOf("WENT", OpenCaseRule()), Bases{"go"});
-    EXPECT_EQ(BaseFormsOf("Went", OpenCaseRule()), Bases{"go"});
-    EXPECT_EQ(BaseFormsOf(kCats.c_str(), OpenCaseRule()), Bases{kCat});
-    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str(), OpenCaseRule()), Bases{kCat});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "WENT"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "Went"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, kCats.c_str()), Bases{kCat});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, kCatsUpper.c_str()), Bases{kCat});
     // Whole words only: no prefix of a listed form, nothing longer.
-    EXPECT_TRUE(BaseFormsOf("wen", OpenCaseRule()).empty());
-    EXPECT_TRUE(BaseFormsOf("wentt", OpenCaseRule()).empty());
-    EXPECT_TRUE(BaseFormsOf("", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "wen").empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "wentt").empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "").empty());
 }
 
 TEST_F(WordFormsTest, SeveralBasesComeInTheirStoredOrderOnce) {
     MakeForms("English", 'A', Entries({{"axes", " axis ; ax;;axis;AX "}}));
     MakeForms("English", 'L',
               Entries({{"leaves", "leaf"}, {"leaves  {2}", "leave;leaf"}, {"leaves  {3}", "lea"}, {"lie", "x"}}));
-    EXPECT_EQ(BaseFormsOf("axes", OpenCaseRule()), (Bases{"axis", "ax"}));
-    EXPECT_EQ(BaseFormsOf("leaves", OpenCaseRule()), (Bases{"leaf", "leave", "lea"}));
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "axes"), (Bases{"axis", "ax"}));
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "leaves"), (Bases{"leaf", "leave", "lea"}));
     // A word in the tables of two languages gets both, in folder name order.
     MakeForms("Bulgarian", 'A', Entries({{"axes", "os"}}));
-    EXPECT_EQ(BaseFormsOf("axes", OpenCaseRule()), (Bases{"os", "axis", "ax"}));
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "axes"), (Bases{"os", "axis", "ax"}));
 }
 
 TEST_F(WordFormsTest, ACaseSensitiveDictionaryMatchesOnlyAsStored) {
     MakeForms("English", 'W', Entries({{"went", "go"}}));
     MakeDictionary("Exact", "Exact", 0, 1);
-    ASSERT_EQ(SelectDictionary("Exact"), kResultOk);
-    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
-    EXPECT_TRUE(BaseFormsOf("Went", OpenCaseRule()).empty());
+    ASSERT_NE(SelectDictionary("Exact"), OpenOutcome::NoHeader);
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went"), Bases{"go"});
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "Went").empty());
 }
 
 TEST_F(WordFormsTest, MissingFoldersAndFilesGiveNothing) {
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());  // no forms folder
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());  // no forms folder
     WriteDiskFile("forms", "a file, not a folder");
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
     std::filesystem::remove("forms");
     MakeForms(".hidden", 'W', Entries({{"went", "go"}}));
     WriteDiskFile("forms/CREDITS.txt", "credits");
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
     MakeForms("English", 'G', Entries({{"gone", "go"}}));
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());  // no letter file for W
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());  // no letter file for W
     MakeForms("English", 'W', "");
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
     // A folder without a header (such as the tables' sources) is no table.
     std::filesystem::create_directories("forms/source");
     MakeLetter("forms/source", 'W', Entries({{"went", "go"}}));
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
 }
 
 TEST_F(WordFormsTest, DamagedFilesGiveWhatTheyHoldBeforeTheDamage) {
     // The last description lacks its NUL: the end of the file ends it.
     MakeForms("English", 'W', std::string("wear\0x\0went\0go", 14));
-    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went"), Bases{"go"});
     // An empty description ends the walk, as in a dictionary.
     MakeForms("English", 'W', std::string("wear\0\0went\0go\0", 14));
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
     // A word without description or NUL, and one continuation cut short.
     MakeForms("English", 'W', std::string("went", 4));
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
     MakeForms("English", 'W', std::string("went\0go\0went  {2}", 17));
-    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went"), Bases{"go"});
     MakeForms("English", 'W', std::string("\xFF\xFF\xFF\0\0\0", 6));
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
 }
 
 TEST_F(WordFormsTest, TheImportToolMakesATableFromTabSeparatedPairs) {
@@ -113,9 +114,9 @@ TEST_F(WordFormsTest, TheImportToolMakesATableFromTabSeparatedPairs) {
     std::filesystem::current_path(root_);
     ASSERT_EQ(english.status, 0) << english.err;
     ASSERT_EQ(bulgarian.status, 0) << bulgarian.err;
-    EXPECT_EQ(BaseFormsOf("leaves", OpenCaseRule()), (Bases{"leaf", "leave"}));
-    EXPECT_EQ(BaseFormsOf("Children", OpenCaseRule()), Bases{"child"});
-    EXPECT_EQ(BaseFormsOf(kCatsUpper.c_str(), OpenCaseRule()), Bases{kCat});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "leaves"), (Bases{"leaf", "leave"}));
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "Children"), Bases{"child"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, kCatsUpper.c_str()), Bases{kCat});
 }
 
 TEST_F(WordFormsTest, TheToolListsTheBasesOfEachWord) {
@@ -128,7 +129,7 @@ TEST_F(WordFormsTest, TheToolListsTheBasesOfEachWord) {
                              "\xD0\x9A\xD0\x9E\xD0\xA2\xD0\x9A\xD0\x98\xD0\xA2\xD0\x95: "
                              "\xD0\xBA\xD0\xBE\xD1\x82\xD0\xBA\xD0\xB0" + kToolLineEnd);
     ToolResult json = Tool(FormsCommand, {"--json", "axes", "went"});
-    EXPECT_EQ(json.status, kResultNotFound);
+    EXPECT_EQ(json.status, ResultNumber(LookupResult::NotFound));
     EXPECT_EQ(json.out, std::string("[") + kToolLineEnd + "  {\"query\": \"axes\", \"bases\": [\"axis\", \"ax\"]}," +
                             kToolLineEnd + "  {\"query\": \"went\", \"bases\": []}" + kToolLineEnd + "]" +
                             kToolLineEnd);
@@ -139,11 +140,11 @@ TEST_F(WordFormsTest, TheToolListsTheBasesOfEachWord) {
 // Tables are kept between words; one that changed on disk is read again.
 TEST_F(WordFormsTest, AChangedTableIsReadAgain) {
     MakeForms("English", 'W', Entries({{"went", "go"}}));
-    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
-    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went"), Bases{"go"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went"), Bases{"go"});
     MakeLetter("forms/English", 'W', Entries({{"went", "wend"}, {"worn", "wear"}}));
-    EXPECT_EQ(BaseFormsOf("went", OpenCaseRule()), Bases{"wend"});
-    EXPECT_EQ(BaseFormsOf("worn", OpenCaseRule()), Bases{"wear"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went"), Bases{"wend"});
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "worn"), Bases{"wear"});
     std::filesystem::remove("forms/English/57.dat");
-    EXPECT_TRUE(BaseFormsOf("went", OpenCaseRule()).empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "went").empty());
 }

@@ -1,0 +1,30 @@
+#include "tools/list_command.h"
+
+#include <ostream>
+
+#include "maintenance/codepage.h"
+#include "storage/catalog.h"
+#include "tools/tool_support.h"
+
+int ListCommand(const std::vector<std::string>& args, ToolContext& io) {
+    ToolOptions options;
+    if (!ParseToolOptions(args, {{"--json", false}}, options, io.err)) return kExitUsage;
+    if (!NoOperands("list", options, io.err)) return kExitUsage;
+    const CatalogRecord catalog = ListDictionaries(io.programFolder);
+    const bool json = options.Has("--json");
+    if (json) io.out << "[";
+    for (int i = 0; i < catalog.Count; ++i) {
+        const CatalogEntry& slot = catalog.Slots[i];
+        if (json) {
+            io.out << (i ? "," : "") << kToolLineEnd << "  {\"index\": " << i
+                   << ", \"folder\": " << JsonText(slot.Folder) << ", \"name\": " << JsonText(slot.DisplayName)
+                   << "}";
+        } else {
+            io.out << i << '\t' << Cp1251ToUtf8(slot.Folder) << '\t' << Cp1251ToUtf8(slot.DisplayName)
+                   << kToolLineEnd;
+        }
+    }
+    if (json) io.out << (catalog.Count ? kToolLineEnd : "") << "]" << kToolLineEnd;
+    io.out.flush();
+    return kExitOk;
+}
