@@ -42,5 +42,9 @@ struct WindowStateRecord {
     // Until the start has chosen the keyboard layout, the edits let a
     // request to change it through.
     bool keyboardLayoutPending = true;
+    // A new-version check is on its way, and the About page that shows it
+    // (null while the options sheet is closed).
+    bool versionCheckRunning = false;
+    HWND versionCheckPage = nullptr;
 };
 extern WindowStateRecord WindowState;

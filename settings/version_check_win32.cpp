@@ -23,20 +23,6 @@ struct CheckJob {
     std::string ownVersion;
 };
 
-decltype(&InternetOpenA) OpenInternet = nullptr;
-decltype(&InternetOpenUrlA) OpenAddress = nullptr;
-decltype(&InternetReadFile) ReadInternetFile = nullptr;
-decltype(&InternetCloseHandle) CloseInternetHandle = nullptr;
-decltype(&InternetSetOptionA) SetInternetOption = nullptr;
-decltype(&HttpQueryInfoA) QueryHttpInfo = nullptr;
-
-// A check is on its way, and the About page that shows it (null while the
-// sheet is closed).
-struct {
-    bool running = false;
-    HWND aboutPage = nullptr;
-} Check;
-
 // A check that cannot reach the server gives up after this long.
 const DWORD kRequestTimeout = 10000;
 
@@ -59,49 +45,62 @@ void FindEntryPoint(HMODULE library, const char* name, Function& entry) {
     entry = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
-// Once found, the entry points and the library stay for the rest of the run.
-// Only one worker runs at a time, so they are never looked up twice at once.
-bool LoadInternetLibrary() {
-    if (OpenInternet) return OpenAddress && ReadInternetFile && CloseInternetHandle;
-    HMODULE library = LoadLibraryA("wininet.dll");
-    if (!library) return false;
-    FindEntryPoint(library, "InternetOpenA", OpenInternet);
-    FindEntryPoint(library, "InternetOpenUrlA", OpenAddress);
-    FindEntryPoint(library, "InternetReadFile", ReadInternetFile);
-    FindEntryPoint(library, "InternetCloseHandle", CloseInternetHandle);
-    FindEntryPoint(library, "InternetSetOptionA", SetInternetOption);
-    FindEntryPoint(library, "HttpQueryInfoA", QueryHttpInfo);
-    return OpenInternet && OpenAddress && ReadInternetFile && CloseInternetHandle;
-}
+// The entry points of WinINet a check uses, found when the check runs; the
+// library is let go when it ends (checks are few and far between).
+struct InternetLibrary {
+    HMODULE module = nullptr;
+    decltype(&InternetOpenA) OpenInternet = nullptr;
+    decltype(&InternetOpenUrlA) OpenAddress = nullptr;
+    decltype(&InternetReadFile) ReadInternetFile = nullptr;
+    decltype(&InternetCloseHandle) CloseInternetHandle = nullptr;
+    decltype(&InternetSetOptionA) SetInternetOption = nullptr;
+    decltype(&HttpQueryInfoA) QueryHttpInfo = nullptr;
+
+    InternetLibrary() : module(LoadLibraryA("wininet.dll")) {
+        if (!module) return;
+        FindEntryPoint(module, "InternetOpenA", OpenInternet);
+        FindEntryPoint(module, "InternetOpenUrlA", OpenAddress);
+        FindEntryPoint(module, "InternetReadFile", ReadInternetFile);
+        FindEntryPoint(module, "InternetCloseHandle", CloseInternetHandle);
+        FindEntryPoint(module, "InternetSetOptionA", SetInternetOption);
+        FindEntryPoint(module, "HttpQueryInfoA", QueryHttpInfo);
+    }
+    ~InternetLibrary() {
+        if (module) FreeLibrary(module);
+    }
+    InternetLibrary(const InternetLibrary&) = delete;
+    InternetLibrary& operator=(const InternetLibrary&) = delete;
+    bool Loaded() const { return OpenInternet && OpenAddress && ReadInternetFile && CloseInternetHandle; }
+};
 
 std::string UpdateInfoAddress() {
     const char* address = std::getenv(kTestAddressVariable);
     return address && *address ? address : UPDATE_INFO_ADDRESS;
 }
 
-void SetTimeouts(HINTERNET internet) {
-    if (!SetInternetOption) return;
+void SetTimeouts(const InternetLibrary& net, HINTERNET internet) {
+    if (!net.SetInternetOption) return;
     DWORD timeout = kRequestTimeout;
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-        SetInternetOption(internet, option, &timeout, sizeof timeout);
+        net.SetInternetOption(internet, option, &timeout, sizeof timeout);
 }
 
 // An error page from the server is no answer to the question.
-bool AnsweredOk(HINTERNET address) {
-    if (!QueryHttpInfo) return true;
+bool AnsweredOk(const InternetLibrary& net, HINTERNET address) {
+    if (!net.QueryHttpInfo) return true;
     DWORD status = 0, size = sizeof status;
-    if (!QueryHttpInfo(address, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return true;
+    if (!net.QueryHttpInfo(address, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return true;
     return status == HTTP_STATUS_OK;
 }
 
 // The start of the file, as much of it as the server sends up to the limit;
 // false when the transfer fails.
-bool ReadStart(HINTERNET address, std::string* text) {
+bool ReadStart(const InternetLibrary& net, HINTERNET address, std::string* text) {
     char buffer[kUpdateInfoReadLimit];
     DWORD total = 0;
     while (total < sizeof buffer) {
         DWORD read = 0;
-        if (!ReadInternetFile(address, buffer + total, sizeof buffer - total, &read)) return false;
+        if (!net.ReadInternetFile(address, buffer + total, sizeof buffer - total, &read)) return false;
         if (read == 0) break;
         total += read;
     }
@@ -112,17 +111,18 @@ bool ReadStart(HINTERNET address, std::string* text) {
 // Over https with the certificate checked, through the system's proxy
 // settings, and never from the cache: a stale copy would hide a release.
 Outcome Fetch(const CheckJob& job) {
-    if (!LoadInternetLibrary()) return kLibraryMissing;
-    HINTERNET internet = OpenInternet("Dictionary", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    const InternetLibrary net;
+    if (!net.Loaded()) return kLibraryMissing;
+    HINTERNET internet = net.OpenInternet("Dictionary", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!internet) return kCannotConnect;
-    SetTimeouts(internet);
+    SetTimeouts(net, internet);
     const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                         INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
-    HINTERNET address = OpenAddress(internet, job.address.c_str(), nullptr, 0, flags, 0);
+    HINTERNET address = net.OpenAddress(internet, job.address.c_str(), nullptr, 0, flags, 0);
     std::string text;
-    bool fetched = address && AnsweredOk(address) && ReadStart(address, &text);
-    if (address) CloseInternetHandle(address);
-    CloseInternetHandle(internet);
+    bool fetched = address && AnsweredOk(net, address) && ReadStart(net, address, &text);
+    if (address) net.CloseInternetHandle(address);
+    net.CloseInternetHandle(internet);
     if (!fetched) return kCannotConnect;
     return CompareUpdateInfo(text.data(), text.size(), job.ownVersion.c_str()) == kNewerVersionAvailable
                ? kNewerVersion
@@ -138,8 +138,8 @@ DWORD WINAPI RunCheck(void* parameter) {
 }
 
 void ShowChecking(bool checking) {
-    if (!Check.aboutPage) return;
-    HWND button = GetDlgItem(Check.aboutPage, IDC_CHECKVERSION);
+    if (!WindowState.versionCheckPage) return;
+    HWND button = GetDlgItem(WindowState.versionCheckPage, IDC_CHECKVERSION);
     SetWindowTextA(button, checking ? kCheckingButton : kCheckButton);
     EnableWindow(button, checking ? FALSE : TRUE);
 }
@@ -154,12 +154,12 @@ void AskOpenWebSite(HWND owner, const char* text, UINT icon) {
 }  // namespace
 
 void AttachVersionCheckPage(HWND aboutPage) {
-    Check.aboutPage = aboutPage;
-    if (Check.running) ShowChecking(true);
+    WindowState.versionCheckPage = aboutPage;
+    if (WindowState.versionCheckRunning) ShowChecking(true);
 }
 
 void CheckForNewVersion() {
-    if (Check.running) return;
+    if (WindowState.versionCheckRunning) return;
     char own[200] = {};
     LoadStringA(WindowState.instance, IDS_VERSION, own, sizeof own);
     CheckJob* job = new CheckJob{WindowState.mainWindow, UpdateInfoAddress(), own};
@@ -170,20 +170,20 @@ void CheckForNewVersion() {
         return;
     }
     CloseHandle(worker);
-    Check.running = true;
+    WindowState.versionCheckRunning = true;
     ShowChecking(true);
 }
 
 void OnVersionChecked(WPARAM outcome) {
-    Check.running = false;
-    if (!Check.aboutPage) return;
+    WindowState.versionCheckRunning = false;
+    if (!WindowState.versionCheckPage) return;
     ShowChecking(false);
     switch (outcome) {
-    case kLibraryMissing: AskOpenWebSite(Check.aboutPage, kMissingLibraryText, MB_ICONERROR); break;
-    case kNewerVersion: AskOpenWebSite(Check.aboutPage, kNewVersionText, MB_ICONQUESTION); break;
+    case kLibraryMissing: AskOpenWebSite(WindowState.versionCheckPage, kMissingLibraryText, MB_ICONERROR); break;
+    case kNewerVersion: AskOpenWebSite(WindowState.versionCheckPage, kNewVersionText, MB_ICONQUESTION); break;
     case kLatestVersion:
-        MessageBoxA(Check.aboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK);
+        MessageBoxA(WindowState.versionCheckPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK);
         break;
-    default: AskOpenWebSite(Check.aboutPage, kCannotConnectText, MB_ICONERROR); break;
+    default: AskOpenWebSite(WindowState.versionCheckPage, kCannotConnectText, MB_ICONERROR); break;
     }
 }
