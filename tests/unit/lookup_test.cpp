@@ -4,6 +4,7 @@
 #include "lookup/description.h"
 #include "lookup/history.h"
 #include "platform/headless.h"
+#include "storage/letter_file.h"
 #include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
@@ -168,6 +169,29 @@ TEST_F(LookupTest, TheCoreFindsAWordWithoutAWindow) {
     EXPECT_EQ(Headless().wordEdit, "untouched");
     EXPECT_EQ(Headless().descriptionEdit, "untouched");
     EXPECT_EQ(WordHistory.Count, 0);
+}
+
+// A match keeps its letter's bytes alive: its dictionary may hold another
+// letter, keep none aside, even be closed, and the match still reads its
+// entry. Two dictionaries are open at once, each with its own letter.
+TEST_F(LookupTest, AMatchOutlivesItsDictionarysLetterAndDictionariesStayApart) {
+    OpenAnimals();
+    MakeDictionary("Birds");
+    MakeLetter("Birds", 'C', Entries({{"crow", "corvus"}}));
+    CurrentDictionary.kept.SetBudget(0);
+    const LookupOptions alone{PluralRetry::Off, BaseForms::Off};
+    const WordMatch cat = FindWord(CurrentDictionary, "cat", alone);
+    ASSERT_EQ(cat.result, LookupResult::Ok);
+
+    Dictionary birds;
+    ASSERT_EQ(OpenDictionary(birds, "Birds"), OpenOutcome::Opened);
+    EXPECT_EQ(DescriptionOf(FindWord(birds, "crow", alone)), "corvus");
+    EXPECT_EQ(FindWord(birds, "cat", alone).result, LookupResult::NotFound);
+    EXPECT_EQ(FindWord(CurrentDictionary, "crow", alone).result, LookupResult::NotFound);
+
+    LoadLetter(CurrentDictionary, 'D');
+    CurrentDictionary = Dictionary();
+    EXPECT_EQ(DescriptionOf(cat), "big cat");
 }
 
 // The whole word is selected after a look-up however long it is, so a
