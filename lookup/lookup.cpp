@@ -112,16 +112,14 @@ std::string DescriptionOf(const WordMatch& match) {
 
 TypedLookup LookUpTyped(Dictionary& dictionary, const std::string& typed, LookupOptions options) {
     TypedLookup found;
-    std::string word = typed.substr(0, kLongestTypedWord);
-    if (IsBlankWord(word)) {
+    if (IsBlankWord(WordToLookUp(typed))) {
         found.blank = true;
         found.match.result = LookupResult::Ok;
         found.word = typed;
         return found;
     }
-    word = WithoutTrailingBlanks(word);
-    found.match = FindWord(dictionary, word.c_str(), options);
-    if (found.match.withoutFinalS) word.pop_back();
-    found.word = found.match.baseForm.empty() ? word : found.match.baseForm;
+    found.match = FindWord(dictionary, WordToLookUp(typed).c_str(), options);
+    found.word = found.match.baseForm.empty() ? WordToLookUp(typed) : found.match.baseForm;
+    if (found.match.withoutFinalS) found.word.pop_back();
     return found;
 }

@@ -19,6 +19,8 @@ std::string WithoutTrailingBlanks(const std::string& text) {
     return last == std::string::npos ? std::string() : text.substr(0, last + 1);
 }
 
+std::string WordToLookUp(const std::string& typed) { return WithoutTrailingBlanks(typed.substr(0, kLongestTypedWord)); }
+
 std::string TrimmedWord(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : WithoutTrailingBlanks(text.substr(first));

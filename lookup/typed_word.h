@@ -16,8 +16,12 @@ constexpr size_t kLongestTypedWord = 999;
 std::string NarrowedToSelection(const std::string& text, int start, int end);
 // Nothing but blanks: nothing to look up.
 bool IsBlankWord(const std::string& text);
-// The text without its trailing blanks, as it is looked up.
+// The text without its trailing blanks.
 std::string WithoutTrailingBlanks(const std::string& text);
+// The word a look-up takes from typed text: as the word edit holds it (a
+// longer text given to the tool is cut as the edit would cut it), without
+// its trailing blanks.
+std::string WordToLookUp(const std::string& typed);
 // The word of an entry: the text without the blanks around it. The look-up
 // finds a word by its text between them, so an entry stored with them
 // could be neither found nor deleted.

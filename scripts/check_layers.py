@@ -105,12 +105,17 @@ def main():
     for circle in circles(graph):
         breaches.append("circle: " + " -> ".join(circle))
 
+    return report(breaches, "of the layers", f"layers hold: {len(graph)} units")
+
+
+def report(breaches, what, holds):
+    """Prints every breach and a closing line; the exit status."""
     for line in breaches:
         print(line)
     if breaches:
-        print(f"{len(breaches)} breach(es) of the layers")
+        print(f"{len(breaches)} breach(es) {what}")
         return 1
-    print(f"layers hold: {len(graph)} units")
+    print(holds)
     return 0
 
 

@@ -16,6 +16,9 @@ import os
 import re
 import sys
 
+sys.dont_write_bytecode = True   # nothing written beside the sources
+from check_layers import report  # noqa: E402
+
 STATELESS = ("storage", "lookup", "maintenance", "settings")
 SOURCE = re.compile(r"\.(cpp|h)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
@@ -303,13 +306,8 @@ def main():
                 checked += 1
                 for line, kind, variable in mutable_globals(text):
                     breaches.append(f"{rel}:{line}: {kind} '{variable}' is mutable state below the top")
-    for line in breaches:
-        print(line)
-    if breaches:
-        print(f"{len(breaches)} breach(es): state belongs to values the window or the tool owns")
-        return 1
-    print(f"no mutable globals in {checked} files of {', '.join(STATELESS)}; tools/ uses nothing of ui/")
-    return 0
+    return report(breaches, "of state only at the top: state belongs to values the window or the tool owns",
+                  f"no mutable globals in {checked} files of {', '.join(STATELESS)}; tools/ uses nothing of ui/")
 
 
 if __name__ == "__main__":

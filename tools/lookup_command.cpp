@@ -45,10 +45,8 @@ int LookupCommand(const std::vector<std::string>& args, ToolContext& io) {
                           options, io.err))
         return kExitUsage;
     std::vector<LookupQuery> queries;
-    if (!GatherQueries("lookup", options, io, queries)) return kExitUsage;
-
     Dictionary dictionary;
-    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
+    int status = PrepareQueries("lookup", options, io, queries, dictionary);
     if (status != kExitOk) return status;
     const LookupOptions lookup{options.Has("--no-plural") ? PluralRetry::Off : PluralRetry::On,
                                options.Has("--no-forms") ? BaseForms::Off : BaseForms::On};

@@ -25,10 +25,8 @@ int SuggestCommand(const std::vector<std::string>& args, ToolContext& io) {
         return kExitUsage;
     }
     std::vector<LookupQuery> queries;
-    if (!GatherQueries("suggest", options, io, queries)) return kExitUsage;
-
     Dictionary dictionary;
-    int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
+    int status = PrepareQueries("suggest", options, io, queries, dictionary);
     if (status != kExitOk) return status;
     const bool json = options.Has("--json");
     bool warned = false;

@@ -166,6 +166,12 @@ bool GatherQueries(const char* command, const ToolOptions& options, ToolContext&
     return true;
 }
 
+int PrepareQueries(const char* command, const ToolOptions& options, ToolContext& io,
+                   std::vector<LookupQuery>& queries, Dictionary& dictionary) {
+    if (!GatherQueries(command, options, io, queries)) return kExitUsage;
+    return OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
+}
+
 void WarnUnreadLetters(const std::vector<unsigned char>& letters, std::ostream& err) {
     for (unsigned char letter : letters)
         Complain(err) << "letter file " << LetterFileName(letter)

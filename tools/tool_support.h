@@ -65,6 +65,10 @@ struct LookupQuery {
 // line that cannot be one keeps its `problem`.
 bool GatherQueries(const char* command, const ToolOptions& options, ToolContext& io,
                    std::vector<LookupQuery>& queries);
+// The words (GatherQueries), then the dictionary of --dict opened: kExitOk,
+// or the exit status after a message.
+int PrepareQueries(const char* command, const ToolOptions& options, ToolContext& io,
+                   std::vector<LookupQuery>& queries, Dictionary& dictionary);
 // Says, once each, which letter files could not be searched for suggestions.
 void WarnUnreadLetters(const std::vector<unsigned char>& letters, std::ostream& err);
 

@@ -28,10 +28,16 @@ static void WriteWholeWord(const std::string& word) {
     SetWordEditSelection(0, kEndOfText);
 }
 
-LookupResult LookupWord(MissedDescription onMiss, PluralRetry plural) {
-    EditState.UnreadLetter = 0;
+// The word edit's text as the look-up takes it: narrowed to its selection
+// unless completion wrote it.
+static std::string TypedWord() {
     if (!EditState.AutoCompleted) NarrowToSelection();
-    const TypedLookup found = LookUpTyped(CurrentDictionary, EditState.WordText, WindowLookupOptions(plural));
+    return EditState.WordText;
+}
+
+// Looks the typed text up in the window's dictionary and shows the answer.
+static LookupResult ShowLookUp(const std::string& typed, MissedDescription onMiss, PluralRetry plural) {
+    const TypedLookup found = LookUpTyped(CurrentDictionary, typed, WindowLookupOptions(plural));
     if (found.blank) return LookupResult::Ok;
     // The edit shows the word as the look-up found it; that is the look-up's
     // own change, not the user's.
@@ -47,6 +53,11 @@ LookupResult LookupWord(MissedDescription onMiss, PluralRetry plural) {
     EditState.AutoCompleted = 0;
     if (AddToHistory(WordHistory, found.word.c_str()) && WordHistory.Count == 1) UpdateToolbarState();
     return LookupResult::Ok;
+}
+
+LookupResult LookupWord(MissedDescription onMiss, PluralRetry plural) {
+    EditState.UnreadLetter = 0;
+    return ShowLookUp(TypedWord(), onMiss, plural);
 }
 
 void ShowWord(const char* word) {
