@@ -270,9 +270,9 @@ EntryChange AddEntry(Dictionary& dictionary, const std::string& typed, const std
     }
     const unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), dictionary.Rule());
     ReverseMade made;
+    const EntryEdit edit{exists ? EntryEditKind::Replace : EntryEditKind::Add, word, description};
     const LetterChangeResult result =
-        ChangeEntryAndReverse(dictionary, letter, {exists ? EntryEditKind::Replace : EntryEditKind::Add, word, description},
-                              reverse == ReverseEntry::WithIt, made);
+        ChangeEntryAndReverse(dictionary, letter, edit, reverse == ReverseEntry::WithIt, made);
     if (result.outcome != LetterChangeOutcome::Done) {
         change.refused = RefusedChange(result, word);
         return change;
@@ -295,10 +295,10 @@ EntryChange DeleteEntry(Dictionary& dictionary, const std::string& typed) {
         return RefusedEntry(Refusal::NoDictionary, change.word);
     const CaseRule rule = dictionary.Rule();
     const EntryEdit edit{EntryEditKind::Delete, change.word, ""};
-    const LetterChangeResult result =
-        ChangeLetter(dictionary, letter, [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
-            return EditLetterBytes(edit, present, rule, changed, offset);
-        });
+    const auto rewrite = [&](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
+        return EditLetterBytes(edit, present, rule, changed, offset);
+    };
+    const LetterChangeResult result = ChangeLetter(dictionary, letter, rewrite);
     // A word that is not there changes nothing, unless someone else just removed it.
     if (result.outcome == LetterChangeOutcome::NotThere && !result.changedElsewhere) return change;
     if (result.outcome != LetterChangeOutcome::Done) {

@@ -80,6 +80,7 @@ void SaveSettings(SettingsRecord& settings) {
         settings.windowSize = {ScaleFromDpi(right - left, dpi), ScaleFromDpi(bottom - top, dpi)};
     }
     if (!SettingsStoreCreateForWrite()) return;
-    for (const StoredValue& value : kValues) SettingsStoreWrite(value.name, value.type, FieldOf(settings, value), value.length);
+    for (const StoredValue& value : kValues)
+        SettingsStoreWrite(value.name, value.type, FieldOf(settings, value), value.length);
     SettingsStoreClose();
 }

@@ -89,7 +89,8 @@ void SetTimeouts(const InternetLibrary& net, HINTERNET internet) {
 bool AnsweredOk(const InternetLibrary& net, HINTERNET address) {
     if (!net.QueryHttpInfo) return true;
     DWORD status = 0, size = sizeof status;
-    if (!net.QueryHttpInfo(address, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return true;
+    if (!net.QueryHttpInfo(address, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        return true;
     return status == HTTP_STATUS_OK;
 }
 

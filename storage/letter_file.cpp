@@ -37,7 +37,9 @@ void HoldLetterBytes(Dictionary& dictionary, unsigned char letter, const unsigne
     dictionary.held.unread = !dictionary.held.bytes;
 }
 
-void ForgetLetter(Dictionary& dictionary, unsigned char letter) { dictionary.held = HeldLetter{letter, letter != 0, nullptr}; }
+void ForgetLetter(Dictionary& dictionary, unsigned char letter) {
+    dictionary.held = HeldLetter{letter, letter != 0, nullptr};
+}
 
 bool SaveLetter(const Dictionary& dictionary) {
     const std::string path = dictionary.LetterFilePath(dictionary.held.letter);

@@ -16,7 +16,8 @@ int ImportCommand(const std::vector<std::string>& args, ToolContext& io) {
                           options, io.err))
         return kExitUsage;
     if (options.operands.size() < 2) {
-        ImportComplaint(io.err) << "needs a format (dictd, stardict or tsv) and at least one source file" << kToolLineEnd;
+        ImportComplaint(io.err) << "needs a format (dictd, stardict or tsv) and at least one source file"
+                                << kToolLineEnd;
         return kExitUsage;
     }
     ImportJob job;

@@ -90,7 +90,8 @@ static void NewDictionaryCommand() {
 static void DictionaryInfoCommand() {
     if (DictionaryCatalog.Count == 0 || !CurrentDictionary.IsOpen()) return;
     DictionaryInfoChange change;
-    if (ShowDictionaryInfo(CurrentDictionary, &change)) ApplyDictionaryInfo({change.name.c_str(), change.dual, change.caseSensitive});
+    if (ShowDictionaryInfo(CurrentDictionary, &change))
+        ApplyDictionaryInfo({change.name.c_str(), change.dual, change.caseSensitive});
 }
 
 static void OnCommand(int id) {

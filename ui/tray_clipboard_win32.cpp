@@ -6,11 +6,11 @@
 #include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
-#include "ui/program_state.h"
 #include "ui/clipboard_word.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
 #include "ui/modal_guard_win32.h"
+#include "ui/program_state.h"
 #include "ui/suggestions.h"
 
 // What the clipboard watch remembers between changes.

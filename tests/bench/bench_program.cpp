@@ -84,7 +84,9 @@ void BenchForgetSuggestionLists() { CurrentDictionary.wordLists = HeldWordLists(
 
 size_t BenchSuggestionListBytes() { return CurrentDictionary.wordLists.Bytes(); }
 
-size_t BenchSuggestionLetters() { return WordsOfDictionary(CurrentDictionary.Path(), CurrentDictionary.Rule(), CurrentDictionary.wordLists).letters.size();
+size_t BenchSuggestionLetters() {
+    return WordsOfDictionary(CurrentDictionary.Path(), CurrentDictionary.Rule(), CurrentDictionary.wordLists)
+        .letters.size();
 }
 
 std::vector<std::string> BenchMisspellings() {

@@ -11,11 +11,11 @@
 
 #include "lookup/word_forms.h"
 #include "settings/settings.h"
-#include "ui/program_state.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
 #include "ui/program_headless.h"
+#include "ui/program_state.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 
 #include "maintenance/codepage.h"
 #include "storage/catalog.h"
-#include "ui/program_state.h"
 #include "tests/crash/crash_support.h"
 #include "tests/unit/test_support.h"
+#include "ui/program_state.h"
 
 namespace fs = std::filesystem;
 
@@ -107,7 +107,8 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
 
     // The outcome of whole imports, and how long one takes.
     const std::vector<std::string> intoZoo = {"import", "tsv", "words.tsv", "--to", "Zoo", "--dual"};
-    const std::vector<std::string> intoFresh = {"import", "tsv", "words.tsv", "--to", "Fresh", "--dual", "--name", "Fresh"};
+    const std::vector<std::string> intoFresh = {"import", "tsv",    "words.tsv", "--to",
+                                                "Fresh",  "--dual", "--name",    "Fresh"};
     auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(RunToolCapturing(".", intoZoo).status, 0);
     ASSERT_EQ(RunToolCapturing(".", intoFresh).status, 0);

@@ -13,13 +13,13 @@
 #include "settings/settings.h"
 #include "storage/catalog.h"
 #include "storage/dictionary_format.h"
-#include "ui/program_state.h"
 #include "storage/letter_file.h"
 #include "storage/text_case.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
 #include "ui/program_headless.h"
+#include "ui/program_state.h"
 
 namespace fs = std::filesystem;
 
@@ -185,15 +185,16 @@ void CheckOpenedHeader(const std::string& header) {
 }
 
 void CheckBufferHolds(const std::string& file) {
+    const LetterView held = CurrentDictionary.held.View();
     if (file.empty()) {
-        Check(CurrentDictionary.held.View().data == nullptr && CurrentDictionary.held.View().length == 0, "an empty file holds nothing");
+        Check(held.data == nullptr && held.length == 0, "an empty file holds nothing");
         return;
     }
-    Check(CurrentDictionary.held.View().data != nullptr && CurrentDictionary.held.View().length == static_cast<int32_t>(file.size() + 1),
-          "Length is the file size + 1");
-    if (!CurrentDictionary.held.View().data || CurrentDictionary.held.View().length != static_cast<int32_t>(file.size() + 1)) return;
-    Check(std::memcmp(CurrentDictionary.held.View().data, file.data(), file.size()) == 0, "the buffer holds the file's bytes");
-    Check(CurrentDictionary.held.View().data[file.size()] == 0, "the buffer ends with the appended NUL");
+    const int32_t length = static_cast<int32_t>(file.size() + 1);
+    Check(held.data != nullptr && held.length == length, "Length is the file size + 1");
+    if (!held.data || held.length != length) return;
+    Check(std::memcmp(held.data, file.data(), file.size()) == 0, "the buffer holds the file's bytes");
+    Check(held.data[file.size()] == 0, "the buffer ends with the appended NUL");
 }
 
 }  // namespace
@@ -273,9 +274,11 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
     Check(LoadLetter(CurrentDictionary, 0) == (open ? LookupResult::Ok : LookupResult::NoDictionary), "unloading");
     LookupResult loaded = LoadLetter(CurrentDictionary, letter);
     if (!open) {
-        Check(loaded == LookupResult::NoDictionary && CurrentDictionary.held.View().data == nullptr, "nothing loads without a dictionary");
+        Check(loaded == LookupResult::NoDictionary && CurrentDictionary.held.View().data == nullptr,
+              "nothing loads without a dictionary");
     } else if (!fuzzOpen) {
-        Check(loaded == LookupResult::LetterCannotOpen && CurrentDictionary.held.View().data == nullptr, "a missing letter file");
+        Check(loaded == LookupResult::LetterCannotOpen && CurrentDictionary.held.View().data == nullptr,
+              "a missing letter file");
         Check(LoadLetter(CurrentDictionary, letter) == LookupResult::Ok, "a missing letter answers 3 only once");
     } else {
         Check(loaded == LookupResult::Ok, "the letter file loads");
@@ -308,8 +311,8 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
         LookupResult result = LookupWord(onMiss, plural);
         const std::string& edit = Headless().wordEdit;
         const std::string& description = Headless().descriptionEdit;
-        Check(result == LookupResult::Ok || result == LookupResult::LetterCannotOpen || result == LookupResult::NoDictionary ||
-                  result == LookupResult::NotFound,
+        Check(result == LookupResult::Ok || result == LookupResult::LetterCannotOpen ||
+                  result == LookupResult::NoDictionary || result == LookupResult::NotFound,
               "a look-up answers 0, 3, 5 or 6");
         if (IsBlank(edit)) {
             Check(result == LookupResult::Ok && description == kUntouched, "a blank word looks nothing up");
@@ -318,7 +321,8 @@ std::string RunFuzzCase(const FuzzCase& fuzzCase, std::mt19937_64& random) {
         Check(edit == EditState.WordText, "the word edit and EditState.WordText agree");
         // Only a plural retry onto a stored word that ends in a blank
         // leaves one.
-        Check(edit.back() != ' ' || (result == LookupResult::Ok && plural == PluralRetry::On), "trailing blanks are trimmed");
+        Check(edit.back() != ' ' || (result == LookupResult::Ok && plural == PluralRetry::On),
+              "trailing blanks are trimmed");
         Check(Headless().selectionStart == 0 && Headless().selectionEnd == static_cast<int>(edit.size()),
               "the whole word is selected");
         Check(edit.size() <= typed.size(), "the word only ever shrinks");

@@ -10,7 +10,6 @@
 #include "platform/files.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
-#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/tool_commands.h"
@@ -19,6 +18,7 @@
 #include "ui/edit_state.h"
 #include "ui/find_command.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 
 namespace {
 
@@ -205,8 +205,10 @@ TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
                                     "\"tragvam\"}" + nl + "]" + nl));
     EXPECT_EQ(run({"lookup", "--dict", "Dict", "went"}), std::make_pair(0, "tragvam" + nl));
     // --no-forms as the option turns them off; --no-plural turns off both.
-    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-forms", "went"}).first, ResultNumber(LookupResult::LetterCannotOpen));
-    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-plural", "went"}).first, ResultNumber(LookupResult::LetterCannotOpen));
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-forms", "went"}).first,
+              ResultNumber(LookupResult::LetterCannotOpen));
+    EXPECT_EQ(run({"lookup", "--dict", "Dict", "--no-plural", "went"}).first,
+              ResultNumber(LookupResult::LetterCannotOpen));
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 
 #include "lookup/description.h"
 #include "platform/headless.h"
-#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 
 class DescriptionTest : public ProgramFolderTest {
 protected:

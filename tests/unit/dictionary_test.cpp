@@ -7,10 +7,10 @@
 #include "storage/catalog.h"
 #include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
-#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 
 namespace fs = std::filesystem;
 

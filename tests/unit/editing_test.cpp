@@ -15,12 +15,12 @@
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "storage/dictionary_format.h"
-#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/editing_commands.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 
 class EditingTest : public ProgramFolderTest {
 protected:
@@ -296,7 +296,8 @@ TEST_F(EditingTest, AReadOnlyLetterFileIsKeptAndTheFailureReported) {
     EXPECT_EQ(WordEdit(), "cub");  // kept for another try
     EXPECT_EQ(Description(), "young");
     EXPECT_TRUE(HeadlessToolbarEnabled(IDM_ADD));
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::NotFound);  // memory matches the disk
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off),
+              LookupResult::NotFound);  // memory matches the disk
 
     Find("cat");
     DeleteWordCommand(Confirmation::DontAsk);

@@ -172,11 +172,11 @@ TEST_F(LetterChangeTest, AChangeIsMadeOfTheFileAsReadUnderTheLock) {
     Find("ca10000");  // the letter is held (mapped where the system allows)
     ASSERT_EQ(CurrentDictionary.held.letter, 'C');
 
-    LetterChangeResult result = ChangeLetter(CurrentDictionary, 'C', [](const LetterView& present, std::vector<unsigned char>& changed,
-                                                     int32_t& offset) {
-        std::filesystem::resize_file("D/43.dat", 4096);  // in place, as another program may
-        return EditLetterBytes({EntryEditKind::Add, "cz", "last"}, present, CaseRule::Folded, changed, offset);
-    });
+    LetterChangeResult result = ChangeLetter(
+        CurrentDictionary, 'C', [](const LetterView& present, std::vector<unsigned char>& changed, int32_t& offset) {
+            std::filesystem::resize_file("D/43.dat", 4096);  // in place, as another program may
+            return EditLetterBytes({EntryEditKind::Add, "cz", "last"}, present, CaseRule::Folded, changed, offset);
+        });
     ASSERT_EQ(result.outcome, LetterChangeOutcome::Done);
     const std::string written = ReadDiskFile("D/43.dat");
     EXPECT_EQ(written.find(std::string(2, '\0')), std::string::npos) << "a run of NULs was written";

@@ -2,14 +2,14 @@
 #include <filesystem>
 #include <string>
 
-#include "storage/dictionary_format.h"
-#include "ui/program_state.h"
-#include "storage/file_bytes.h"
 #include "platform/files.h"
+#include "storage/dictionary_format.h"
+#include "storage/file_bytes.h"
 #include "storage/letter_cache.h"
 #include "storage/letter_file.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
+#include "ui/program_state.h"
 
 class LetterFileTest : public ProgramFolderTest {
 protected:

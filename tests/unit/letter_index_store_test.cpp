@@ -13,9 +13,9 @@
 
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
+#include "storage/kept_file.h"
 #include "storage/letter_cache.h"
 #include "storage/letter_file.h"
-#include "storage/kept_file.h"
 #include "storage/letter_index_store.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
@@ -65,7 +65,8 @@ protected:
         return std::filesystem::exists(KeptIndexPath(LetterPath("D", letter).c_str()));
     }
     static int32_t Find(const std::string& word) {
-        return FindFoldedWord(CurrentDictionary.held.View(), FoldString(word.c_str(), CaseRule::Folded), CaseRule::Folded);
+        return FindFoldedWord(CurrentDictionary.held.View(), FoldString(word.c_str(), CaseRule::Folded),
+                              CaseRule::Folded);
     }
     // What the plain walk answers in the held bytes.
     static int32_t Walked(const std::string& word) {
@@ -105,7 +106,8 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
     EXPECT_FALSE(CurrentDictionary.held.bytes->index.built);
     KeepWalkedIndexes(CurrentDictionary);
     ASSERT_TRUE(Kept('A'));
-    const std::vector<int32_t> built(CurrentDictionary.held.bytes->index.entries.begin(), CurrentDictionary.held.bytes->index.entries.end());
+    const std::vector<int32_t> built(CurrentDictionary.held.bytes->index.entries.begin(),
+                                     CurrentDictionary.held.bytes->index.entries.end());
     ASSERT_EQ(built.size(), 3000u);
 
     // The next reading searches by halving from its first look-up, with the
@@ -114,7 +116,9 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
     ASSERT_TRUE(CurrentDictionary.held.bytes->index.built);
     EXPECT_TRUE(CurrentDictionary.held.bytes->index.sorted);
     EXPECT_TRUE(CurrentDictionary.held.bytes->index.wholeFile);
-    EXPECT_EQ(std::vector<int32_t>(CurrentDictionary.held.bytes->index.entries.begin(), CurrentDictionary.held.bytes->index.entries.end()), built);
+    EXPECT_EQ(std::vector<int32_t>(CurrentDictionary.held.bytes->index.entries.begin(),
+                                   CurrentDictionary.held.bytes->index.entries.end()),
+              built);
     for (const std::string& word : {WordAt(0), WordAt(1234), WordAt(2999), std::string("a"), std::string("a012345"),
                                     std::string("A01234"), std::string("b")})
         EXPECT_EQ(Find(word), Walked(word)) << word;
@@ -158,7 +162,8 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
     const std::string whole = ReadDiskFile(keptPath);
     std::string flipped = whole;
     flipped[whole.size() / 2] ^= 0x10;
-    for (const std::string& damaged : {flipped, whole.substr(0, whole.size() - 4), whole.substr(0, 40), std::string()}) {
+    for (const std::string& damaged :
+         {flipped, whole.substr(0, whole.size() - 4), whole.substr(0, 40), std::string()}) {
         WriteDiskFile(keptPath, damaged);
         ReadAfresh('A');
         EXPECT_FALSE(CurrentDictionary.held.bytes->index.built);

@@ -5,11 +5,11 @@
 #include "lookup/history.h"
 #include "platform/headless.h"
 #include "storage/letter_file.h"
-#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 
 class LookupTest : public ProgramFolderTest {
 protected:
@@ -148,7 +148,8 @@ TEST_F(LookupTest, AnUnreadableLetterFileAnswersAsOneThatCannotBeOpened) {
     Type("cat");
     EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::LetterCannotOpen);
     Type("cow");
-    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::LetterCannotOpen);  // tried again, not "not found"
+    // Tried again, not "not found".
+    EXPECT_EQ(LookupWord(MissedDescription::Clear, PluralRetry::Off), LookupResult::LetterCannotOpen);
 }
 
 // The core answers with the entry and touches neither edit: the command
@@ -162,10 +163,11 @@ TEST_F(LookupTest, TheCoreFindsAWordWithoutAWindow) {
     EXPECT_TRUE(match.withoutFinalS);
     EXPECT_EQ(match.letter, 'C');
     EXPECT_STREQ(CurrentDictionary.held.View().StringAt(match.entry), "CAT");
-    EXPECT_EQ(FormatDescription(CurrentDictionary.held.View(), CurrentDictionary.held.View().DescriptionOf(match.entry)), "big cat");
+    EXPECT_EQ(DescriptionOf(match), "big cat");
     EXPECT_EQ(FindWord(CurrentDictionary, "cats", {PluralRetry::Off, BaseForms::On}).result, LookupResult::NotFound);
     EXPECT_EQ(FindWord(CurrentDictionary, "   ", {PluralRetry::On, BaseForms::On}).result, LookupResult::NotFound);
-    EXPECT_EQ(FindWord(CurrentDictionary, "zebra", {PluralRetry::On, BaseForms::On}).result, LookupResult::LetterCannotOpen);
+    EXPECT_EQ(FindWord(CurrentDictionary, "zebra", {PluralRetry::On, BaseForms::On}).result,
+              LookupResult::LetterCannotOpen);
     EXPECT_EQ(Headless().wordEdit, "untouched");
     EXPECT_EQ(Headless().descriptionEdit, "untouched");
     EXPECT_EQ(WordHistory.Count, 0);

@@ -51,7 +51,8 @@ protected:
     // Held and mapped, with the index its searches halve: a search then
     // reads pages in the middle of the file.
     static bool HoldMapped() {
-        return Find("a100000") == LookupResult::Ok && Find("a102000") == LookupResult::Ok && CurrentDictionary.held.bytes->file.Mapped();
+        return Find("a100000") == LookupResult::Ok && Find("a102000") == LookupResult::Ok &&
+               CurrentDictionary.held.bytes->file.Mapped();
     }
     // Another program cuts the file short where it lies.
     static void CutShortInPlace() { std::filesystem::resize_file("D/41.dat", 100); }
@@ -86,7 +87,8 @@ TEST_F(MappingFaultTest, ABusErrorSentByAnotherProcessGoesToTheHandlerBefore) {
             kill(getpid(), SIGBUS);
             CutShortInPlace();
             // The fault is ours: the letter is read again, as the file is now.
-            const bool readAgain = Find("a103999") == LookupResult::NotFound && !CurrentDictionary.held.bytes->file.Mapped();
+            const bool readAgain =
+                Find("a103999") == LookupResult::NotFound && !CurrentDictionary.held.bytes->file.Mapped();
             kill(getpid(), SIGBUS);
             std::_Exit(Caught == 2 && readAgain ? 0 : 10 + Caught);
         },

@@ -6,12 +6,12 @@
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/catalog.h"
-#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/find_command.h"
 #include "ui/lookup_command.h"
+#include "ui/program_state.h"
 #include "ui/search_commands.h"
 
 using Lines = std::vector<std::string>;

@@ -14,16 +14,16 @@
 #include "platform/headless.h"
 #include "platform/list_dialogs.h"
 #include "settings/settings.h"
-#include "ui/program_state.h"
 #include "storage/dictionary_words.h"
 #include "tests/unit/test_support.h"
-#include "tools/suggest_command.h"
 #include "tests/unit/tool_test_support.h"
+#include "tools/suggest_command.h"
 #include "tools/tool_commands.h"
 #include "ui/dictionary_commands.h"
 #include "ui/edit_state.h"
 #include "ui/editing_commands.h"
 #include "ui/find_command.h"
+#include "ui/program_state.h"
 #include "ui/search_commands.h"
 #include "ui/suggestions.h"
 
@@ -184,8 +184,9 @@ TEST_F(SuggestTest, TheToolSuggestsAndAddsSuggestionsToAMissOnlyWhenAsked) {
     EXPECT_EQ(run.status, 6);
     EXPECT_EQ(run.err, Text({"acurate: not found; did you mean curate, accurate, arcuate, acute?"}));
     run = Tool({"lookup", "--dict", "Dict", "--suggest", "--json", "acurate"});
-    EXPECT_EQ(run.out, Text({"[", "  {\"query\": \"acurate\", \"word\": \"acurate\", \"result\": 6, \"description\": \"\", "
-                                  "\"suggestions\": [\"curate\", \"accurate\", \"arcuate\", \"acute\"]}",
+    EXPECT_EQ(run.out, Text({"[",
+                             "  {\"query\": \"acurate\", \"word\": \"acurate\", \"result\": 6, \"description\": \"\", "
+                             "\"suggestions\": [\"curate\", \"accurate\", \"arcuate\", \"acute\"]}",
                              "]"}));
     // Without --suggest a miss is what it always was.
     run = Tool({"lookup", "--dict", "Dict", "--json", "acurate"});

@@ -6,12 +6,12 @@
 
 #include "lookup/word_forms.h"
 #include "storage/lookup_result.h"
-#include "ui/program_state.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/forms_command.h"
 #include "tools/import_command.h"
 #include "ui/dictionary_commands.h"
+#include "ui/program_state.h"
 
 namespace {
 
