@@ -27,22 +27,22 @@ static int32_t Shown(const LetterView& letter, int32_t offset) { return letter.B
 // words are in order, halving finds the entries the walks below find.
 static const LetterIndex* BrowseIndex(const LetterView& letter) {
     const LetterIndex* index = letter.SortedIndex();
-    return index && index->wholeFile && !index->entries.empty() ? index : nullptr;
+    return index && index->wholeFile && !index->entries.Empty() ? index : nullptr;
 }
 
 static int32_t IndexedEntryAfter(const LetterView& letter, const LetterIndex& index, const char* typed) {
     const IndexEntries& entries = index.entries;
     const int32_t limit = letter.length - kNextMargin;
     size_t at = FirstNotBefore(letter.data, index, typed);
-    if (at < entries.size() && Compare(letter, entries[at], typed) == 0 && letter.DescriptionOf(entries[at]) < limit)
-        return at + 1 < entries.size() ? entries[at + 1] : -1;
+    if (at < entries.Count() && Compare(letter, entries[at], typed) == 0 && letter.DescriptionOf(entries[at]) < limit)
+        return at + 1 < entries.Count() ? entries[at + 1] : -1;
     at = FirstAfter(letter.data, index, typed);
-    return at < entries.size() && entries[at] < limit ? entries[at] : -1;
+    return at < entries.Count() && entries[at] < limit ? entries[at] : -1;
 }
 
 static int32_t IndexedEntryBefore(const LetterView& letter, const LetterIndex& index, const char* typed) {
     // An empty word matches the empty word at the very end.
-    size_t at = *typed ? FirstNotBefore(letter.data, index, typed) : index.entries.size();
+    size_t at = *typed ? FirstNotBefore(letter.data, index, typed) : index.entries.Count();
     size_t remembered = std::min(at, EntriesBefore(index, letter.length - kPreviousMargin));
     return remembered > 0 ? index.entries[remembered - 1] : -1;
 }
@@ -51,8 +51,8 @@ static std::vector<int32_t> IndexedNextWords(const LetterView& letter, const Let
     std::vector<int32_t> shown;
     const IndexEntries& entries = index.entries;
     size_t at = FirstNotBefore(letter.data, index, typed);
-    if (at >= entries.size() || entries[at] >= letter.length - kNextMargin) return shown;
-    for (; at < entries.size() && entries[at] < letter.length - kPreviousMargin; ++at) {
+    if (at >= entries.Count() || entries[at] >= letter.length - kNextMargin) return shown;
+    for (; at < entries.Count() && entries[at] < letter.length - kPreviousMargin; ++at) {
         shown.push_back(entries[at]);
         if (static_cast<int>(shown.size()) == kNextWordsMax) break;
     }

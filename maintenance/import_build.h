@@ -13,7 +13,14 @@
 #include "storage/dictionary_format.h"
 #include "storage/text_case.h"
 
-enum class AddOutcome { Stored, Duplicate, EmptyWord, EmptyDescription, WordTooLong, DescriptionTooLong };
+enum class AddOutcome {
+    Stored,               // the entry is in the build
+    Duplicate,            // the build holds the same word with the same description
+    EmptyWord,            // left out: the word is empty
+    EmptyDescription,     // left out: the description is empty
+    WordTooLong,          // left out: longer than the longest word
+    DescriptionTooLong,   // left out: longer than the longest description
+};
 
 // All the entries of a word: the word itself and its continuations.
 struct WordGroup {

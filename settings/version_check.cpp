@@ -64,6 +64,6 @@ int CompareVersions(const char* a, const char* b) {
 
 VersionCheckOutcome CompareUpdateInfo(const char* text, std::size_t length, const char* ownVersion) {
     char version[kUpdateInfoReadLimit + 1];
-    if (!PublishedVersion(text, length, version, sizeof version)) return kHaveLatestVersion;
-    return CompareVersions(version, ownVersion) > 0 ? kNewerVersionAvailable : kHaveLatestVersion;
+    if (!PublishedVersion(text, length, version, sizeof version)) return VersionCheckOutcome::HaveLatest;
+    return CompareVersions(version, ownVersion) > 0 ? VersionCheckOutcome::NewerAvailable : VersionCheckOutcome::HaveLatest;
 }

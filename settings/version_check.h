@@ -7,7 +7,10 @@
 // Only the start of the published file is read; a marker past it is not seen.
 constexpr std::size_t kUpdateInfoReadLimit = 500;
 
-enum VersionCheckOutcome { kHaveLatestVersion, kNewerVersionAvailable };
+enum class VersionCheckOutcome {
+    HaveLatest,       // the published release is this one or older, or the file names none
+    NewerAvailable,   // the published release is newer than this one
+};
 
 // Copies the version that follows the first "dictionary=" (any letter case)
 // up to the first CR, LF or blank into out. False when there is no marker.

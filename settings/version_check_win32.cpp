@@ -125,7 +125,7 @@ Outcome Fetch(const CheckJob& job) {
     if (address) net.CloseInternetHandle(address);
     net.CloseInternetHandle(internet);
     if (!fetched) return kCannotConnect;
-    return CompareUpdateInfo(text.data(), text.size(), job.ownVersion.c_str()) == kNewerVersionAvailable
+    return CompareUpdateInfo(text.data(), text.size(), job.ownVersion.c_str()) == VersionCheckOutcome::NewerAvailable
                ? kNewerVersion
                : kLatestVersion;
 }

@@ -25,21 +25,21 @@ public:
         return *this;
     }
 
-    size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
+    size_t Count() const { return size_; }
+    bool Empty() const { return size_ == 0; }
     int32_t operator[](size_t position) const { return begin_[position]; }
-    int32_t back() const { return begin_[size_ - 1]; }
+    int32_t Last() const { return begin_[size_ - 1]; }
     const int32_t* begin() const { return begin_; }
     const int32_t* end() const { return begin_ + size_; }
     // The bytes they take in memory.
     size_t Bytes() const {
         return own_.capacity() * sizeof(int32_t) + static_cast<size_t>(held_.Length());
     }
-    void reserve(size_t count) {
+    void Reserve(size_t count) {
         own_.reserve(count);
         Follow();
     }
-    void push_back(int32_t offset) {
+    void Add(int32_t offset) {
         own_.push_back(offset);
         Follow();
     }

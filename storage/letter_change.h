@@ -21,7 +21,7 @@
 #include "storage/letter_view.h"
 
 enum class LetterChangeOutcome {
-    Done,
+    Done,          // the files hold the change
     NotThere,      // the entry to replace or delete is not in the file
     AlreadyThere,  // the entry to add is in the file already
     Busy,          // another writer kept the dictionary for the whole wait

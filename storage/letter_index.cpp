@@ -126,14 +126,14 @@ void BuildLetterIndex(const unsigned char* data, int32_t length, LetterIndex& in
         return;
     }
     try {
-        index.entries.reserve(CountNuls(data, static_cast<size_t>(length)) / 2 + 1);
+        index.entries.Reserve(CountNuls(data, static_cast<size_t>(length)) / 2 + 1);
         bool outOfOrder = false;
         auto walk = MakeStrictNulWalk(static_cast<size_t>(length - 1), [&](int32_t offset, size_t) {
-            if (!index.entries.empty() && CompareWords(data + index.entries.back(), data + offset) > 0) {
+            if (!index.entries.Empty() && CompareWords(data + index.entries.Last(), data + offset) > 0) {
                 outOfOrder = true;
                 return false;
             }
-            index.entries.push_back(offset);
+            index.entries.Add(offset);
             return true;
         });
         FeedNuls(data, static_cast<size_t>(length), walk);
@@ -216,7 +216,7 @@ std::vector<IndexRange> FoldedPrefixRanges(const unsigned char* data, const Lett
 
     // Depth first, the smaller rank first, so the ranges come in file order;
     // a branch that no word takes ends at once.
-    std::vector<Narrowing> pending{{{0, index.entries.size()}, 0}};
+    std::vector<Narrowing> pending{{{0, index.entries.Count()}, 0}};
     while (!pending.empty()) {
         Narrowing at = pending.back();
         pending.pop_back();

@@ -14,9 +14,9 @@ const uint32_t kWholeFile = 2;
 // The offsets rise and every word begins inside the file's bytes. Without
 // an early way out, so that the compiler may compare many at a time.
 bool OffsetsFit(const IndexEntries& entries, int32_t length) {
-    if (entries.empty()) return true;
+    if (entries.Empty()) return true;
     const int32_t* offsets = entries.begin();
-    const size_t count = entries.size();
+    const size_t count = entries.Count();
     bool fits = offsets[0] >= 0 && offsets[count - 1] < length - 1;
     for (size_t i = 1; i < count; ++i) fits &= offsets[i] > offsets[i - 1];
     return fits;
@@ -66,9 +66,9 @@ void KeepBuiltIndex(const unsigned char* data, int32_t length, LetterIndex& inde
     if (!PlatformFileStamp(from.path.c_str(), now) || !(now == from.stamp)) return;
     const std::string keptPath = KeptIndexPath(from.path.c_str());
     if (keptPath.empty()) return;
-    const KeptFileInfo info{kSorted | (index.wholeFile ? kWholeFile : 0u), static_cast<uint32_t>(index.entries.size())};
+    const KeptFileInfo info{kSorted | (index.wholeFile ? kWholeFile : 0u), static_cast<uint32_t>(index.entries.Count())};
     WriteKeptFile(keptPath, kMagic, from.stamp, info, reinterpret_cast<const unsigned char*>(index.entries.begin()),
-                  index.entries.size() * sizeof(int32_t));
+                  index.entries.Count() * sizeof(int32_t));
 }
 
 void KeepWalkedIndex(const unsigned char* data, int32_t length, LetterIndex& index) {

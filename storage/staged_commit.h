@@ -75,7 +75,12 @@ private:
 
 // What FinishInterruptedCommit found and did.
 struct CommitRecovery {
-    enum Outcome { NothingLeft, Finished, Undone, CannotTidy } outcome = NothingLeft;
+    enum Outcome {
+        NothingLeft,   // the folder held no change in progress
+        Finished,      // a complete journal: every staged file is in place now
+        Undone,        // no complete journal: the staged files are gone, the old ones stay
+        CannotTidy,    // a file could not be moved, the journal not read, or the staging area not removed
+    } outcome = NothingLeft;
     size_t moved = 0;                        // files moved into place now
     std::vector<std::string> changedMeanwhile;   // not replaced: changed since the change was staged
 };

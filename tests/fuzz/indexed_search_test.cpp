@@ -151,5 +151,5 @@ TEST(IndexedSearch, TellsSortedLettersFromDamagedOnes) {
 
     LetterIndex unsorted = indexOf(std::string("bee\0b\0ant\0a\0", 12));
     EXPECT_FALSE(unsorted.sorted);
-    EXPECT_TRUE(unsorted.entries.empty());
+    EXPECT_TRUE(unsorted.entries.Empty());
 }

@@ -177,7 +177,7 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
         LetterIndex crafted;
         crafted.built = true;
         crafted.sorted = true;
-        for (int32_t offset : wrong) crafted.entries.push_back(offset);
+        for (int32_t offset : wrong) crafted.entries.Add(offset);
         crafted.origin = IndexOrigin{letterPath, stamp};
         KeepBuiltIndex(nullptr, length, crafted);
         ASSERT_NE(ReadDiskFile(keptPath), whole);
