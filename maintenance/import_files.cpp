@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "maintenance/codepage.h"
 #include "maintenance/import_sources.h"
 #include "platform/files.h"
 
@@ -15,12 +16,23 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out, std::string& error) {
-    std::vector<unsigned char> bytes;
-    if (!PlatformReadFile(path.c_str(), bytes)) {
+// Source files are named as the user typed them, in UTF-8.
+static bool ReadSourceFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error) {
+    std::string name, problem;
+    if (!PathOfTypedName(path, name, problem)) {
+        error = path + ": cannot be opened: " + problem;
+        return false;
+    }
+    if (!PlatformReadFile(name.c_str(), bytes)) {
         error = path + ": cannot be opened";
         return false;
     }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, std::string& error) {
+    std::vector<unsigned char> bytes;
+    if (!ReadSourceFile(path, bytes, error)) return false;
     out.assign(bytes.begin(), bytes.end());
     return true;
 }
@@ -133,7 +145,8 @@ bool InflateGzipFile(const std::string& path, const std::string&, std::string& o
 bool ReadDataFile(const std::string& base, uint64_t needed, std::string& out, std::string& used,
                   std::string& error) {
     std::vector<unsigned char> probe;
-    if (PlatformReadFile(base.c_str(), probe)) {
+    std::string probeError;
+    if (ReadSourceFile(base, probe, probeError)) {
         used = base;
         out.assign(probe.begin(), probe.end());
         return true;

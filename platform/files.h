@@ -1,7 +1,9 @@
 // The files and folders the dictionaries live in. Paths are relative to the
 // current directory (the program folder) and use '\' as separator, as the
-// dictionary layout writes them. Two implementations: files_win32.cpp and
-// files_posix.cpp (the native tool and tests).
+// dictionary layout writes them; their bytes are code page 1251, as the
+// catalogue holds them (Windows takes them as UTF-16, the POSIX system
+// as they are). Two implementations: files_win32.cpp and files_posix.cpp
+// (the native tool and tests).
 #pragma once
 
 #include <cstddef>
@@ -10,6 +12,10 @@
 #include <new>
 #include <string>
 #include <vector>
+
+// The paths these functions take are code page 1251 (Windows, which is
+// given them as UTF-16), or else the system's own bytes (POSIX).
+extern const bool kPathsInCp1251;
 
 struct FolderItem {
     std::string name;
@@ -108,7 +114,8 @@ std::string PlatformAbsolutePath(const char* path);
 bool PlatformWriteCacheFile(const char* path, const void* data, size_t size);
 
 // The items of a folder ("." for the current directory), in the order the
-// system lists them; empty when it cannot be listed.
+// system lists them; empty when it cannot be listed. On Windows a name code
+// page 1251 cannot hold is left out.
 std::vector<FolderItem> PlatformListFolder(const char* path);
 bool PlatformCreateFolder(const char* name);
 bool PlatformNameExists(const char* name);

@@ -20,6 +20,8 @@
 
 #include "platform/files.h"
 
+const bool kPathsInCp1251 = false;
+
 // Dictionary paths use '\'; the disk here uses '/'.
 static std::string DiskPath(const char* path) {
     std::string p(path);

@@ -1,12 +1,18 @@
 // Files through the Win32 API: opened without sharing, read and written
-// whole, replaced atomically.
+// whole, replaced atomically. Paths are code page 1251 bytes, as the
+// catalogue and the dictionary layout hold them; the wide file API takes
+// them as UTF-16, so a Cyrillic name works whatever the system's code page.
 #include <windows.h>
 
 #include <atomic>
+#include <cwchar>
 #include <new>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/wide_text_win32.h"
+
+const bool kPathsInCp1251 = true;
 
 // Another program (or another copy of this one) may hold a file open without
 // sharing for the moment it reads or writes it: such a clash is waited out
@@ -20,7 +26,8 @@ static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATIO
 static HANDLE OpenForReading(const char* path, DWORD* error) {
     DWORD start = GetTickCount();
     for (;;) {
-        HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         *error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait)
             return file;
@@ -42,7 +49,7 @@ static FileStamp StampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written,
 
 bool PlatformFileStamp(const char* path, FileStamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(WideText(path).c_str(), GetFileExInfoStandard, &data)) return false;
     stamp = StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime, data.ftCreationTime);
     return true;
 }
@@ -100,7 +107,8 @@ static std::string UniqueTempName(const char* path) {
 static bool MoveOver(const char* from, const char* to, DWORD wait) {
     DWORD start = GetTickCount();
     while (!PlatformIsMarkedReadOnly(to)) {
-        if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
         DWORD error = GetLastError();
         if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait) return false;
         Sleep(kRetryPause);
@@ -110,7 +118,7 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
 
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     std::string temp = UniqueTempName(path);
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(WideText(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -119,33 +127,42 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
     if (ok) ok = MoveOver(temp.c_str(), path, kSharingWait);
-    if (!ok) DeleteFileA(temp.c_str());
+    if (!ok) DeleteFileW(WideText(temp).c_str());
     return ok;
 }
 
-bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0; }
+bool PlatformDeleteFile(const char* path) { return DeleteFileW(WideText(path).c_str()) != 0; }
 
+// A name the code page cannot hold is left out: no path of the program
+// could name it, and shown or stored garbled it would name another.
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(path) + "\\*.*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WideText(std::string(path) + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return items;
     do {
-        items.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(search, &found));
+        char32_t unheld = 0;
+        std::string name = Cp1251Text(found.cFileName, wcslen(found.cFileName), &unheld);
+        if (!unheld) items.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return items;
 }
 
-bool PlatformCreateFolder(const char* name) { return CreateDirectoryA(name, nullptr) != 0; }
+bool PlatformCreateFolder(const char* name) { return CreateDirectoryW(WideText(name).c_str(), nullptr) != 0; }
 
 // No stamp here is ever settled, so no index would be trusted.
 std::string PlatformIndexCacheFolder() { return std::string(); }
 
+// Empty, as for any path that cannot be formed, when the code page cannot
+// hold the folders above.
 std::string PlatformAbsolutePath(const char* path) {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-    return length > 0 && length < MAX_PATH ? std::string(full, length) : std::string();
+    wchar_t full[MAX_PATH];
+    DWORD length = GetFullPathNameW(WideText(path).c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    char32_t unheld = 0;
+    std::string bytes = Cp1251Text(full, length, &unheld);
+    return unheld ? std::string() : bytes;
 }
 
 bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
@@ -153,8 +170,8 @@ bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
 }
 
 bool PlatformNameExists(const char* name) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(name, &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WideText(name).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
@@ -163,7 +180,7 @@ bool PlatformNameExists(const char* name) {
 FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, PlatformLockHandle* lock) {
     DWORD start = GetTickCount();
     for (;;) {
-        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+        HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             *lock = reinterpret_cast<PlatformLockHandle>(file);
@@ -180,16 +197,16 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
 void PlatformUnlockFile(PlatformLockHandle lock) { CloseHandle(reinterpret_cast<HANDLE>(lock)); }
 
 bool PlatformIsMarkedReadOnly(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(WideText(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 bool PlatformIsFolder(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(WideText(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryW(WideText(path).c_str()) != 0; }
 
 // A staged file may wait longer for a reader of the old one: the change
 // of several files it belongs to is decided already.
@@ -197,11 +214,12 @@ bool PlatformReplaceFile(const char* from, const char* to) { return MoveOver(fro
 
 // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
 bool PlatformMoveToNewName(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 PlatformFileReader::PlatformFileReader(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {

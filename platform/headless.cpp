@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/cp1251.h"
 #include "res/resource.h"
 
 static HeadlessState g_state;
@@ -45,6 +46,23 @@ static void ChangeWordEdit(const std::string& text, int caret) {
 void ReplaceWordEditText(const char* text) { ChangeWordEdit(text, 0); }
 
 void HeadlessTypeWord(const char* text) { ChangeWordEdit(text, static_cast<int>(std::strlen(text))); }
+
+void HeadlessTypeWordUtf16(const std::u16string& text) {
+    std::string bytes;
+    g_state.wordEditUnheld = Utf16ToCp1251(text.data(), text.size(), bytes);
+    ChangeWordEdit(bytes, static_cast<int>(bytes.size()));
+}
+
+// What the edit holds of a character without a byte: the one typed, or the
+// character of the undefined byte itself.
+static char32_t UnheldIn(const std::string& text, char32_t typed) {
+    if (!HoldsUnheldCharacter(text.c_str())) return 0;
+    return typed ? typed : UnicodeOfByte(kUnheldByte);
+}
+
+char32_t WordEditUnheldCharacter() { return UnheldIn(g_state.wordEdit, g_state.wordEditUnheld); }
+
+char32_t DescriptionEditUnheldCharacter() { return UnheldIn(g_state.descriptionEdit, g_state.descriptionEditUnheld); }
 
 void HeadlessPressDeleteInWordEdit() {
     Deliver(HeadlessEvent::DeleteKeyPressed, IDC_WORD);
@@ -85,8 +103,14 @@ void HeadlessTypeDescription(const char* text) {
     Deliver(HeadlessEvent::EditChanged, IDC_DESCRIPTION);
 }
 
-int ShowMessageBox(const char* text, const char* caption, unsigned style) {
-    g_state.messages.push_back({text, caption, style});
+void HeadlessTypeDescriptionUtf16(const std::u16string& text) {
+    std::string bytes;
+    g_state.descriptionEditUnheld = Utf16ToCp1251(text.data(), text.size(), bytes);
+    HeadlessTypeDescription(bytes.c_str());
+}
+
+int ShowMessageBox(const char* text, const char* caption, unsigned style, char32_t named) {
+    g_state.messages.push_back({text, caption, style, named});
     if (!g_state.messageAnswers.empty()) {
         int answer = g_state.messageAnswers.front();
         g_state.messageAnswers.pop_front();

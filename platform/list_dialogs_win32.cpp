@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/list_dialogs.h"
+#include "platform/wide_text_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 
@@ -31,31 +32,32 @@ void StoreRect(HWND dialog, WindowRect* rect) {
 
 // The selected line whole, however long; false with nothing selected.
 bool SelectedLine(HWND dialog, std::string* line) {
-    LRESULT index = SendDlgItemMessageA(dialog, IDC_LIST, LB_GETCURSEL, 0, 0);
+    LRESULT index = SendDlgItemMessageW(dialog, IDC_LIST, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR) return false;
-    LRESULT length = SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXTLEN, index, 0);
+    LRESULT length = SendDlgItemMessageW(dialog, IDC_LIST, LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR) return false;
-    std::vector<char> text(static_cast<size_t>(length) + 1);
-    SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    line->assign(text.data());
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
+    LRESULT got = SendDlgItemMessageW(dialog, IDC_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    if (got == LB_ERR) return false;
+    *line = Cp1251Text(text.data(), static_cast<size_t>(got));
     return true;
 }
 
 void FillList(HWND dialog, const ListDialogRun& run) {
     for (const std::string& line : *run.lines)
-        SendDlgItemMessageA(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    SendDlgItemMessageA(dialog, IDC_LIST, LB_SETCURSEL, 0, 0);
-    SendDlgItemMessageA(dialog, IDC_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(WindowState.wordFont), TRUE);
+        SendDlgItemMessageW(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(line).c_str()));
+    SendDlgItemMessageW(dialog, IDC_LIST, LB_SETCURSEL, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(WindowState.wordFont), TRUE);
     SetForegroundWindow(dialog);
 }
 
 // Common to both dialogs; `allDictionaries` picks the differences.
 INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool allDictionaries) {
-    auto* run = reinterpret_cast<ListDialogRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* run = reinterpret_cast<ListDialogRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
         run = reinterpret_cast<ListDialogRun*>(lParam);
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         PlaceDialog(dialog, *run->rect);
         if (allDictionaries) {
             WindowState.allDictionariesDialog = dialog;
@@ -66,7 +68,7 @@ INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
         FillList(dialog, *run);
         // The first line in the list's own order is applied at once.
         if (allDictionaries)
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE),
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_LIST)));
         return TRUE;
     case WM_COMMAND:
@@ -83,7 +85,7 @@ INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
             return TRUE;
         case IDC_LIST:
             if (HIWORD(wParam) == LBN_DBLCLK) {
-                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
             } else if (HIWORD(wParam) == LBN_SELCHANGE) {
                 std::string line;
                 if (SelectedLine(dialog, &line)) run->onSelect(line.c_str());
@@ -108,7 +110,7 @@ INT_PTR CALLBACK AllDictionariesDialogProc(HWND dialog, UINT message, WPARAM wPa
 int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
                           std::string* chosen, WindowRect* place) {
     ListDialogRun run{&lines, onSelect, place, std::string()};
-    INT_PTR result = DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_SIMILAR), WindowState.mainWindow,
+    INT_PTR result = DialogBoxParamW(WindowState.instance, MAKEINTRESOURCEW(IDD_SIMILAR), WindowState.mainWindow,
                                      SimilarWordsDialogProc, reinterpret_cast<LPARAM>(&run));
     if (result != IDOK) return 0;
     *chosen = run.chosen;
@@ -118,7 +120,7 @@ int RunSimilarWordsDialog(const std::vector<std::string>& lines, void (*onSelect
 void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
                               WindowRect* place) {
     ListDialogRun run{&lines, onSelect, place, std::string()};
-    DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_ALLDICT), WindowState.mainWindow,
+    DialogBoxParamW(WindowState.instance, MAKEINTRESOURCEW(IDD_ALLDICT), WindowState.mainWindow,
                     AllDictionariesDialogProc, reinterpret_cast<LPARAM>(&run));
     WindowState.allDictionariesDialog = nullptr;
 }

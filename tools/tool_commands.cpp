@@ -58,22 +58,6 @@ static std::string Printable(const std::string& text) {
 
 static std::ostream& Complain(std::ostream& err) { return err << kProgram << ": "; }
 
-// Why a UTF-8 text cannot be a word of the dictionaries ("" when it can, with
-// its code page form in `out`).
-static std::string Cp1251Problem(const std::string& text, std::string& out) {
-    size_t bad = 0;
-    if (Utf8ToCp1251(text, out, &bad)) {
-        // The dictionaries hold NUL-terminated strings: a NUL would cut the word.
-        return out.find('\0') == std::string::npos ? std::string() : "it holds a NUL character";
-    }
-    char32_t c;
-    size_t length = DecodeUtf8(text, bad, &c);
-    if (length == 0) return "it is not valid UTF-8";
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    return std::string(code) + " (" + text.substr(bad, length) + ") has no place in code page 1251";
-}
-
 bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err) {
     std::string problem = Cp1251Problem(argument, out);
     if (problem.empty()) return true;
@@ -380,8 +364,8 @@ std::filesystem::path& ToolStartFolder() {
 
 std::string ToolUserPath(const std::string& path) {
     std::filesystem::path given = std::filesystem::u8path(path);
-    if (given.is_absolute() || ToolStartFolder().empty()) return given.string();
-    return (ToolStartFolder() / given).string();
+    if (given.is_absolute() || ToolStartFolder().empty()) return path;
+    return (ToolStartFolder() / given).u8string();
 }
 
 static bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
@@ -442,7 +426,9 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
             return kExitCannotOpen;
         }
     }
-    ToolStartFolder() = started;
+    // Without --root the start folder is the current one: names stay as
+    // given, relative ones too.
+    if (!root.empty()) ToolStartFolder() = started;
     int status;
     try {
         status = command->run(rest, io);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "lookup/entry_edits.h"
+#include "platform/cp1251.h"
 #include "platform/window.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
@@ -88,6 +89,17 @@ int AddEntry(Confirmation confirm) {
         return 0;
     }
     if (!IsDictionaryOpen()) return 0;
+    // What the code page cannot hold is never stored in its place.
+    if (char32_t unheld = WordEditUnheldCharacter()) {
+        ShowMessageBox(("The word cannot be added: " + UnheldCharacterReason(unheld) + ".").c_str(), "Error",
+                       kMsgIconError, unheld);
+        return 0;
+    }
+    if (char32_t unheld = DescriptionEditUnheldCharacter()) {
+        ShowMessageBox(("The description cannot be added: " + UnheldCharacterReason(unheld) + ".").c_str(), "Error",
+                       kMsgIconError, unheld);
+        return 0;
+    }
 
     // The look-up tests the word as it will be stored, whole.
     SetWordEditText(word.c_str());
@@ -147,7 +159,8 @@ void DeleteEntry(Confirmation confirm) {
     char typed[kTypedWordSize];
     GetWordEditText(typed, sizeof typed);
     const std::string word = TrimmedWord(typed);
-    if (word.empty()) return;
+    // A word the code page cannot hold is in no entry.
+    if (word.empty() || HoldsUnheldCharacter(word.c_str())) return;
     unsigned char letter = LetterOf(word);
     // The change reads the file afresh; the letter is loaded first so that
     // a change made elsewhere since is told apart from a word never there.

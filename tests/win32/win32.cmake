@@ -6,6 +6,8 @@ endif()
 
 file(GLOB DICTIONARY_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*_test.cpp)
 set(DICTIONARY_WIN32_UNDER_TEST ${PROJECT_SOURCE_DIR}/platform/files_win32.cpp
+  ${PROJECT_SOURCE_DIR}/platform/cp1251.cpp
+  ${PROJECT_SOURCE_DIR}/platform/wide_text_win32.cpp
   ${PROJECT_SOURCE_DIR}/platform/settings_store_win32.cpp)
 
 # The resource script, for the checks of the templates and tables.
