@@ -20,3 +20,8 @@ target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(win32_tests PRIVATE ${DICTIONARY_GTEST} advapi32 comctl32)
 gtest_discover_tests(win32_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
   PROPERTIES LABELS win32 TIMEOUT 120)
+# File names are code page 1251 whatever the system's: the file tests again
+# under an English locale (code page 1252, scripts/wine-env.sh).
+gtest_discover_tests(win32_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT} TEST_PREFIX "en_US."
+  TEST_FILTER "Win32FilesTest.*"
+  PROPERTIES LABELS win32 TIMEOUT 120 ENVIRONMENT DICTIONARY_WINE_LOCALE=en_US.UTF-8)
