@@ -6,8 +6,9 @@ Each folder of the program has a layer; a file may include files of its own
 folder and of the folders listed as below it. A unit is a source file with
 its header (a.cpp and a.h); units may use each other, but never in a
 circle. storage/, lookup/ and maintenance/ show nothing: of platform/
-they use the files, the font record and the code page only. Portable logic never
-includes <windows.h>: only files ending in _win32.cpp or _win32.h do.
+they use the files, the font record and the code page only. Portable
+logic never includes <windows.h>: only files ending in _win32.cpp or
+_win32.h do.
 Exits 1 and names every breach.
 
     python3 scripts/check_layers.py [REPOSITORY]
