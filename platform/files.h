@@ -117,6 +117,17 @@ bool PlatformWriteCacheFile(const char* path, const void* data, size_t size);
 // system lists them; empty when it cannot be listed. On Windows a name code
 // page 1251 cannot hold is left out.
 std::vector<FolderItem> PlatformListFolder(const char* path);
+// A folder whose name code page 1251 cannot hold (Windows, where names are
+// UTF-16): no path of the program can name it, so the listing leaves it
+// out. `name` has kUnheldByte (platform/cp1251.h) for each character the
+// code page has not, `unheld` those characters in order.
+struct UnnamableFolder {
+    std::string name;
+    std::u32string unheld;
+};
+// Such folders of `path` that hold a file named `holding`; none on POSIX,
+// where a name is the bytes it is.
+std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const char* holding);
 bool PlatformCreateFolder(const char* name);
 bool PlatformNameExists(const char* name);
 bool PlatformIsFolder(const char* path);

@@ -287,6 +287,8 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
     return items;
 }
 
+std::vector<UnnamableFolder> PlatformUnnamableFolders(const char*, const char*) { return {}; }
+
 bool PlatformCreateFolder(const char* name) { return mkdir(DiskPath(name).c_str(), 0755) == 0; }
 
 bool PlatformNameExists(const char* name) {

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/wide_text_win32.h"
 
@@ -147,6 +148,42 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return items;
+}
+
+// The name a character at a time: a pair of surrogates is one character.
+static UnnamableFolder UnnamableFolderOf(const wchar_t* name) {
+    UnnamableFolder folder;
+    for (size_t i = 0; name[i]; ++i) {
+        char32_t c = name[i];
+        if (c >= 0xD800 && c <= 0xDBFF && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
+        int byte = ByteOfUnicode(c);
+        if (byte < 0 || byte == kUnheldByte) {
+            folder.name += static_cast<char>(kUnheldByte);
+            folder.unheld += c;
+        } else {
+            folder.name += static_cast<char>(byte);
+        }
+    }
+    return folder;
+}
+
+std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const char* holding) {
+    std::vector<UnnamableFolder> folders;
+    const std::wstring base = WideText(path) + L"\\";
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((base + L"*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return folders;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        char32_t unheld = 0;
+        Cp1251Text(found.cFileName, wcslen(found.cFileName), &unheld);
+        std::wstring held = base + found.cFileName + L"\\" + WideText(holding);
+        if (unheld && GetFileAttributesW(held.c_str()) != INVALID_FILE_ATTRIBUTES)
+            folders.push_back(UnnamableFolderOf(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return folders;
 }
 
 bool PlatformCreateFolder(const char* name) { return CreateDirectoryW(WideText(name).c_str(), nullptr) != 0; }

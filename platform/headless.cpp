@@ -109,7 +109,7 @@ void HeadlessTypeDescriptionUtf16(const std::u16string& text) {
     HeadlessTypeDescription(bytes.c_str());
 }
 
-int ShowMessageBox(const char* text, const char* caption, unsigned style, char32_t named) {
+int ShowMessageBox(const char* text, const char* caption, unsigned style, const std::u32string& named) {
     g_state.messages.push_back({text, caption, style, named});
     if (!g_state.messageAnswers.empty()) {
         int answer = g_state.messageAnswers.front();

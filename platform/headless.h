@@ -14,7 +14,7 @@ struct ShownMessage {
     std::string text;
     std::string caption;
     unsigned style;
-    char32_t named;   // shown for the text's kUnheldByte; 0: none
+    std::u32string named;   // shown in turn for the text's kUnheldByte
 };
 
 struct ShownMenu {

@@ -45,11 +45,15 @@ static std::wstring Units(char32_t c) {
     return {static_cast<wchar_t>(0xD800 + (c >> 10)), static_cast<wchar_t>(0xDC00 + (c & 0x3FF))};
 }
 
-int ShowMessage(HWND owner, const char* text, const char* caption, unsigned style, char32_t named) {
+int ShowMessage(HWND owner, const char* text, const char* caption, unsigned style, const std::u32string& named) {
     std::wstring wide = WideText(text);
-    if (named) {
-        size_t at = wide.find(static_cast<wchar_t>(UnicodeOfByte(kUnheldByte)));
-        if (at != std::wstring::npos) wide.replace(at, 1, Units(named));
+    size_t at = 0;
+    for (char32_t c : named) {
+        at = wide.find(static_cast<wchar_t>(UnicodeOfByte(kUnheldByte)), at);
+        if (at == std::wstring::npos) break;
+        std::wstring units = Units(c);
+        wide.replace(at, 1, units);
+        at += units.size();
     }
     return MessageBoxW(owner, wide.c_str(), WideText(caption).c_str(), style);
 }

@@ -20,6 +20,7 @@ std::wstring WindowTextOf(HWND window);
 std::string DialogItemText(HWND dialog, int id, char32_t* unheld = nullptr);
 void SetDialogItemText(HWND dialog, int id, const char* text);
 
-// A message box. `named`, when given, is a character the code page cannot
-// hold that the text names: it stands in `text` as kUnheldByte.
-int ShowMessage(HWND owner, const char* text, const char* caption, unsigned style, char32_t named = 0);
+// A message box. `named`, when given, holds the characters the code page
+// cannot hold that the text names, in order: each stands in `text` as
+// kUnheldByte.
+int ShowMessage(HWND owner, const char* text, const char* caption, unsigned style, const std::u32string& named = {});

@@ -45,9 +45,10 @@ int GetDescriptionEditLineCount();
 
 // ---- The main window.
 
-// `named`, when given, is a character code page 1251 cannot hold that the
-// text names: it stands in the text as kUnheldByte (UnheldCharacterReason).
-int ShowMessageBox(const char* text, const char* caption, unsigned style, char32_t named = 0);
+// `named`, when given, holds the characters code page 1251 cannot hold that
+// the text names, in order: each stands in the text as kUnheldByte
+// (UnheldCharacterReason, platform/cp1251.h).
+int ShowMessageBox(const char* text, const char* caption, unsigned style, const std::u32string& named = {});
 void SetMainWindowTitle(const char* title);
 // True while the main window is not visible or is minimized.
 bool IsMainWindowHidden();

@@ -56,7 +56,7 @@ int GetDescriptionEditLineCount() {
     return static_cast<int>(SendMessageW(Edit(IDC_DESCRIPTION), EM_GETLINECOUNT, 0, 0));
 }
 
-int ShowMessageBox(const char* text, const char* caption, unsigned style, char32_t named) {
+int ShowMessageBox(const char* text, const char* caption, unsigned style, const std::u32string& named) {
     return ShowMessage(WindowState.mainWindow, text, caption, style, named);
 }
 

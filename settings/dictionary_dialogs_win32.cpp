@@ -32,7 +32,7 @@ bool TypedName(HWND dialog, const char* what, std::string* name) {
     *name = DialogItemText(dialog, IDC_DICTNAME, &unheld);
     if (unheld) {
         std::string text = std::string("The ") + what + " cannot be used: " + UnheldCharacterReason(unheld) + ".";
-        ShowMessage(dialog, text.c_str(), "Error", MB_ICONERROR | MB_OK, unheld);
+        ShowMessage(dialog, text.c_str(), "Error", MB_ICONERROR | MB_OK, std::u32string(1, unheld));
         return false;
     }
     if (name->size() > kNameBytes) name->resize(kNameBytes);
@@ -129,7 +129,7 @@ void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
     // The header keeps the face name in the code page.
     if (char32_t unheld = RecordFontOf(font, record)) {
         std::string text = "The font cannot be kept: its name's " + UnheldCharacterReason(unheld) + ".";
-        ShowMessage(dialog, text.c_str(), "Error", MB_ICONERROR | MB_OK, unheld);
+        ShowMessage(dialog, text.c_str(), "Error", MB_ICONERROR | MB_OK, std::u32string(1, unheld));
         return;
     }
     // The replaced object goes only when no sample draws with it any more.

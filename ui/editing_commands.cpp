@@ -92,12 +92,12 @@ int AddEntry(Confirmation confirm) {
     // What the code page cannot hold is never stored in its place.
     if (char32_t unheld = WordEditUnheldCharacter()) {
         ShowMessageBox(("The word cannot be added: " + UnheldCharacterReason(unheld) + ".").c_str(), "Error",
-                       kMsgIconError, unheld);
+                       kMsgIconError, std::u32string(1, unheld));
         return 0;
     }
     if (char32_t unheld = DescriptionEditUnheldCharacter()) {
         ShowMessageBox(("The description cannot be added: " + UnheldCharacterReason(unheld) + ".").c_str(), "Error",
-                       kMsgIconError, unheld);
+                       kMsgIconError, std::u32string(1, unheld));
         return 0;
     }
 

@@ -63,6 +63,7 @@ int InitializeMainWindow() {
     SetWindowPos(GetDlgItem(WindowState.mainWindow, IDC_SEPARATOR), nullptr, 0, 29, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     if (Settings.minimizeToTray) ShowTrayIcon(true);
     ListDictionaries();
+    TellUnlistedDictionaries();
     SelectDictionary(Settings.startDictionary);
     return 0;
 }

@@ -130,8 +130,21 @@ TEST_F(CodePageTest, TextTheCodePageCannotHoldIsNeitherFoundNorStored) {
 }
 
 TEST_F(CodePageTest, ACyrillicFolderIsMadeListedAndOpenedAndTheStartFolderKept) {
+    // A dictionary whose folder name the code page cannot hold is named at
+    // the start, for the user to rename.
+    WriteDictionary(folder_, "Woerterbuch", "German", {{"Katze", "cat"}});
+    ASSERT_TRUE(MoveFileW(Wide(folder_ + "\\Woerterbuch").c_str(), (Wide(folder_) + L"\\W\u00f6rterbuch").c_str()));
     RunningProgram& program = StartWithSettings();
     ASSERT_FALSE(HasFatalFailure());
+    HWND unlisted = WaitForProgramDialog(program, "Dictionary");
+    ASSERT_NE(unlisted, nullptr) << "the unlisted dictionary was not named";
+    EXPECT_EQ(WideTextOf(GetDlgItem(unlisted, kMessageText)),
+              L"The dictionary in the folder 'W\u00f6rterbuch' is not listed: U+00F6 (\u00f6) has no place in code "
+              L"page 1251. Rename the folder to open it.");
+    PressButton(unlisted, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(unlisted); }));
+    Settle(program);
+
     // A window showing a word keeps its dictionary when another is made.
     SetText(Control(program, kWordEdit), "cat");
     PostEnter(Control(program, kWordEdit));

@@ -94,13 +94,13 @@ TEST_F(UnheldTextTest, AddRefusesNamingTheCharacterAndChangesNothing) {
     EXPECT_EQ(AddEntry(Confirmation::DontAsk), 0);
     ASSERT_EQ(Headless().messages.size(), 1u);
     EXPECT_EQ(Headless().messages[0].text, "The word cannot be added: U+00F5 (\x98) has no place in code page 1251.");
-    EXPECT_EQ(Headless().messages[0].named, U'\u00F5');
+    EXPECT_EQ(Headless().messages[0].named, U"\u00F5");
 
     Type("cow");
     HeadlessTypeDescriptionUtf16(u"\u725B");
     EXPECT_EQ(AddEntry(Confirmation::DontAsk), 0);
     ASSERT_EQ(Headless().messages.size(), 2u);
-    EXPECT_EQ(Headless().messages[1].named, U'\u725B');
+    EXPECT_EQ(Headless().messages[1].named, U"\u725B");
     EXPECT_NE(Headless().messages[1].text.find("The description cannot be added: U+725B"), std::string::npos);
     EXPECT_EQ(ReadDiskFile("D/43.dat"), before);
     EXPECT_EQ(WordEdit(), "cow");  // the user's text stays for another try

@@ -239,9 +239,26 @@ TEST_F(Win32FilesTest, CyrillicNamesAreCodePage1251UnderAnySystemCodePage) {
     EXPECT_TRUE(PlatformIsFolder(renamed));
     EXPECT_TRUE(GetFileAttributesW(L"\u041a\u043e\u0442\u043a\u0438") != INVALID_FILE_ATTRIBUTES);
 
-    // A name the code page cannot hold is left out, not listed garbled.
+    // A name the code page cannot hold is left out, not listed garbled; a
+    // folder so named that holds the file asked for is named apart, each
+    // character the code page lacks given in turn.
     ASSERT_TRUE(CreateDirectoryW(L"W\u00f6rterbuch", nullptr));
+    ASSERT_TRUE(CreateDirectoryW(L"\u00e9\U0001F600", nullptr));
+    ASSERT_TRUE(CreateDirectoryW(L"\u00e9mpty", nullptr));
+    for (const wchar_t* header : {L"W\u00f6rterbuch\\00.dat", L"\u00e9\U0001F600\\00.dat"}) {
+        HANDLE file = CreateFileW(header, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
     EXPECT_EQ(Listing(), std::vector<std::string>{std::string(renamed) + "/"});
+    std::vector<UnnamableFolder> unnamable = PlatformUnnamableFolders(".", "00.dat");
+    std::sort(unnamable.begin(), unnamable.end(),
+              [](const UnnamableFolder& a, const UnnamableFolder& b) { return a.name < b.name; });
+    ASSERT_EQ(unnamable.size(), 2u);
+    EXPECT_EQ(unnamable[0].name, "W\x98rterbuch");
+    EXPECT_EQ(unnamable[0].unheld, U"\u00f6");
+    EXPECT_EQ(unnamable[1].name, "\x98\x98");
+    EXPECT_EQ(unnamable[1].unheld, U"\u00e9\U0001F600");
 
     ASSERT_TRUE(SetCurrentDirectoryW(L"\u041a\u043e\u0442\u043a\u0438"));
     EXPECT_EQ(Listing(), std::vector<std::string>{kCyrillicFile});
