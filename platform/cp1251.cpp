@@ -1,7 +1,6 @@
 #include "platform/cp1251.h"
 
 #include <cstdio>
-#include <cstring>
 
 // Upper half of the code page (0x80-0xBF); 0xC0-0xFF are А-я in order.
 static const char16_t kUpperHalf[64] = {
@@ -43,7 +42,7 @@ char32_t Utf16ToCp1251(const char16_t* text, size_t length, std::string& out) {
         bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
         if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
         int byte = pair || (c >= 0xD800 && c <= 0xDFFF) ? -1 : ByteOfUnicode(c);
-        if (byte >= 0 && byte != kUnheldByte) {
+        if (byte >= 0) {
             out[i] = static_cast<char>(byte);
         } else if (!firstUnheld) {
             firstUnheld = c;
@@ -62,5 +61,3 @@ std::string CodePointName(char32_t c) {
 std::string UnheldCharacterReason(char32_t c) {
     return CodePointName(c) + " (" + static_cast<char>(kUnheldByte) + ") has no place in code page 1251";
 }
-
-bool HoldsUnheldCharacter(const char* text) { return std::strchr(text, static_cast<char>(kUnheldByte)) != nullptr; }

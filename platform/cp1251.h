@@ -9,10 +9,11 @@
 
 // 0x98 is the one byte the code page leaves without a character. Here it
 // stands for U+0098, so that every byte a file may hold comes back from an
-// edit as it went in. It is also the byte given for each character the
-// code page has no byte for: a text holding it holds something typed or
-// pasted that no entry, name or path of the program can hold (a look-up of
-// it misses, nothing stores it).
+// edit as it went in. It is also the byte given in place of each character
+// the code page has no byte for, typed or pasted: whether a text holds such
+// a character is told apart (Utf16ToCp1251's result, the edits' queries in
+// platform/window.h), never read from the byte. Nothing the code page
+// cannot hold is matched or stored.
 constexpr unsigned char kUnheldByte = 0x98;
 
 // The character of a byte; every byte has one.
@@ -25,9 +26,9 @@ inline std::u16string Cp1251ToUtf16(const std::string& bytes) { return Cp1251ToU
 
 // One byte for each UTF-16 unit, so that a position in the text (an edit's
 // selection) is the same in both: a character the code page cannot hold
-// (a pair of surrogates, a surrogate alone, U+0098) gives kUnheldByte for
-// each of its units. Returns the first such character, 0 when the code
-// page holds the whole text.
+// (a pair of surrogates, a surrogate alone) gives kUnheldByte for each of
+// its units. Returns the first such character, 0 when the code page holds
+// the whole text.
 char32_t Utf16ToCp1251(const char16_t* text, size_t length, std::string& out);
 
 // "U+00F5", the name of a character as messages give it.
@@ -36,5 +37,3 @@ std::string CodePointName(char32_t c);
 // page 1251", the character itself standing as kUnheldByte, which a message
 // box given the character shows as it (platform/window.h).
 std::string UnheldCharacterReason(char32_t c);
-// The text holds a character the code page cannot hold.
-bool HoldsUnheldCharacter(const char* text);

@@ -158,7 +158,7 @@ static UnnamableFolder UnnamableFolderOf(const wchar_t* name) {
         if (c >= 0xD800 && c <= 0xDBFF && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
             c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
         int byte = ByteOfUnicode(c);
-        if (byte < 0 || byte == kUnheldByte) {
+        if (byte < 0) {
             folder.name += static_cast<char>(kUnheldByte);
             folder.unheld += c;
         } else {

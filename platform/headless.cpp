@@ -35,9 +35,12 @@ static int CopyOut(const std::string& text, char* buffer, int limit) {
     return static_cast<int>(n);
 }
 
-// The edit takes the text and raises its change notification.
-static void ChangeWordEdit(const std::string& text, int caret) {
+// The edit takes the text and raises its change notification. `unheld`:
+// the first character typed there that the code page cannot hold (text in
+// the code page holds none).
+static void ChangeWordEdit(const std::string& text, int caret, char32_t unheld = 0) {
     g_state.wordEdit = text;
+    g_state.wordEditUnheld = unheld;
     g_state.selectionStart = g_state.selectionEnd = caret;
     ++g_state.wordEditChanges;
     Deliver(HeadlessEvent::EditChanged, IDC_WORD);
@@ -49,20 +52,13 @@ void HeadlessTypeWord(const char* text) { ChangeWordEdit(text, static_cast<int>(
 
 void HeadlessTypeWordUtf16(const std::u16string& text) {
     std::string bytes;
-    g_state.wordEditUnheld = Utf16ToCp1251(text.data(), text.size(), bytes);
-    ChangeWordEdit(bytes, static_cast<int>(bytes.size()));
+    char32_t unheld = Utf16ToCp1251(text.data(), text.size(), bytes);
+    ChangeWordEdit(bytes, static_cast<int>(bytes.size()), unheld);
 }
 
-// What the edit holds of a character without a byte: the one typed, or the
-// character of the undefined byte itself.
-static char32_t UnheldIn(const std::string& text, char32_t typed) {
-    if (!HoldsUnheldCharacter(text.c_str())) return 0;
-    return typed ? typed : UnicodeOfByte(kUnheldByte);
-}
+char32_t WordEditUnheldCharacter() { return g_state.wordEditUnheld; }
 
-char32_t WordEditUnheldCharacter() { return UnheldIn(g_state.wordEdit, g_state.wordEditUnheld); }
-
-char32_t DescriptionEditUnheldCharacter() { return UnheldIn(g_state.descriptionEdit, g_state.descriptionEditUnheld); }
+char32_t DescriptionEditUnheldCharacter() { return g_state.descriptionEditUnheld; }
 
 void HeadlessPressDeleteInWordEdit() {
     Deliver(HeadlessEvent::DeleteKeyPressed, IDC_WORD);
@@ -73,7 +69,8 @@ void HeadlessPressDeleteInWordEdit() {
         ++end;
     }
     text.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
-    ChangeWordEdit(text, start);
+    bool stillUnheld = text.find(static_cast<char>(kUnheldByte)) != std::string::npos;
+    ChangeWordEdit(text, start, stillUnheld ? g_state.wordEditUnheld : 0);
 }
 
 int GetWordEditText(char* buffer, int limit) { return CopyOut(g_state.wordEdit, buffer, limit); }
@@ -92,21 +89,27 @@ void SetWordEditSelection(int start, int end) {
 
 void FocusWordEdit() { g_state.wordEditFocused = true; }
 
-void SetDescriptionEditText(const char* text) { g_state.descriptionEdit = text; }
+void SetDescriptionEditText(const char* text) {
+    g_state.descriptionEdit = text;
+    g_state.descriptionEditUnheld = 0;
+}
 
 int GetDescriptionEditText(char* buffer, int limit) { return CopyOut(g_state.descriptionEdit, buffer, limit); }
 
 int GetDescriptionEditLineCount() { return g_state.descriptionLineCount; }
 
-void HeadlessTypeDescription(const char* text) {
+static void ChangeDescriptionEdit(const std::string& text, char32_t unheld) {
     g_state.descriptionEdit = text;
+    g_state.descriptionEditUnheld = unheld;
     Deliver(HeadlessEvent::EditChanged, IDC_DESCRIPTION);
 }
 
+void HeadlessTypeDescription(const char* text) { ChangeDescriptionEdit(text, 0); }
+
 void HeadlessTypeDescriptionUtf16(const std::u16string& text) {
     std::string bytes;
-    g_state.descriptionEditUnheld = Utf16ToCp1251(text.data(), text.size(), bytes);
-    HeadlessTypeDescription(bytes.c_str());
+    char32_t unheld = Utf16ToCp1251(text.data(), text.size(), bytes);
+    ChangeDescriptionEdit(bytes, unheld);
 }
 
 int ShowMessageBox(const char* text, const char* caption, unsigned style, const std::u32string& named) {

@@ -38,7 +38,8 @@ struct HeadlessState {
     int selectionEnd = 0;
     std::string descriptionEdit;
     // The first character typed into each edit that code page 1251 cannot
-    // hold (it stands in the text as kUnheldByte); 0: none.
+    // hold (it stands in the text as kUnheldByte); 0: none. Text written in
+    // the code page clears it.
     char32_t wordEditUnheld = 0;
     char32_t descriptionEditUnheld = 0;
     int descriptionLineCount = 1;   // set by tests; the real edit wraps

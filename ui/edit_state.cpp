@@ -4,7 +4,6 @@
 
 #include "lookup/completion.h"
 #include "lookup/history.h"
-#include "platform/cp1251.h"
 #include "platform/window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -77,7 +76,7 @@ void OnEditChange(int controlId) {
     // wrote, and never text the code page cannot hold, which no entry begins.
     bool complete = !hidden && Settings.autoComplete && !EditState.CompletionInProgress &&
                     EditState.ProgramWrites == 0 && EditState.LastKey != kBackspaceKeyMark &&
-                    EditState.LastKey != kDeleteKeyMark && !HoldsUnheldCharacter(EditState.WordText);
+                    EditState.LastKey != kDeleteKeyMark && !WordEditUnheldCharacter();
     if (complete) CompleteTypedWord();
     SetModified(1);
     UpdateToolbarState();

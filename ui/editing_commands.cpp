@@ -160,7 +160,7 @@ void DeleteEntry(Confirmation confirm) {
     GetWordEditText(typed, sizeof typed);
     const std::string word = TrimmedWord(typed);
     // A word the code page cannot hold is in no entry.
-    if (word.empty() || HoldsUnheldCharacter(word.c_str())) return;
+    if (word.empty() || WordEditUnheldCharacter()) return;
     unsigned char letter = LetterOf(word);
     // The change reads the file afresh; the letter is loaded first so that
     // a change made elsewhere since is told apart from a word never there.

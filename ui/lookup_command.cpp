@@ -45,7 +45,7 @@ int LookupWord(MissedDescription onMiss, PluralRetry plural) {
     // Typed or pasted text that code page 1251 cannot hold is in no entry:
     // it misses as any word not there does, with its letter held for the
     // similar words and browsing, and the edit keeps it as the user wrote it.
-    if (HoldsUnheldCharacter(word)) {
+    if (WordEditUnheldCharacter()) {
         unsigned char first = static_cast<unsigned char>(word[0]);
         if (first != kUnheldByte) LoadLetter(FoldChar(first, OpenCaseRule()));
         if (onMiss == MissedDescription::Clear) SetDescriptionEditText("");

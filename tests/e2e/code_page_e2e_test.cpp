@@ -33,10 +33,10 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         if (HasFatalFailure()) return;
-        // What a '?' in place of a character, or the character dropped,
-        // would find.
+        // What a '?' in place of a character, the character dropped or the
+        // byte that stands in for it would find.
         WriteDictionary(folder_, kFolderName, kBulgarian,
-                        {{"cat", kCat}, {kCat, "cat"}, {"c?t", "question"}, {"ct", "dropped"}});
+                        {{"cat", kCat}, {kCat, "cat"}, {"c?t", "question"}, {"ct", "dropped"}, {"c\x98t", "odd"}});
         // As a version before this one stored it on a 1251 system: the
         // folder's bytes in code page 1251.
         settings_.startdict = kFolderName;
