@@ -14,10 +14,9 @@ cd "$root"
 runs=${BENCH_STARTS:-10}
 [ $# -eq 0 ] && set -- "$root/build/bench/dictionaries/English_Bulgarian" cat
 
-if [ ! -f build/windows/CMakeCache.txt ]; then
-    cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-        -DDICTIONARY_BENCHMARKS=OFF >/dev/null
-fi
+# shellcheck source=scripts/program-folder.sh
+source scripts/program-folder.sh
+[ -f build/windows/CMakeCache.txt ] || dictionary_configure_windows build/windows >/dev/null
 cmake --build build/windows -j 2 --target Dictionary startup_probe >/dev/null
 
 # The program folder: the program and links to the dictionaries.

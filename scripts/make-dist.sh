@@ -5,25 +5,32 @@
 # Usage: make-dist.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [OUTPUT_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=scripts/program-folder.sh
+source "$root/scripts/program-folder.sh"
 native=$(cd "$1" && pwd)
 windows=$(cd "$2" && pwd)
 out=${3:-$root/dist}
 
-dictionary=$native/dictionaries/English_Bulgarian
-forms=$native/dictionaries/forms
-for needed in "$windows/Dictionary.exe" "$windows/dictionary-tool.exe" "$dictionary/00.dat" \
-              "$forms/English/00.dat" "$forms/Bulgarian/00.dat"; do
-    if [ ! -e "$needed" ]; then
-        echo "make-dist: $needed is missing; build both trees first" >&2
-        exit 1
-    fi
+# Every part, from the tree that makes it.
+sources=()
+for part in "${dictionary_program_parts[@]}"; do
+    read -r tree target path checks <<<"$part"
+    if [ "$tree" = native ]; then source_path=$native/$path; else source_path=$windows/$path; fi
+    needed=("$source_path")
+    for check in $checks; do needed+=("$source_path/$check"); done
+    for file in "${needed[@]}"; do
+        if [ ! -e "$file" ]; then
+            echo "make-dist: $file is missing (target $target of the $tree tree); build both trees first" >&2
+            exit 1
+        fi
+    done
+    sources+=("$source_path")
 done
 
 folder=$out/Dictionary
 rm -rf "$folder" "$out/Dictionary.zip"
 mkdir -p "$folder"
-cp "$windows/Dictionary.exe" "$windows/dictionary-tool.exe" "$folder/"
-cp -r "$dictionary" "$forms" "$folder/"
+cp -r "${sources[@]}" "$folder/"
 cp "$root/res/dist/README.txt" "$folder/README.txt"
 
 python3 - "$out" <<'PY'

@@ -11,12 +11,9 @@ cd "$root"
 word=${1:-cat}
 
 bash scripts/install-deps.sh
-cmake -S . -B build/native -G Ninja
-cmake --build build/native -j 2 --target dictionary-tool default_dictionary
-cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DDICTIONARY_BENCHMARKS=OFF
-cmake --build build/windows -j 2 --target Dictionary dictionary-tool
-bash scripts/make-dist.sh build/native build/windows dist
+# shellcheck source=scripts/program-folder.sh
+source scripts/program-folder.sh
+dictionary_build_program_folder build/native build/windows dist
 
 source scripts/wine-env.sh
 dictionary_default_prefix
@@ -62,6 +59,37 @@ xdotool type --delay 60 "$word"
 xdotool key Return
 sleep 1
 shot=$root/dist/screenshot.png
+# What the window shows, read back from it: the word edit, then the description.
+shown=$(wine build/windows/read_window.exe 10000 </dev/null | tr -d '\r') || true
 import -window root "$shot"
-echo "run: the program started; screenshot after looking up '$word': $shot"
+echo "run: screenshot after looking up '$word': $shot"
+expected=$(DICTIONARY_INDEX_CACHE=off build/native/dictionary-tool --root "$root/dist/Dictionary" lookup -- "$word") || true
+shown_word=$(head -n 1 <<<"$shown")
+shown_description=$(tail -n +2 <<<"$shown")
+if [ -z "$expected" ] || [ "$shown_description" != "$expected" ]; then
+    echo "run: the window does not show what dictionary-tool prints for '$word'" >&2
+    echo "run: word box: '$shown_word'; description:" >&2
+    printf '%s\n' "${shown_description:-(empty)}" | sed 's/^/    /' >&2
+    echo "run: dictionary-tool lookup $word:" >&2
+    printf '%s\n' "${expected:-(nothing)}" | sed 's/^/    /' >&2
+    exit 1
+fi
+echo "run: the window shows '$shown_word' with the description dictionary-tool prints for it"
+
+# The commands README.txt gives a Windows user, in the program folder.
+(
+    cd "$root/dist/Dictionary"
+    for command in "--help" "list" "lookup $word"; do
+        # shellcheck disable=SC2086
+        if ! printed=$(wine dictionary-tool.exe $command </dev/null | tr -d '\r') || [ -z "$printed" ]; then
+            echo "run: dictionary-tool.exe $command failed in the program folder" >&2
+            exit 1
+        fi
+        if [ "$command" = "lookup $word" ] && [ "$printed" != "$expected" ]; then
+            echo "run: dictionary-tool.exe lookup $word prints other text than the native tool" >&2
+            exit 1
+        fi
+    done
+) || exit 1
+echo "run: dictionary-tool.exe --help, list and lookup $word answer in the program folder"
 echo "run: to use it, run this script where a display is available, or copy dist/Dictionary to Windows"

@@ -12,6 +12,8 @@ set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+# shellcheck source=scripts/program-folder.sh
+source scripts/program-folder.sh
 
 JOBS=2
 TEST_TIMEOUT=300     # seconds, for tests that set no time-out of their own
@@ -29,18 +31,11 @@ fail() {
     status=1
 }
 
-# Trees are kept from run to run; one made by another generator is dropped.
-ensure_ninja_tree() {
-    if [ -f "$1/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$1/CMakeCache.txt"; then
-        rm -rf "$1"
-    fi
-}
-
+# Usage: build_tree DIR CONFIGURE_FUNCTION [CMAKE_ARGS...]
 build_tree() {
-    local dir=$1
-    shift
-    ensure_ninja_tree "$dir"
-    cmake -S . -B "$dir" -G Ninja "$@" && cmake --build "$dir" -j "$JOBS"
+    local dir=$1 configure=$2
+    shift 2
+    "$configure" "$dir" "$@" && cmake --build "$dir" -j "$JOBS"
 }
 
 # Runs one tree's tests and adds its counts from CTest's closing line.
@@ -121,26 +116,25 @@ if ! bash scripts/install-deps.sh; then
     exit 1
 fi
 
-tree build/native
+tree build/native dictionary_configure_native
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
-tree build/sanitize -DDICTIONARY_SANITIZE=ON -DDICTIONARY_BENCHMARKS=OFF \
+tree build/sanitize dictionary_configure_native -DDICTIONARY_SANITIZE=ON -DDICTIONARY_BENCHMARKS=OFF \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
 
 section "Wine and Xvfb"
-ensure_ninja_tree build/windows
+dictionary_drop_foreign_tree build/windows
 export WINEPREFIX=$root/build/windows/wine-prefix
 if bash scripts/wine-prefix.sh && start_xvfb && start_wine_server; then
-    tree build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DDICTIONARY_BENCHMARKS=OFF
+    tree build/windows dictionary_configure_windows
 else
     fail "the Wine prefix, Xvfb or the Wine server could not be started"
 fi
 
 section "program folder"
-# The ready folder a Windows user unzips: both programs, the default
-# dictionary and the credits.
-bash scripts/make-dist.sh build/native build/windows dist || fail "the program folder could not be assembled"
+# The ready folder a Windows user unzips, as run.sh builds it.
+dictionary_build_program_folder build/native build/windows dist || fail "the program folder could not be assembled"
 
 echo
 echo "$passed passed, $failed failed"

@@ -28,3 +28,10 @@ if(CMAKE_CROSSCOMPILING AND TARGET Dictionary)
       ENVIRONMENT "DICTIONARY_EXE=$<TARGET_FILE:Dictionary>"
       ENVIRONMENT_MODIFICATION DICTIONARY_WINE_LOCALE=set:ja_JP.UTF-8)
 endif()
+
+# scripts/run.sh reads the window it started back with this probe, to prove
+# that the program shows what dictionary-tool prints for the same word.
+if(CMAKE_CROSSCOMPILING)
+  add_executable(read_window ${PROJECT_SOURCE_DIR}/tests/e2e/read_window/read_window_win32.cpp)
+  target_link_libraries(read_window PRIVATE user32)
+endif()
