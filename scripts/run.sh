@@ -55,7 +55,7 @@ sleep 1
 # Type the word into the word box and press Enter, as a user would.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove $((X + 100)) $((Y + 72)) click 1
-xdotool type --delay 60 "$word"
+dictionary_type_word "$word"
 xdotool key Return
 sleep 1
 shot=$root/dist/screenshot.png

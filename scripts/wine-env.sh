@@ -60,3 +60,16 @@ dictionary_start_xvfb() {
     fi
     export DISPLAY=:$number
 }
+
+# Types WORD as keystrokes on the virtual display: a word that is not plain
+# ASCII (Cyrillic) on a Bulgarian keyboard, a key for each letter as its
+# user types it (a key xdotool borrows for a letter the keyboard lacks loses
+# its first press). The pointer must be over a Wine window.
+# Usage: dictionary_type_word WORD
+dictionary_type_word() {
+    if LC_ALL=C grep -q '[^ -~]' <<<"$1"; then
+        setxkbmap -layout bg
+        sleep 0.5
+    fi
+    xdotool type --delay 60 "$1"
+}

@@ -77,13 +77,7 @@ if [ -n "$word" ]; then
     eval "$(xdotool getwindowgeometry --shell "$window")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
     sleep 0.3
-    # A word that is not plain ASCII (Cyrillic) is typed on a Bulgarian
-    # keyboard, a key for each letter, as its user types it.
-    if LC_ALL=C grep -q '[^ -~]' <<<"$word"; then
-        setxkbmap -layout bg
-        sleep 0.5
-    fi
-    xdotool type --delay 50 "$word"
+    dictionary_type_word "$word"
     xdotool key Return
     sleep 1
 fi
