@@ -30,7 +30,8 @@ int ByteOfUnicode(char32_t c) {
 
 std::u16string Cp1251ToUtf16(const char* bytes, size_t size) {
     std::u16string text(size, u'\0');
-    for (size_t i = 0; i < size; ++i) text[i] = static_cast<char16_t>(UnicodeOfByte(static_cast<unsigned char>(bytes[i])));
+    for (size_t i = 0; i < size; ++i)
+        text[i] = static_cast<char16_t>(UnicodeOfByte(static_cast<unsigned char>(bytes[i])));
     return text;
 }
 

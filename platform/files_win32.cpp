@@ -27,8 +27,8 @@ static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATIO
 static HANDLE OpenForReading(const char* path, DWORD* error) {
     DWORD start = GetTickCount();
     for (;;) {
-        HANDLE file =
-            CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         *error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait)
             return file;
@@ -108,8 +108,8 @@ static std::string UniqueTempName(const char* path) {
 static bool MoveOver(const char* from, const char* to, DWORD wait) {
     DWORD start = GetTickCount();
     while (!PlatformIsMarkedReadOnly(to)) {
-        if (MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
+        const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+        if (MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), flags)) return true;
         DWORD error = GetLastError();
         if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait) return false;
         Sleep(kRetryPause);

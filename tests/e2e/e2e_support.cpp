@@ -387,8 +387,8 @@ std::wstring Wide(const std::string& text) {
 std::string Cp1251(const std::wstring& text) {
     if (text.empty()) return std::string();
     int size = static_cast<int>(text.size());
-    std::string bytes(static_cast<size_t>(WideCharToMultiByte(1251, 0, text.data(), size, nullptr, 0, nullptr, nullptr)),
-                      '\0');
+    int length = WideCharToMultiByte(1251, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
     BOOL missing = FALSE;
     WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text.data(), size, &bytes[0], static_cast<int>(bytes.size()),
                         "\x98", &missing);
