@@ -24,6 +24,9 @@ static WordMatch FindTypedWord(const char* word, CaseRule rule, PluralRetry plur
         match.entry = FindFoldedWord(held, key, rule);
         match.withoutFinalS = match.entry >= 0;
     }
+    // A page of the mapped letter could not be read and read as zeros: the
+    // answer is the one the file read again gives (or its read error).
+    if (match.entry < 0 && HeldLetterFaulted()) return FindTypedWord(word, rule, plural);
     match.result = match.entry >= 0 ? kResultOk : kResultNotFound;
     return match;
 }

@@ -9,30 +9,14 @@
 #include "maintenance/codepage.h"
 #include "platform/files.h"
 #include "storage/dictionary_format.h"
-#include "storage/dictionary_lock.h"
 #include "storage/staged_commit.h"
-
-namespace {
-
-bool IsImportFolderOf(const FolderItem& item, const std::string& folder) {
-    std::string prefix = NewDictionaryStagingPrefix(folder);
-    return item.isDirectory && item.name.size() > prefix.size() && item.name.compare(0, prefix.size(), prefix) == 0;
-}
-
-// A writer that is gone no longer holds the lock; one at work is not waited for.
-bool WriterGone(const std::string& folder) { return DictionaryWriteLock(folder.c_str(), 0).Held(); }
-
-bool Complete(const std::string& importFolder) { return PlatformNameExists(HeaderPath(importFolder).c_str()); }
-
-}  // namespace
 
 void FindLeftovers(const std::string& folder, CheckReport& report) {
     Leftovers& found = report.leftovers;
     for (const FolderItem& item : PlatformListFolder(folder.c_str())) {
         if (item.isDirectory || !IsWriterTempFileName(item.name.c_str())) continue;
         found.tempFiles.push_back(item.name);
-        uint64_t size = PlatformFileReader(PathInFolder(folder, item.name).c_str()).Size();
-        report.problems.push_back(CheckFile(folder, item.name) + ": a temp file (" + std::to_string(size) +
+        report.problems.push_back(CheckFile(folder, item.name) + ": a temp file (" + std::to_string(item.size) +
                                   " bytes) left by a write that was cut short");
     }
     if (HasStagingArea(folder.c_str())) {
@@ -42,13 +26,16 @@ void FindLeftovers(const std::string& folder, CheckReport& report) {
                                   (PlatformNameExists(journal.c_str()) ? "after it was decided (--fix finishes it)"
                                                                        : "before it was decided (--fix undoes it)"));
     }
-    for (const FolderItem& item : PlatformListFolder(".")) {
-        if (!IsImportFolderOf(item, folder) || !WriterGone(item.name)) continue;
-        found.importFolders.push_back(item.name);
-        report.problems.push_back(Cp1251ToUtf8(item.name) + ": an import into " + Cp1251ToUtf8(folder) +
+    for (const AbandonedImport& import : FindAbandonedImports()) {
+        found.importFolders.push_back(import);
+        const bool named = import.complete && !PlatformNameExists(import.target.c_str());
+        report.problems.push_back(Cp1251ToUtf8(import.folder) + ": an import into " + Cp1251ToUtf8(import.target) +
                                   " was cut short " +
-                                  (Complete(item.name) ? "when complete (--fix gives it its name)"
-                                                       : "half-way (--fix removes it)"));
+                                  (named            ? "when complete (--fix gives it its name)"
+                                   : import.complete ? "when complete, and " + Cp1251ToUtf8(import.target) +
+                                                           " exists now (--fix removes it)"
+                                   : import.empty ? "before it wrote anything (--fix removes it)"
+                                                  : "half-way (--fix removes it)"));
     }
 }
 
@@ -77,12 +64,16 @@ bool RemoveLeftovers(const std::string& folder, const Leftovers& leftovers, std:
         notes.push_back(CheckFile(folder, name) + (removed ? ": removed" : ": cannot be removed"));
         ok = removed && ok;
     }
-    for (const std::string& importFolder : leftovers.importFolders) {
-        if (!WriterGone(importFolder)) continue;
-        std::string shown = Cp1251ToUtf8(importFolder);
-        if (Complete(importFolder) && PlatformMoveToNewName(importFolder.c_str(), folder.c_str())) {
-            notes.push_back(shown + ": the import was complete; it is now " + Cp1251ToUtf8(folder));
-        } else if (RemoveFolderAndItsFiles(importFolder)) {
+    // Each one again: an import may have taken it up or finished it since.
+    std::vector<AbandonedImport> stillLeft = FindAbandonedImports();
+    for (const AbandonedImport& import : leftovers.importFolders) {
+        bool left = false;
+        for (const AbandonedImport& still : stillLeft) left = left || still.folder == import.folder;
+        if (!left) continue;
+        std::string shown = Cp1251ToUtf8(import.folder);
+        if (import.complete && PlatformMoveToNewName(import.folder.c_str(), import.target.c_str())) {
+            notes.push_back(shown + ": the import was complete; it is now " + Cp1251ToUtf8(import.target));
+        } else if (RemoveAbandonedImport(import)) {
             notes.push_back(shown + ": removed");
         } else {
             notes.push_back(shown + ": cannot be removed");

@@ -8,7 +8,8 @@
 
 #include "maintenance/check_report.h"
 
-// Leftovers of `folder`, with a problem line each.
+// Leftovers of `folder`, and the imports of any dictionary of the program
+// folder that were cut short, with a problem line each.
 void FindLeftovers(const std::string& folder, CheckReport& report);
 // Finishes or undoes a change cut short, removes temp files, and gives a
 // complete new dictionary its name (or removes a half-made one); what was

@@ -54,7 +54,7 @@ private:
     bool ReadFile(std::vector<uint64_t>& words) {
         LetterStream stream(path_);
         if (!stream.Opened()) {
-            findings_.Add(0, CheckPlace(folder_, file_, 0) + "the file cannot be read");
+            findings_.Add(0, CheckPlace(folder_, file_, 0) + "the file cannot be read" + PlatformLastFileErrorNote());
             return false;
         }
         ReadEntries(stream, words);

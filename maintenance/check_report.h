@@ -7,18 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "maintenance/import_staging.h"
 #include "storage/text_case.h"
 
 // Files and folders left by writers that were cut short.
 struct Leftovers {
     std::vector<std::string> tempFiles;        // in the dictionary folder
     bool stagedChange = false;                 // the folder's staging area
-    std::vector<std::string> importFolders;    // ".FOLDER.import-..." of the program folder
+    // ".FOLDER.import-..." of the program folder, for this dictionary or any
+    // other: they take room there whichever dictionary is checked.
+    std::vector<AbandonedImport> importFolders;
 };
 
 struct CheckReport {
     std::vector<std::string> problems;   // one line each, "FILE offset N: ..."
-    bool folderMissing = false;
+    bool folderMissing = false;          // then only the leftovers are checked
     bool headerMissing = false;
     bool headerNeedsRepair = false;      // short, or a name without terminator
     bool lettersNeedRepair = false;

@@ -6,5 +6,6 @@
 
 // The tsv text of a dictionary folder's letter files, in letter order and
 // each in file order, every entry the files hold; `entries` receives their
-// number.
-std::string ExportDictionaryText(const char* folder, unsigned long long& entries);
+// number. False, with `error` naming the file and why, when a letter file
+// is there but cannot be read: a copy without its entries is no copy.
+bool ExportDictionaryText(const char* folder, std::string& text, unsigned long long& entries, std::string& error);

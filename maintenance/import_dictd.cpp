@@ -1,7 +1,6 @@
 // The DICT server database: NAME.index (headword TAB offset TAB length, the
 // numbers in dictd's base 64) and the definitions in NAME.dict or the
 // dictzip file NAME.dict.dz.
-#include <algorithm>
 #include <cstdint>
 
 #include "maintenance/import_sources.h"
@@ -85,28 +84,28 @@ static bool ReadIndex(const std::string& indexPath, std::vector<IndexLine>& line
 bool ReadDictdSource(const std::string& indexPath, std::vector<SourceRecord>& out, std::string& error) {
     std::vector<IndexLine> lines;
     if (!ReadIndex(indexPath, lines, error)) return false;
-    // The data is read as far as the index points, and no further.
-    uint64_t needed = 0;
-    for (const IndexLine& line : lines) needed = std::max(needed, line.offset + line.length);
+    // The data is read where the index points, and nowhere else.
+    NeededData data;
+    for (const IndexLine& line : lines) data.Need(line.offset, line.length);
     std::string base = indexPath;
     if (base.size() > 6 && base.compare(base.size() - 6, 6, ".index") == 0) base.resize(base.size() - 6);
-    std::string data, dataPath;
-    if (!ReadDataFile(base + ".dict", needed, data, dataPath, error)) return false;
+    std::string dataPath;
+    if (!data.Read(base + ".dict", dataPath, error)) return false;
     std::string dataName = FileNameOf(dataPath);
     bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
 
     for (const IndexLine& line : lines) {
-        if (!WithinData(data, line.offset, line.length, dataPath, "'" + line.word + "' (" + line.where + ")", error))
+        if (!data.Within(line.offset, line.length, dataPath, "'" + line.word + "' (" + line.where + ")", error))
             return false;
-        size_t bad = FindInvalidUtf8(data, line.offset, line.offset + line.length);
-        if (bad != std::string::npos) {
-            error = dataName + ": invalid UTF-8 at " + (compressed ? "uncompressed " : "") + "byte " +
-                    std::to_string(bad) + " (entry '" + line.word + "', " + line.where + ")";
-            return false;
-        }
         SourceRecord record;
         record.word = line.word;
-        record.text = data.substr(line.offset, line.length);
+        record.text = data.Bytes(line.offset, line.length);
+        size_t bad = FindInvalidUtf8(record.text);
+        if (bad != std::string::npos) {
+            error = dataName + ": invalid UTF-8 at " + (compressed ? "uncompressed " : "") + "byte " +
+                    std::to_string(line.offset + bad) + " (entry '" + line.word + "', " + line.where + ")";
+            return false;
+        }
         out.push_back(std::move(record));
     }
     return true;

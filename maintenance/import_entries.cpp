@@ -69,10 +69,21 @@ bool AddImportedEntries(const ImportSources& sources, DictionaryBuild& build, Im
         ReserveBuild(build, build.start.size() + records.size() * (sources.dual ? 3 : 1),
                      build.text.size() + bytes * (sources.dual ? 2 : 1));
         counts.read += records.size();
+        const ImportCounts before = counts;
         for (const SourceRecord& record : records) {
             LaidOutEntry entry = LayOutRecord(record, sources.format, counts.text, sources.dual);
             Count(AddNewEntry(build, entry.word, entry.description), false, counts);
             if (sources.dual) AddReverse(reverse, entry, build.rule);
+        }
+        // An import that stores nothing from a source is no import: the file
+        // is not what it was taken for, or it is hostile.
+        if (counts.stored + counts.duplicate == before.stored + before.duplicate) {
+            error = source + ": " +
+                    (records.empty() ? std::string("holds no entry")
+                                     : "no entry can be stored from it (" + std::to_string(records.size()) +
+                                           " read; each needs a word of at most " + std::to_string(kLongestWord) +
+                                           " bytes and a description)");
+            return false;
         }
     }
     for (size_t i = 0; i < reverse.words.size(); ++i)

@@ -23,6 +23,6 @@ struct ImportSources {
 
 // Reads every source and adds its entries to `build`, after the entries it
 // holds already. False, with a message naming the file and the place, when
-// a source cannot be used; `build` is then of no use.
+// a source cannot be used or yields no entry; `build` is then of no use.
 bool AddImportedEntries(const ImportSources& sources, DictionaryBuild& build, ImportCounts& counts,
                         std::string& error);

@@ -1,6 +1,7 @@
 // Whole files, plain or compressed, for the importer's readers.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "maintenance/codepage.h"
@@ -16,35 +17,31 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Source files are named as the user typed them, in UTF-8.
-static bool ReadSourceFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error) {
-    std::string name, problem;
-    if (!PathOfTypedName(path, name, problem)) {
-        error = path + ": cannot be opened: " + problem;
-        return false;
-    }
-    if (!PlatformReadFile(name.c_str(), bytes)) {
-        error = path + ": cannot be opened";
-        return false;
-    }
-    return true;
+// Source files are named as the user typed them, in UTF-8: `name` is the
+// path as the files take it (PathOfTypedName); false, with a message, when
+// the platform cannot name it.
+static bool SourcePath(const std::string& path, std::string& name, std::string& error) {
+    std::string problem;
+    if (PathOfTypedName(path, name, problem)) return true;
+    error = path + ": cannot be opened: " + problem;
+    return false;
+}
+
+bool SourceFileExists(const std::string& path) {
+    std::string name, error;
+    return SourcePath(path, name, error) && PlatformNameExists(name.c_str());
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::string& error) {
     std::vector<unsigned char> bytes;
-    if (!ReadSourceFile(path, bytes, error)) return false;
+    std::string name;
+    if (!SourcePath(path, name, error)) return false;
+    if (!PlatformReadFile(name.c_str(), bytes)) {
+        error = path + ": cannot be opened" + PlatformLastFileErrorNote();
+        return false;
+    }
     out.assign(bytes.begin(), bytes.end());
     return true;
-}
-
-bool WithinData(const std::string& data, uint64_t offset, uint64_t length, const std::string& dataPath,
-                const std::string& entry, std::string& error) {
-    if (offset <= data.size() && length <= data.size() - offset) return true;
-    bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
-    error = FileNameOf(dataPath) + ": the entry " + entry + " runs from byte " + std::to_string(offset) + " to " +
-            std::to_string(offset + length) + ", past the end of the data (" + std::to_string(data.size()) +
-            " bytes" + (compressed ? " uncompressed" : "") + ")";
-    return false;
 }
 
 std::string SizeText(uint64_t bytes) {
@@ -53,56 +50,75 @@ std::string SizeText(uint64_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
-#ifdef DICTIONARY_HAVE_ZLIB
-// Deflate packs at most about 1032 bytes into one; a size claimed beyond that
-// is a lie, and the room reserved for it would be wasted or unavailable.
-static const uint64_t kLargestRatio = 1032;
+// ---- Unpacking, as a stream.
 
-bool InflateGzipFile(const std::string& path, const std::string& compressed, std::string& out,
-                     std::string& error, uint64_t needed) {
-    out.clear();
-    if (compressed.size() < 18 || static_cast<unsigned char>(compressed[0]) != 0x1F ||
-        static_cast<unsigned char>(compressed[1]) != 0x8B) {
+static const size_t kPieceSize = 1 << 16;
+
+#ifdef DICTIONARY_HAVE_ZLIB
+// Unpacks the gzip (or dictzip) file `path` piece by piece, reading it the
+// same way, and hands each piece to `take(offset, bytes, size)` in order
+// until `take` wants no more (returns false) or the data ends: memory holds
+// a piece at a time, whatever the file unpacks to. `unpacked` receives the
+// bytes unpacked. A message with the byte offset in the compressed file
+// when the data is broken, and a refusal past kLargestInflated.
+static bool InflateFile(const std::string& path, const std::function<bool(uint64_t, const char*, size_t)>& take,
+                        uint64_t& unpacked, std::string& error) {
+    unpacked = 0;
+    std::string name;
+    if (!SourcePath(path, name, error)) return false;
+    PlatformFileReader reader(name.c_str());
+    if (!reader.Opened()) {
+        error = path + ": cannot be opened" + PlatformLastFileErrorNote();
+        return false;
+    }
+    std::vector<unsigned char> in(kPieceSize), out(kPieceSize);
+    unsigned char magic[2] = {0, 0};
+    if (reader.Size() < 18 || reader.ReadAt(0, magic, 2) != 2 || magic[0] != 0x1F || magic[1] != 0x8B) {
         error = path + ": not gzip or dictzip data (byte 0)";
         return false;
     }
-    // The last four bytes give the size of the (last) member: a first guess
-    // for the room to reserve, never more than the data could really hold or
-    // than is needed.
-    uint32_t claimed;
-    std::memcpy(&claimed, compressed.data() + compressed.size() - 4, 4);
-    uint64_t guess = std::min<uint64_t>({claimed, needed, kLargestInflated,
-                                         static_cast<uint64_t>(compressed.size()) * kLargestRatio});
-    out.reserve(static_cast<size_t>(guess));
-
     z_stream stream;
     std::memset(&stream, 0, sizeof stream);
     if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) {
         error = path + ": cannot start decompression";
         return false;
     }
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
-    stream.avail_in = static_cast<uInt>(compressed.size());
-    std::vector<unsigned char> chunk(1 << 16);
+    uint64_t consumed = 0;   // compressed bytes handed to zlib
     int status = Z_OK;
-    bool tooLarge = false;
+    bool enough = false, tooLarge = false, readFailed = false;
     for (;;) {
-        stream.next_out = chunk.data();
-        stream.avail_out = static_cast<uInt>(chunk.size());
-        status = inflate(&stream, Z_NO_FLUSH);
-        size_t got = chunk.size() - stream.avail_out;
-        if (out.size() + got > kLargestInflated) {
-            tooLarge = true;
-            break;
+        if (stream.avail_in == 0) {
+            size_t got = reader.ReadAt(consumed, in.data(), in.size());
+            if (reader.Failed()) {
+                readFailed = true;
+                break;
+            }
+            consumed += got;
+            stream.next_in = in.data();
+            stream.avail_in = static_cast<uInt>(got);
         }
-        out.append(reinterpret_cast<char*>(chunk.data()), got);
-        // What lies beyond the last byte the index points at is never read.
-        if (out.size() >= needed) {
-            status = Z_STREAM_END;
+        stream.next_out = out.data();
+        stream.avail_out = static_cast<uInt>(out.size());
+        status = inflate(&stream, Z_NO_FLUSH);
+        size_t got = out.size() - stream.avail_out;
+        // Past the limit only when more than that is wanted.
+        const bool pastLimit = unpacked + got > kLargestInflated;
+        if (pastLimit) got = static_cast<size_t>(kLargestInflated - unpacked);
+        if (got > 0 && !take(unpacked, reinterpret_cast<const char*>(out.data()), got)) enough = true;
+        unpacked += got;
+        if (enough) break;
+        if (pastLimit) {
+            tooLarge = true;
             break;
         }
         if (status == Z_STREAM_END) {
             // Another gzip member may follow (concatenated files are valid gzip).
+            if (stream.avail_in == 0 && consumed < reader.Size()) {
+                size_t more = reader.ReadAt(consumed, in.data(), in.size());
+                consumed += more;
+                stream.next_in = in.data();
+                stream.avail_in = static_cast<uInt>(more);
+            }
             if (stream.avail_in >= 2 && stream.next_in[0] == 0x1F && stream.next_in[1] == 0x8B) {
                 inflateReset(&stream);
                 continue;
@@ -110,20 +126,23 @@ bool InflateGzipFile(const std::string& path, const std::string& compressed, std
             break;
         }
         if (status == Z_OK) continue;
-        break;   // input ran out (Z_BUF_ERROR) or the data is broken
+        // Input ran out: more may come, unless the file has ended.
+        if (status == Z_BUF_ERROR && stream.avail_in == 0 && consumed < reader.Size()) continue;
+        break;   // the data is broken, or the file ends inside it
     }
-    size_t position = compressed.size() - stream.avail_in;
-    std::string why = stream.msg ? stream.msg : "";
+    const uint64_t position = consumed - stream.avail_in;
+    const std::string why = stream.msg ? stream.msg : "";
     inflateEnd(&stream);
+    if (readFailed) {
+        error = path + ": cannot be read" + PlatformLastFileErrorNote();
+        return false;
+    }
     if (tooLarge) {
-        out.clear();
-        out.shrink_to_fit();
         error = path + ": unpacks to more than " + SizeText(kLargestInflated) +
                 ", more than the importer takes from one file";
         return false;
     }
-    if (status == Z_STREAM_END) return true;
-    out.clear();
+    if (enough || status == Z_STREAM_END) return true;
     if (status == Z_BUF_ERROR || status == Z_OK) {
         error = path + ": compressed data ends early at byte " + std::to_string(position) +
                 " (the file is cut short)";
@@ -134,33 +153,134 @@ bool InflateGzipFile(const std::string& path, const std::string& compressed, std
     return false;
 }
 #else
-bool InflateGzipFile(const std::string& path, const std::string&, std::string& out, std::string& error,
-                     uint64_t) {
-    out.clear();
+static bool InflateFile(const std::string& path, const std::function<bool(uint64_t, const char*, size_t)>&,
+                        uint64_t& unpacked, std::string& error) {
+    unpacked = 0;
     error = path + ": compressed files need zlib, which this build of the tool lacks";
     return false;
 }
 #endif
 
-bool ReadDataFile(const std::string& base, uint64_t needed, std::string& out, std::string& used,
-                  std::string& error) {
-    std::vector<unsigned char> probe;
-    std::string probeError;
-    if (ReadSourceFile(base, probe, probeError)) {
+bool InflateGzipFile(const std::string& path, std::string& out, std::string& error, uint64_t needed) {
+    out.clear();
+    uint64_t unpacked = 0;
+    auto take = [&out, needed](uint64_t, const char* bytes, size_t size) {
+        out.append(bytes, static_cast<size_t>(std::min<uint64_t>(size, needed - out.size())));
+        return out.size() < needed;
+    };
+    if (InflateFile(path, take, unpacked, error)) return true;
+    std::string().swap(out);
+    return false;
+}
+
+// ---- The parts of a data file that entries point at.
+
+void NeededData::Need(uint64_t offset, uint64_t length) {
+    // Past what any file may hold: kept as it is, and refused by Read.
+    const uint64_t end = offset > UINT64_MAX - length ? UINT64_MAX : offset + length;
+    parts_.push_back({offset, end, std::string()});
+    end_ = std::max(end_, end);
+}
+
+uint64_t NeededData::Ends() const { return end_; }
+
+// Sorted, and those that overlap or touch made one.
+void NeededData::Merge() {
+    std::sort(parts_.begin(), parts_.end(), [](const Part& a, const Part& b) { return a.begin < b.begin; });
+    std::vector<Part> merged;
+    for (Part& part : parts_) {
+        if (part.begin == part.end) continue;
+        if (merged.empty() || part.begin > merged.back().end) merged.push_back(std::move(part));
+        else merged.back().end = std::max(merged.back().end, part.end);
+    }
+    parts_.swap(merged);
+}
+
+// Copies what the piece at `offset` holds of the parts, in order: `next` is
+// the first part not yet whole. False once every part is whole.
+bool NeededData::Take(uint64_t offset, const char* bytes, size_t size, size_t& next) {
+    const uint64_t end = offset + size;
+    for (size_t i = next; i < parts_.size() && parts_[i].begin < end; ++i) {
+        Part& part = parts_[i];
+        const uint64_t from = std::max(part.begin, offset), to = std::min(part.end, end);
+        if (from < to && part.begin + part.bytes.size() == from)
+            part.bytes.append(bytes + (from - offset), static_cast<size_t>(to - from));
+        if (part.begin + part.bytes.size() == part.end && i == next) ++next;
+    }
+    return next < parts_.size();
+}
+
+bool NeededData::Read(const std::string& base, std::string& used, std::string& error) {
+    Merge();
+    size_t next = 0;
+    std::string name;
+    if (!SourcePath(base, name, error)) return false;
+    PlatformFileReader plain(name.c_str());
+    if (plain.Opened()) {
         used = base;
-        out.assign(probe.begin(), probe.end());
+        size_ = plain.Size();
+        std::vector<char> piece(kPieceSize);
+        for (Part& part : parts_) {
+            for (uint64_t at = part.begin; at < std::min(part.end, size_);) {
+                const size_t wanted = static_cast<size_t>(std::min<uint64_t>(piece.size(), part.end - at));
+                const size_t got = plain.ReadAt(at, piece.data(), wanted);
+                if (plain.Failed() || got == 0) break;
+                part.bytes.append(piece.data(), got);
+                at += got;
+            }
+            if (plain.Failed()) {
+                error = base + ": cannot be read" + PlatformLastFileErrorNote();
+                return false;
+            }
+        }
         return true;
     }
-    std::string compressed;
     used = base + ".dz";
-    if (!ReadWholeFile(used, compressed, error)) {
+    if (!PlatformNameExists((name + ".dz").c_str())) {
         error = "neither " + base + " nor " + used + " can be opened";
         return false;
     }
-    if (needed > kLargestInflated) {
-        error = used + ": the index points at data up to byte " + std::to_string(needed) + ", more than the " +
+    if (end_ > kLargestInflated) {
+        error = used + ": the index points at data up to byte " + std::to_string(end_) + ", more than the " +
                 SizeText(kLargestInflated) + " the importer unpacks from one file";
         return false;
     }
-    return InflateGzipFile(used, compressed, out, error, needed);
+    // Unpacked only as far as the last part needed, and only the parts kept.
+    uint64_t unpacked = 0;
+    auto take = [this, &next](uint64_t offset, const char* bytes, size_t size) {
+        return Take(offset, bytes, size, next);
+    };
+    bool ok = next == parts_.size() || InflateFile(used, take, unpacked, error);
+    size_ = unpacked;
+    return ok;
+}
+
+const std::string* NeededData::Find(uint64_t offset, uint64_t length, uint64_t& at) const {
+    // The last part that begins at or before the offset holds the whole
+    // range when any does: the parts were merged.
+    auto after = std::upper_bound(parts_.begin(), parts_.end(), offset,
+                                  [](uint64_t value, const Part& part) { return value < part.begin; });
+    if (after == parts_.begin()) return nullptr;
+    const Part& part = *(after - 1);
+    if (length > part.bytes.size() || offset - part.begin > part.bytes.size() - length) return nullptr;
+    at = offset - part.begin;
+    return &part.bytes;
+}
+
+bool NeededData::Within(uint64_t offset, uint64_t length, const std::string& dataPath, const std::string& entry,
+                        std::string& error) const {
+    uint64_t at = 0;
+    // Nothing is read for an empty definition: it is never past the end.
+    if (length == 0 || Find(offset, length, at)) return true;
+    bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
+    error = FileNameOf(dataPath) + ": the entry " + entry + " runs from byte " + std::to_string(offset) + " to " +
+            std::to_string(offset + length) + ", past the end of the data (" + std::to_string(size_) + " bytes" +
+            (compressed ? " uncompressed" : "") + ")";
+    return false;
+}
+
+std::string NeededData::Bytes(uint64_t offset, uint64_t length) const {
+    uint64_t at = 0;
+    const std::string* part = length ? Find(offset, length, at) : nullptr;
+    return part ? part->substr(static_cast<size_t>(at), static_cast<size_t>(length)) : std::string();
 }

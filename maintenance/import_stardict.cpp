@@ -10,6 +10,7 @@
 #include "maintenance/codepage.h"
 #include "maintenance/import_sources.h"
 #include "maintenance/import_text.h"
+#include "platform/files.h"
 #include "storage/text_case.h"
 
 static bool ParseIfo(const std::string& path, const std::string& text,
@@ -197,14 +198,13 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
     {
         std::string plainError;
         if (!ReadWholeFile(base + ".idx", idx, plainError)) {
-            std::string compressed;
-            if (!ReadWholeFile(base + ".idx.gz", compressed, error)) {
+            if (!SourceFileExists(base + ".idx.gz")) {
                 error = "neither " + base + ".idx nor " + base + ".idx.gz can be opened";
                 return false;
             }
             // One byte more than the ifo says, so that a longer file shows.
             uint64_t needed = haveIdxSize ? idxFileSize + 1 : UINT64_MAX;
-            if (!InflateGzipFile(base + ".idx.gz", compressed, idx, error, needed)) return false;
+            if (!InflateGzipFile(base + ".idx.gz", idx, error, needed)) return false;
             idxPath = base + ".idx.gz";
         } else {
             idxPath = base + ".idx";
@@ -220,16 +220,24 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
     struct IdxEntry {
         std::string word;
         uint64_t offset, size;
-        std::string where;
+        size_t number, at;   // in the idx, for messages
+        std::string Where(const std::string& idxName) const {
+            return idxName + " entry " + std::to_string(number) + " at byte " + std::to_string(at);
+        }
     };
     std::vector<IdxEntry> entries;
-    uint64_t needed = 0;
+    NeededData data;
     for (size_t at = 0; at < idx.size();) {
-        std::string where = idxName + " entry " + std::to_string(entries.size() + 1) + " at byte " +
-                            std::to_string(at);
+        // An index that unpacks to far more entries than the ifo counts is
+        // not read to its end.
+        if (entries.size() == wordCount) {
+            error = idxName + ": holds more entries than the " + std::to_string(wordCount) + " " + ifoName + " says";
+            return false;
+        }
+        const size_t number = entries.size() + 1;
         size_t nul = idx.find('\0', at);
         if (nul == std::string::npos || idx.size() - nul - 1 < offsetSize + 4) {
-            error = where + ": cut short (the file ends inside the entry)";
+            error = IdxEntry{"", 0, 0, number, at}.Where(idxName) + ": cut short (the file ends inside the entry)";
             return false;
         }
         std::string word = idx.substr(at, nul - at);
@@ -240,10 +248,9 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
         }
         uint64_t offset = BigEndian(idx, nul + 1, offsetSize);
         uint64_t size = BigEndian(idx, nul + 1 + offsetSize, 4);
+        data.Need(offset, size);
+        entries.push_back({std::move(word), offset, size, number, at});
         at = nul + 1 + offsetSize + 4;
-        // Offsets of 64 bits may claim anything: keep the sum from wrapping.
-        needed = std::max(needed, offset > UINT64_MAX - size ? UINT64_MAX : offset + size);
-        entries.push_back({std::move(word), offset, size, std::move(where)});
     }
     if (entries.size() != wordCount) {
         error = idxName + ": holds " + std::to_string(entries.size()) + " entries where " + ifoName + " says " +
@@ -251,22 +258,22 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
         return false;
     }
 
-    std::string data, dataPath;
-    if (!ReadDataFile(base + ".dict", needed, data, dataPath, error)) return false;
+    std::string dataPath;
+    if (!data.Read(base + ".dict", dataPath, error)) return false;
     std::string dataName = FileNameOf(dataPath);
     bool compressed = dataPath.size() > 3 && dataPath.compare(dataPath.size() - 3, 3, ".dz") == 0;
     for (const IdxEntry& entry : entries) {
-        if (!WithinData(data, entry.offset, entry.size, dataPath, "'" + entry.word + "' (" + entry.where + ")",
-                        error))
+        if (!data.Within(entry.offset, entry.size, dataPath, "'" + entry.word + "' (" + entry.Where(idxName) + ")",
+                         error))
             return false;
         SourceRecord record;
         record.word = entry.word;
         std::string problem;
         size_t problemAt = 0;
-        if (!ReadFields(data, static_cast<size_t>(entry.offset), static_cast<size_t>(entry.offset + entry.size),
-                        sequence, record, problem, problemAt)) {
+        const std::string definition = data.Bytes(entry.offset, entry.size);
+        if (!ReadFields(definition, 0, definition.size(), sequence, record, problem, problemAt)) {
             error = dataName + ": " + problem + " at " + (compressed ? "uncompressed " : "") + "byte " +
-                    std::to_string(problemAt) + " (entry '" + entry.word + "')";
+                    std::to_string(entry.offset + problemAt) + " (entry '" + entry.word + "')";
             return false;
         }
         out.push_back(std::move(record));

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "maintenance/codepage.h"
+#include "maintenance/import_staging.h"
 #include "maintenance/letter_files.h"
 #include "platform/files.h"
 #include "storage/catalog.h"
@@ -22,6 +23,9 @@ static bool Fail(ImportOutcome& outcome, const std::string& message) {
     outcome.error = message;
     return false;
 }
+
+// The system's reason for the file operation that just failed.
+static std::string Why() { return PlatformLastFileErrorNote(); }
 
 enum class Placed { Done, NameTaken, Failed };
 
@@ -59,19 +63,18 @@ static std::string CreateStagingFolder(const std::string& folder) {
 static bool WriteStagedDictionary(const std::string& staging, const ImportJob& job, const DictionaryBuild& build,
                                   ImportOutcome& outcome) {
     DictionaryWriteLock lock(staging.c_str());
-    if (!lock.Held()) return Fail(outcome, "cannot lock " + Shown(staging) + ". Nothing was written.");
+    if (!lock.Held()) return Fail(outcome, "cannot lock " + Shown(staging) + Why() + ". Nothing was written.");
     for (unsigned char letter : ChangedLetters(build)) {
         std::string bytes = BuildLetterBytes(build, letter);
         if (!PlatformWriteFileAtomic(LetterPath(staging, letter).c_str(), bytes.data(), bytes.size()))
-            return Fail(outcome, "cannot write " + Shown(staging, LetterFileName(letter)) +
-                                     " (is the disk full?). Nothing was written.");
+            return Fail(outcome,
+                        "cannot write " + Shown(staging, LetterFileName(letter)) + Why() + ". Nothing was written.");
         ++outcome.lettersWritten;
     }
     unsigned char header[kHeaderSize];
     BuildHeader(header, job.name.c_str(), job.dual, job.caseSensitive, DefaultFont, DefaultFont);
     if (!PlatformWriteFileAtomic(HeaderPath(staging).c_str(), header, sizeof header))
-        return Fail(outcome,
-                    "cannot write " + Shown(staging, kHeaderFileName) + " (is the disk full?). Nothing was written.");
+        return Fail(outcome, "cannot write " + Shown(staging, kHeaderFileName) + Why() + ". Nothing was written.");
     return true;
 }
 
@@ -79,21 +82,29 @@ static Placed MakeNewDictionary(const ImportJob& job, ImportOutcome& outcome) {
     DictionaryBuild build;
     build.rule = CaseRuleOf(job.caseSensitive);
     if (!AddSources(job, build, outcome)) return Placed::Failed;
-    std::string staging = CreateStagingFolder(job.folder);
-    if (staging.empty()) {
-        Fail(outcome, "cannot create a folder for the new dictionary beside " + Shown(job.folder) +
-                          ". Nothing was written.");
-        return Placed::Failed;
+    std::string staging;
+    bool complete = false;
+    // Until it is locked, a new folder is as empty as one a killed import
+    // left, and another import or a check may remove it: then another is made.
+    for (int attempt = 0; attempt < 3 && !complete; ++attempt) {
+        staging = CreateStagingFolder(job.folder);
+        if (staging.empty()) {
+            Fail(outcome, "cannot create a folder for the new dictionary beside " + Shown(job.folder) + Why() +
+                              ". Nothing was written.");
+            return Placed::Failed;
+        }
+        outcome.lettersWritten = 0;
+        // The lock on the staging folder ends before the move: a folder with
+        // an open file in it cannot be moved on Windows.
+        complete = WriteStagedDictionary(staging, job, build, outcome);
+        if (PlatformIsFolder(staging.c_str())) break;
     }
-    outcome.lettersWritten = 0;
-    // The lock on the staging folder ends before the move: a folder with an
-    // open file in it cannot be moved on Windows.
-    bool complete = WriteStagedDictionary(staging, job, build, outcome);
     if (complete && PlatformMoveToNewName(staging.c_str(), job.folder.c_str())) return Placed::Done;
+    const std::string why = Why();
     RemoveFolderAndItsFiles(staging);
     if (!complete) return Placed::Failed;
     if (PlatformNameExists(job.folder.c_str())) return Placed::NameTaken;
-    Fail(outcome, "cannot give the new dictionary its name " + Shown(job.folder) + ". Nothing was written.");
+    Fail(outcome, "cannot give the new dictionary its name " + Shown(job.folder) + why + ". Nothing was written.");
     return Placed::Failed;
 }
 
@@ -142,9 +153,11 @@ static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome) {
     if (!PlatformIsFolder(folder.c_str()))
         return Fail(outcome, Shown(folder) + " exists and is not a folder. Nothing was written.");
     DictionaryWriteLock lock(folder.c_str());
+    if (lock.Busy())
+        return Fail(outcome, Shown(folder) + " is being changed by another program; try again when it is done. "
+                                             "Nothing was written.");
     if (!lock.Held())
-        return Fail(outcome, Shown(folder) + " is being changed by another program (or cannot be written); try again "
-                                             "when it is done. Nothing was written.");
+        return Fail(outcome, Shown(folder) + " cannot be written" + Why() + ". Nothing was written.");
     std::string note = RecoveryNote(folder, FinishInterruptedCommit(folder.c_str()));
     if (!note.empty()) outcome.notes.push_back(note);
 
@@ -152,7 +165,7 @@ static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome) {
     FileReadOutcome headerRead = PlatformReadWholeFile(HeaderPath(folder).c_str(), header);
     bool haveHeader = headerRead == FileReadOutcome::Read;
     if (headerRead == FileReadOutcome::Unreadable)
-        return Fail(outcome, Shown(folder, kHeaderFileName) + " cannot be read. Nothing was written.");
+        return Fail(outcome, Shown(folder, kHeaderFileName) + " cannot be read" + Why() + ". Nothing was written.");
     int32_t caseSensitive = job.caseSensitive;
     if (haveHeader) {
         // The case rule as the program reads it from the header.
@@ -175,17 +188,19 @@ static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome) {
     outcome.lettersWritten = 0;
     for (unsigned char letter : ChangedLetters(build)) {
         if (!commit.Stage(LetterFileName(letter), BuildLetterBytes(build, letter), versions[letter]))
-            return Fail(outcome, "cannot write beside " + Shown(folder, LetterFileName(letter)) +
-                                     " (is the disk full?). Nothing was written.");
+            return Fail(outcome, "cannot write beside " + Shown(folder, LetterFileName(letter)) + Why() +
+                                     ". Nothing was written.");
         ++outcome.lettersWritten;
     }
     if (!haveHeader) {
         unsigned char bytes[kHeaderSize];
         BuildHeader(bytes, job.name.c_str(), job.dual, caseSensitive, DefaultFont, DefaultFont);
         if (!commit.Stage(kHeaderFileName, std::string(reinterpret_cast<char*>(bytes), sizeof bytes), FileVersion{}))
-            return Fail(outcome, "cannot write beside " + Shown(folder, kHeaderFileName) + ". Nothing was written.");
+            return Fail(outcome,
+                        "cannot write beside " + Shown(folder, kHeaderFileName) + Why() + ". Nothing was written.");
     }
     if (commit.Commit()) return true;
+    const std::string why = Why();
     if (!commit.ReadOnly().empty())
         return Fail(outcome, Shown(folder, commit.ReadOnly().front()) +
                                  " is marked read-only, so it is left as it is. Nothing was written.");
@@ -193,10 +208,11 @@ static bool ExtendDictionary(const ImportJob& job, ImportOutcome& outcome) {
         return Fail(outcome, Shown(folder, commit.ChangedMeanwhile().front()) +
                                  " was changed by another program while the import ran. Nothing was written.");
     if (commit.MovedBeforeFailure() == 0)
-        return Fail(outcome, "cannot write in " + Shown(folder) + ". Nothing was written.");
+        return Fail(outcome, "cannot write in " + Shown(folder) + why + ". Nothing was written.");
     return Fail(outcome, "cannot replace the files of " + Shown(folder) + " after " +
                              std::to_string(commit.MovedBeforeFailure()) + " of " + std::to_string(commit.Staged()) +
-                             "; 'dictionary-tool check --dict " + Shown(folder) + " --fix' finishes the import");
+                             why + "; 'dictionary-tool check --dict " + Shown(folder) +
+                             " --fix' finishes the import");
 }
 
 // The program lists so many dictionaries at most: one more would not show.
@@ -208,7 +224,23 @@ static bool CatalogueFull() {
     return full;
 }
 
+// What earlier imports of the same dictionary left when they were killed:
+// copies nobody would ever use. (One that was complete and is being given
+// its name this very moment by an import about to end loses the race; that
+// import then adds its entries to the dictionary this one makes.)
+static void RemoveAbandonedImports(const std::string& folder, ImportOutcome& outcome) {
+    for (const AbandonedImport& import : FindAbandonedImports(folder)) {
+        unsigned long long bytes = 0;
+        for (const FolderItem& item : PlatformListFolder(import.folder.c_str()))
+            if (!item.isDirectory) bytes += item.size;
+        if (RemoveAbandonedImport(import))
+            outcome.notes.push_back("note: removed " + Shown(import.folder) + " (" + std::to_string(bytes) +
+                                    " bytes), left by an import into " + Shown(folder) + " that was cut short");
+    }
+}
+
 bool RunImport(const ImportJob& job, ImportOutcome& outcome) {
+    RemoveAbandonedImports(job.folder, outcome);
     Placed placed = Placed::NameTaken;
     if (!PlatformNameExists(job.folder.c_str()) && CatalogueFull())
         return Fail(outcome, "the program folder holds " + std::to_string(kCatalogSlots) +

@@ -20,6 +20,8 @@ extern const bool kPathsInCp1251;
 struct FolderItem {
     std::string name;
     bool isDirectory;
+    unsigned long long size = 0;     // of a file
+    long long unusedSeconds = 0;     // since its last write (or PlatformMarkFileUsed)
 };
 
 // Files are read whole into memory; one of 2 GiB or more cannot be held.
@@ -32,6 +34,18 @@ enum class FileReadOutcome {
                  // open elsewhere, no permission, not a plain file, a read
                  // error, too large, no memory); `out` is empty
 };
+// Why the last file operation of this thread that failed did so, in the
+// system's words ("Read-only file system", "No space left on device",
+// "it is a FIFO, not a regular file"); empty when no reason is known. Only a
+// regular file is ever opened: a FIFO, a device or a folder named like a
+// dictionary file is refused at once, never waited on. UTF-8, as the
+// messages of the tool it goes into, whatever the system's code page.
+std::string PlatformLastFileError();
+// The same as the end of a message: " (reason)", or nothing.
+inline std::string PlatformLastFileErrorNote() {
+    const std::string reason = PlatformLastFileError();
+    return reason.empty() ? std::string() : " (" + reason + ")";
+}
 // What tells one version of a file from another: its size, the time of its
 // last write and its identity (POSIX: device and inode; Windows: its
 // creation time), so that a file replaced by another shows a new stamp.
@@ -85,8 +99,15 @@ inline FileReadOutcome PlatformReadWholeFile(const char* path, std::vector<unsig
 // replace a letter file at any time): the caller then reads it.
 bool PlatformMapFileForReading(const char* path, unsigned char*& data, size_t& size, FileStamp& stamp);
 // Brings a whole mapping in at once, for a reader about to walk all of it:
-// cheaper than taking its pages one fault at a time.
-void PlatformReadAheadMapping(const unsigned char* data, size_t size);
+// cheaper than taking its pages one fault at a time. False when a page
+// could not be brought in (a read error, or the file was cut short in
+// place): the caller then reads the file instead.
+bool PlatformReadAheadMapping(const unsigned char* data, size_t size);
+// A page of the mapping that begins at `data` could not be read when it was
+// touched (a read error, or the file was cut short in place by another
+// program): it reads as zeros since, so what was read from the mapping may
+// be wrong. The caller drops it and reads the file.
+bool PlatformMappingFaulted(const unsigned char* data);
 // Gives back a mapping of PlatformMapFileForReading, `size` as it gave it.
 void PlatformUnmapFile(unsigned char* data, size_t size);
 // The same for callers to whom either failure means "no data": true only
@@ -95,7 +116,10 @@ bool PlatformReadFile(const char* path, std::vector<unsigned char>& out);
 // Writes the file whole through a temporary file in the same folder, named
 // "<path>.tmp<process>.<count>", and an atomic replace; on any failure the
 // old file is left as it was and the temporary file removed. A file marked
-// read-only is never replaced.
+// read-only is never replaced. The file reaches the disk before the rename,
+// and the rename itself (the folder) after it where the system allows, so
+// that a change that was reported survives a power cut; so do the moves,
+// replacements and new folders below.
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size);
 bool PlatformDeleteFile(const char* path);
 // The folder for data the program may rebuild at any time (the letter
@@ -128,6 +152,10 @@ struct UnnamableFolder {
 // Such folders of `path` that hold a file named `holding`; none on POSIX,
 // where a name is the bytes it is.
 std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const char* holding);
+// Marks a file as used now (its last write time), so that a tidy-up that
+// removes files unused longest first keeps it. Cheap when called often: the
+// mark moves at most once an hour.
+void PlatformMarkFileUsed(const char* path);
 bool PlatformCreateFolder(const char* name);
 bool PlatformNameExists(const char* name);
 bool PlatformIsFolder(const char* path);

@@ -24,16 +24,52 @@ static const DWORD kStagedReplaceWait = 1000;
 
 static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
+static thread_local std::string LastFileError;
+
+// Notes the system's reason for a failure, in UTF-8 whatever the system's
+// code page; returns false for the caller.
+static bool NoteError(DWORD error) {
+    wchar_t text[256];
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  256, nullptr);
+    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ' ||
+                          text[length - 1] == L'.'))
+        --length;
+    char utf8[1024];
+    int size = length ? WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof utf8, nullptr,
+                                            nullptr)
+                      : 0;
+    LastFileError = size > 0 ? std::string(utf8, static_cast<size_t>(size)) : "system error " + std::to_string(error);
+    return false;
+}
+
+std::string PlatformLastFileError() { return LastFileError; }
+
+// Only a file on a disk is read: a folder or a device of that name is
+// refused with a reason.
 static HANDLE OpenForReading(const char* path, DWORD* error) {
     DWORD start = GetTickCount();
+    HANDLE file;
     for (;;) {
-        HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
         *error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-        if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait)
-            return file;
+        if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait) break;
         Sleep(kRetryPause);
     }
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD attributes = GetFileAttributesW(WideText(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            LastFileError = "it is a folder, not a regular file";
+        else
+            NoteError(*error);
+    } else if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+        *error = ERROR_INVALID_FUNCTION;
+        LastFileError = "it is a device, not a regular file";
+    }
+    return file;
 }
 
 static unsigned long long FileTimeValue(const FILETIME& time) {
@@ -57,9 +93,14 @@ bool PlatformFileStamp(const char* path, FileStamp& stamp) {
 
 static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned char*(size_t)>& place, FileStamp* stamp) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize)
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+        NoteError(GetLastError());
         return FileReadOutcome::Unreadable;
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize) {
+        LastFileError = "the file is too large";
+        return FileReadOutcome::Unreadable;
+    }
     if (stamp) {
         BY_HANDLE_FILE_INFORMATION info;
         if (!GetFileInformationByHandle(file, &info)) return FileReadOutcome::Unreadable;
@@ -67,10 +108,19 @@ static FileReadOutcome ReadOpenFile(HANDLE file, const std::function<unsigned ch
     }
     const DWORD wanted = static_cast<DWORD>(size.QuadPart);
     unsigned char* bytes = place(wanted);
-    if (!bytes && wanted > 0) return FileReadOutcome::Unreadable;
-    DWORD got = 0;
-    if (wanted > 0 && (!ReadFile(file, bytes, wanted, &got, nullptr) || got != wanted))
+    if (!bytes && wanted > 0) {
+        NoteError(ERROR_NOT_ENOUGH_MEMORY);
         return FileReadOutcome::Unreadable;
+    }
+    DWORD got = 0;
+    if (wanted > 0 && !ReadFile(file, bytes, wanted, &got, nullptr)) {
+        NoteError(GetLastError());
+        return FileReadOutcome::Unreadable;
+    }
+    if (got != wanted) {
+        LastFileError = "the file was cut short while it was read";
+        return FileReadOutcome::Unreadable;
+    }
     return FileReadOutcome::Read;
 }
 
@@ -90,7 +140,8 @@ FileReadOutcome PlatformReadWholeFileInto(const char* path, const std::function<
 // replace letter files whenever they change one: letters are read here.
 bool PlatformMapFileForReading(const char*, unsigned char*&, size_t&, FileStamp&) { return false; }
 void PlatformUnmapFile(unsigned char*, size_t) {}
-void PlatformReadAheadMapping(const unsigned char*, size_t) {}
+bool PlatformReadAheadMapping(const unsigned char*, size_t) { return true; }
+bool PlatformMappingFaulted(const unsigned char*) { return false; }
 
 bool PlatformReadFile(const char* path, std::vector<unsigned char>& out) {
     return PlatformReadWholeFile(path, out) == FileReadOutcome::Read;
@@ -111,9 +162,11 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
         const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
         if (MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), flags)) return true;
         DWORD error = GetLastError();
-        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait) return false;
+        if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait)
+            return NoteError(error);
         Sleep(kRetryPause);
     }
+    LastFileError = "the file is marked read-only";
     return false;
 }
 
@@ -121,18 +174,23 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     std::string temp = UniqueTempName(path);
     HANDLE file = CreateFileW(WideText(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return NoteError(GetLastError());
     DWORD written = 0;
-    bool ok = size == 0 || (size <= MAXDWORD && WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
-                            written == size);
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
+    bool ok = true;
+    if (size > MAXDWORD) ok = NoteError(ERROR_FILE_TOO_LARGE);
+    else if (size > 0 && !WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr))
+        ok = NoteError(GetLastError());
+    else if (written != size) ok = NoteError(ERROR_DISK_FULL);
+    if (!FlushFileBuffers(file) && ok) ok = NoteError(GetLastError());
+    if (!CloseHandle(file) && ok) ok = NoteError(GetLastError());
     if (ok) ok = MoveOver(temp.c_str(), path, kSharingWait);
     if (!ok) DeleteFileW(WideText(temp).c_str());
     return ok;
 }
 
-bool PlatformDeleteFile(const char* path) { return DeleteFileW(WideText(path).c_str()) != 0; }
+bool PlatformDeleteFile(const char* path) {
+    return DeleteFileW(WideText(path).c_str()) != 0 || NoteError(GetLastError());
+}
 
 // A name the code page cannot hold is left out: no path of the program
 // could name it, and shown or stored garbled it would name another.
@@ -141,14 +199,24 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(WideText(std::string(path) + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return items;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
     do {
         char32_t unheld = 0;
         std::string name = Cp1251Text(found.cFileName, wcslen(found.cFileName), &unheld);
-        if (!unheld) items.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        if (unheld) continue;
+        FolderItem item{name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        item.size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        item.unusedSeconds =
+            static_cast<long long>(FileTimeValue(now) - FileTimeValue(found.ftLastWriteTime)) / 10000000;
+        items.push_back(item);
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return items;
 }
+
+// Nothing is kept here that a tidy-up would remove (PlatformIndexCacheFolder).
+void PlatformMarkFileUsed(const char*) {}
 
 // The name a character at a time: a pair of surrogates is one character.
 static UnnamableFolder UnnamableFolderOf(const wchar_t* name) {
@@ -186,7 +254,9 @@ std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const ch
     return folders;
 }
 
-bool PlatformCreateFolder(const char* name) { return CreateDirectoryW(WideText(name).c_str(), nullptr) != 0; }
+bool PlatformCreateFolder(const char* name) {
+    return CreateDirectoryW(WideText(name).c_str(), nullptr) != 0 || NoteError(GetLastError());
+}
 
 // No stamp here is ever settled, so no index would be trusted.
 std::string PlatformIndexCacheFolder() { return std::string(); }
@@ -225,7 +295,10 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
         }
         // Only a holder makes it worth waiting; anything else (a folder that
         // cannot be written, for one) will not change.
-        if (!IsSharingClash(GetLastError())) return FileLockOutcome::Failed;
+        if (!IsSharingClash(GetLastError())) {
+            NoteError(GetLastError());
+            return FileLockOutcome::Failed;
+        }
         if (GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds)) return FileLockOutcome::Busy;
         Sleep(kRetryPause);
     }
@@ -243,7 +316,9 @@ bool PlatformIsFolder(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryW(WideText(path).c_str()) != 0; }
+bool PlatformRemoveFolder(const char* path) {
+    return RemoveDirectoryW(WideText(path).c_str()) != 0 || NoteError(GetLastError());
+}
 
 // A staged file may wait longer for a reader of the old one: the change
 // of several files it belongs to is decided already.
@@ -251,13 +326,22 @@ bool PlatformReplaceFile(const char* from, const char* to) { return MoveOver(fro
 
 // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
 bool PlatformMoveToNewName(const char* from, const char* to) {
-    return MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0 ||
+           NoteError(GetLastError());
 }
 
 PlatformFileReader::PlatformFileReader(const char* path) {
     HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE) {
+        NoteError(GetLastError());
+        return;
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        LastFileError = "it is a device, not a regular file";
+        return;
+    }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
         CloseHandle(file);
@@ -279,7 +363,10 @@ size_t PlatformFileReader::ReadAt(uint64_t offset, void* buffer, size_t size) {
     DWORD got = 0;
     DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, wanted, &got, &at)) {
-        if (GetLastError() != ERROR_HANDLE_EOF) failed_ = true;
+        if (GetLastError() != ERROR_HANDLE_EOF) {
+            NoteError(GetLastError());
+            failed_ = true;
+        }
         return 0;
     }
     return got;

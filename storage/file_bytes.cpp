@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-FileReadOutcome FileBytes::Load(const char* path, FileStamp& stamp) {
+FileReadOutcome FileBytes::Load(const char* path, FileStamp& stamp, bool mayMap) {
     Release();
-    if (PlatformMapFileForReading(path, data_, size_, stamp)) {
+    if (mayMap && PlatformMapFileForReading(path, data_, size_, stamp)) {
         mapped_ = true;
         return FileReadOutcome::Read;
     }

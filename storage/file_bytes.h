@@ -23,8 +23,9 @@ public:
     FileBytes& operator=(const FileBytes&) = delete;
 
     // Holds the file at `path` as it now is; `stamp` gets its stamp. An
-    // empty file holds no data and counts as read.
-    FileReadOutcome Load(const char* path, FileStamp& stamp);
+    // empty file holds no data and counts as read. Without `mayMap` the
+    // file is read into memory, as after a mapping that faulted.
+    FileReadOutcome Load(const char* path, FileStamp& stamp, bool mayMap = true);
     // The bytes and the NUL after them; null when nothing is held.
     const unsigned char* Data() const { return data_; }
     // The bytes held, that NUL counted; 0 when nothing is held.

@@ -48,13 +48,17 @@ void ForgetLetter(unsigned char letter) {
     LetterBuffer.Unread = letter != 0;
 }
 
-FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
+bool LetterBytesFaulted(const unsigned char* data, bool mapped) { return mapped && PlatformMappingFaulted(data); }
+
+bool HeldLetterFaulted() { return LetterBytesFaulted(LetterBuffer.Data, LetterBuffer.Mapped); }
+
+FileReadOutcome ReadLetter(unsigned char letter, const char* path, bool mayMap) {
     FreeLetterBuffer();
     LetterBuffer.Letter = letter;
     LetterBuffer.Unread = false;
     FileBytes bytes;
     FileStamp stamp;
-    const FileReadOutcome outcome = bytes.Load(path, stamp);
+    const FileReadOutcome outcome = bytes.Load(path, stamp, mayMap);
     if (outcome != FileReadOutcome::Read || !bytes.Data()) {
         LetterBuffer.Unread = outcome == FileReadOutcome::Unreadable;
         return outcome;
@@ -65,6 +69,8 @@ FileReadOutcome ReadLetter(unsigned char letter, const char* path) {
     LetterBuffer.Stamped = true;
     LetterBuffer.Stamp = stamp;
     LetterBuffer.Path = path;
-    PrepareLetterIndex(path, stamp, LetterBuffer.Data, LetterBuffer.Length, LetterBuffer.Mapped, LetterBuffer.Index);
+    if (!PrepareLetterIndex(path, stamp, LetterBuffer.Data, LetterBuffer.Length, LetterBuffer.Mapped,
+                            LetterBuffer.Index))
+        return ReadLetter(letter, path, false);
     return outcome;
 }

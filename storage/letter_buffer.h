@@ -35,9 +35,17 @@ LetterView HeldLetter();
 // as unread.
 bool HoldLetter(unsigned char letter, const std::vector<unsigned char>& fileBytes);
 // The buffer takes the letter and maps its file at `path` where the system
-// allows it, or else reads the file straight into itself. Absent: it holds no data. Unreadable (no memory among the causes):
-// the letter counts as unread.
-FileReadOutcome ReadLetter(unsigned char letter, const char* path);
+// allows it and `mayMap`, or else reads the file straight into itself.
+// Absent: it holds no data. Unreadable (no memory among the causes): the
+// letter counts as unread. A mapped file a page of which cannot be brought
+// in is read instead, so that a read error is told as such.
+FileReadOutcome ReadLetter(unsigned char letter, const char* path, bool mayMap = true);
+// Bytes a letter held were mapped, and a page of them could not be read
+// when it was touched (platform/files.h, PlatformMappingFaulted): they may
+// hold zeros where the file has entries, so they are neither kept nor
+// searched again; the file is read instead.
+bool LetterBytesFaulted(const unsigned char* data, bool mapped);
+bool HeldLetterFaulted();
 // The buffer stands for the letter without data, unread: the next load
 // reads its file again (for letter 0: nothing is held).
 void ForgetLetter(unsigned char letter);

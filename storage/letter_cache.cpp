@@ -70,7 +70,7 @@ void ForgetKeptLetters() {
 }
 
 void SetAsideHeldLetter() {
-    if (Cache.budget == 0 || !LetterBuffer.Data || !LetterBuffer.Stamped) return;
+    if (Cache.budget == 0 || !LetterBuffer.Data || !LetterBuffer.Stamped || HeldLetterFaulted()) return;
     KeptLetter letter{LetterBuffer.Path,      LetterBuffer.Data, LetterBuffer.Length,
                       LetterBuffer.Mapped,    std::move(LetterBuffer.Index),
                       LetterBuffer.Stamp, ++Cache.uses};
@@ -95,7 +95,8 @@ bool TakeKeptLetter(unsigned char letter, const char* path) {
     for (size_t i = 0; i < Cache.kept.size(); ++i) {
         if (Cache.kept[i].path != path) continue;
         FileStamp now;
-        if (!PlatformFileStamp(path, now) || !(now == Cache.kept[i].stamp)) {
+        if (!PlatformFileStamp(path, now) || !(now == Cache.kept[i].stamp) ||
+            LetterBytesFaulted(Cache.kept[i].data, Cache.kept[i].mapped)) {
             Drop(i);
             return false;
         }
@@ -118,8 +119,10 @@ bool TakeKeptLetter(unsigned char letter, const char* path) {
 }
 
 void KeepWalkedLetterIndexes() {
-    KeepWalkedIndex(LetterBuffer.Data, LetterBuffer.Length, LetterBuffer.Index);
+    // An index of bytes a fault turned to zeros would hide entries for good.
+    if (!HeldLetterFaulted()) KeepWalkedIndex(LetterBuffer.Data, LetterBuffer.Length, LetterBuffer.Index);
     for (KeptLetter& letter : Cache.kept) {
+        if (LetterBytesFaulted(letter.data, letter.mapped)) continue;
         const size_t before = BytesOf(letter);
         KeepWalkedIndex(letter.data, letter.length, letter.index);
         Cache.used += BytesOf(letter) - before;

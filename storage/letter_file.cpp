@@ -10,7 +10,10 @@
 
 int LoadLetter(unsigned char letter) {
     if (!IsDictionaryOpen()) return kResultNoDictionary;
-    if (letter == LetterBuffer.Letter && !LetterBuffer.Unread) return kResultOk;
+    // A held letter a page of which could not be read is read again, from
+    // the file: what that read finds is the answer.
+    const bool faulted = letter == LetterBuffer.Letter && HeldLetterFaulted();
+    if (letter == LetterBuffer.Letter && !LetterBuffer.Unread && !faulted) return kResultOk;
     // A letter without a file still stands for that letter, so the first
     // insertion creates its file.
     if (letter == 0) {
@@ -20,7 +23,7 @@ int LoadLetter(unsigned char letter) {
     const std::string path = LetterPath(CurrentDictionary.Folder, letter);
     SetAsideHeldLetter();
     if (TakeKeptLetter(letter, path.c_str())) return kResultOk;
-    switch (ReadLetter(letter, path.c_str())) {
+    switch (ReadLetter(letter, path.c_str(), !faulted)) {
     case FileReadOutcome::Absent: return kResultLetterCannotOpen;
     case FileReadOutcome::Unreadable: return kResultLetterCannotRead;
     case FileReadOutcome::Read: break;
@@ -37,9 +40,12 @@ int SaveLetter() {
 }
 
 Statistics DictionaryStatistics() {
-    Statistics stats{0, 0};
+    Statistics stats;
     for (int letter = 0x21; letter <= 0xFE; ++letter) {
-        LoadLetter(static_cast<unsigned char>(letter));
+        if (LoadLetter(static_cast<unsigned char>(letter)) == kResultLetterCannotRead && !stats.unreadable) {
+            stats.unreadable = static_cast<unsigned char>(letter);
+            stats.why = PlatformLastFileError();
+        }
         LetterView held = HeldLetter();
         stats.size += static_cast<unsigned long long>(held.length);
         // Counted as the strings up to the first empty one, halved: the last

@@ -2,6 +2,8 @@
 // buffer, saving it, and the counts of the Info dialog.
 #pragma once
 
+#include <string>
+
 #include "storage/lookup_result.h"
 
 // 0, 3 no file, 5 no dictionary open, 7 the file is there but could not be
@@ -14,8 +16,12 @@ int LoadLetter(unsigned char letter);
 int SaveLetter();
 
 struct Statistics {
-    unsigned long long entries;   // entries with a description that the look-up reaches
-    unsigned long long size;      // bytes held for every letter, each with its appended NUL
+    unsigned long long entries = 0;   // entries with a description that the look-up reaches
+    unsigned long long size = 0;      // bytes held for every letter, each with its appended NUL
+    // The first letter whose file is there but cannot be read (0: none),
+    // and why: the counts then leave its entries out.
+    unsigned char unreadable = 0;
+    std::string why;
 };
 // Loads every letter in turn (the last one stays held).
 Statistics DictionaryStatistics();

@@ -1,5 +1,7 @@
 #include "storage/letter_index_store.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -106,6 +108,7 @@ bool TakeBackLetterIndex(const char* path, const FileStamp& stamp, int32_t lengt
     entries.Hold(std::move(kept), sizeof header, header.count);
     if (!OffsetsFit(entries, length)) return false;
     index = LetterIndex();   // the origin too: the index is kept already
+    PlatformMarkFileUsed(keptPath.c_str());
     index.built = true;
     index.sorted = true;
     index.wholeFile = (header.flags & kWholeFile) != 0;
@@ -113,16 +116,19 @@ bool TakeBackLetterIndex(const char* path, const FileStamp& stamp, int32_t lengt
     return true;
 }
 
-void PrepareLetterIndex(const char* path, const FileStamp& stamp, const unsigned char* data, int32_t length,
+bool PrepareLetterIndex(const char* path, const FileStamp& stamp, const unsigned char* data, int32_t length,
                         bool mapped, LetterIndex& index) {
-    if (!TakeBackLetterIndex(path, stamp, length, index) && mapped && data && length > 0)
-        PlatformReadAheadMapping(data, static_cast<size_t>(length - 1));
+    if (TakeBackLetterIndex(path, stamp, length, index) || !mapped || !data || length <= 0) return true;
+    return PlatformReadAheadMapping(data, static_cast<size_t>(length - 1));
 }
 
-void KeepBuiltIndex(int32_t length, LetterIndex& index) {
+void KeepBuiltIndex(const unsigned char* data, int32_t length, LetterIndex& index) {
     const IndexOrigin from = std::move(index.origin);
     index.origin = IndexOrigin();
     if (from.path.empty() || !index.built || !index.sorted || length < kKeptIndexMinBytes) return;
+    // Bytes a fault turned to zeros hide entries: their index would hide
+    // them from every later process too.
+    if (PlatformMappingFaulted(data)) return;
     // The file must still be the one read: a stamp taken now that differs
     // means the bytes indexed may not be the bytes the stamp stands for.
     FileStamp now;
@@ -148,11 +154,66 @@ void KeepBuiltIndex(int32_t length, LetterIndex& index) {
         std::memcpy(bytes.data() + sizeof header, index.entries.begin(), index.entries.size() * sizeof(int32_t));
     header.sum = SumOf(header, bytes.data() + sizeof header, index.entries.size());
     std::memcpy(bytes.data(), &header, sizeof header);
-    PlatformWriteCacheFile(keptPath.c_str(), bytes.data(), bytes.size());
+    if (PlatformWriteCacheFile(keptPath.c_str(), bytes.data(), bytes.size())) TidyKeptIndexFolder();
 }
 
 void KeepWalkedIndex(const unsigned char* data, int32_t length, LetterIndex& index) {
     if (!data || index.built || !index.walkedOnce || index.origin.path.empty()) return;
     BuildLetterIndex(data, length, index);
-    KeepBuiltIndex(length, index);
+    KeepBuiltIndex(data, length, index);
+}
+
+namespace {
+bool IsHexName(const std::string& name, size_t digits) {
+    if (name.size() < digits) return false;
+    for (size_t i = 0; i < digits; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// "0123456789abcdef.idx", as KeptIndexPath names them.
+bool IsKeptIndexName(const std::string& name) {
+    return name.size() == 20 && IsHexName(name, 16) && name.compare(16, 4, ".idx") == 0;
+}
+
+// "0123456789abcdef.idx.tmp<process>.<count>", a write in progress or cut short.
+bool IsKeptIndexTempName(const std::string& name) {
+    if (name.size() < 27 || !IsHexName(name, 16) || name.compare(16, 8, ".idx.tmp") != 0) return false;
+    const size_t dot = name.find('.', 24);
+    return dot != std::string::npos && AllDigits(name.substr(24, dot - 24)) && AllDigits(name.substr(dot + 1));
+}
+}  // namespace
+
+void TidyKeptIndexFolder() {
+    static std::string tidied;   // once a process will do
+    const std::string folder = PlatformIndexCacheFolder();
+    if (folder.empty() || folder == tidied) return;
+    tidied = folder;
+    std::vector<FolderItem> kept;
+    unsigned long long bytes = 0;
+    for (FolderItem& item : PlatformListFolder(folder.c_str())) {
+        if (item.isDirectory) continue;
+        const std::string path = folder + "/" + item.name;
+        if (IsKeptIndexTempName(item.name)) {
+            if (item.unusedSeconds > kKeptIndexStaleTempSeconds) PlatformDeleteFile(path.c_str());
+        } else if (IsKeptIndexName(item.name)) {
+            if (item.unusedSeconds > kKeptIndexUnusedSeconds) {
+                PlatformDeleteFile(path.c_str());
+            } else {
+                bytes += item.size;
+                kept.push_back(std::move(item));
+            }
+        }
+    }
+    if (bytes <= kKeptIndexFolderBytes) return;
+    std::sort(kept.begin(), kept.end(),
+              [](const FolderItem& a, const FolderItem& b) { return a.unusedSeconds > b.unusedSeconds; });
+    for (const FolderItem& item : kept) {
+        if (bytes <= kKeptIndexFolderBytes) break;
+        if (PlatformDeleteFile((folder + "/" + item.name).c_str())) bytes -= item.size;
+    }
 }

@@ -16,6 +16,17 @@
 
 // Smaller files are walked sooner than a kept index is read.
 constexpr int32_t kKeptIndexMinBytes = 64 * 1024;
+// The kept indexes of files long deleted or moved, and the temporary files
+// of processes killed while they wrote one, would pile up for good: after
+// it keeps an index, a process tidies the folder (once). Temporary files
+// older than kKeptIndexStaleTempSeconds go, then indexes unused for
+// kKeptIndexUnusedSeconds, then the least recently used ones while the
+// indexes take more than kKeptIndexFolderBytes. Nothing else in the folder
+// is touched.
+constexpr unsigned long long kKeptIndexFolderBytes = 64ull << 20;
+constexpr long long kKeptIndexUnusedSeconds = 90ll * 24 * 3600;
+constexpr long long kKeptIndexStaleTempSeconds = 600;
+void TidyKeptIndexFolder();
 
 // The file the index of the file at `path` is kept in; empty when nothing
 // may be kept.
@@ -28,11 +39,13 @@ std::string KeptIndexPath(const char* path);
 bool TakeBackLetterIndex(const char* path, const FileStamp& stamp, int32_t length, LetterIndex& index);
 // The same for bytes a reader is about to search: without a kept index the
 // first search walks them all, so `mapped` bytes are brought in at once.
-void PrepareLetterIndex(const char* path, const FileStamp& stamp, const unsigned char* data, int32_t length,
+// False when a page of them could not be: the caller reads the file instead.
+bool PrepareLetterIndex(const char* path, const FileStamp& stamp, const unsigned char* data, int32_t length,
                         bool mapped, LetterIndex& index);
-// Keeps `index`, built over `length` bytes read from `index.origin`, when it
-// is sorted; then clears the origin, so that it is kept once.
-void KeepBuiltIndex(int32_t length, LetterIndex& index);
+// Keeps `index`, built over the `length` bytes at `data` read from
+// `index.origin`, when it is sorted and every byte read was the file's (no
+// page of a mapping faulted); then clears the origin, so that it is kept once.
+void KeepBuiltIndex(const unsigned char* data, int32_t length, LetterIndex& index);
 // Builds and keeps the index of bytes that were only walked, as one
 // look-up does, so that the next process need not walk them.
 void KeepWalkedIndex(const unsigned char* data, int32_t length, LetterIndex& index);

@@ -16,7 +16,7 @@ const LetterIndex* LetterView::SortedIndex() const {
     if (!index || !data) return nullptr;
     if (!index->built) {
         BuildLetterIndex(data, length, *index);
-        KeepBuiltIndex(length, *index);
+        KeepBuiltIndex(data, length, *index);
     }
     return index->sorted ? index : nullptr;
 }

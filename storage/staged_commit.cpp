@@ -63,9 +63,15 @@ static bool IsBareFileName(const std::string& name) {
 }
 
 bool RemoveFolderAndItsFiles(const std::string& folder) {
-    bool ok = true;
-    for (const FolderItem& item : PlatformListFolder(folder.c_str()))
-        if (!item.isDirectory) ok = PlatformDeleteFile(PathInFolder(folder, item.name).c_str()) && ok;
+    bool ok = true, locked = false;
+    for (const FolderItem& item : PlatformListFolder(folder.c_str())) {
+        if (item.isDirectory) continue;
+        if (item.name == kWriterLockName) locked = true;
+        else ok = PlatformDeleteFile(PathInFolder(folder, item.name).c_str()) && ok;
+    }
+    // The lock file last: a removal cut short leaves a folder that still
+    // shows it was a writer's, not an empty one a writer may have just made.
+    if (locked) ok = PlatformDeleteFile(PathInFolder(folder, kWriterLockName).c_str()) && ok;
     return PlatformRemoveFolder(folder.c_str()) && ok;
 }
 
@@ -126,8 +132,16 @@ CommitRecovery FinishInterruptedCommit(const char* folder) {
     std::string staging = StagingOf(folder);
     if (!PlatformNameExists(staging.c_str())) return recovery;
     std::vector<unsigned char> journal;
+    const FileReadOutcome read = PlatformReadWholeFile(PathInFolder(staging, kJournalName).c_str(), journal);
+    // A journal that is there but cannot be read may stand for a change half
+    // moved into place: undoing it would leave the dictionary half new. It
+    // stays as it is, for a later try.
+    if (read == FileReadOutcome::Unreadable) {
+        recovery.outcome = CommitRecovery::CannotTidy;
+        return recovery;
+    }
     recovery.outcome = CommitRecovery::Undone;
-    if (PlatformReadFile(PathInFolder(staging, kJournalName).c_str(), journal)) {
+    if (read == FileReadOutcome::Read) {
         recovery.outcome = CommitRecovery::Finished;
         std::string text(journal.begin(), journal.end());
         for (size_t at = 0; at < text.size();) {

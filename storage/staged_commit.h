@@ -84,5 +84,6 @@ struct CommitRecovery {
 CommitRecovery FinishInterruptedCommit(const char* folder);
 // True when `folder` holds a staging area (a change in progress or left).
 bool HasStagingArea(const char* folder);
-// Removes the files of `folder`, then the folder; false when something stays.
+// Removes the files of `folder` (its lock file last), then the folder;
+// false when something stays.
 bool RemoveFolderAndItsFiles(const std::string& folder);

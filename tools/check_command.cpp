@@ -24,6 +24,11 @@ int CheckCommand(const std::vector<std::string>& args, ToolStreams& io) {
                << " is being changed by another program; try again when it is done" << kToolLineEnd;
         return kExitProblemsRemain;
     }
+    const bool absent = run.found.folderMissing && (!run.repaired || run.after.folderMissing);
+    if (absent && run.found.problems.empty()) {
+        io.err << "dictionary-tool: check: there is no dictionary folder " << Cp1251ToUtf8(folder) << kToolLineEnd;
+        return kExitProblemsRemain;
+    }
     for (const std::string& problem : run.found.problems) io.out << problem << kToolLineEnd;
     for (const std::string& note : run.found.notes) io.out << "note: " << note << kToolLineEnd;
     if (run.repaired) {
@@ -35,7 +40,7 @@ int CheckCommand(const std::vector<std::string>& args, ToolStreams& io) {
            << (run.found.problems.empty() ? "clean"
                : clean                    ? "repaired, now clean"
                                           : std::to_string(run.found.problems.size()) + " problems")
-           << kToolLineEnd;
+           << (absent ? " (there is no dictionary " + Cp1251ToUtf8(folder) + ")" : "") << kToolLineEnd;
     io.out.flush();
     return clean ? kExitOk : kExitProblemsRemain;
 }

@@ -18,8 +18,14 @@ int ExportCommand(const std::vector<std::string>& args, ToolStreams& io) {
     int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
     if (status != kExitOk) return status;
     unsigned long long entries = 0;
-    std::string text = ExportDictionaryText(CurrentDictionary.Folder, entries);
+    std::string text, error;
+    const bool whole = ExportDictionaryText(CurrentDictionary.Folder, text, entries, error);
     ResetToolState();
+    if (!whole) {
+        // Nothing at all, rather than a copy that lacks a letter.
+        io.err << "dictionary-tool: export: " << error << "; nothing was exported" << kToolLineEnd;
+        return kExitCannotOpen;
+    }
     if (!options.Has("--to")) {
         io.out << text;
         io.out.flush();

@@ -341,6 +341,13 @@ int StatsCommand(const std::vector<std::string>& args, ToolStreams& io) {
     int status = OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io.err);
     if (status != kExitOk) return status;
     Statistics stats = DictionaryStatistics();
+    if (stats.unreadable) {
+        Complain(io.err) << "stats: " << options.Value("--dict", kDefaultToolDictionary) << kPathSeparator
+                         << LetterFileName(stats.unreadable) << " cannot be read"
+                         << (stats.why.empty() ? "" : " (" + stats.why + ")")
+                         << ", so its entries cannot be counted" << kToolLineEnd;
+        return kExitCannotOpen;
+    }
     if (options.Has("--json"))
         io.out << "{\"entries\": " << stats.entries << ", \"size\": " << stats.size << "}" << kToolLineEnd;
     else

@@ -78,17 +78,25 @@ std::string Source(std::mt19937_64& random, int entries) {
     return text;
 }
 
+// How long a run goes on, and its random choices, from the environment.
+struct KillRun {
+    unsigned seed;
+    double iterations, seconds;
+    std::mt19937_64 random;
+    explicit KillRun(unsigned defaultSeed)
+        : seed(static_cast<unsigned>(EnvironmentBound("DICTIONARY_KILL_SEED", defaultSeed))),
+          iterations(EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9)),
+          seconds(EnvironmentBound("DICTIONARY_KILL_SECONDS", 15)), random(seed) {}
+};
+
 }  // namespace
 
 class ImportKillTest : public ToolFolderTest {};
 
 TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictionary) {
-    const unsigned seed = static_cast<unsigned>(EnvironmentBound("DICTIONARY_KILL_SEED", 7));
-    const double iterations = EnvironmentBound("DICTIONARY_KILL_ITERATIONS", 1e9);
-    const double seconds = EnvironmentBound("DICTIONARY_KILL_SECONDS", 15);
-    std::mt19937_64 random(seed);
+    KillRun bounds(7);
 
-    WriteDiskFile("words.tsv", Source(random, 20000));
+    WriteDiskFile("words.tsv", Source(bounds.random, 20000));
     MakeDictionary("Zoo", "Zoo", 1);
     MakeLetter("Zoo", 'B', Entries({{"bos", "cow"}}));
     MakeLetter("Zoo", 'C', Entries({{"canis", "dog"}, {"cat", "felis"}, {"cow", "bos"}}));
@@ -111,8 +119,8 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
     ASSERT_EQ(RunToolCapturing(".", {"check", "--dict", "Fresh"}).status, 0);
 
     int kills = 0, finishedFirst = 0, leftMixed = 0, freshListed = 0, losses = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    for (int i = 0; i < iterations && std::chrono::steady_clock::now() < deadline; ++i) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(bounds.seconds);
+    for (int i = 0; i < bounds.iterations && std::chrono::steady_clock::now() < deadline; ++i) {
         bool fresh = i % 2 == 1;
         const std::string target = fresh ? "Fresh" : "Zoo";
         Restore("Zoo", oldZoo);
@@ -127,14 +135,14 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
             }
         } else {
             // Half of the kills anywhere, half near the end.
-            double share = (random() % 1000) / 1000.0;
-            share = random() % 2 ? share * 1.2 : 0.7 + share * 0.4;
+            double share = (bounds.random() % 1000) / 1000.0;
+            share = bounds.random() % 2 ? share * 1.2 : 0.7 + share * 0.4;
             std::this_thread::sleep_for(std::chrono::duration<double>(whole * share));
         }
         kill(child, SIGKILL);
         if (WaitTool(child) == 0) ++finishedFirst;
         else ++kills;
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", run " + std::to_string(i) + ", " + target);
+        SCOPED_TRACE("seed " + std::to_string(bounds.seed) + ", run " + std::to_string(i) + ", " + target);
 
         // What a reader finds before any repair: every file old or new, and
         // a new dictionary listed only when complete.
@@ -180,4 +188,70 @@ TEST_F(ImportKillTest, AKilledImportIsFinishedOrUndoneAndNeverShowsHalfADictiona
     RecordProperty("kills", kills);
     RecordProperty("losses", losses);
     EXPECT_EQ(losses, 0);
+}
+
+// Killed imports of a new dictionary leave their hidden folders, which
+// nobody used to remove. Rounds of kills, each round ended either by a whole
+// import of the same dictionary, which removes them, or by a check of
+// another dictionary, which names every one and whose --fix removes them.
+// Bounded by DICTIONARY_KILL_SECONDS (default 15, for the whole test) and
+// DICTIONARY_KILL_ITERATIONS (rounds).
+TEST_F(ImportKillTest, KilledImportsLeaveNoHiddenFoldersForGood) {
+    KillRun bounds(11);
+    WriteDiskFile("words.tsv", Source(bounds.random, 20000));
+    MakeDictionary("Zoo");
+    MakeLetter("Zoo", 'C', Entries({{"cat", "kotka"}}));
+    const std::vector<std::string> intoFresh = {"import", "tsv", "words.tsv", "--to", "Fresh"};
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunToolCapturing(".", intoFresh).status, 0);
+    const double whole = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const Files newFresh = Snapshot("Fresh");
+    auto hidden = [] {
+        int count = 0;
+        for (const auto& item : fs::directory_iterator("."))
+            count += item.path().filename().string().rfind(".Fresh.import-", 0) == 0;
+        return count;
+    };
+
+    int run = 0, kills = 0, left = 0, removedByImport = 0, namedByCheck = 0, removedByCheck = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(bounds.seconds);
+    for (; run < bounds.iterations && std::chrono::steady_clock::now() < deadline; ++run) {
+        SCOPED_TRACE("seed " + std::to_string(bounds.seed) + ", round " + std::to_string(run));
+        for (int kill = 0; kill < 3; ++kill) {
+            fs::remove_all("Fresh");
+            pid_t child = StartTool(".", intoFresh);
+            ASSERT_GT(child, 0);
+            std::this_thread::sleep_for(std::chrono::duration<double>(whole * (bounds.random() % 1000) / 1000.0));
+            ::kill(child, SIGKILL);
+            kills += WaitTool(child) != 0;
+        }
+        const int before = hidden();
+        left += before;
+        if (run % 2 == 0) {
+            fs::remove_all("Fresh");
+            ToolRun imported = RunToolCapturing(".", intoFresh);
+            EXPECT_EQ(imported.status, 0) << imported.output;
+            EXPECT_EQ(Snapshot("Fresh"), newFresh);
+            removedByImport += before - hidden();
+        } else {
+            ToolRun checked = RunToolCapturing(".", {"check", "--dict", "Zoo"});
+            const std::string line = ": an import into Fresh was cut short";
+            size_t named = 0;
+            for (size_t at = checked.output.find(line); at != std::string::npos; at = checked.output.find(line, at + 1))
+                ++named;
+            EXPECT_EQ(named, static_cast<size_t>(before)) << checked.output;
+            namedByCheck += static_cast<int>(named);
+            ToolRun fixed = RunToolCapturing(".", {"check", "--dict", "Zoo", "--fix"});
+            EXPECT_EQ(fixed.status, 0) << fixed.output;
+            removedByCheck += before - hidden();
+        }
+        EXPECT_EQ(hidden(), 0);
+        EXPECT_EQ(Leftovers("."), std::vector<std::string>{});
+        if (HasFailure()) break;
+    }
+    std::cout << "killed-import rounds: " << run << ", kills: " << kills << ", hidden folders left by the kills: "
+              << left << ", removed by the next import: " << removedByImport << ", named by check: " << namedByCheck
+              << ", removed by check --fix: " << removedByCheck << std::endl;
+    RecordProperty("kills", kills);
+    RecordProperty("left", left);
 }

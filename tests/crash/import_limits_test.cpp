@@ -61,6 +61,36 @@ TEST_F(ImportLimitsTest, AGzipBombIsReadOnlyAsFarAsTheIndexPoints) {
     EXPECT_EQ(ReadDiskFile("Animals/44.dat"), Entries({{"dog", "kuche"}}));
 }
 
+// An index that points near the most the importer unpacks: the data is
+// unpacked as a stream, keeping only what the entries point at, so that
+// memory holds the entries, not the gigabyte before them. A source that
+// yields no entry at all is an error, and nothing is made.
+TEST_F(ImportLimitsTest, ABombThatPointsNearTheLimitCostsOnlyWhatItsEntriesNeed) {
+    std::string data;
+    WriteDictd("near", {{"cat", "kotka"}}, &data);
+    std::string zipped = Gzip(data), zeros = Gzip(std::string(1 << 20, '\0'));
+    for (int i = 0; i < 1024; ++i) zipped += zeros;
+    WriteDiskFile("near.dict.dz", zipped);
+    const size_t nearTheEnd = (size_t(1) << 30) - 100;
+    const std::string cat = "cat\t" + DictdNumber(1) + "\t" + DictdNumber(5) + "\n";
+    const std::string far = "far\t" + DictdNumber(nearTheEnd) + "\t" + DictdNumber(10) + "\n";
+    WriteDiskFile("near.index", cat + far);
+    // A quarter of the gigabyte: the whole of it would not fit.
+    const ToolLimits quarter{256ull << 20, 0};
+    ToolRun run = RunToolCapturing(".", {"import", "dictd", "near.index", "--to", "Animals"}, quarter);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(ReadDiskFile("Animals/43.dat"), Entries({{"cat", "kotka"}}));
+
+    // Only zeros where the index points: no description, so no entry.
+    WriteDiskFile("zeros.dict.dz", zeros);
+    WriteDiskFile("zeros.index", "far\t" + DictdNumber(1000) + "\t" + DictdNumber(10) + "\n");
+    run = RunToolCapturing(".", {"import", "dictd", "zeros.index", "--to", "Empty"}, quarter);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("zeros.index: no entry can be stored from it (1 read;"), std::string::npos)
+        << run.output;
+    EXPECT_FALSE(std::filesystem::exists("Empty"));
+}
+
 #endif
 
 // A disk that fills up part way: the import stops, and the dictionary is as
@@ -84,7 +114,8 @@ TEST_F(ImportOnAFullDiskTest, ANewDictionaryIsNotMadeAtAll) {
     ToolRun run = Import("Fresh");
     EXPECT_EQ(run.status >= 0, true);
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.output.find("(is the disk full?). Nothing was written."), std::string::npos) << run.output;
+    // The system's own reason: a file-size limit here, a full disk elsewhere.
+    EXPECT_NE(run.output.find("42.dat (File too large). Nothing was written."), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists("Fresh"));
     for (const auto& item : std::filesystem::directory_iterator("."))
         EXPECT_EQ(item.path().filename().string().find(".Fresh"), std::string::npos) << item.path();

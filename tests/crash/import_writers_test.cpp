@@ -20,7 +20,8 @@ namespace {
 std::set<std::string> Words(const std::string& folder) {
     unsigned long long count = 0;
     std::set<std::string> words;
-    std::string text = ExportDictionaryText(folder.c_str(), count);
+    std::string text, error;
+    EXPECT_TRUE(ExportDictionaryText(folder.c_str(), text, count, error)) << error;
     for (size_t at = 0; at < text.size();) {
         size_t tab = text.find('\t', at), end = text.find('\n', at);
         words.insert(text.substr(at, tab - at));

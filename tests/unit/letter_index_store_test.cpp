@@ -174,7 +174,7 @@ TEST_F(KeptIndexTest, AKeptIndexServesOnlyTheFileItWasBuiltFromAndOnlyWhole) {
         crafted.sorted = true;
         for (int32_t offset : wrong) crafted.entries.push_back(offset);
         crafted.origin = IndexOrigin{letterPath, stamp};
-        KeepBuiltIndex(length, crafted);
+        KeepBuiltIndex(nullptr, length, crafted);
         ASSERT_NE(ReadDiskFile(keptPath), whole);
         LetterIndex refused;
         EXPECT_FALSE(TakeBackLetterIndex(letterPath.c_str(), stamp, length, refused));
@@ -213,6 +213,59 @@ TEST_F(KeptIndexTest, TheToolKeepsTheIndexOfTheLetterItWalked) {
     const ToolResult moved = Tool(LookupCommand, {"--dict", "D", "a99999"});
     EXPECT_EQ(moved.status, kResultOk);
     EXPECT_EQ(moved.out, "the description of entry " + WordAt(0) + kToolLineEnd);
+}
+
+// The folder would otherwise grow with every letter path ever read and every
+// write a kill cut short. Keeping an index tidies it: stale temporary files
+// go, indexes unused for months go, and the least recently used ones go
+// while the indexes take more than the bound; a look-up that takes an index
+// back counts as its use; nothing else in the folder is touched.
+TEST_F(KeptIndexTest, KeepingAnIndexTidiesTheFolderLeastRecentlyUsedFirst) {
+    namespace fs = std::filesystem;
+    using std::chrono::hours;
+    fs::create_directories(cache_);
+    const auto now = fs::file_time_type::clock::now();
+    auto make = [&](const std::string& name, uintmax_t size, hours unused) {
+        const std::string path = cache_ + "/" + name;
+        WriteDiskFile(path, "");
+        fs::resize_file(path, size);   // sparse: no room taken
+        fs::last_write_time(path, now - unused);
+        return path;
+    };
+    auto indexName = [](int i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%016x.idx", 0x1000 + i);
+        return std::string(name);
+    };
+    const int kOld = 80;   // 80 MiB of indexes: index i last used 100 + i hours ago
+    for (int i = 0; i < kOld; ++i) make(indexName(i), 1u << 20, hours(100 + i));
+    const std::string forgotten = make("00000000000000aa.idx", 1000, hours(24 * 100));
+    const std::string killedWrite = make("0000000000000bbb.idx.tmp4242.1", 500, hours(1));
+    const std::string writing = make("0000000000000ccc.idx.tmp4242.2", 500, hours(0));
+    const std::string notOurs = make("notes.txt", 10, hours(24 * 365));
+
+    MakeLetter("D", 'A', LargeLetter(true));
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSettledSeconds * 1000 + 1100));
+    EXPECT_EQ(Tool(LookupCommand, {"--dict", "D", "a12345"}).status, kResultNotFound);
+    ASSERT_TRUE(Kept('A'));
+
+    uintmax_t indexes = 0;
+    for (const auto& item : fs::directory_iterator(cache_))
+        if (item.path().extension() == ".idx") indexes += item.file_size();
+    EXPECT_LE(indexes, kKeptIndexFolderBytes);
+    EXPECT_TRUE(fs::exists(cache_ + "/" + indexName(0))) << "the most recently used stays";
+    EXPECT_FALSE(fs::exists(cache_ + "/" + indexName(kOld - 1))) << "the least recently used goes first";
+    EXPECT_FALSE(fs::exists(forgotten));
+    EXPECT_FALSE(fs::exists(killedWrite));
+    EXPECT_TRUE(fs::exists(writing));
+    EXPECT_TRUE(fs::exists(notOurs));
+
+    // Taking an index back marks it used.
+    const std::string kept = KeptIndexPath(LetterPath("D", 'A').c_str());
+    fs::last_write_time(kept, now - hours(48));
+    ReadAfresh('A');
+    EXPECT_TRUE(LetterBuffer.Index.built);
+    EXPECT_GT(fs::last_write_time(kept), now - hours(1));
 }
 
 }  // namespace

@@ -119,6 +119,18 @@ TEST_F(StagedCommitTest, WhatAKilledWriterLeftIsFinishedOrUndone) {
     EXPECT_EQ(recovery.moved, 2u);
     EXPECT_TRUE(Changed());
     EXPECT_FALSE(HasStagingArea("Animals"));
+
+    // A journal that cannot be read is not a journal that is not there: the
+    // half-moved change is left for a later try, never undone half-way.
+    WriteDiskFile("Animals/42.dat", kOldB);
+    std::filesystem::create_directories("Animals/.staged/journal");
+    WriteDiskFile("Animals/.staged/42.dat", kNewB);
+    EXPECT_EQ(FinishInterruptedCommit("Animals").outcome, CommitRecovery::CannotTidy);
+    EXPECT_EQ(ReadDiskFile("Animals/.staged/42.dat"), kNewB);
+    std::filesystem::remove("Animals/.staged/journal");
+    WriteDiskFile("Animals/.staged/journal", JournalLine("42.dat", &kOldB, kNewB));
+    EXPECT_EQ(FinishInterruptedCommit("Animals").outcome, CommitRecovery::Finished);
+    EXPECT_TRUE(Changed());
 }
 
 TEST_F(StagedCommitTest, OpeningTheDictionaryFinishesAChangeAKilledImportLeft) {
