@@ -108,11 +108,12 @@
 #define WM_TRAYNOTIFY 2024
 #define TRAY_ICON_ID 2024
 #define CLIPBOARD_TIMER_ID 1000
+// Another program (the installer, before it replaces the programs) asks the
+// copies running from a folder to quit with this registered message.
+#define QUIT_REQUEST_MESSAGE "Dictionary.QuitRequest"
 
-// The release and the project's web page: the About page shows both, the
-// version check compares the release with the published one.
-#define DICTIONARY_VERSION "1.45"
-#define DICTIONARY_VERSION_NUMBERS 1, 45, 0, 0
+// The project's web page: the About page shows it beside the release
+// (string IDS_VERSION, from dictionary_version.h of the build).
 #define PROJECT_PAGE_ADDRESS "https://dictionary.example.org/"
 // The version check reads "dictionary=<newest version>" from this file.
 #define UPDATE_INFO_ADDRESS PROJECT_PAGE_ADDRESS "version.txt"

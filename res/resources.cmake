@@ -20,11 +20,12 @@ add_custom_command(
   COMMENT "Drawing the toolbar strip, the icons and the About picture"
   VERBATIM)
 
-# windres finds the pictures and res/resource.h through its include folders.
+# windres finds the pictures, res/resource.h and the release
+# (dictionary_version.h, cmake/version.cmake) through its include folders.
 set(DICTIONARY_RC ${PROJECT_SOURCE_DIR}/res/Dictionary.rc)
 set_source_files_properties(${DICTIONARY_RC} PROPERTIES
-  INCLUDE_DIRECTORIES "${DICTIONARY_ART_DIR};${PROJECT_SOURCE_DIR}"
-  OBJECT_DEPENDS "${DICTIONARY_ART_FILES};${PROJECT_SOURCE_DIR}/res/resource.h")
+  INCLUDE_DIRECTORIES "${DICTIONARY_ART_DIR};${PROJECT_SOURCE_DIR};${DICTIONARY_GENERATED_DIR}"
+  OBJECT_DEPENDS "${DICTIONARY_ART_FILES};${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/version_info.rc;${DICTIONARY_GENERATED_DIR}/dictionary_version.h")
 
 # The pictures are listed too, so the target that compiles the script owns
 # the command that draws them.

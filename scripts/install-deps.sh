@@ -13,6 +13,8 @@ packages=(
     # Windows build and running it headless
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 fonts-wine fonts-liberation
     xvfb xdotool imagemagick x11-utils x11-xkb-utils locales
+    # the installer
+    nsis
     # the default dictionary's source
     dict-freedict-eng-bul
     # the word forms' sources and the tool that expands them

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Assembles the ready program folder, dist/Dictionary, and packs it as
-# dist/Dictionary.zip: the Windows programs, the default dictionary, the
-# word forms and the credits, as a Windows user unzips and runs them.
+# dist/Dictionary.zip (the Windows programs, the default dictionary, the
+# word forms and the credits, as a Windows user unzips and runs them) and
+# as the installer dist/Dictionary-setup.exe, for the release the built
+# tool names.
 # Usage: make-dist.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [OUTPUT_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -27,8 +29,17 @@ for part in "${dictionary_program_parts[@]}"; do
     sources+=("$source_path")
 done
 
+# The installer's icon is the program's, drawn by the Windows build.
+icon=$windows/res/main.ico
+version=$("$native/dictionary-tool" --version | awk '{print $2}')
+if [ ! -f "$icon" ] || [ -z "$version" ]; then
+    echo "make-dist: the icon $icon or the release of $native/dictionary-tool is missing" >&2
+    exit 1
+fi
+
 folder=$out/Dictionary
-rm -rf "$folder" "$out/Dictionary.zip"
+installer=$out/Dictionary-setup.exe
+rm -rf "$folder" "$out/Dictionary.zip" "$installer"
 mkdir -p "$folder"
 cp -r "${sources[@]}" "$folder/"
 cp "$root/res/dist/README.txt" "$folder/README.txt"
@@ -42,4 +53,5 @@ with zipfile.ZipFile(os.path.join(out, "Dictionary.zip"), "w", zipfile.ZIP_DEFLA
             path = os.path.join(base, name)
             archive.write(path, os.path.relpath(path, out))
 PY
-echo "make-dist: $folder and $out/Dictionary.zip"
+dictionary_make_installer "$folder" "$version" "$icon" "$installer"
+echo "make-dist: $folder, $out/Dictionary.zip and $installer (release $version)"

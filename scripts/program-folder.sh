@@ -1,7 +1,8 @@
 # The program folder, dist/Dictionary, in one place (sourced by run.sh,
 # test.sh and make-dist.sh): what it holds, which tree and target makes each
-# part, and how both trees are configured and built for it. A new part of
-# the folder is one more line in dictionary_program_parts.
+# part, how both trees are configured and built for it, and how the
+# installer packs it. A new part of the folder is one more line in
+# dictionary_program_parts.
 
 # Each part: the tree that makes it (native or windows), the build target,
 # the path in that tree that is copied into the program folder, and the
@@ -52,6 +53,22 @@ dictionary_build_program_folder() {
         dictionary_configure_windows "$windows" &&
         cmake --build "$windows" -j 2 --target $(dictionary_program_targets windows) &&
         bash "$DICTIONARY_ROOT/scripts/make-dist.sh" "$native" "$windows" "$out"
+}
+
+# Packs a program folder into the installer (res/dist/Dictionary-setup.nsi)
+# for the given release; the version resource takes its four numbers.
+# Usage: dictionary_make_installer FOLDER VERSION ICON OUTFILE
+dictionary_make_installer() {
+    local parts=() numbers=() part
+    IFS=. read -ra parts <<<"$2"
+    for part in "${parts[@]:0:4}"; do
+        part=${part%%[!0-9]*}
+        numbers+=("${part:-0}")
+    done
+    while [ ${#numbers[@]} -lt 4 ]; do numbers+=(0); done
+    # makensis takes paths from the script's folder.
+    makensis -V2 -DVERSION="$2" -DVERSION_NUMBERS="$(IFS=.; echo "${numbers[*]}")" -DPAYLOAD="$(realpath "$1")" \
+        -DICON="$(realpath "$3")" -DOUTFILE="$(realpath "$4")" "$DICTIONARY_ROOT/res/dist/Dictionary-setup.nsi"
 }
 
 DICTIONARY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -40,27 +40,10 @@ echo "run: no display; started a virtual one on $DISPLAY"
 
 # Without stored settings the program starts as on its first run: shown.
 wine reg delete 'HKCU\software\Tamrin\Dictionary' /f >/dev/null 2>&1 || true
-wine "$program" >/dev/null 2>&1 &
-window=
-for _ in $(seq 150); do
-    window=$(xdotool search --name '^Dictionary' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-if [ -z "$window" ]; then
-    echo "run: the window did not appear" >&2
-    exit 1
-fi
-sleep 1
-# Type the word into the word box and press Enter, as a user would.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove $((X + 100)) $((Y + 72)) click 1
-dictionary_type_word "$word"
-xdotool key Return
-sleep 1
+# shellcheck source=scripts/window-lookup.sh
+source scripts/window-lookup.sh
+shown=$(dictionary_look_up_in_window "$program" "$word" build/windows/read_window.exe) || exit 1
 shot=$root/dist/screenshot.png
-# What the window shows, read back from it: the word edit, then the description.
-shown=$(wine build/windows/read_window.exe 10000 </dev/null | tr -d '\r') || true
 import -window root "$shot"
 echo "run: screenshot after looking up '$word': $shot"
 expected=$(DICTIONARY_INDEX_CACHE=off build/native/dictionary-tool --root "$root/dist/Dictionary" lookup -- "$word") || true

@@ -5,7 +5,9 @@
 #                   libFuzzer target is built and run too)
 #   build/windows   the MinGW-w64 cross build; its tests run under Wine in a
 #                   private prefix, with a private Xvfb display
-# and ends with one line "N passed, M failed" summed over the three test
+#   dist            the program folder, its zip and its installer; the
+#                   installer's tests (tests/installer) run in fresh prefixes
+# and ends with one line "N passed, M failed" summed over the four test
 # runs (a tree that fails to configure or build counts as one failure).
 # Exits non-zero when anything failed.
 set -uo pipefail
@@ -133,8 +135,24 @@ else
 fi
 
 section "program folder"
-# The ready folder a Windows user unzips, as run.sh builds it.
-dictionary_build_program_folder build/native build/windows dist || fail "the program folder could not be assembled"
+# The ready folder a Windows user unzips, and its installer, as run.sh builds them.
+if dictionary_build_program_folder build/native build/windows dist; then
+    section "installer"
+    # Install, upgrade and uninstall under Wine, each in a fresh prefix.
+    log=build/installer-test.log
+    bash tests/installer/installer_test.sh build/native build/windows dist 2>&1 | tee "$log"
+    line=$(grep -Eo '^installer: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+    if [ -z "$line" ]; then
+        fail "the installer tests did not finish"
+    else
+        passed=$((passed + $(awk '{print $2}' <<<"$line")))
+        bad=$(awk '{print $4}' <<<"$line")
+        failed=$((failed + bad))
+        [ "$bad" -eq 0 ] || status=1
+    fi
+else
+    fail "the program folder could not be assembled"
+fi
 
 echo
 echo "$passed passed, $failed failed"

@@ -1,6 +1,8 @@
 #include "settings/version_check.h"
 
+#include <cctype>
 #include <cstring>
+#include <string>
 
 #include "storage/text_case.h"
 
@@ -23,8 +25,45 @@ bool PublishedVersion(const char* text, std::size_t length, char* out, std::size
     return true;
 }
 
+namespace {
+
+// One part of a version, up to its dot or the end: the digits it starts
+// with, without leading zeros (so 0 and a missing part are alike), and the
+// text after them.
+struct VersionPart {
+    std::string number;
+    std::string rest;
+};
+
+VersionPart NextPart(const char*& at) {
+    VersionPart part;
+    while (*at == '0') ++at;
+    while (std::isdigit(static_cast<unsigned char>(*at))) part.number += *at++;
+    while (*at && *at != '.') part.rest += *at++;
+    if (*at == '.') ++at;
+    return part;
+}
+
+// Digit strings without leading zeros: the longer is the larger, and
+// numbers of any length compare.
+int CompareNumbers(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return a.compare(b);
+}
+
+}  // namespace
+
+int CompareVersions(const char* a, const char* b) {
+    while (*a || *b) {
+        VersionPart left = NextPart(a), right = NextPart(b);
+        if (int order = CompareNumbers(left.number, right.number)) return order;
+        if (int order = CompareNoCase(left.rest.c_str(), right.rest.c_str())) return order;
+    }
+    return 0;
+}
+
 VersionCheckOutcome CompareUpdateInfo(const char* text, std::size_t length, const char* ownVersion) {
     char version[kUpdateInfoReadLimit + 1];
     if (!PublishedVersion(text, length, version, sizeof version)) return kHaveLatestVersion;
-    return CompareNoCase(version, ownVersion) > 0 ? kNewerVersionAvailable : kHaveLatestVersion;
+    return CompareVersions(version, ownVersion) > 0 ? kNewerVersionAvailable : kHaveLatestVersion;
 }

@@ -13,7 +13,12 @@ enum VersionCheckOutcome { kHaveLatestVersion, kNewerVersionAvailable };
 // up to the first CR, LF or blank into out. False when there is no marker.
 bool PublishedVersion(const char* text, std::size_t length, char* out, std::size_t outSize);
 
-// Versions compare as text without regard to ASCII case, so 1.5 and 1.45a
-// count as newer than 1.45 while 1.100 does not. A file without a marker
-// means there is nothing newer.
+// Compares two versions part by part, the parts cut at dots: the digits a
+// part starts with as a number, then what follows them as text without
+// regard to ASCII case; a missing part counts as 0. So 1.100 is newer than
+// 1.45, 1.45a than 1.45, and 1.45.0 is 1.45. Less than, equal to or greater
+// than zero as `a` is older than, the same as or newer than `b`.
+int CompareVersions(const char* a, const char* b);
+// Newer when the published version compares above ours; a file without a
+// marker means there is nothing newer.
 VersionCheckOutcome CompareUpdateInfo(const char* text, std::size_t length, const char* ownVersion);

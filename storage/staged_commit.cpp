@@ -36,14 +36,14 @@ FileVersion VersionOfFile(const char* path) {
 
 static std::string StagingOf(const std::string& folder) { return PathInFolder(folder, kStagingFolderName); }
 
-static std::string VersionText(const FileVersion& version) {
+std::string FileVersionText(const FileVersion& version) {
     if (!version.exists) return "-";
     char text[48];
     std::snprintf(text, sizeof text, "%" PRIu64 ":%016" PRIx64, version.size, version.hash);
     return text;
 }
 
-static bool ParseVersion(const std::string& text, FileVersion& version) {
+bool ParseFileVersionText(const std::string& text, FileVersion& version) {
     version = FileVersion{};
     if (text == "-") return true;
     uint64_t size = 0, hash = 0;
@@ -109,7 +109,7 @@ bool StagedCommit::Commit() {
 
     std::string journal;
     for (const Entry& entry : staged_)
-        journal += entry.name + "\t" + VersionText(entry.basedOn) + "\t" + VersionText(entry.next) + "\n";
+        journal += entry.name + "\t" + FileVersionText(entry.basedOn) + "\t" + FileVersionText(entry.next) + "\n";
     if (!PlatformWriteFileAtomic(PathInFolder(staging_, kJournalName).c_str(), journal.data(), journal.size()))
         return false;
     // From here on the change is decided: a failed move leaves the journal,
@@ -152,8 +152,8 @@ CommitRecovery FinishInterruptedCommit(const char* folder) {
             size_t tab = line.find('\t'), second = line.find('\t', tab + 1);
             FileVersion basedOn, next;
             if (tab == std::string::npos || second == std::string::npos ||
-                !ParseVersion(line.substr(tab + 1, second - tab - 1), basedOn) ||
-                !ParseVersion(line.substr(second + 1), next))
+                !ParseFileVersionText(line.substr(tab + 1, second - tab - 1), basedOn) ||
+                !ParseFileVersionText(line.substr(second + 1), next))
                 continue;
             std::string name = line.substr(0, tab);
             std::string staged = PathInFolder(staging, name);

@@ -28,6 +28,10 @@ FileVersion VersionOfBytes(const void* data, size_t size);
 // Reads the file. One that cannot be read has a version of its own, equal
 // to none that was read.
 FileVersion VersionOfFile(const char* path);
+// A version as text, "size:hash" ("-": no file), as the journal and the
+// installer's record write it; and back (false for other text).
+std::string FileVersionText(const FileVersion& version);
+bool ParseFileVersionText(const std::string& text, FileVersion& version);
 
 class StagedCommit {
 public:

@@ -8,6 +8,7 @@
 #include "tools/export_command.h"
 #include "tools/forms_command.h"
 #include "tools/import_command.h"
+#include "tools/install_commands.h"
 #include "tools/tool_commands.h"
 
 // One entry per command: name, function, synopsis, summary.
@@ -29,6 +30,9 @@ static const std::vector<ToolCommand> kCommands = {
      "names every problem of a dictionary's files; --fix repairs them (exit 1: problems remain)"},
     {"forms", FormsCommand, "[--dict FOLDER] [--json] WORD... | -",
      "the base forms the word-form tables (forms folder) give for the words, preferred first"},
+    // The installer's own, not listed.
+    {"install-files", InstallFilesCommand, nullptr, nullptr},
+    {"uninstall-files", UninstallFilesCommand, nullptr, nullptr},
 };
 
 int main(int argc, char** argv) {

@@ -6,6 +6,7 @@
 #include <new>
 #include <ostream>
 
+#include "dictionary_version.h"
 #include "lookup/description.h"
 #include "lookup/lookup.h"
 #include "lookup/word_forms.h"
@@ -362,7 +363,7 @@ static void WriteUsage(std::ostream& out, const std::vector<ToolCommand>& comman
     const char* nl = kToolLineEnd;
     out << "usage: " << kProgram << " [--root DIR] COMMAND [OPTIONS]" << nl << nl << "commands:" << nl;
     for (const ToolCommand& command : commands)
-        out << "  " << command.name << " " << command.synopsis << nl << "      " << command.summary << nl;
+        if (command.synopsis) out << "  " << command.name << " " << command.synopsis << nl << "      " << command.summary << nl;
     out << nl
         << "options:" << nl
         << "  --root DIR     the program folder that holds the dictionaries (default: the current folder)" << nl
@@ -370,6 +371,7 @@ static void WriteUsage(std::ostream& out, const std::vector<ToolCommand>& comman
         << "  --json         JSON output instead of plain text" << nl
         << "  --             ends the options (before a word that begins with -)" << nl
         << "  --help         this text" << nl
+        << "  --version      the release of the tool" << nl
         << nl
         << "Words, names and descriptions are UTF-8; the dictionaries hold code page 1251." << nl
         << "Exit status: 0 done, every word found; 3 or 6 the word last not found" << nl
@@ -401,6 +403,10 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
     for (; at < args.size() && args[at].size() > 1 && args[at][0] == '-'; ++at) {
         if (IsHelp(args[at])) {
             WriteUsage(io.out, commands);
+            return kExitOk;
+        }
+        if (args[at] == "--version") {
+            io.out << kProgram << " " << DICTIONARY_VERSION << kToolLineEnd;
             return kExitOk;
         }
         if (args[at] != "--root") {

@@ -21,7 +21,8 @@ struct ToolStreams {
 struct ToolCommand {
     const char* name;
     int (*run)(const std::vector<std::string>& args, ToolStreams& io);
-    const char* synopsis;   // what follows the name on the usage line
+    const char* synopsis;   // what follows the name on the usage line; none: a command the
+                            // usage does not list (the installer's)
     const char* summary;
 };
 

@@ -24,6 +24,7 @@
 #include "ui/editing_commands.h"
 #include "ui/find_command.h"
 #include "ui/modal_guard_win32.h"
+#include "ui/quit_request_win32.h"
 #include "ui/search_commands.h"
 #include "ui/start_and_quit_win32.h"
 #include "ui/toolbar_win32.h"
@@ -240,6 +241,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;
     default:
         if (message == WindowState.taskbarCreatedMessage && message != 0) OnTaskbarCreated();
+        if (IsQuitRequest(message)) Quit();
         return 0;
     }
 }

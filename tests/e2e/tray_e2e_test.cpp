@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "res/resource.h"
+
 namespace {
 
 enum : int {
@@ -198,6 +200,30 @@ TEST_F(TrayTest, UnderAModalDialogTheTrayTheHotKeyAndACopyBringItToTheFront) {
     PressButton(sheet, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
     EXPECT_FALSE(HasEnded(program));
+}
+
+// The installer asks a running copy to quit before it replaces the programs:
+// closing would only hide it here, and a modal sheet must not keep it.
+TEST_F(TrayTest, TheInstallersQuitRequestEndsItWhenClosingOnlyHidesAndUnderAModalSheet) {
+    settings_.minonclose = 1;
+    WriteSettings(settings_);
+    const UINT quitRequest = RegisterWindowMessageA(QUIT_REQUEST_MESSAGE);
+    for (bool underSheet : {false, true}) {
+        SCOPED_TRACE(underSheet ? "under the options sheet" : "hidden by closing");
+        RunningProgram& program = Start();
+        ASSERT_FALSE(HasFatalFailure());
+        if (underSheet) {
+            PostMessageA(program.window, WM_COMMAND, kSettingsCommand, 0);
+            ASSERT_NE(WaitForProgramDialog(program, "Dictionary Options"), nullptr);
+        } else {
+            PostMessageA(program.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.window); }));
+            Settle(program);
+            ASSERT_FALSE(HasEnded(program)) << "closing ended it";
+        }
+        PostMessageA(program.window, quitRequest, 0, 0);
+        EXPECT_TRUE(WaitForExit(&program)) << "the quit request did not end it";
+    }
 }
 
 }  // namespace

@@ -16,14 +16,22 @@ std::string Published(const std::string& text) {
     return out;
 }
 
-TEST(VersionCheckTest, VersionsCompareAsTextWithoutCase) {
+// Part by part as numbers: a release numbered past 99 is still newer.
+TEST(VersionCheckTest, VersionsComparePartByPartAsNumbers) {
     EXPECT_EQ(kNewerVersionAvailable, Check("dictionary=1.46"));
-    EXPECT_EQ(kNewerVersionAvailable, Check("dictionary=1.5"));
+    EXPECT_EQ(kNewerVersionAvailable, Check("dictionary=1.100"));
+    EXPECT_EQ(kNewerVersionAvailable, Check("dictionary=2"));
+    EXPECT_EQ(kNewerVersionAvailable, Check("dictionary=1.45.1"));
     EXPECT_EQ(kNewerVersionAvailable, Check("dictionary=1.45a"));
     EXPECT_EQ(kHaveLatestVersion, Check("dictionary=1.45"));
-    EXPECT_EQ(kHaveLatestVersion, Check("dictionary=1.100"));
+    EXPECT_EQ(kHaveLatestVersion, Check("dictionary=1.45.0"));
+    EXPECT_EQ(kHaveLatestVersion, Check("dictionary=1.5"));
     EXPECT_EQ(kHaveLatestVersion, Check("dictionary=1.44"));
+    EXPECT_EQ(kHaveLatestVersion, Check("dictionary=01.045"));
     EXPECT_EQ(kHaveLatestVersion, CompareUpdateInfo("dictionary=1.45A", 16, "1.45a"));
+    EXPECT_GT(CompareVersions("1.100000000000000000000", "1.99999999999999999999"), 0);
+    EXPECT_LT(CompareVersions("", "0.1"), 0);
+    EXPECT_EQ(CompareVersions("1.0", "1"), 0);
 }
 
 TEST(VersionCheckTest, MarkerIsFoundInAnyCaseAnywhereAndCutAtLineEndOrBlank) {
