@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/wide_text_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "settings/version_check.h"
@@ -140,14 +141,14 @@ DWORD WINAPI RunCheck(void* parameter) {
 void ShowChecking(bool checking) {
     if (!Check.aboutPage) return;
     HWND button = GetDlgItem(Check.aboutPage, IDC_CHECKVERSION);
-    SetWindowTextA(button, checking ? kCheckingButton : kCheckButton);
+    SetWindowTextW(button, WideText(checking ? kCheckingButton : kCheckButton).c_str());
     EnableWindow(button, checking ? FALSE : TRUE);
 }
 
 // Offers the project page after a question or a failure; only Yes opens it.
 // The box belongs to the page, so the sheet waits for the answer.
 void AskOpenWebSite(HWND owner, const char* text, UINT icon) {
-    if (MessageBoxA(owner, text, "Dictionary", icon | MB_YESNO) != IDYES) return;
+    if (ShowMessage(owner, text, "Dictionary", icon | MB_YESNO) != IDYES) return;
     ShellExecuteA(nullptr, nullptr, PROJECT_PAGE_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -182,7 +183,7 @@ void OnVersionChecked(WPARAM outcome) {
     case kLibraryMissing: AskOpenWebSite(Check.aboutPage, kMissingLibraryText, MB_ICONERROR); break;
     case kNewerVersion: AskOpenWebSite(Check.aboutPage, kNewVersionText, MB_ICONQUESTION); break;
     case kLatestVersion:
-        MessageBoxA(Check.aboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK);
+        ShowMessage(Check.aboutPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK);
         break;
     default: AskOpenWebSite(Check.aboutPage, kCannotConnectText, MB_ICONERROR); break;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -26,6 +27,13 @@ void ListDictionaries() {
         std::snprintf(slot.Folder, sizeof slot.Folder, "%s", item.name.c_str());
         ++DictionaryCatalog.Count;
     }
+}
+
+std::vector<UnnamableFolder> UnlistedDictionaries() {
+    std::vector<UnnamableFolder> folders;
+    for (UnnamableFolder& folder : PlatformUnnamableFolders(".", kHeaderFileName))
+        if (folder.name[0] != '.') folders.push_back(std::move(folder));
+    return folders;
 }
 
 int FindCatalogIndex(const char* name, int byDisplayName) {

@@ -11,6 +11,7 @@
 #include "lookup/lookup.h"
 #include "lookup/word_forms.h"
 #include "maintenance/codepage.h"
+#include "platform/cp1251.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/catalog.h"
@@ -59,22 +60,6 @@ static std::string Printable(const std::string& text) {
 }
 
 static std::ostream& Complain(std::ostream& err) { return err << kProgram << ": "; }
-
-// Why a UTF-8 text cannot be a word of the dictionaries ("" when it can, with
-// its code page form in `out`).
-static std::string Cp1251Problem(const std::string& text, std::string& out) {
-    size_t bad = 0;
-    if (Utf8ToCp1251(text, out, &bad)) {
-        // The dictionaries hold NUL-terminated strings: a NUL would cut the word.
-        return out.find('\0') == std::string::npos ? std::string() : "it holds a NUL character";
-    }
-    char32_t c;
-    size_t length = DecodeUtf8(text, bad, &c);
-    if (length == 0) return "it is not valid UTF-8";
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    return std::string(code) + " (" + text.substr(bad, length) + ") has no place in code page 1251";
-}
 
 bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err) {
     std::string problem = Cp1251Problem(argument, out);
@@ -212,6 +197,18 @@ int ListCommand(const std::vector<std::string>& args, ToolStreams& io) {
     }
     if (json) io.out << (DictionaryCatalog.Count ? kToolLineEnd : "") << "]" << kToolLineEnd;
     io.out.flush();
+    for (const UnnamableFolder& folder : UnlistedDictionaries()) {
+        // The name as UTF-8, each character the code page lacks in its place.
+        std::string name, first;
+        size_t next = 0;
+        for (unsigned char byte : folder.name)
+            AppendUtf8(name, byte == kUnheldByte && next < folder.unheld.size() ? folder.unheld[next++]
+                                                                                 : Cp1251ToUnicode(byte));
+        AppendUtf8(first, folder.unheld[0]);
+        Complain(io.err) << "the dictionary in the folder '" << name << "' is not listed: "
+                         << CodePointName(folder.unheld[0]) << " (" << first << ") has no place in code page 1251"
+                         << kToolLineEnd;
+    }
     return kExitOk;
 }
 
@@ -424,8 +421,8 @@ std::filesystem::path& ToolStartFolder() {
 
 std::string ToolUserPath(const std::string& path) {
     std::filesystem::path given = std::filesystem::u8path(path);
-    if (given.is_absolute() || ToolStartFolder().empty()) return given.string();
-    return (ToolStartFolder() / given).string();
+    if (given.is_absolute() || ToolStartFolder().empty()) return path;
+    return (ToolStartFolder() / given).u8string();
 }
 
 static bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
@@ -490,7 +487,9 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
             return kExitCannotOpen;
         }
     }
-    ToolStartFolder() = started;
+    // Without --root the start folder is the current one: names stay as
+    // given, relative ones too.
+    if (!root.empty()) ToolStartFolder() = started;
     int status;
     try {
         status = command->run(rest, io);

@@ -100,5 +100,8 @@ void PrepareToolStreams();
 
 // The folder the tool was started in, before --root moved it; files named on
 // the command line (import sources, export targets) are relative to it.
+// Empty when --root was not given.
 std::filesystem::path& ToolStartFolder();
+// A file named on the command line, from where the tool was started; UTF-8
+// in and out (PathOfTypedName, maintenance/codepage.h, gives it to the files).
 std::string ToolUserPath(const std::string& path);

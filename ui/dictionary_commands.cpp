@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp1251.h"
 #include "platform/dictionary_fonts.h"
 #include "platform/window.h"
 #include "res/resource.h"
@@ -48,6 +49,14 @@ void DictionaryMenu() {
     }
     int chosen = TrackToolbarMenu(IDM_OPEN, items);
     if (chosen > 0) SelectCatalogIndex(chosen - 1);
+}
+
+void TellUnlistedDictionaries() {
+    for (const UnnamableFolder& folder : UnlistedDictionaries()) {
+        std::string text = "The dictionary in the folder '" + folder.name + "' is not listed: " +
+                           UnheldCharacterReason(folder.unheld[0]) + ". Rename the folder to open it.";
+        ShowMessageBox(text.c_str(), kCaption, kMsgIconError, folder.unheld + folder.unheld[0]);
+    }
 }
 
 static void Tell(const char* format, const char* value, unsigned icon) {

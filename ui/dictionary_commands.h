@@ -13,6 +13,9 @@ void NextDictionary();
 void PreviousDictionary();
 // The dictionaries as a menu under the toolbar's dictionary button.
 void DictionaryMenu();
+// Tells the user of each dictionary left out of the catalogue because code
+// page 1251 cannot hold its folder's name, so that it can be renamed.
+void TellUnlistedDictionaries();
 
 // After the new-dictionary dialog: creates the dictionary, opens the first
 // one of the catalogue when no letter has been loaded yet, and tells the

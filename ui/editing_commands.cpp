@@ -6,6 +6,7 @@
 
 #include "lookup/entry_edits.h"
 #include "platform/files.h"
+#include "platform/cp1251.h"
 #include "platform/window.h"
 #include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
@@ -141,6 +142,17 @@ static int StoreEntry(Confirmation confirm, bool withReverse) {
     }
     if (RefusedAsTooLong(word, description)) return 0;
     if (!IsDictionaryOpen()) return 0;
+    // What the code page cannot hold is never stored in its place.
+    if (char32_t unheld = WordEditUnheldCharacter()) {
+        ShowMessageBox(("The word cannot be added: " + UnheldCharacterReason(unheld) + ".").c_str(), "Error",
+                       kMsgIconError, std::u32string(1, unheld));
+        return 0;
+    }
+    if (char32_t unheld = DescriptionEditUnheldCharacter()) {
+        ShowMessageBox(("The description cannot be added: " + UnheldCharacterReason(unheld) + ".").c_str(), "Error",
+                       kMsgIconError, std::u32string(1, unheld));
+        return 0;
+    }
 
     // The look-up tests the word as it will be stored, whole.
     SetWordEditText(word.c_str());
@@ -191,7 +203,8 @@ void DeleteEntry(Confirmation confirm) {
     char typed[kTypedWordSize];
     GetWordEditText(typed, sizeof typed);
     const std::string word = TrimmedWord(typed);
-    if (word.empty()) return;
+    // A word the code page cannot hold is in no entry.
+    if (word.empty() || WordEditUnheldCharacter()) return;
     unsigned char letter = LetterOf(word);
     // The change reads the file afresh; the letter is loaded first so that
     // a change made elsewhere since is told apart from a word never there.

@@ -7,10 +7,12 @@
 
 #include "lookup/description.h"
 #include "lookup/history.h"
+#include "platform/cp1251.h"
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
+#include "storage/letter_file.h"
 #include "ui/edit_state.h"
 
 // Narrows the word edit to its selection (a double-clicked word inside a
@@ -45,6 +47,15 @@ unsigned char LetterLookupCouldNotRead() { return UnreadLetter; }
 int LookupWord(MissedDescription onMiss, PluralRetry plural) {
     UnreadLetter = 0;
     char* word = EditState.WordText;
+    // Typed or pasted text that code page 1251 cannot hold is in no entry:
+    // it misses as any word not there does, with its letter held for the
+    // similar words and browsing, and the edit keeps it as the user wrote it.
+    if (WordEditUnheldCharacter()) {
+        unsigned char first = static_cast<unsigned char>(word[0]);
+        if (first != kUnheldByte) LoadLetter(FoldChar(first, OpenCaseRule()));
+        if (onMiss == MissedDescription::Clear) SetDescriptionEditText("");
+        return kResultNotFound;
+    }
     if (!EditState.AutoCompleted) NarrowToSelection();
     if (IsBlank(word)) return kResultOk;
     size_t length = std::strlen(word);

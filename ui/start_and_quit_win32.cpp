@@ -67,6 +67,7 @@ int InitializeMainWindow() {
     KeepToolbarInReach();
     if (Settings.minimizeToTray) ShowTrayIcon(true);
     ListDictionaries();
+    TellUnlistedDictionaries();
     SelectDictionary(Settings.startDictionary);
     return 0;
 }

@@ -77,11 +77,11 @@ TEST_F(DictionaryDialogsTest, CreateANewDictionaryThroughTheDialog) {
     EXPECT_EQ(Send(GetDlgItem(dialog, kDual), BM_GETCHECK), BST_CHECKED);
     EXPECT_EQ(Send(GetDlgItem(dialog, kCaseSensitive), BM_GETCHECK), BST_UNCHECKED);
 
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Sports"));
+    SetText(GetDlgItem(dialog, kName), "Sports");
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(ok) != FALSE; })) << "a name enables OK";
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SetText(GetDlgItem(dialog, kName), "");
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(ok); })) << "clearing the name disables OK";
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Sports"));
+    SetText(GetDlgItem(dialog, kName), "Sports");
     Send(GetDlgItem(dialog, kCaseSensitive), BM_SETCHECK, BST_CHECKED);
 
     // Posted: the success box runs its own loop inside the click.
@@ -111,13 +111,13 @@ TEST_F(DictionaryDialogsTest, InfoRenamesOnCloseOnlyAndKeepsTheShownLetter) {
     ASSERT_NE(dialog, nullptr) << "no info dialog";
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kName)), "English-Bulgarian");
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kWordCount)), "3");
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Dropped"));
+    SetText(GetDlgItem(dialog, kName), "Dropped");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     Settle(program);
     EXPECT_EQ(Header("English_Bulgarian"), before);
 
     // Look a word up, then rename with Close: the flags stay, the title follows.
-    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
+    SetText(Control(program, kWordEdit), "cat");
     PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kFindButton, 0), 0);
     Settle(program);
     ASSERT_EQ(ControlText(program, kDescriptionEdit), "kotka");
@@ -125,7 +125,7 @@ TEST_F(DictionaryDialogsTest, InfoRenamesOnCloseOnlyAndKeepsTheShownLetter) {
     PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kInfoCommand, 0), 0);
     dialog = WaitForDialog("Dictionary Info");
     ASSERT_NE(dialog, nullptr);
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Animals"));
+    SetText(GetDlgItem(dialog, kName), "Animals");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
     Settle(program);
     std::string header = Header("English_Bulgarian");
@@ -145,8 +145,8 @@ TEST_F(DictionaryDialogsTest, AFontChosenInInfoGoesToItsEditAndTheHeaderAndBothS
     RunningProgram& program = Start();
     ASSERT_FALSE(HasFatalFailure());
     HWND edits[] = {Control(program, kWordEdit), Control(program, kDescriptionEdit)};
-    Send(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
-    Send(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("kotka"));
+    SetText(edits[0], "cat");
+    SetText(edits[1], "kotka");
     PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kInfoCommand, 0), 0);
     HWND info = WaitForProgramDialog(program, "Dictionary Info");
     ASSERT_NE(info, nullptr);
