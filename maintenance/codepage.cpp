@@ -96,5 +96,12 @@ bool PathOfTypedName(const std::string& text, std::string& path, std::string& pr
         return true;
     }
     problem = Cp1251Problem(text, path);
-    return problem.empty();
+    if (problem.empty()) return true;
+    // Outside the code page, but a name all the same: kept in UTF-8.
+    char32_t c;
+    for (size_t at = 0, length = 0; at < text.size(); at += length)
+        if ((length = DecodeUtf8(text, at, &c)) == 0 || c == 0) return false;
+    path = kUtf8PathMark + text;
+    problem.clear();
+    return true;
 }

@@ -23,8 +23,9 @@ bool Utf8ToCp1251(const std::string& text, std::string& out, size_t* badOffset =
 // page form in `out`.
 std::string Cp1251Problem(const std::string& text, std::string& out);
 // A file the user named (UTF-8) as the file functions take it
-// (platform/files.h): in code page 1251 on Windows, as it is elsewhere.
-// False, with the reason in `problem`, when the code page cannot hold it.
+// (platform/files.h): in code page 1251 on Windows where the code page holds
+// it, marked as UTF-8 where it does not (kUtf8PathMark), as it is elsewhere.
+// False, with the reason in `problem`, when it is not a name at all.
 bool PathOfTypedName(const std::string& text, std::string& path, std::string& problem);
 
 // Decodes one UTF-8 character at `at`; returns its length in bytes, or 0

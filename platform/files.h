@@ -16,6 +16,11 @@
 // The paths these functions take are code page 1251 (Windows, which is
 // given them as UTF-16), or else the system's own bytes (POSIX).
 extern const bool kPathsInCp1251;
+// A path that begins with this byte is UTF-8 after it, on Windows too: a
+// file the user names outside the dictionaries (an import source, an export
+// target) in a folder whose name the code page cannot hold. No file name
+// holds a control character, so no 1251 path begins with it.
+constexpr char kUtf8PathMark = '\x01';
 
 struct FolderItem {
     std::string name;

@@ -15,6 +15,16 @@
 
 const bool kPathsInCp1251 = true;
 
+// A path as the wide file API takes it: code page 1251, or UTF-8 after
+// kUtf8PathMark.
+static std::wstring WidePath(const std::string& path) {
+    if (path.empty() || path[0] != kUtf8PathMark) return WideText(path);
+    const int size = static_cast<int>(path.size() - 1);
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, path.data() + 1, size, nullptr, 0)), L'\0');
+    if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, path.data() + 1, size, &wide[0], static_cast<int>(wide.size()));
+    return wide;
+}
+
 // Another program (or another copy of this one) may hold a file open without
 // sharing for the moment it reads or writes it: such a clash is waited out
 // this long before it counts as a failure.
@@ -61,14 +71,14 @@ static HANDLE OpenForReading(const char* path, DWORD* error) {
     DWORD start = GetTickCount();
     HANDLE file;
     for (;;) {
-        file = CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+        file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
         *error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait) break;
         Sleep(kRetryPause);
     }
     if (file == INVALID_HANDLE_VALUE) {
-        DWORD attributes = GetFileAttributesW(WideText(path).c_str());
+        DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             LastFileError = "it is a folder, not a regular file";
         else
@@ -96,7 +106,7 @@ static FileStamp StampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written,
 
 bool PlatformFileStamp(const char* path, FileStamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(WideText(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
     stamp = StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime, data.ftCreationTime);
     return true;
 }
@@ -173,7 +183,7 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
     DWORD start = GetTickCount();
     while (!PlatformIsMarkedReadOnly(to)) {
         const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-        if (MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), flags)) return true;
+        if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), flags)) return true;
         DWORD error = GetLastError();
         if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait)
             return NoteError(error);
@@ -186,7 +196,7 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
 
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     std::string temp = UniqueTempName(path);
-    HANDLE file = CreateFileW(WideText(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(WidePath(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return NoteError(GetLastError());
     DWORD written = 0;
@@ -198,12 +208,12 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     if (!FlushFileBuffers(file) && ok) ok = NoteError(GetLastError());
     if (!CloseHandle(file) && ok) ok = NoteError(GetLastError());
     if (ok) ok = MoveOver(temp.c_str(), path, kSharingWait);
-    if (!ok) DeleteFileW(WideText(temp).c_str());
+    if (!ok) DeleteFileW(WidePath(temp).c_str());
     return ok;
 }
 
 bool PlatformDeleteFile(const char* path) {
-    return DeleteFileW(WideText(path).c_str()) != 0 || NoteError(GetLastError());
+    return DeleteFileW(WidePath(path).c_str()) != 0 || NoteError(GetLastError());
 }
 
 // A name the code page cannot hold is left out: no path of the program
@@ -211,7 +221,7 @@ bool PlatformDeleteFile(const char* path) {
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(WideText(std::string(path) + "\\*.*").c_str(), &found);
+    HANDLE search = FindFirstFileW(WidePath(std::string(path) + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return items;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
@@ -252,7 +262,7 @@ static UnnamableFolder UnnamableFolderOf(const wchar_t* name) {
 
 std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const char* holding) {
     std::vector<UnnamableFolder> folders;
-    const std::wstring base = WideText(path) + L"\\";
+    const std::wstring base = WidePath(path) + L"\\";
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((base + L"*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return folders;
@@ -260,7 +270,7 @@ std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const ch
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         char32_t unheld = 0;
         Cp1251Text(found.cFileName, wcslen(found.cFileName), &unheld);
-        std::wstring held = base + found.cFileName + L"\\" + WideText(holding);
+        std::wstring held = base + found.cFileName + L"\\" + WidePath(holding);
         if (unheld && GetFileAttributesW(held.c_str()) != INVALID_FILE_ATTRIBUTES)
             folders.push_back(UnnamableFolderOf(found.cFileName));
     } while (FindNextFileW(search, &found));
@@ -269,7 +279,7 @@ std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const ch
 }
 
 bool PlatformCreateFolder(const char* name) {
-    return CreateDirectoryW(WideText(name).c_str(), nullptr) != 0 || NoteError(GetLastError());
+    return CreateDirectoryW(WidePath(name).c_str(), nullptr) != 0 || NoteError(GetLastError());
 }
 
 // No stamp here is ever settled, so no index would be trusted.
@@ -279,7 +289,7 @@ std::string PlatformIndexCacheFolder() { return std::string(); }
 // hold the folders above.
 std::string PlatformAbsolutePath(const char* path) {
     wchar_t full[MAX_PATH];
-    DWORD length = GetFullPathNameW(WideText(path).c_str(), MAX_PATH, full, nullptr);
+    DWORD length = GetFullPathNameW(WidePath(path).c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH) return std::string();
     char32_t unheld = 0;
     std::string bytes = Cp1251Text(full, length, &unheld);
@@ -292,7 +302,7 @@ bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
 
 bool PlatformNameExists(const char* name) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(WideText(name).c_str(), &found);
+    HANDLE search = FindFirstFileW(WidePath(name).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
@@ -301,7 +311,7 @@ bool PlatformNameExists(const char* name) {
 FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, PlatformLockHandle* lock) {
     DWORD start = GetTickCount();
     for (;;) {
-        HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+        HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             *lock = reinterpret_cast<PlatformLockHandle>(file);
@@ -321,17 +331,17 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
 void PlatformUnlockFile(PlatformLockHandle lock) { CloseHandle(reinterpret_cast<HANDLE>(lock)); }
 
 bool PlatformIsMarkedReadOnly(const char* path) {
-    DWORD attributes = GetFileAttributesW(WideText(path).c_str());
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 bool PlatformIsFolder(const char* path) {
-    DWORD attributes = GetFileAttributesW(WideText(path).c_str());
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool PlatformRemoveFolder(const char* path) {
-    return RemoveDirectoryW(WideText(path).c_str()) != 0 || NoteError(GetLastError());
+    return RemoveDirectoryW(WidePath(path).c_str()) != 0 || NoteError(GetLastError());
 }
 
 // A staged file may wait longer for a reader of the old one: the change
@@ -340,12 +350,12 @@ bool PlatformReplaceFile(const char* from, const char* to) { return MoveOver(fro
 
 // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
 bool PlatformMoveToNewName(const char* from, const char* to) {
-    return MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0 ||
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0 ||
            NoteError(GetLastError());
 }
 
 PlatformFileReader::PlatformFileReader(const char* path) {
-    HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         NoteError(GetLastError());
