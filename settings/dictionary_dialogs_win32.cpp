@@ -7,13 +7,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/dictionary_fonts_win32.h"
 #include "platform/dpi_scale.h"
 #include "platform/dpi_win32.h"
+#include "platform/files.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
@@ -21,6 +24,10 @@
 namespace {
 
 constexpr int kNameBytes = 256;  // the edit has no limit; 255 bytes are read
+// Posted to the Info dialog so that the message about a letter file that
+// could not be counted comes over the dialog.
+constexpr UINT kTellUncounted = WM_APP + 1;
+std::string UncountedMessage;
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -92,8 +99,19 @@ void FillDictionaryInfo(HWND dialog) {
     unsigned char shownLetter = LetterBuffer.Letter;
     Statistics stats = DictionaryStatistics();
     LoadLetter(shownLetter);
-    SetDlgItemNumber(dialog, IDC_WORDCOUNT, stats.entries);
-    SetDlgItemNumber(dialog, IDC_DICTSIZE, stats.size);
+    if (stats.unreadable) {
+        // Counts without that file would pass for the whole dictionary's.
+        SetDlgItemTextA(dialog, IDC_WORDCOUNT, "unknown");
+        SetDlgItemTextA(dialog, IDC_DICTSIZE, "unknown");
+        UncountedMessage = "Could not read the dictionary file '" +
+                           PlatformShownPath(LetterPath(CurrentDictionary.Folder, stats.unreadable)) + "'" +
+                           (stats.why.empty() ? "" : " (" + stats.why + ")") +
+                           ". The word count and size on disk are unknown.";
+        PostMessageA(dialog, kTellUncounted, 0, 0);
+    } else {
+        SetDlgItemNumber(dialog, IDC_WORDCOUNT, stats.entries);
+        SetDlgItemNumber(dialog, IDC_DICTSIZE, stats.size);
+    }
 
     CheckDlgButton(dialog, IDC_DUAL, CurrentDictionary.Dual ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_CASESENSITIVE, CurrentDictionary.CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
@@ -138,6 +156,13 @@ INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wPar
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         FillDictionaryInfo(dialog);
+        return TRUE;
+    case kTellUncounted:
+        // A modal dialog is shown only once its queue is empty: show it
+        // first, so the message comes over the counts it speaks of.
+        ShowWindow(dialog, SW_SHOW);
+        UpdateWindow(dialog);
+        MessageBoxA(dialog, UncountedMessage.c_str(), "Error", MB_ICONERROR | MB_OK);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
