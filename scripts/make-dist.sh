@@ -30,7 +30,7 @@ for part in "${dictionary_program_parts[@]}"; do
 done
 
 # The installer's icon is the program's, drawn by the Windows build.
-icon=$windows/res/main.ico
+icon=$windows/res/book.ico
 version=$("$native/dictionary-tool" --version | awk '{print $2}')
 if [ ! -f "$icon" ] || [ -z "$version" ]; then
     echo "make-dist: the icon $icon or the release of $native/dictionary-tool is missing" >&2
