@@ -40,7 +40,7 @@ static WordMatch FindTypedWord(const char* word, CaseRule rule, PluralRetry plur
 // read is reported when no base is found.
 static WordMatch FindBaseForm(const char* word, CaseRule rule, const std::string& rankedBelow = std::string()) {
     WordMatch match;
-    std::vector<std::string> bases = BaseFormsOf(word, rule);
+    std::vector<std::string> bases = BaseFormsOf(word, rule, &match.unreadableForms);
     if (!rankedBelow.empty()) {
         auto below = std::find_if(bases.begin(), bases.end(), [&](const std::string& base) {
             return FoldString(base.c_str(), rule) == rankedBelow;
@@ -64,6 +64,7 @@ static WordMatch FindBaseForm(const char* word, CaseRule rule, const std::string
         match.baseForm = base;
         match.letter = letter;
         match.unreadable = false;
+        match.unreadableForms = UnreadableTable();
         break;
     }
     return match;
@@ -89,5 +90,7 @@ WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural, BaseForm
     WordMatch base = FindBaseForm(word, rule);
     // Browsing and similar words go on from the word's own letter.
     if (base.result != kResultOk && LetterBuffer.Letter != typed.letter) LoadLetter(typed.letter);
-    return base.result == kResultOk || base.unreadable ? base : typed;
+    if (base.result == kResultOk || base.unreadable) return base;
+    typed.unreadableForms = base.unreadableForms;
+    return typed;
 }

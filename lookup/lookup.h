@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "lookup/word_forms.h"
 #include "storage/lookup_result.h"
 #include "storage/text_case.h"
 
@@ -27,6 +28,10 @@ struct WordMatch {
     // kResultLetterCannotOpen: the file of `letter` is there but could not
     // be read (rather than absent).
     bool unreadable = false;
+    // A miss whose base forms could not all be read: the word-form table
+    // that could not be (the word is not in the dictionary, but a base of
+    // it may be).
+    UnreadableTable unreadableForms;
 };
 
 // Finds `word` in the open dictionary: its leading blanks are passed over
@@ -37,6 +42,7 @@ struct WordMatch {
 // opened, marked unreadable. When the word and the plural retry are not
 // there (not found, or no letter file; a letter that cannot be read is no
 // answer of "not there"), the first of its base forms that the dictionary holds answers;
-// when none does, the answer is the word's own miss, or the letter of a
-// base that could not be read, and the word's letter is held again.
+// when none does, the answer is the word's own miss (naming a word-form
+// table that could not be read), or the letter of a base that could not be
+// read, and the word's letter is held again.
 WordMatch FindWord(const char* word, CaseRule rule, PluralRetry plural, BaseForms forms);

@@ -60,24 +60,33 @@ struct KeptTable {
 const size_t kKeptTablesMax = 8;
 std::vector<KeptTable> KeptTables;
 
-// The table at `path` as its file now is; null when it cannot be read.
-KeptTable* TableAt(const std::string& path) {
+// The table at `path` as its file now is, in `found`; the outcome of
+// reading it. Without `mayMap` it is read into memory, as after a mapping
+// that faulted.
+FileReadOutcome TableAt(const std::string& path, bool mayMap, KeptTable*& found) {
+    found = nullptr;
     FileStamp now;
     const bool there = PlatformFileStamp(path.c_str(), now);
     for (size_t i = 0; i < KeptTables.size(); ++i) {
         if (KeptTables[i].path != path) continue;
-        if (there && now == KeptTables[i].stamp) return &KeptTables[i];
+        if (there && now == KeptTables[i].stamp && (mayMap || !KeptTables[i].bytes.Mapped())) {
+            found = &KeptTables[i];
+            return FileReadOutcome::Read;
+        }
         KeptTables.erase(KeptTables.begin() + static_cast<std::ptrdiff_t>(i));
         break;
     }
-    if (!there) return nullptr;
+    // Read even when its stamp could not be had: the read tells a file that
+    // is not there from one that cannot be read.
     KeptTable table{path, FileStamp(), FileBytes(), LetterIndex()};
-    if (table.bytes.Load(path.c_str(), table.stamp) != FileReadOutcome::Read) return nullptr;
+    const FileReadOutcome outcome = table.bytes.Load(path.c_str(), table.stamp, mayMap);
+    if (outcome != FileReadOutcome::Read) return outcome;
     PrepareLetterIndex(path.c_str(), table.stamp, table.bytes.Data(), table.bytes.Length(), table.bytes.Mapped(),
                        table.index);
     if (KeptTables.size() == kKeptTablesMax) KeptTables.erase(KeptTables.begin());
     KeptTables.push_back(std::move(table));
-    return &KeptTables.back();
+    found = &KeptTables.back();
+    return FileReadOutcome::Read;
 }
 
 // The first entry equal to the key, as the look-up finds it, and the
@@ -98,17 +107,37 @@ void CollectBases(KeptTable& table, const std::string& foldedKey, CaseRule rule,
         AddBases(description(entry), rule, bases);
 }
 
+// The bases the table at `path` gives, added to `bases`; false when its
+// file cannot be read. A table a page of whose mapping could not be read
+// (it read as zeros) is read again from its file.
+bool CollectTableBases(const std::string& path, const std::string& foldedKey, CaseRule rule,
+                       std::vector<std::string>& bases) {
+    const size_t before = bases.size();
+    KeptTable* table = nullptr;
+    FileReadOutcome outcome = TableAt(path, true, table);
+    if (outcome == FileReadOutcome::Read) {
+        CollectBases(*table, foldedKey, rule, bases);
+        if (!table->bytes.Mapped() || !PlatformMappingFaulted(table->bytes.Data())) return true;
+        bases.resize(before);
+        outcome = TableAt(path, false, table);
+        if (outcome == FileReadOutcome::Read) CollectBases(*table, foldedKey, rule, bases);
+    }
+    return outcome != FileReadOutcome::Unreadable;
+}
+
 }  // namespace
 
-std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule) {
+std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule, UnreadableTable* unreadable) {
     std::vector<std::string> bases;
+    if (unreadable) *unreadable = UnreadableTable();
     if (!word || !*word) return bases;
     std::string key = FoldString(word, rule);
     // Tables are filed by the first byte folded, whatever the dictionary's rule.
     unsigned char letter = FoldChar(static_cast<unsigned char>(word[0]), CaseRule::Folded);
     for (const std::string& language : LanguageFolders()) {
         std::string path = LetterPath(PathInFolder(kWordFormsFolder, language), letter);
-        if (KeptTable* table = TableAt(path)) CollectBases(*table, key, rule, bases);
+        if (CollectTableBases(path, key, rule, bases) || !unreadable || !unreadable->path.empty()) continue;
+        *unreadable = UnreadableTable{path, PlatformLastFileError()};
     }
     return bases;
 }

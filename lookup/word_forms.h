@@ -17,12 +17,21 @@
 // The folder of the language folders, in the program folder.
 extern const char* const kWordFormsFolder;
 
+// A table file that is there but could not be read (a folder or a FIFO in
+// its place, no permission, a read error): the bases it holds are unknown.
+struct UnreadableTable {
+    std::string path;   // as the layout writes it ("forms\English\57.dat"); empty: none
+    std::string why;    // the system's words, or empty
+};
+
 // The base forms of `word` in preference order, from every language folder
 // (in name order), each once. Words compare as `rule` compares them (the
 // rule of the dictionary the word is looked up in). Empty when no table
 // lists the word or there is no forms folder; a damaged file yields what it
-// holds before the damage and is never read outside its bytes.
-std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule);
+// holds before the damage and is never read outside its bytes. A table
+// file that cannot be read gives nothing and is named in `unreadable` (the
+// first one), so that a caller never takes it for "no base forms".
+std::vector<std::string> BaseFormsOf(const char* word, CaseRule rule, UnreadableTable* unreadable = nullptr);
 // Drops the tables kept from earlier calls (they are kept, with their
 // indexes, while their files stay as they were read).
 void ForgetWordFormsTables();

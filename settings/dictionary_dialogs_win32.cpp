@@ -7,15 +7,18 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/cp1251.h"
 #include "platform/dictionary_fonts_win32.h"
 #include "platform/dpi_scale.h"
 #include "platform/dpi_win32.h"
 #include "platform/wide_text_win32.h"
+#include "platform/files.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
 #include "storage/dictionary_state.h"
 #include "storage/letter_buffer.h"
 #include "storage/letter_file.h"
@@ -23,6 +26,17 @@
 namespace {
 
 constexpr size_t kNameBytes = 255;  // the edit has no limit; 255 bytes are read
+// Posted to the Info dialog so that the message about a letter file that
+// could not be counted comes over the dialog.
+constexpr UINT kTellUncounted = WM_APP + 1;
+std::wstring UncountedMessage;
+
+std::wstring WideOfUtf8(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)), L'\0');
+    if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
+    return wide;
+}
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -104,8 +118,20 @@ void FillDictionaryInfo(HWND dialog) {
     unsigned char shownLetter = LetterBuffer.Letter;
     Statistics stats = DictionaryStatistics();
     LoadLetter(shownLetter);
-    SetDlgItemNumber(dialog, IDC_WORDCOUNT, stats.entries);
-    SetDlgItemNumber(dialog, IDC_DICTSIZE, stats.size);
+    if (stats.unreadable) {
+        // Counts without that file would pass for the whole dictionary's.
+        SetDlgItemTextW(dialog, IDC_WORDCOUNT, L"unknown");
+        SetDlgItemTextW(dialog, IDC_DICTSIZE, L"unknown");
+        // The path is in the code page, the system's reason in UTF-8.
+        UncountedMessage = L"Could not read the dictionary file '" +
+                           WideText(PlatformShownPath(LetterPath(CurrentDictionary.Folder, stats.unreadable))) + L"'" +
+                           (stats.why.empty() ? L"" : L" (" + WideOfUtf8(stats.why) + L")") +
+                           L". The word count and size on disk are unknown.";
+        PostMessageW(dialog, kTellUncounted, 0, 0);
+    } else {
+        SetDlgItemNumber(dialog, IDC_WORDCOUNT, stats.entries);
+        SetDlgItemNumber(dialog, IDC_DICTSIZE, stats.size);
+    }
 
     CheckDlgButton(dialog, IDC_DUAL, CurrentDictionary.Dual ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_CASESENSITIVE, CurrentDictionary.CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
@@ -155,6 +181,13 @@ INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wPar
     case WM_INITDIALOG:
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         FillDictionaryInfo(dialog);
+        return TRUE;
+    case kTellUncounted:
+        // A modal dialog is shown only once its queue is empty: show it
+        // first, so the message comes over the counts it speaks of.
+        ShowWindow(dialog, SW_SHOW);
+        UpdateWindow(dialog);
+        MessageBoxW(dialog, UncountedMessage.c_str(), L"Error", MB_ICONERROR | MB_OK);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

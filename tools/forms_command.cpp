@@ -37,8 +37,14 @@ int FormsCommand(const std::vector<std::string>& args, ToolStreams& io) {
     bool json = options.Has("--json");
     if (json) io.out << "[";
     for (size_t i = 0; i < words.size(); ++i) {
-        std::vector<std::string> bases = BaseFormsOf(words[i].c_str(), OpenCaseRule());
-        if (bases.empty()) {
+        UnreadableTable unreadable;
+        std::vector<std::string> bases = BaseFormsOf(words[i].c_str(), OpenCaseRule(), &unreadable);
+        if (!unreadable.path.empty()) {
+            // What the other tables gave is shown; with nothing from them,
+            // the word is not known to have no base forms.
+            if (bases.empty()) status = kResultLetterCannotOpen;
+            io.err << queries[i] << ": " << UnreadableTableText(unreadable) << kToolLineEnd;
+        } else if (bases.empty()) {
             status = kResultNotFound;
             io.err << queries[i] << ": no base forms" << kToolLineEnd;
         }

@@ -12,6 +12,7 @@
 #include "lookup/word_forms.h"
 #include "maintenance/codepage.h"
 #include "platform/cp1251.h"
+#include "platform/files.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
 #include "storage/catalog.h"
@@ -257,6 +258,8 @@ static void ReportMiss(const LookupQuery& query, const WordMatch& match, const s
     err << Printable(query.text) << ": ";
     if (!query.problem.empty()) {
         err << "not found (" << query.problem << ")";
+    } else if (!match.unreadableForms.path.empty()) {
+        err << "not found; " << UnreadableTableText(match.unreadableForms);
     } else if (match.result == kResultLetterCannotOpen) {
         err << "not found (letter file " << LetterFileName(match.letter)
             << (match.unreadable ? " cannot be read)" : " cannot be opened)");
@@ -267,6 +270,11 @@ static void ReportMiss(const LookupQuery& query, const WordMatch& match, const s
     }
     ReportSuggestions(suggestions, err);
     err << kToolLineEnd;
+}
+
+std::string UnreadableTableText(const UnreadableTable& table) {
+    return "the word-form table " + Cp1251ToUtf8(PlatformShownPath(table.path)) + " cannot be read" +
+           (table.why.empty() ? "" : ": " + table.why);
 }
 
 void WarnUnreadLetters(const std::vector<unsigned char>& letters, std::ostream& err) {
@@ -298,6 +306,9 @@ static LookedUp LookUp(const std::string& typed, PluralRetry plural, BaseForms f
     }
     word.erase(word.find_last_not_of(' ') + 1);
     answer.match = FindWord(word.c_str(), OpenCaseRule(), plural, forms);
+    // A word whose base forms could not be read is not known to be missing.
+    if (answer.match.result == kResultNotFound && !answer.match.unreadableForms.path.empty())
+        answer.match.result = kResultLetterCannotOpen;
     if (answer.match.withoutFinalS) word.pop_back();
     answer.word = answer.match.baseForm.empty() ? word : answer.match.baseForm;
     if (answer.match.result == kResultOk) {
@@ -410,7 +421,8 @@ static void WriteUsage(std::ostream& out, const std::vector<ToolCommand>& comman
         << nl
         << "Words, names and descriptions are UTF-8; the dictionaries hold code page 1251." << nl
         << "Exit status: 0 done, every word found; 3 or 6 the word last not found" << nl
-        << "(3: its letter file cannot be opened; suggest: 6 a word without suggestions);" << nl
+        << "(3: its letter file, or a word-form table it needs, cannot be opened or read;" << nl
+        << "suggest: 6 a word without suggestions; forms: 6 a word without base forms);" << nl
         << "1 the dictionary or folder cannot be opened; 2 a command line that cannot be used." << nl;
 }
 

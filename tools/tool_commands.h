@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "lookup/word_forms.h"
+
 enum : int { kExitOk = 0, kExitCannotOpen = 1, kExitUsage = 2 };
 
 struct ToolStreams {
@@ -91,6 +93,10 @@ bool ToolDictionaryFolder(const std::string& given, std::string& folder, std::os
 // Opens the dictionary the command names (UTF-8). kExitOk, or an exit
 // status with a message on `err`.
 int OpenToolDictionary(const std::string& given, std::ostream& err);
+
+// A word-form table that could not be read, for a message: its path as
+// the system writes paths (UTF-8) and the system's reason.
+std::string UnreadableTableText(const UnreadableTable& table);
 
 // The process's arguments as UTF-8, without the program name, and the
 // standard streams set up to carry UTF-8 bytes unchanged. Windows takes

@@ -14,6 +14,7 @@ enum : int {
     kDual = 1020,
     kCaseSensitive = 1021,
     kWordCount = 1006,
+    kDictionarySize = 1026,
     kSetWordFont = 1007,
     kSetDescriptionFont = 1008,
     kWordSample = 1011,
@@ -210,6 +211,35 @@ TEST_F(DictionaryDialogsTest, AFontChosenInInfoGoesToItsEditAndTheHeaderAndBothS
     PostMessageA(info, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     Settle(program);
     EXPECT_EQ(Header("English_Bulgarian"), chosen);
+}
+
+// A letter file that cannot be read (a folder in its place) leaves both
+// counts unknown, and a message over the dialog names the file: a count
+// that passes over its words would read as the whole dictionary's.
+TEST_F(DictionaryDialogsTest, InfoNamesALetterFileItCouldNotCount) {
+    const std::string letter = folder_ + "\\English_Bulgarian\\43.dat";
+    ASSERT_TRUE(DeleteFileA(letter.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(letter.c_str(), nullptr));
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+
+    PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kInfoCommand, 0), 0);
+    HWND box = WaitForProgramDialog(program, "Error");
+    HWND info = FindWindowA("#32770", "Dictionary Info");
+    const std::string said = box ? MessageBoxText(box) : "";
+    const HWND owner = box ? GetWindow(box, GW_OWNER) : nullptr;
+    const bool shownUnder = info && IsWindowVisible(info);
+    if (box) PressButton(box, IDOK);
+    ASSERT_NE(info, nullptr) << "no info dialog";
+    EXPECT_TRUE(shownUnder) << "the message comes over the dialog, not before it";
+    EXPECT_EQ(TextOf(GetDlgItem(info, kWordCount)), "unknown");
+    EXPECT_EQ(TextOf(GetDlgItem(info, kDictionarySize)), "unknown");
+    ASSERT_NE(box, nullptr) << "no message";
+    EXPECT_EQ(owner, info) << "the message belongs to the dialog";
+    EXPECT_EQ(said.rfind("Could not read the dictionary file 'English_Bulgarian\\43.dat'", 0), 0u) << said;
+    EXPECT_NE(said.find(". The word count and size on disk are unknown."), std::string::npos) << said;
+    PostMessageA(info, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    Settle(program);
 }
 
 }  // namespace
