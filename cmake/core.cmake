@@ -7,6 +7,8 @@ file(GLOB DICTIONARY_LOGIC_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/ui/*.cpp
   ${PROJECT_SOURCE_DIR}/settings/*.cpp)
 list(FILTER DICTIONARY_LOGIC_SOURCES EXCLUDE REGEX "_(win32|headless)\\.cpp$")
+# The code page's table is portable and serves both platforms.
+list(APPEND DICTIONARY_LOGIC_SOURCES ${PROJECT_SOURCE_DIR}/platform/cp1251.cpp)
 
 add_library(dictionary_logic OBJECT ${DICTIONARY_LOGIC_SOURCES})
 target_include_directories(dictionary_logic PUBLIC ${PROJECT_SOURCE_DIR})
@@ -19,7 +21,8 @@ add_library(dictionary_headless STATIC
   $<TARGET_OBJECTS:dictionary_logic>
   ${PROJECT_SOURCE_DIR}/platform/headless.cpp
   ${DICTIONARY_HEADLESS_SOURCES}
-  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/files_win32.cpp,${PROJECT_SOURCE_DIR}/platform/files_posix.cpp>)
+  $<IF:$<BOOL:${WIN32}>,${PROJECT_SOURCE_DIR}/platform/files_win32.cpp,${PROJECT_SOURCE_DIR}/platform/files_posix.cpp>
+  $<$<BOOL:${WIN32}>:${PROJECT_SOURCE_DIR}/platform/wide_text_win32.cpp>)
 target_include_directories(dictionary_headless PUBLIC ${PROJECT_SOURCE_DIR})
 
 # The dictionary's own maintenance: import, export, check and repair.

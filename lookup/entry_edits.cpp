@@ -245,17 +245,25 @@ std::string RefusalMessage(const Dictionary& dictionary, const Refused& refused)
     return std::string();
 }
 
+Refusal EntryTextRefusal(const Dictionary& dictionary, const std::string& typed, const std::string& text) {
+    const std::string word = TrimmedWord(typed.substr(0, kWordReadLength));
+    const std::string description = text.substr(0, kDescriptionReadLength);
+    if (word.empty()) return Refusal::NoWord;
+    // Checked before the question of AddEntry: a replacement without a
+    // description would be asked for and then refused.
+    if (description.empty()) return Refusal::NoDescription;
+    if (word.size() > kLongestWord) return Refusal::WordTooLong;
+    if (description.size() > kLongestDescription) return Refusal::DescriptionTooLong;
+    if (!dictionary.IsOpen()) return Refusal::NoDictionary;
+    return Refusal::None;
+}
+
 EntryChange AddEntry(Dictionary& dictionary, const std::string& typed, const std::string& text, ReverseEntry reverse,
                      const ReplaceConfirmation& confirm) {
     const std::string word = TrimmedWord(typed.substr(0, kWordReadLength));
     const std::string description = text.substr(0, kDescriptionReadLength);
-    if (word.empty()) return RefusedEntry(Refusal::NoWord, word);
-    // Checked before the question below: a replacement without a
-    // description would be asked for and then refused.
-    if (description.empty()) return RefusedEntry(Refusal::NoDescription, word);
-    if (word.size() > kLongestWord) return RefusedEntry(Refusal::WordTooLong, word);
-    if (description.size() > kLongestDescription) return RefusedEntry(Refusal::DescriptionTooLong, word);
-    if (!dictionary.IsOpen()) return RefusedEntry(Refusal::NoDictionary, word);
+    const Refusal refusal = EntryTextRefusal(dictionary, typed, text);
+    if (refusal != Refusal::None) return RefusedEntry(refusal, word);
 
     // The look-up tests the word as it will be stored, whole.
     const WordMatch existing = FindWord(dictionary, word.c_str(), {PluralRetry::Off, BaseForms::Off});

@@ -102,6 +102,10 @@ struct EntryChange {
 // Whether to replace the entry of a word that has one; asked only then.
 using ReplaceConfirmation = std::function<bool()>;
 
+// Why AddEntry refuses the word and description before it reads any file
+// (the blank, empty and too long checks, and no dictionary open); None
+// when it goes on. The window checks the characters of its edits after it.
+Refusal EntryTextRefusal(const Dictionary& dictionary, const std::string& word, const std::string& description);
 // Stores the word (without the blanks around it; text beyond a byte more
 // than an entry may hold is not read) with the description. A word that
 // has an entry is replaced when `confirm` says so, else kept. Refused with

@@ -51,7 +51,7 @@ static WordMatch FindBaseForm(Dictionary& dictionary, const char* word,
                               const std::string& rankedBelow = std::string()) {
     WordMatch match;
     const CaseRule rule = dictionary.Rule();
-    std::vector<std::string> bases = BaseFormsOf(dictionary, word);
+    std::vector<std::string> bases = BaseFormsOf(dictionary, word, &match.unreadableForms);
     if (!rankedBelow.empty()) {
         auto below = std::find_if(bases.begin(), bases.end(), [&](const std::string& base) {
             return FoldString(base.c_str(), rule) == rankedBelow;
@@ -74,6 +74,7 @@ static WordMatch FindBaseForm(Dictionary& dictionary, const char* word,
         match.baseForm = base;
         match.letter = letter;
         match.unreadable = false;
+        match.unreadableForms = UnreadableTable();
         break;
     }
     return match;
@@ -101,7 +102,9 @@ WordMatch FindWord(Dictionary& dictionary, const char* word, LookupOptions optio
     WordMatch base = FindBaseForm(dictionary, word);
     // Browsing and similar words go on from the word's own letter.
     if (base.result != LookupResult::Ok && dictionary.held.letter != typed.letter) LoadLetter(dictionary, typed.letter);
-    return base.result == LookupResult::Ok || base.unreadable ? base : typed;
+    if (base.result == LookupResult::Ok || base.unreadable) return base;
+    typed.unreadableForms = base.unreadableForms;
+    return typed;
 }
 
 std::string DescriptionOf(const WordMatch& match) {

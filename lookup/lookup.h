@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "lookup/word_forms.h"
 #include "storage/dictionary.h"
 #include "storage/letter_bytes.h"
 #include "storage/lookup_result.h"
@@ -37,6 +38,10 @@ struct WordMatch {
     // LetterCannotOpen: the file of `letter` is there but could not be read
     // (rather than absent).
     bool unreadable = false;
+    // A miss whose base forms could not all be read: the word-form table
+    // that could not be (the word is not in the dictionary, but a base of
+    // it may be).
+    UnreadableTable unreadableForms;
 };
 // A hit's description as the description edit shows it (lookup/description.h).
 std::string DescriptionOf(const WordMatch& match);
@@ -50,8 +55,8 @@ std::string DescriptionOf(const WordMatch& match);
 // are not there (not found, or no letter file; a letter that cannot be read
 // is no answer of "not there"), the first of its base forms that the
 // dictionary holds answers; when none does, the answer is the word's own
-// miss, or the letter of a base that could not be read, and the word's
-// letter is held again.
+// miss (naming a word-form table that could not be read), or the letter of
+// a base that could not be read, and the word's letter is held again.
 WordMatch FindWord(Dictionary& dictionary, const char* word, LookupOptions options);
 
 // A typed word looked up as the window's Find and the tool's lookup do.

@@ -64,10 +64,29 @@ void CollectBases(LetterBytes& table, const std::string& foldedKey, CaseRule rul
         AddBases(description(entry), rule, bases);
 }
 
+// The bases the table at `path` gives, added to `bases`; false when its
+// file cannot be read. A table a page of whose mapping could not be read
+// (it read as zeros) is read again from its file.
+bool CollectTableBases(KeptTables& tables, const std::string& path, const std::string& foldedKey, CaseRule rule,
+                       std::vector<std::string>& bases) {
+    const size_t before = bases.size();
+    std::shared_ptr<LetterBytes> table;
+    FileReadOutcome outcome = tables.Read(path, true, true, table);
+    if (outcome == FileReadOutcome::Read) {
+        CollectBases(*table, foldedKey, rule, bases);
+        if (!table->Faulted()) return true;
+        bases.resize(before);
+        outcome = tables.Read(path, true, false, table);
+        if (outcome == FileReadOutcome::Read) CollectBases(*table, foldedKey, rule, bases);
+    }
+    return outcome != FileReadOutcome::Unreadable;
+}
+
 }  // namespace
 
-std::vector<std::string> BaseFormsOf(Dictionary& dictionary, const char* word) {
+std::vector<std::string> BaseFormsOf(Dictionary& dictionary, const char* word, UnreadableTable* unreadable) {
     std::vector<std::string> bases;
+    if (unreadable) *unreadable = UnreadableTable();
     if (!word || !*word) return bases;
     const CaseRule rule = dictionary.Rule();
     std::string key = FoldString(word, rule);
@@ -76,8 +95,12 @@ std::vector<std::string> BaseFormsOf(Dictionary& dictionary, const char* word) {
     const std::string formsFolder = dictionary.InProgramFolder(kWordFormsFolder);
     for (const std::string& language : LanguageFolders(formsFolder)) {
         std::string path = LetterPath(PathInFolder(formsFolder, language), letter);
-        if (std::shared_ptr<LetterBytes> table = dictionary.formsTables.At(path, true))
-            CollectBases(*table, key, rule, bases);
+        if (CollectTableBases(dictionary.formsTables, path, key, rule, bases) || !unreadable ||
+            !unreadable->path.empty())
+            continue;
+        // Named as the layout writes it, whatever folder the program runs from.
+        *unreadable = UnreadableTable{LetterPath(PathInFolder(kWordFormsFolder, language), letter),
+                                      PlatformLastFileError()};
     }
     return bases;
 }

@@ -1,30 +1,15 @@
 #include "maintenance/codepage.h"
 
-// Upper half of code page 1251 (0x80-0xBF); 0xC0-0xFF are А-я in order.
-static const char16_t kUpperHalf[64] = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
-};
+#include "platform/cp1251.h"
+#include "platform/files.h"
 
-char32_t Cp1251ToUnicode(unsigned char byte) {
-    if (byte < 0x80) return byte;
-    if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
-    return kUpperHalf[byte - 0x80];
-}
+// The tool's text has no character for the undefined byte 0x98: it shows as
+// U+FFFD, and nothing typed becomes it.
+char32_t Cp1251ToUnicode(unsigned char byte) { return byte == kUnheldByte ? 0xFFFD : UnicodeOfByte(byte); }
 
 int UnicodeToCp1251(char32_t c) {
-    if (c < 0x80) return static_cast<int>(c);
-    if (c >= 0x0410 && c <= 0x044F) return static_cast<int>(0xC0 + (c - 0x0410));
-    if (c == 0xFFFD) return -1;
-    for (int i = 0; i < 64; ++i)
-        if (kUpperHalf[i] == c) return 0x80 + i;
-    return -1;
+    int byte = ByteOfUnicode(c);
+    return byte == kUnheldByte ? -1 : byte;
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -89,5 +74,34 @@ bool Utf8ToCp1251(const std::string& text, std::string& out, size_t* badOffset) 
         out += static_cast<char>(byte);
         at += length;
     }
+    return true;
+}
+
+std::string Cp1251Problem(const std::string& text, std::string& out) {
+    size_t bad = 0;
+    if (Utf8ToCp1251(text, out, &bad)) {
+        // The dictionaries hold NUL-terminated strings: a NUL would cut the word.
+        return out.find('\0') == std::string::npos ? std::string() : "it holds a NUL character";
+    }
+    char32_t c;
+    size_t length = DecodeUtf8(text, bad, &c);
+    if (length == 0) return "it is not valid UTF-8";
+    return CodePointName(c) + " (" + text.substr(bad, length) + ") has no place in code page 1251";
+}
+
+bool PathOfTypedName(const std::string& text, std::string& path, std::string& problem) {
+    if (!kPathsInCp1251) {
+        path = text;
+        problem.clear();
+        return true;
+    }
+    problem = Cp1251Problem(text, path);
+    if (problem.empty()) return true;
+    // Outside the code page, but a name all the same: kept in UTF-8.
+    char32_t c;
+    for (size_t at = 0, length = 0; at < text.size(); at += length)
+        if ((length = DecodeUtf8(text, at, &c)) == 0 || c == 0) return false;
+    path = kUtf8PathMark + text;
+    problem.clear();
     return true;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "maintenance/codepage.h"
 #include "maintenance/import_sources.h"
 #include "platform/files.h"
 
@@ -16,9 +17,26 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Source files are named as the user typed them, in UTF-8: `name` is the
+// path as the files take it (PathOfTypedName); false, with a message, when
+// the platform cannot name it.
+static bool SourcePath(const std::string& path, std::string& name, std::string& error) {
+    std::string problem;
+    if (PathOfTypedName(path, name, problem)) return true;
+    error = path + ": cannot be opened: " + problem;
+    return false;
+}
+
+bool SourceFileExists(const std::string& path) {
+    std::string name, error;
+    return SourcePath(path, name, error) && PlatformNameExists(name.c_str());
+}
+
 bool ReadWholeFile(const std::string& path, std::string& out, std::string& error) {
     std::vector<unsigned char> bytes;
-    if (!PlatformReadFile(path.c_str(), bytes)) {
+    std::string name;
+    if (!SourcePath(path, name, error)) return false;
+    if (!PlatformReadFile(name.c_str(), bytes)) {
         error = path + ": cannot be opened" + PlatformLastFileErrorNote();
         return false;
     }
@@ -46,7 +64,9 @@ static const size_t kPieceSize = 1 << 16;
 static bool InflateFile(const std::string& path, const std::function<bool(uint64_t, const char*, size_t)>& take,
                         uint64_t& unpacked, std::string& error) {
     unpacked = 0;
-    PlatformFileReader reader(path.c_str());
+    std::string name;
+    if (!SourcePath(path, name, error)) return false;
+    PlatformFileReader reader(name.c_str());
     if (!reader.Opened()) {
         error = path + ": cannot be opened" + PlatformLastFileErrorNote();
         return false;
@@ -193,7 +213,9 @@ bool NeededData::Take(uint64_t offset, const char* bytes, size_t size, size_t& n
 bool NeededData::Read(const std::string& base, std::string& used, std::string& error) {
     Merge();
     size_t next = 0;
-    PlatformFileReader plain(base.c_str());
+    std::string name;
+    if (!SourcePath(base, name, error)) return false;
+    PlatformFileReader plain(name.c_str());
     if (plain.Opened()) {
         used = base;
         size_ = plain.Size();
@@ -214,7 +236,7 @@ bool NeededData::Read(const std::string& base, std::string& used, std::string& e
         return true;
     }
     used = base + ".dz";
-    if (!PlatformNameExists(used.c_str())) {
+    if (!PlatformNameExists((name + ".dz").c_str())) {
         error = "neither " + base + " nor " + used + " can be opened";
         return false;
     }

@@ -22,8 +22,11 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
 // word TAB description, one entry a line, UTF-8.
 bool ReadTsvSource(const std::string& path, std::vector<SourceRecord>& out, std::string& error);
 
-// The whole file; a message naming it when it cannot be read.
+// The whole file, named in UTF-8 as the user typed it (and so are the paths
+// the readers above take); a message naming it when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& out, std::string& error);
+// There is a file or folder of that name.
+bool SourceFileExists(const std::string& path);
 // The most the importer unpacks from one compressed file: the trailer of a
 // gzip file is never trusted, and a small file may unpack to gigabytes.
 constexpr uint64_t kLargestInflated = uint64_t(1) << 30;

@@ -198,7 +198,7 @@ bool ReadStardictSource(const std::string& ifoPath, std::vector<SourceRecord>& o
     {
         std::string plainError;
         if (!ReadWholeFile(base + ".idx", idx, plainError)) {
-            if (!PlatformNameExists((base + ".idx.gz").c_str())) {
+            if (!SourceFileExists(base + ".idx.gz")) {
                 error = "neither " + base + ".idx nor " + base + ".idx.gz can be opened";
                 return false;
             }

@@ -1,7 +1,9 @@
 // The files and folders the dictionaries live in. Paths are relative to the
 // current directory (the program folder) and use '\' as separator, as the
-// dictionary layout writes them. Two implementations: files_win32.cpp and
-// files_posix.cpp (the native tool and tests).
+// dictionary layout writes them; their bytes are code page 1251, as the
+// catalogue holds them (Windows takes them as UTF-16, the POSIX system
+// as they are). Two implementations: files_win32.cpp and files_posix.cpp
+// (the native tool and tests).
 #pragma once
 
 #include <cstddef>
@@ -10,6 +12,15 @@
 #include <new>
 #include <string>
 #include <vector>
+
+// The paths these functions take are code page 1251 (Windows, which is
+// given them as UTF-16), or else the system's own bytes (POSIX).
+extern const bool kPathsInCp1251;
+// A path that begins with this byte is UTF-8 after it, on Windows too: a
+// file the user names outside the dictionaries (an import source, an export
+// target) in a folder whose name the code page cannot hold. No file name
+// holds a control character, so no 1251 path begins with it.
+constexpr char kUtf8PathMark = '\x01';
 
 struct FolderItem {
     std::string name;
@@ -32,7 +43,8 @@ enum class FileReadOutcome {
 // system's words ("Read-only file system", "No space left on device",
 // "it is a FIFO, not a regular file"); empty when no reason is known. Only a
 // regular file is ever opened: a FIFO, a device or a folder named like a
-// dictionary file is refused at once, never waited on.
+// dictionary file is refused at once, never waited on. UTF-8, as the
+// messages of the tool it goes into, whatever the system's code page.
 std::string PlatformLastFileError();
 // The same as the end of a message: " (reason)", or nothing.
 inline std::string PlatformLastFileErrorNote() {
@@ -159,8 +171,20 @@ std::string PlatformAbsolutePath(const char* path);
 bool PlatformWriteCacheFile(const char* path, const void* data, size_t size);
 
 // The items of a folder ("." for the current directory), in the order the
-// system lists them; empty when it cannot be listed.
+// system lists them; empty when it cannot be listed. On Windows a name code
+// page 1251 cannot hold is left out.
 std::vector<FolderItem> PlatformListFolder(const char* path);
+// A folder whose name code page 1251 cannot hold (Windows, where names are
+// UTF-16): no path of the program can name it, so the listing leaves it
+// out. `name` has kUnheldByte (platform/cp1251.h) for each character the
+// code page has not, `unheld` those characters in order.
+struct UnnamableFolder {
+    std::string name;
+    std::u32string unheld;
+};
+// Such folders of `path` that hold a file named `holding`; none on POSIX,
+// where a name is the bytes it is.
+std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const char* holding);
 // Marks a file as used now (its last write time), so that a tidy-up that
 // removes files unused longest first keeps it. Cheap when called often: the
 // mark moves at most once an hour.

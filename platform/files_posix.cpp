@@ -21,6 +21,8 @@
 
 #include "platform/files.h"
 
+const bool kPathsInCp1251 = false;
+
 // Dictionary paths use '\'; the disk here uses '/'.
 static std::string DiskPath(const char* path) {
     std::string p(path);
@@ -463,6 +465,8 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
     closedir(dir);
     return items;
 }
+
+std::vector<UnnamableFolder> PlatformUnnamableFolders(const char*, const char*) { return {}; }
 
 void PlatformMarkFileUsed(const char* path) {
     struct stat info;

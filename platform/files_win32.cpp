@@ -1,12 +1,29 @@
 // Files through the Win32 API: opened without sharing, read and written
-// whole, replaced atomically.
+// whole, replaced atomically. Paths are code page 1251 bytes, as the
+// catalogue and the dictionary layout hold them; the wide file API takes
+// them as UTF-16, so a Cyrillic name works whatever the system's code page.
 #include <windows.h>
 
 #include <atomic>
+#include <cwchar>
 #include <new>
 #include <string>
 
+#include "platform/cp1251.h"
 #include "platform/files.h"
+#include "platform/wide_text_win32.h"
+
+const bool kPathsInCp1251 = true;
+
+// A path as the wide file API takes it: code page 1251, or UTF-8 after
+// kUtf8PathMark.
+static std::wstring WidePath(const std::string& path) {
+    if (path.empty() || path[0] != kUtf8PathMark) return WideText(path);
+    const int size = static_cast<int>(path.size() - 1);
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, path.data() + 1, size, nullptr, 0)), L'\0');
+    if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, path.data() + 1, size, &wide[0], static_cast<int>(wide.size()));
+    return wide;
+}
 
 // Another program (or another copy of this one) may hold a file open without
 // sharing for the moment it reads or writes it: such a clash is waited out
@@ -20,8 +37,9 @@ static bool IsSharingClash(DWORD error) { return error == ERROR_SHARING_VIOLATIO
 static thread_local std::string LastFileError;
 static thread_local WriteFailure LastWriteFailure = WriteFailure::None;
 
-// Notes the system's reason for a failure, in its words and as the kind of
-// write failure it is; returns false for the caller.
+// Notes the system's reason for a failure, in UTF-8 whatever the system's
+// code page, and as the kind of write failure it is; returns false for the
+// caller.
 static bool NoteError(DWORD error) {
     switch (error) {
     case ERROR_DISK_FULL:
@@ -30,13 +48,17 @@ static bool NoteError(DWORD error) {
     case ERROR_ACCESS_DENIED: LastWriteFailure = WriteFailure::FolderNotWritable; break;
     default: LastWriteFailure = WriteFailure::Other; break;
     }
-    char text[256];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                  sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ' ||
-                          text[length - 1] == '.'))
+    wchar_t text[256];
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  256, nullptr);
+    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ' ||
+                          text[length - 1] == L'.'))
         --length;
-    LastFileError = length ? std::string(text, length) : "system error " + std::to_string(error);
+    char utf8[1024];
+    int size = length ? WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof utf8, nullptr,
+                                            nullptr)
+                      : 0;
+    LastFileError = size > 0 ? std::string(utf8, static_cast<size_t>(size)) : "system error " + std::to_string(error);
     return false;
 }
 
@@ -49,13 +71,14 @@ static HANDLE OpenForReading(const char* path, DWORD* error) {
     DWORD start = GetTickCount();
     HANDLE file;
     for (;;) {
-        file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
         *error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         if (file != INVALID_HANDLE_VALUE || !IsSharingClash(*error) || GetTickCount() - start >= kSharingWait) break;
         Sleep(kRetryPause);
     }
     if (file == INVALID_HANDLE_VALUE) {
-        DWORD attributes = GetFileAttributesA(path);
+        DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             LastFileError = "it is a folder, not a regular file";
         else
@@ -83,7 +106,7 @@ static FileStamp StampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& written,
 
 bool PlatformFileStamp(const char* path, FileStamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
     stamp = StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime, data.ftCreationTime);
     return true;
 }
@@ -159,7 +182,8 @@ static std::string UniqueTempName(const char* path) {
 static bool MoveOver(const char* from, const char* to, DWORD wait) {
     DWORD start = GetTickCount();
     while (!PlatformIsMarkedReadOnly(to)) {
-        if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+        if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), flags)) return true;
         DWORD error = GetLastError();
         if (!(IsSharingClash(error) || error == ERROR_ACCESS_DENIED) || GetTickCount() - start >= wait)
             return NoteError(error);
@@ -172,7 +196,7 @@ static bool MoveOver(const char* from, const char* to, DWORD wait) {
 
 bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     std::string temp = UniqueTempName(path);
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(WidePath(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return NoteError(GetLastError());
     DWORD written = 0;
@@ -184,26 +208,33 @@ bool PlatformWriteFileAtomic(const char* path, const void* data, size_t size) {
     if (!FlushFileBuffers(file) && ok) ok = NoteError(GetLastError());
     if (!CloseHandle(file) && ok) ok = NoteError(GetLastError());
     if (ok) ok = MoveOver(temp.c_str(), path, kSharingWait);
-    if (!ok) DeleteFileA(temp.c_str());
+    if (!ok) DeleteFileW(WidePath(temp).c_str());
     return ok;
 }
 
-bool PlatformDeleteFile(const char* path) { return DeleteFileA(path) != 0 || NoteError(GetLastError()); }
+bool PlatformDeleteFile(const char* path) {
+    return DeleteFileW(WidePath(path).c_str()) != 0 || NoteError(GetLastError());
+}
 
+// A name the code page cannot hold is left out: no path of the program
+// could name it, and shown or stored garbled it would name another.
 std::vector<FolderItem> PlatformListFolder(const char* path) {
     std::vector<FolderItem> items;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(path) + "\\*.*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidePath(std::string(path) + "\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return items;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     do {
-        FolderItem item{found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        char32_t unheld = 0;
+        std::string name = Cp1251Text(found.cFileName, wcslen(found.cFileName), &unheld);
+        if (unheld) continue;
+        FolderItem item{name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
         item.size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         item.unusedSeconds =
             static_cast<long long>(FileTimeValue(now) - FileTimeValue(found.ftLastWriteTime)) / 10000000;
         items.push_back(item);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return items;
 }
@@ -211,17 +242,58 @@ std::vector<FolderItem> PlatformListFolder(const char* path) {
 // Nothing is kept here that a tidy-up would remove (PlatformIndexCacheFolder).
 void PlatformMarkFileUsed(const char*) {}
 
+// The name a character at a time: a pair of surrogates is one character.
+static UnnamableFolder UnnamableFolderOf(const wchar_t* name) {
+    UnnamableFolder folder;
+    for (size_t i = 0; name[i]; ++i) {
+        char32_t c = name[i];
+        if (c >= 0xD800 && c <= 0xDBFF && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
+        int byte = ByteOfUnicode(c);
+        if (byte < 0) {
+            folder.name += static_cast<char>(kUnheldByte);
+            folder.unheld += c;
+        } else {
+            folder.name += static_cast<char>(byte);
+        }
+    }
+    return folder;
+}
+
+std::vector<UnnamableFolder> PlatformUnnamableFolders(const char* path, const char* holding) {
+    std::vector<UnnamableFolder> folders;
+    const std::wstring base = WidePath(path) + L"\\";
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((base + L"*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return folders;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        char32_t unheld = 0;
+        Cp1251Text(found.cFileName, wcslen(found.cFileName), &unheld);
+        std::wstring held = base + found.cFileName + L"\\" + WidePath(holding);
+        if (unheld && GetFileAttributesW(held.c_str()) != INVALID_FILE_ATTRIBUTES)
+            folders.push_back(UnnamableFolderOf(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return folders;
+}
+
 bool PlatformCreateFolder(const char* name) {
-    return CreateDirectoryA(name, nullptr) != 0 || NoteError(GetLastError());
+    return CreateDirectoryW(WidePath(name).c_str(), nullptr) != 0 || NoteError(GetLastError());
 }
 
 // No stamp here is ever settled, so no index would be trusted.
 std::string PlatformIndexCacheFolder() { return std::string(); }
 
+// Empty, as for any path that cannot be formed, when the code page cannot
+// hold the folders above.
 std::string PlatformAbsolutePath(const char* path) {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-    return length > 0 && length < MAX_PATH ? std::string(full, length) : std::string();
+    wchar_t full[MAX_PATH];
+    DWORD length = GetFullPathNameW(WidePath(path).c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    char32_t unheld = 0;
+    std::string bytes = Cp1251Text(full, length, &unheld);
+    return unheld ? std::string() : bytes;
 }
 
 bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
@@ -229,8 +301,8 @@ bool PlatformWriteCacheFile(const char* path, const void* data, size_t size) {
 }
 
 bool PlatformNameExists(const char* name) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(name, &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidePath(name).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
@@ -239,7 +311,7 @@ bool PlatformNameExists(const char* name) {
 FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, PlatformLockHandle* lock) {
     DWORD start = GetTickCount();
     for (;;) {
-        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+        HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             *lock = reinterpret_cast<PlatformLockHandle>(file);
@@ -259,16 +331,18 @@ FileLockOutcome PlatformLockFile(const char* path, int waitMilliseconds, Platfor
 void PlatformUnlockFile(PlatformLockHandle lock) { CloseHandle(reinterpret_cast<HANDLE>(lock)); }
 
 bool PlatformIsMarkedReadOnly(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 bool PlatformIsFolder(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool PlatformRemoveFolder(const char* path) { return RemoveDirectoryA(path) != 0 || NoteError(GetLastError()); }
+bool PlatformRemoveFolder(const char* path) {
+    return RemoveDirectoryW(WidePath(path).c_str()) != 0 || NoteError(GetLastError());
+}
 
 // A staged file may wait longer for a reader of the old one: the change
 // of several files it belongs to is decided already.
@@ -276,11 +350,13 @@ bool PlatformReplaceFile(const char* from, const char* to) { return MoveOver(fro
 
 // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
 bool PlatformMoveToNewName(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0 || NoteError(GetLastError());
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0 ||
+           NoteError(GetLastError());
 }
 
 PlatformFileReader::PlatformFileReader(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         NoteError(GetLastError());
         return;

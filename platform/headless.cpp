@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/cp1251.h"
 #include "res/resource.h"
 
 static HeadlessState g_state;
@@ -34,9 +35,12 @@ static int CopyOut(const std::string& text, char* buffer, int limit) {
     return static_cast<int>(n);
 }
 
-// The edit takes the text and raises its change notification.
-static void ChangeWordEdit(const std::string& text, int caret) {
+// The edit takes the text and raises its change notification. `unheld`:
+// the first character typed there that the code page cannot hold (text in
+// the code page holds none).
+static void ChangeWordEdit(const std::string& text, int caret, char32_t unheld = 0) {
     g_state.wordEdit = text;
+    g_state.wordEditUnheld = unheld;
     g_state.selectionStart = g_state.selectionEnd = caret;
     ++g_state.wordEditChanges;
     Deliver(HeadlessEvent::EditChanged, IDC_WORD);
@@ -45,6 +49,16 @@ static void ChangeWordEdit(const std::string& text, int caret) {
 void ReplaceWordEditText(const char* text) { ChangeWordEdit(text, 0); }
 
 void HeadlessTypeWord(const char* text) { ChangeWordEdit(text, static_cast<int>(std::strlen(text))); }
+
+void HeadlessTypeWordUtf16(const std::u16string& text) {
+    std::string bytes;
+    char32_t unheld = Utf16ToCp1251(text.data(), text.size(), bytes);
+    ChangeWordEdit(bytes, static_cast<int>(bytes.size()), unheld);
+}
+
+char32_t WordEditUnheldCharacter() { return g_state.wordEditUnheld; }
+
+char32_t DescriptionEditUnheldCharacter() { return g_state.descriptionEditUnheld; }
 
 void HeadlessPressDeleteInWordEdit() {
     Deliver(HeadlessEvent::DeleteKeyPressed, IDC_WORD);
@@ -55,7 +69,8 @@ void HeadlessPressDeleteInWordEdit() {
         ++end;
     }
     text.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
-    ChangeWordEdit(text, start);
+    bool stillUnheld = text.find(static_cast<char>(kUnheldByte)) != std::string::npos;
+    ChangeWordEdit(text, start, stillUnheld ? g_state.wordEditUnheld : 0);
 }
 
 int GetWordEditText(char* buffer, int limit) { return CopyOut(g_state.wordEdit, buffer, limit); }
@@ -74,19 +89,31 @@ void SetWordEditSelection(int start, int end) {
 
 void FocusWordEdit() { g_state.wordEditFocused = true; }
 
-void SetDescriptionEditText(const char* text) { g_state.descriptionEdit = text; }
+void SetDescriptionEditText(const char* text) {
+    g_state.descriptionEdit = text;
+    g_state.descriptionEditUnheld = 0;
+}
 
 int GetDescriptionEditText(char* buffer, int limit) { return CopyOut(g_state.descriptionEdit, buffer, limit); }
 
 int GetDescriptionEditLineCount() { return g_state.descriptionLineCount; }
 
-void HeadlessTypeDescription(const char* text) {
+static void ChangeDescriptionEdit(const std::string& text, char32_t unheld) {
     g_state.descriptionEdit = text;
+    g_state.descriptionEditUnheld = unheld;
     Deliver(HeadlessEvent::EditChanged, IDC_DESCRIPTION);
 }
 
-int ShowMessageBox(const char* text, const char* caption, unsigned style) {
-    g_state.messages.push_back({text, caption, style});
+void HeadlessTypeDescription(const char* text) { ChangeDescriptionEdit(text, 0); }
+
+void HeadlessTypeDescriptionUtf16(const std::u16string& text) {
+    std::string bytes;
+    char32_t unheld = Utf16ToCp1251(text.data(), text.size(), bytes);
+    ChangeDescriptionEdit(bytes, unheld);
+}
+
+int ShowMessageBox(const char* text, const char* caption, unsigned style, const std::u32string& named) {
+    g_state.messages.push_back({text, caption, style, named});
     if (!g_state.messageAnswers.empty()) {
         int answer = g_state.messageAnswers.front();
         g_state.messageAnswers.pop_front();

@@ -15,6 +15,7 @@ struct ShownMessage {
     std::string text;
     std::string caption;
     unsigned style;
+    std::u32string named;   // shown in turn for the text's kUnheldByte
 };
 
 struct ShownMenu {
@@ -37,6 +38,11 @@ struct HeadlessState {
     int selectionStart = 0;
     int selectionEnd = 0;
     std::string descriptionEdit;
+    // The first character typed into each edit that code page 1251 cannot
+    // hold (it stands in the text as kUnheldByte); 0: none. Text written in
+    // the code page clears it.
+    char32_t wordEditUnheld = 0;
+    char32_t descriptionEditUnheld = 0;
     int descriptionLineCount = 1;   // set by tests; the real edit wraps
     std::string title;
     bool hidden = false;
@@ -81,6 +87,10 @@ bool HeadlessToolbarEnabled(int command);
 // left to the caller.
 void HeadlessTypeWord(const char* text);
 void HeadlessTypeDescription(const char* text);
+// The same with Unicode text, converted as the real edits' text is: what the
+// code page cannot hold comes as kUnheldByte (platform/cp1251.h).
+void HeadlessTypeWordUtf16(const std::u16string& text);
+void HeadlessTypeDescriptionUtf16(const std::u16string& text);
 // The user presses Delete in the word edit: the key reaches the window
 // procedure, then the selection (or the character after the caret) goes.
 void HeadlessPressDeleteInWordEdit();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/list_dialogs.h"
+#include "platform/wide_text_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 
@@ -38,41 +39,42 @@ void StoreRect(HWND dialog, WindowRect* rect) {
 
 // The selected line whole, however long; false with nothing selected.
 bool SelectedLine(HWND dialog, std::string* line) {
-    LRESULT index = SendDlgItemMessageA(dialog, IDC_LIST, LB_GETCURSEL, 0, 0);
+    LRESULT index = SendDlgItemMessageW(dialog, IDC_LIST, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR) return false;
-    LRESULT length = SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXTLEN, index, 0);
+    LRESULT length = SendDlgItemMessageW(dialog, IDC_LIST, LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR) return false;
-    std::vector<char> text(static_cast<size_t>(length) + 1);
-    SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    line->assign(text.data());
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
+    LRESULT got = SendDlgItemMessageW(dialog, IDC_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    if (got == LB_ERR) return false;
+    *line = Cp1251Text(text.data(), static_cast<size_t>(got));
     return true;
 }
 
 void FillList(HWND dialog, ListDialogRun& run) {
     for (const std::string& line : *run.lines)
-        SendDlgItemMessageA(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        SendDlgItemMessageW(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(line).c_str()));
     run.selected = run.shown ? SelectableLine(*run.shown, 0, 0) : 0;
-    SendDlgItemMessageA(dialog, IDC_LIST, LB_SETCURSEL, static_cast<WPARAM>(run.selected), 0);
-    SendDlgItemMessageA(dialog, IDC_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(WindowState.wordFont), TRUE);
+    SendDlgItemMessageW(dialog, IDC_LIST, LB_SETCURSEL, static_cast<WPARAM>(run.selected), 0);
+    SendDlgItemMessageW(dialog, IDC_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(WindowState.wordFont), TRUE);
     SetForegroundWindow(dialog);
 }
 
 // A heading the mouse or a key selected gives way to the next word in the
 // direction the selection moved.
 void SkipHeadings(HWND dialog, ListDialogRun& run) {
-    const int to = static_cast<int>(SendDlgItemMessageA(dialog, IDC_LIST, LB_GETCURSEL, 0, 0));
+    const int to = static_cast<int>(SendDlgItemMessageW(dialog, IDC_LIST, LB_GETCURSEL, 0, 0));
     const int line = SelectableLine(*run.shown, run.selected, to);
-    if (line != to) SendDlgItemMessageA(dialog, IDC_LIST, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    if (line != to) SendDlgItemMessageW(dialog, IDC_LIST, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
     run.selected = line;
 }
 
 // Common to both dialogs; `allDictionaries` picks the differences.
 INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool allDictionaries) {
-    auto* run = reinterpret_cast<ListDialogRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* run = reinterpret_cast<ListDialogRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
         run = reinterpret_cast<ListDialogRun*>(lParam);
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         PlaceDialog(dialog, *run->rect);
         if (allDictionaries) {
             WindowState.allDictionariesDialog = dialog;
@@ -85,7 +87,7 @@ INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
         if (run->shown && run->shown->heading[0]) run->onSelect(run->shown->text[run->selected].c_str());
         // The first line in the list's own order is applied at once.
         if (allDictionaries)
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE),
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_LIST)));
         return TRUE;
     case WM_COMMAND:
@@ -102,7 +104,7 @@ INT_PTR ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
             return TRUE;
         case IDC_LIST:
             if (HIWORD(wParam) == LBN_DBLCLK) {
-                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
             } else if (HIWORD(wParam) == LBN_SELCHANGE) {
                 if (run->shown) SkipHeadings(dialog, *run);
                 std::string line;
@@ -131,12 +133,13 @@ int RunSimilarWordsDialog(const SimilarWordsLines& lines, void (*onSelect)(const
     // them; the list itself keeps the order it is given.
     std::vector<std::string> similar = lines.similar;
     std::stable_sort(similar.begin(), similar.end(), [](const std::string& a, const std::string& b) {
-        return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, WideText(a).c_str(), -1, WideText(b).c_str(),
+                              -1) == CSTR_LESS_THAN;
     });
     const ShownListLines shown = LayOutSimilarWords(lines.suggestions, similar);
     ListDialogRun run{&shown.text, onSelect, place, std::string()};
     run.shown = &shown;
-    INT_PTR result = DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_SIMILAR), WindowState.mainWindow,
+    INT_PTR result = DialogBoxParamW(WindowState.instance, MAKEINTRESOURCEW(IDD_SIMILAR), WindowState.mainWindow,
                                      SimilarWordsDialogProc, reinterpret_cast<LPARAM>(&run));
     if (result != IDOK) return 0;
     *chosen = run.chosen;
@@ -146,7 +149,7 @@ int RunSimilarWordsDialog(const SimilarWordsLines& lines, void (*onSelect)(const
 void RunAllDictionariesDialog(const std::vector<std::string>& lines, void (*onSelect)(const char*),
                               WindowRect* place) {
     ListDialogRun run{&lines, onSelect, place, std::string()};
-    DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_ALLDICT), WindowState.mainWindow,
+    DialogBoxParamW(WindowState.instance, MAKEINTRESOURCEW(IDD_ALLDICT), WindowState.mainWindow,
                     AllDictionariesDialogProc, reinterpret_cast<LPARAM>(&run));
     WindowState.allDictionariesDialog = nullptr;
 }

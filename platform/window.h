@@ -26,8 +26,12 @@ constexpr int kEndOfText = -1;
 // program writes the word edit through SetWordEditText (ui/edit_state.h),
 // which marks the notification as its own; this is the effect beneath it.
 void ReplaceWordEditText(const char* text);
-// Copies at most limit - 1 bytes and a NUL; returns the bytes copied.
+// Copies at most limit - 1 bytes and a NUL; returns the bytes copied. A
+// character typed or pasted that code page 1251 has no byte for comes as
+// kUnheldByte (platform/cp1251.h), one byte for each character position.
 int GetWordEditText(char* buffer, int limit);
+// The first such character of the word edit's text; 0 when there is none.
+char32_t WordEditUnheldCharacter();
 void GetWordEditSelection(int* start, int* end);
 void SetWordEditSelection(int start, int end);
 void FocusWordEdit();
@@ -35,12 +39,16 @@ void FocusWordEdit();
 // Setting the description raises no change notification.
 void SetDescriptionEditText(const char* text);
 int GetDescriptionEditText(char* buffer, int limit);
+char32_t DescriptionEditUnheldCharacter();
 // Lines as displayed (wrapped lines counted).
 int GetDescriptionEditLineCount();
 
 // ---- The main window.
 
-int ShowMessageBox(const char* text, const char* caption, unsigned style);
+// `named`, when given, holds the characters code page 1251 cannot hold that
+// the text names, in order: each stands in the text as kUnheldByte
+// (UnheldCharacterReason, platform/cp1251.h).
+int ShowMessageBox(const char* text, const char* caption, unsigned style, const std::u32string& named = {});
 void SetMainWindowTitle(const char* title);
 // True while the main window is not visible or is minimized.
 bool IsMainWindowHidden();

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/dpi_scale.h"
 #include "platform/window_state_win32.h"
@@ -12,29 +12,29 @@
 
 void ShowTrayIcon(bool shown) {
     if (shown && WindowState.trayIconShown) return;
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
     icon.hWnd = WindowState.mainWindow;
     icon.uID = TRAY_ICON_ID;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_TRAYNOTIFY;
     icon.hIcon = WindowState.trayIcon;
-    std::strcpy(icon.szTip, "Dictionary");
+    std::wcscpy(icon.szTip, L"Dictionary");
     if (!shown) {
         WindowState.trayIconShown = false;
-        Shell_NotifyIconA(NIM_DELETE, &icon);
+        Shell_NotifyIconW(NIM_DELETE, &icon);
         return;
     }
     // A busy shell can time out on an icon it adds all the same; a refused
     // one (no task bar yet) comes with the task bar's announcement.
-    WindowState.trayIconShown = Shell_NotifyIconA(NIM_ADD, &icon) || Shell_NotifyIconA(NIM_MODIFY, &icon);
+    WindowState.trayIconShown = Shell_NotifyIconW(NIM_ADD, &icon) || Shell_NotifyIconW(NIM_MODIFY, &icon);
 }
 
 void SetToolbarFlat(bool flat) {
     HWND toolbar = WindowState.toolbar;
-    LRESULT style = SendMessageA(toolbar, TB_GETSTYLE, 0, 0) & ~TBSTYLE_FLAT;
+    LRESULT style = SendMessageW(toolbar, TB_GETSTYLE, 0, 0) & ~TBSTYLE_FLAT;
     if (flat) style |= TBSTYLE_FLAT;
-    SendMessageA(toolbar, TB_SETSTYLE, 0, style);
+    SendMessageW(toolbar, TB_SETSTYLE, 0, style);
     SetWindowPos(toolbar, nullptr, 0, ScaleToDpi(2, static_cast<int>(WindowState.dpi)), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(toolbar, nullptr, TRUE);

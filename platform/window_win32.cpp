@@ -1,51 +1,67 @@
-// The window effects the portable logic needs, on the real main window.
+// The window effects the portable logic needs, on the real main window. Its
+// text crosses to Windows as UTF-16 (platform/wide_text_win32.h).
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "platform/window.h"
 #include "platform/window_state_win32.h"
+#include "platform/wide_text_win32.h"
 #include "res/resource.h"
 
-void ReplaceWordEditText(const char* text) { SetDlgItemTextA(WindowState.mainWindow, IDC_WORD, text); }
+static HWND Edit(int id) { return GetDlgItem(WindowState.mainWindow, id); }
 
-int GetWordEditText(char* buffer, int limit) {
+// At most limit - 1 bytes of the edit's text and a NUL.
+static int ReadEdit(int id, char* buffer, int limit) {
     if (limit <= 0) return 0;
-    buffer[0] = '\0';
-    return static_cast<int>(GetDlgItemTextA(WindowState.mainWindow, IDC_WORD, buffer, limit));
+    std::wstring wide = WindowTextOf(Edit(id));
+    if (wide.size() >= static_cast<size_t>(limit)) wide.resize(static_cast<size_t>(limit) - 1);
+    std::string text = Cp1251Text(wide);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<int>(text.size());
 }
 
+static char32_t UnheldCharacterOf(int id) {
+    char32_t unheld = 0;
+    Cp1251Text(WindowTextOf(Edit(id)), &unheld);
+    return unheld;
+}
+
+void ReplaceWordEditText(const char* text) { SetDialogItemText(WindowState.mainWindow, IDC_WORD, text); }
+
+int GetWordEditText(char* buffer, int limit) { return ReadEdit(IDC_WORD, buffer, limit); }
+
+char32_t WordEditUnheldCharacter() { return UnheldCharacterOf(IDC_WORD); }
+
 void GetWordEditSelection(int* start, int* end) {
-    DWORD selection =
-        static_cast<DWORD>(SendDlgItemMessageA(WindowState.mainWindow, IDC_WORD, EM_GETSEL, 0, 0));
+    DWORD selection = static_cast<DWORD>(SendMessageW(Edit(IDC_WORD), EM_GETSEL, 0, 0));
     *start = LOWORD(selection);
     *end = HIWORD(selection);
 }
 
 void SetWordEditSelection(int start, int end) {
-    SendDlgItemMessageA(WindowState.mainWindow, IDC_WORD, EM_SETSEL, static_cast<WPARAM>(start),
-                        static_cast<LPARAM>(end));
+    SendMessageW(Edit(IDC_WORD), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
-void FocusWordEdit() { SetFocus(GetDlgItem(WindowState.mainWindow, IDC_WORD)); }
+void FocusWordEdit() { SetFocus(Edit(IDC_WORD)); }
 
-void SetDescriptionEditText(const char* text) { SetDlgItemTextA(WindowState.mainWindow, IDC_DESCRIPTION, text); }
+void SetDescriptionEditText(const char* text) { SetDialogItemText(WindowState.mainWindow, IDC_DESCRIPTION, text); }
 
-int GetDescriptionEditText(char* buffer, int limit) {
-    if (limit <= 0) return 0;
-    buffer[0] = '\0';
-    return static_cast<int>(GetDlgItemTextA(WindowState.mainWindow, IDC_DESCRIPTION, buffer, limit));
-}
+int GetDescriptionEditText(char* buffer, int limit) { return ReadEdit(IDC_DESCRIPTION, buffer, limit); }
+
+char32_t DescriptionEditUnheldCharacter() { return UnheldCharacterOf(IDC_DESCRIPTION); }
 
 int GetDescriptionEditLineCount() {
-    return static_cast<int>(SendDlgItemMessageA(WindowState.mainWindow, IDC_DESCRIPTION, EM_GETLINECOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(Edit(IDC_DESCRIPTION), EM_GETLINECOUNT, 0, 0));
 }
 
-int ShowMessageBox(const char* text, const char* caption, unsigned style) {
-    return MessageBoxA(WindowState.mainWindow, text, caption, style);
+int ShowMessageBox(const char* text, const char* caption, unsigned style, const std::u32string& named) {
+    return ShowMessage(WindowState.mainWindow, text, caption, style, named);
 }
 
 void SetMainWindowTitle(const char* title) {
-    if (WindowState.mainWindow) SetWindowTextA(WindowState.mainWindow, title);
+    if (WindowState.mainWindow) SetWindowTextW(WindowState.mainWindow, WideText(title).c_str());
 }
 
 bool IsMainWindowHidden() {
@@ -66,7 +82,7 @@ bool GetMainWindowNormalRect(int* left, int* top, int* right, int* bottom) {
 
 void SetToolbarButtonEnabled(int command, bool enabled) {
     if (WindowState.toolbar)
-        SendMessageA(WindowState.toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
+        SendMessageW(WindowState.toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(command),
                      MAKELPARAM(enabled ? 1 : 0, 0));
 }
 
@@ -76,9 +92,9 @@ void SetFindButtonEnabled(bool enabled) { EnableWindow(GetDlgItem(WindowState.ma
 // button's position from its command, separators counted.
 static RECT ToolbarButtonRect(int command) {
     RECT button = {0, 0, 0, 0};
-    LRESULT index = SendMessageA(WindowState.toolbar, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0);
+    LRESULT index = SendMessageW(WindowState.toolbar, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0);
     if (index >= 0)
-        SendMessageA(WindowState.toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index),
+        SendMessageW(WindowState.toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&button));
     return button;
 }
@@ -88,8 +104,8 @@ int TrackToolbarMenu(int buttonCommand, const std::vector<MenuItemSpec>& items) 
     HMENU menu = CreatePopupMenu();
     if (!menu) return 0;
     for (const MenuItemSpec& item : items)
-        AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), static_cast<UINT_PTR>(item.id),
-                    item.text.c_str());
+        AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), static_cast<UINT_PTR>(item.id),
+                    WideText(item.text).c_str());
     RECT button = ToolbarButtonRect(buttonCommand);
     POINT corner = {button.left, button.bottom};
     ClientToScreen(WindowState.toolbar, &corner);

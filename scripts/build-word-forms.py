@@ -11,7 +11,9 @@ packages (scripts/install-deps.sh installs them):
   - hunspell-en-us, hunspell-bg: the Hunspell word lists, expanded with
     unmunch (hunspell-tools). Only the English inflectional suffixes are
     used (plural and third person -s, -ed, -ing, possessive 's, and -er/-est
-    of adjectives); the Bulgarian flags are all inflection paradigms.
+    of adjectives); the Bulgarian flags are all inflection paradigms, and
+    the Bulgarian words it spells out form by form without flags are
+    paired by the paradigms their forms fit (клони: клон, beside клоня).
   - wordnet-base: WordNet's exception lists, the irregular English forms
     (went -> go, better -> good, children -> child).
 
@@ -237,8 +239,55 @@ def english_pairs():
                         yield base, words[0]
 
 
+def suffix_rules(aff):
+    """Suffix flag -> {strip: [add]} of a Hunspell affix file whose
+    conditions are all "." (as bg_BG's are: a rule applies wherever the
+    word ends in what it strips)."""
+    rules = collections.defaultdict(lambda: collections.defaultdict(list))
+    with open(aff, encoding="utf-8") as source:
+        for line in source:
+            fields = line.split()
+            if len(fields) >= 5 and fields[0] == "SFX":
+                if fields[4] != ".":
+                    fail("%s: a suffix condition other than '.' (%s)" % (aff, line.strip()))
+                strip, add = ("" if f == "0" else f for f in fields[2:4])
+                rules[fields[1]][strip].append(add)
+    return rules
+
+
+def spelled_out_pairs(entries, rules, known):
+    """(base, form) of the words the list spells out form by form instead
+    of giving them a flag: "клон" stands without flags beside "клона",
+    "клонът", "клонове" and "клоновете", each a word of its own, and its
+    plural "клони" is not there at all, since the verb "клоня" already
+    makes it. A word without flags takes the forms an inflection class
+    makes of it when every one of them is a word of the list (spelled out,
+    or made by any entry) and at least half of them are spelled out: so
+    "клон" gets "клонове", and also "клони", which it shares with the verb.
+    Words of one or two letters ("е", "до") are left alone: their endings
+    match other words by chance."""
+    flagless = {word for word, flags in entries if not flags}
+    for word in sorted(flagless):
+        if len(word) < 3:
+            continue
+        forms = set()
+        for by_strip in rules.values():
+            made = [word[:len(word) - len(strip)] + add
+                    for strip, adds in by_strip.items() if word.endswith(strip) and len(strip) < len(word)
+                    for add in adds]
+            if len(made) < 2 or not all(form in known for form in made):
+                continue
+            if 2 * sum(form in flagless for form in made) >= len(made):
+                forms.update(made)
+        yield from ((word, form) for form in sorted(forms) if form != word)
+
+
 def bulgarian_pairs():
-    yield from hunspell_pairs("bg_BG", bulgarian_inflections)
+    pairs = list(hunspell_pairs("bg_BG", bulgarian_inflections))
+    yield from pairs
+    entries = read_dic(os.path.join(HUNSPELL, "bg_BG.dic"))
+    known = {word for word, _ in entries} | {form for _, form in pairs}
+    yield from spelled_out_pairs(entries, suffix_rules(os.path.join(HUNSPELL, "bg_BG.aff")), known)
 
 
 def english_counts():

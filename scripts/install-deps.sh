@@ -12,7 +12,7 @@ packages=(
     openssl
     # Windows build and running it headless
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 fonts-wine fonts-liberation
-    xvfb xdotool imagemagick x11-utils locales
+    xvfb xdotool imagemagick x11-utils x11-xkb-utils locales
     # the installer
     nsis
     # rendering the program's pictures from their SVG drawings

@@ -1,6 +1,6 @@
 # Looks a word up in the real window, as a user would (sourced by run.sh and
-# tests/installer/installer_test.sh). Needs the Wine environment and an X
-# display with xdotool.
+# tests/installer/installer_test.sh). Needs the Wine environment
+# (scripts/wine-env.sh, sourced) and an X display with xdotool.
 
 # Starts PROGRAM under Wine (its settings in the prefix as they are), waits
 # for its window, clicks into the word box, types WORD and Enter, and prints
@@ -33,7 +33,7 @@ dictionary_look_up_in_window() {
     fi
     eval "$(xdotool getwindowgeometry --shell "$window")"
     xdotool mousemove $((X + 100)) $((Y + 72)) click 1
-    xdotool type --delay 60 "$word"
+    dictionary_type_word "$word"
     xdotool key Return
     sleep 1
     wine "$read_window" 10000 </dev/null | tr -d '\r' || true

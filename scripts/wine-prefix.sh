@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Creates or refreshes the private headless Wine prefix the Windows programs
-# and tests run in, and the bg_BG.UTF-8 locale Wine needs for code page 1251.
+# and tests run in, and the locales of its runs (wine-env.sh): bg_BG.UTF-8
+# for code page 1251, en_US.UTF-8 for 1252, ja_JP.UTF-8 for 932.
 # Usage: [WINEPREFIX=DIR] wine-prefix.sh [DEFAULT_PREFIX]
 # Fast when the prefix is already set up.
 set -euo pipefail
@@ -8,25 +9,36 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/wine-env.sh"
 dictionary_default_prefix "${1:-}"
 
-ensure_locale() {
-    dictionary_system_has_locale && return 0
+# The locales the runs use: generated for the system when we may (root,
+# one locale-gen for all of them), otherwise into a private LOCPATH.
+ensure_locales() {
+    local name missing=()
+    for name in $DICTIONARY_LOCALES; do
+        dictionary_system_has_locale "$name" || missing+=("$name")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
     if [ "$(id -u)" = 0 ] && [ -f /etc/locale.gen ] && command -v locale-gen >/dev/null; then
-        sed -i 's/^# *\(bg_BG\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-        grep -q '^bg_BG\.UTF-8 UTF-8' /etc/locale.gen || echo 'bg_BG.UTF-8 UTF-8' >>/etc/locale.gen
+        for name in "${missing[@]}"; do
+            local pattern=${name//./\\.}
+            sed -i "s/^# *\\($pattern UTF-8\\)/\\1/" /etc/locale.gen
+            grep -q "^$pattern UTF-8" /etc/locale.gen || echo "$name UTF-8" >>/etc/locale.gen
+        done
         locale-gen >/dev/null
-        dictionary_system_has_locale && return 0
     fi
-    [ -d "$DICTIONARY_LOCPATH/$DICTIONARY_LOCALE" ] && return 0
-    mkdir -p "$DICTIONARY_LOCPATH"
-    # localedef warns (exit 1) about harmless details of the source; judge by the result.
-    localedef -i bg_BG -f UTF-8 "$DICTIONARY_LOCPATH/$DICTIONARY_LOCALE" || true
-    if [ ! -d "$DICTIONARY_LOCPATH/$DICTIONARY_LOCALE" ]; then
-        echo "wine-prefix: cannot make the $DICTIONARY_LOCALE locale" >&2
-        return 1
-    fi
+    for name in "${missing[@]}"; do
+        dictionary_system_has_locale "$name" && continue
+        [ -d "$DICTIONARY_LOCPATH/$name" ] && continue
+        mkdir -p "$DICTIONARY_LOCPATH"
+        # localedef warns (exit 1) about harmless details of the source; judge by the result.
+        localedef -i "${name%%.*}" -f UTF-8 "$DICTIONARY_LOCPATH/$name" || true
+        if [ ! -d "$DICTIONARY_LOCPATH/$name" ]; then
+            echo "wine-prefix: cannot make the $name locale" >&2
+            return 1
+        fi
+    done
 }
 
-ensure_locale
+ensure_locales
 dictionary_wine_env
 
 stamp=$WINEPREFIX/.dictionary-prefix

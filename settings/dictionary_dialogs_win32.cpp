@@ -7,42 +7,68 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "platform/cp1251.h"
 #include "platform/dictionary_fonts_win32.h"
 #include "platform/dpi_scale.h"
 #include "platform/dpi_win32.h"
+#include "platform/wide_text_win32.h"
+#include "platform/files.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "storage/dictionary.h"
+#include "storage/dictionary_format.h"
 #include "storage/letter_file.h"
 
 namespace {
 
-constexpr int kNameBytes = 256;  // the edit has no limit; 255 bytes are read
+constexpr size_t kNameBytes = 255;  // the edit has no limit; 255 bytes are read
+// Posted to the Info dialog so that the message about a letter file that
+// could not be counted comes over the dialog.
+constexpr UINT kTellUncounted = WM_APP + 1;
+
+std::wstring WideOfUtf8(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)), L'\0');
+    if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
+    return wide;
+}
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+// The name typed into the dialog's name edit, at most 255 bytes. A name the
+// code page cannot hold is refused by the character, never stored garbled:
+// false, after a message box, and the dialog stays.
+bool TypedName(HWND dialog, const char* what, std::string* name) {
+    char32_t unheld = 0;
+    *name = DialogItemText(dialog, IDC_DICTNAME, &unheld);
+    if (unheld) {
+        std::string text = std::string("The ") + what + " cannot be used: " + UnheldCharacterReason(unheld) + ".";
+        ShowMessage(dialog, text.c_str(), "Error", MB_ICONERROR | MB_OK, std::u32string(1, unheld));
+        return false;
+    }
+    if (name->size() > kNameBytes) name->resize(kNameBytes);
+    return true;
+}
 
 INT_PTR CALLBACK NewDictionaryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         CheckDlgButton(dialog, IDC_DUAL, BST_CHECKED);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_DICTNAME:
-            if (HIWORD(wParam) == EN_CHANGE) {
-                char name[kNameBytes];
-                GetDlgItemTextA(dialog, IDC_DICTNAME, name, sizeof name);
-                EnableWindow(GetDlgItem(dialog, IDOK), name[0] != '\0');
-            }
+            if (HIWORD(wParam) == EN_CHANGE)
+                EnableWindow(GetDlgItem(dialog, IDOK), GetWindowTextLengthW(GetDlgItem(dialog, IDC_DICTNAME)) > 0);
             return TRUE;
         case IDOK: {
-            auto* request = reinterpret_cast<NewDictionaryRequest*>(GetWindowLongPtrA(dialog, DWLP_USER));
-            char name[kNameBytes];
-            GetDlgItemTextA(dialog, IDC_DICTNAME, name, sizeof name);
+            auto* request = reinterpret_cast<NewDictionaryRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            std::string name;
             // Enter reaches here even while OK is disabled.
-            if (name[0] == '\0') return TRUE;
+            if (!TypedName(dialog, "folder name", &name) || name.empty()) return TRUE;
             *request = {name, Checked(dialog, IDC_DUAL), Checked(dialog, IDC_CASESENSITIVE)};
             EndDialog(dialog, IDOK);
             return TRUE;
@@ -57,19 +83,18 @@ INT_PTR CALLBACK NewDictionaryDialogProc(HWND dialog, UINT message, WPARAM wPara
 }
 
 void ShowFontSample(HWND dialog, int id, HFONT font, const FontRecord& record) {
-    SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    char face[sizeof record.faceName + 1] = {};
-    std::memcpy(face, record.faceName, sizeof record.faceName);
-    SetDlgItemTextA(dialog, id, face);
+    SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetDlgItemTextW(dialog, id, LogFontOf(record).lfFaceName);
 }
 
 // What the Info dialog shows and changes; the dialog keeps the pointer.
 struct InfoDialogData {
     Dictionary* dictionary;
     DictionaryInfoChange* change;
+    std::wstring uncounted;   // the message about a letter file that could not be counted
 };
 
-InfoDialogData& DataOf(HWND dialog) { return *reinterpret_cast<InfoDialogData*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+InfoDialogData& DataOf(HWND dialog) { return *reinterpret_cast<InfoDialogData*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 // Each sample is drawn in the live object of its font.
 void ShowFontSamples(HWND dialog) {
@@ -81,18 +106,19 @@ void ShowFontSamples(HWND dialog) {
 void SetDlgItemNumber(HWND dialog, int id, unsigned long long value) {
     char text[24];
     std::snprintf(text, sizeof text, "%llu", value);
-    SetDlgItemTextA(dialog, id, text);
+    SetDialogItemText(dialog, id, text);
 }
 
 void FillDictionaryInfo(HWND dialog) {
     Dictionary& dictionary = *DataOf(dialog).dictionary;
-    char fullPath[256];
-    DWORD length = GetFullPathNameA(dictionary.Path().c_str(), sizeof fullPath, fullPath, nullptr);
+    // Shown as Windows gives it, whatever characters the folders above hold.
+    std::wstring folder = WideText(dictionary.Path());
+    wchar_t full[256];
+    DWORD length = GetFullPathNameW(folder.c_str(), 256, full, nullptr);
     // A path that cannot be formed or does not fit: the folder as stored.
-    if (length == 0 || length >= sizeof fullPath)
-        std::snprintf(fullPath, sizeof fullPath, "%s", dictionary.folder.c_str());
-    SetDlgItemTextA(dialog, IDC_DICTNAME, dictionary.displayName.c_str());
-    SetDlgItemTextA(dialog, IDC_FOLDER, fullPath);
+    std::wstring shown = length > 0 && length < 256 ? std::wstring(full, length) : WideText(dictionary.folder);
+    SetDialogItemText(dialog, IDC_DICTNAME, dictionary.displayName.c_str());
+    SetDlgItemTextW(dialog, IDC_FOLDER, shown.c_str());
 
     // Counting walks every letter file; the letter the main window was
     // showing is loaded again afterwards, so browsing from the shown word
@@ -100,8 +126,21 @@ void FillDictionaryInfo(HWND dialog) {
     unsigned char shownLetter = dictionary.held.letter;
     Statistics stats = DictionaryStatistics(dictionary);
     LoadLetter(dictionary, shownLetter);
-    SetDlgItemNumber(dialog, IDC_WORDCOUNT, stats.entries);
-    SetDlgItemNumber(dialog, IDC_DICTSIZE, stats.size);
+    if (stats.unreadable) {
+        // Counts without that file would pass for the whole dictionary's.
+        SetDlgItemTextW(dialog, IDC_WORDCOUNT, L"unknown");
+        SetDlgItemTextW(dialog, IDC_DICTSIZE, L"unknown");
+        // The path is in the code page, the system's reason in UTF-8.
+        DataOf(dialog).uncounted =
+            L"Could not read the dictionary file '" +
+            WideText(PlatformShownPath(LetterPath(dictionary.folder, stats.unreadable))) + L"'" +
+            (stats.why.empty() ? L"" : L" (" + WideOfUtf8(stats.why) + L")") +
+            L". The word count and size on disk are unknown.";
+        PostMessageW(dialog, kTellUncounted, 0, 0);
+    } else {
+        SetDlgItemNumber(dialog, IDC_WORDCOUNT, stats.entries);
+        SetDlgItemNumber(dialog, IDC_DICTSIZE, stats.size);
+    }
 
     CheckDlgButton(dialog, IDC_DUAL, dictionary.dual ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_CASESENSITIVE, dictionary.caseSensitive ? BST_CHECKED : BST_UNCHECKED);
@@ -116,25 +155,30 @@ void FillDictionaryInfo(HWND dialog) {
 void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
     Dictionary& dictionary = *DataOf(dialog).dictionary;
     FontRecord& record = which == DictionaryFont::Word ? dictionary.wordFont : dictionary.descriptionFont;
-    LOGFONTA font;
-    static_assert(sizeof font == sizeof record, "the header keeps a LOGFONTA");
+    LOGFONTW font = LogFontOf(record);
     // The chooser counts points by the screen's DPI; the header keeps the
     // height at 96 DPI.
     int screenDpi = static_cast<int>(ScreenDpi());
-    std::memcpy(&font, &record, sizeof font);
     font.lfHeight = ScaleToDpi(record.height, screenDpi);
     font.lfWidth = ScaleToDpi(record.width, screenDpi);
 
-    CHOOSEFONTA chooser = {};
+    CHOOSEFONTW chooser = {};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = dialog;
     chooser.lpLogFont = &font;
     chooser.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ChooseFontA(&chooser)) return;
+    if (!ChooseFontW(&chooser)) return;
 
-    std::memcpy(&record, &font, sizeof record);
-    record.height = StoredFontHeight(font.lfHeight, chooser.iPointSize, screenDpi);
-    record.width = ScaleFromDpi(font.lfWidth, screenDpi);
+    // The header keeps the face name in the code page.
+    FontRecord chosen = record;
+    if (char32_t unheld = RecordFontOf(font, chosen)) {
+        std::string text = "The font cannot be kept: its name's " + UnheldCharacterReason(unheld) + ".";
+        ShowMessage(dialog, text.c_str(), "Error", MB_ICONERROR | MB_OK, std::u32string(1, unheld));
+        return;
+    }
+    chosen.height = StoredFontHeight(font.lfHeight, chooser.iPointSize, screenDpi);
+    chosen.width = ScaleFromDpi(font.lfWidth, screenDpi);
+    record = chosen;
     // The replaced object goes only when no sample draws with it any more.
     HFONT replaced = ReplaceDictionaryFont(which, record);
     ShowFontSamples(dialog);
@@ -145,15 +189,22 @@ void ChooseDictionaryFont(HWND dialog, DictionaryFont which) {
 INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         FillDictionaryInfo(dialog);
+        return TRUE;
+    case kTellUncounted:
+        // A modal dialog is shown only once its queue is empty: show it
+        // first, so the message comes over the counts it speaks of.
+        ShowWindow(dialog, SW_SHOW);
+        UpdateWindow(dialog);
+        MessageBoxW(dialog, DataOf(dialog).uncounted.c_str(), L"Error", MB_ICONERROR | MB_OK);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
             DictionaryInfoChange* change = DataOf(dialog).change;
-            char name[kNameBytes];
-            GetDlgItemTextA(dialog, IDC_DICTNAME, name, sizeof name);
+            std::string name;
+            if (!TypedName(dialog, "name", &name)) return TRUE;
             *change = {name, Checked(dialog, IDC_DUAL), Checked(dialog, IDC_CASESENSITIVE)};
             EndDialog(dialog, IDOK);
             return TRUE;
@@ -177,12 +228,12 @@ INT_PTR CALLBACK DictionaryInfoDialogProc(HWND dialog, UINT message, WPARAM wPar
 }  // namespace
 
 bool AskNewDictionary(NewDictionaryRequest* request) {
-    return DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_NEWDICT), WindowState.mainWindow,
+    return DialogBoxParamW(WindowState.instance, MAKEINTRESOURCEW(IDD_NEWDICT), WindowState.mainWindow,
                            NewDictionaryDialogProc, reinterpret_cast<LPARAM>(request)) == IDOK;
 }
 
 bool ShowDictionaryInfo(Dictionary& dictionary, DictionaryInfoChange* change) {
-    InfoDialogData data{&dictionary, change};
-    return DialogBoxParamA(WindowState.instance, MAKEINTRESOURCEA(IDD_DICTINFO), WindowState.mainWindow,
+    InfoDialogData data{&dictionary, change, std::wstring()};
+    return DialogBoxParamW(WindowState.instance, MAKEINTRESOURCEW(IDD_DICTINFO), WindowState.mainWindow,
                            DictionaryInfoDialogProc, reinterpret_cast<LPARAM>(&data)) == IDOK;
 }

@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "platform/wide_text_win32.h"
 #include "platform/window_options_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
@@ -67,7 +68,7 @@ struct GeneralPageData {
 };
 
 static GeneralPageData& DataOf(HWND page) {
-    return *reinterpret_cast<GeneralPageData*>(GetWindowLongPtrA(page, DWLP_USER));
+    return *reinterpret_cast<GeneralPageData*>(GetWindowLongPtrW(page, DWLP_USER));
 }
 
 static void InitializeGeneralPage(HWND page) {
@@ -83,11 +84,13 @@ static void InitializeGeneralPage(HWND page) {
     if (!settings.lookUpClipboardOnShow) Enable(page, IDC_DBLPOPUP, false);
 
     HWND list = GetDlgItem(page, IDC_STARTDICT);
-    for (int i = 0; i < catalog.Count; ++i)
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(catalog.Slots[i].DisplayName));
-    SendMessageA(list, CB_SETCURSEL, FindCatalogIndex(catalog, settings.startDictionary, 0), 0);
+    for (int i = 0; i < catalog.Count; ++i) {
+        std::wstring name = WideText(catalog.Slots[i].DisplayName);
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    SendMessageW(list, CB_SETCURSEL, FindCatalogIndex(catalog, settings.startDictionary, 0), 0);
 
-    SendDlgItemMessageA(page, IDC_HOTKEY, HKM_SETHOTKEY, settings.hotKey, 0);
+    SendDlgItemMessageW(page, IDC_HOTKEY, HKM_SETHOTKEY, settings.hotKey, 0);
     // Asked each time: the user or another program may have changed it.
     CheckDlgButton(page, IDC_STARTWITHWINDOWS, StartsWithWindows() ? BST_CHECKED : BST_UNCHECKED);
 }
@@ -100,13 +103,13 @@ static void ApplyGeneralPage(HWND page) {
         if (box.field == &SettingsRecord::popUpOnDoubleCopy && !settings.lookUpClipboardOnShow)
             settings.popUpOnDoubleCopy = 0;
     }
-    settings.hotKey = static_cast<uint32_t>(SendDlgItemMessageA(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    settings.hotKey = static_cast<uint32_t>(SendDlgItemMessageW(page, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
 
     ShowTrayIcon(settings.minimizeToTray != 0);
 
     // A folder name too long to be stored as the start dictionary would name
     // none at the next start; the previous choice is kept instead.
-    LRESULT chosen = SendDlgItemMessageA(page, IDC_STARTDICT, CB_GETCURSEL, 0, 0);
+    LRESULT chosen = SendDlgItemMessageW(page, IDC_STARTDICT, CB_GETCURSEL, 0, 0);
     if (chosen >= 0 && chosen < catalog.Count &&
         std::strlen(catalog.Slots[chosen].Folder) < sizeof settings.startDictionary)
         std::strcpy(settings.startDictionary, catalog.Slots[chosen].Folder);
@@ -121,7 +124,7 @@ static void ApplyGeneralPage(HWND page) {
 static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+        SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
         InitializeGeneralPage(page);
         break;
     case WM_COMMAND:
@@ -133,21 +136,19 @@ static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, 
         // Only a page that was shown gets PSN_APPLY, so an untouched page
         // never overwrites the settings.
         if (reinterpret_cast<NMHDR*>(lParam)->code == PSN_APPLY) ApplyGeneralPage(page);
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
+        SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);
         break;
     }
     return 0;
 }
 
 static void InitializeAboutPage(HWND page) {
-    char text[2048] = {};
-    LoadStringA(WindowState.instance, IDS_ABOUTTEXT, text, sizeof text);
-    SetDlgItemTextA(page, IDC_ABOUTTEXT, text);
-    char version[20] = {};
-    LoadStringA(WindowState.instance, IDS_VERSION, version, sizeof version);
-    char line[64];
-    std::snprintf(line, sizeof line, "Version: %s", version);
-    SetDlgItemTextA(page, IDC_VERSION, line);
+    wchar_t text[2048] = {};
+    LoadStringW(WindowState.instance, IDS_ABOUTTEXT, text, 2048);
+    SetDlgItemTextW(page, IDC_ABOUTTEXT, text);
+    wchar_t version[20] = {};
+    LoadStringW(WindowState.instance, IDS_VERSION, version, 20);
+    SetDlgItemTextW(page, IDC_VERSION, (std::wstring(L"Version: ") + version).c_str());
 }
 
 static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
@@ -165,20 +166,20 @@ static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LP
         if (LOWORD(wParam) == IDC_CHECKVERSION) CheckForNewVersion();
         break;
     case WM_NOTIFY:
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
+        SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);
         break;
     }
     return 0;
 }
 
 static HPROPSHEETPAGE CreatePage(int templateId, DLGPROC procedure, LPARAM data = 0) {
-    PROPSHEETPAGEA page = {};
+    PROPSHEETPAGEW page = {};
     page.lParam = data;
     page.dwSize = sizeof page;
     page.hInstance = WindowState.instance;
-    page.pszTemplate = MAKEINTRESOURCEA(templateId);
+    page.pszTemplate = MAKEINTRESOURCEW(templateId);
     page.pfnDlgProc = procedure;
-    return CreatePropertySheetPageA(&page);
+    return CreatePropertySheetPageW(&page);
 }
 
 void ShowOptionsSheet(OptionsPage startPage, SettingsRecord& settings, const CatalogRecord& catalog) {
@@ -190,14 +191,14 @@ void ShowOptionsSheet(OptionsPage startPage, SettingsRecord& settings, const Cat
         if (pages[1]) DestroyPropertySheetPage(pages[1]);
         return;
     }
-    PROPSHEETHEADERA sheet = {};
+    PROPSHEETHEADERW sheet = {};
     sheet.dwSize = sizeof sheet;
     sheet.dwFlags = PSH_NOAPPLYNOW;
     sheet.hwndParent = WindowState.mainWindow;
     sheet.hInstance = WindowState.instance;
-    sheet.pszCaption = "Dictionary Options";
+    sheet.pszCaption = L"Dictionary Options";
     sheet.nPages = 2;
     sheet.nStartPage = startPage == OptionsPage::General ? 0 : 1;
     sheet.phpage = pages;
-    PropertySheetA(&sheet);
+    PropertySheetW(&sheet);
 }

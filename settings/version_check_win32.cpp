@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/wide_text_win32.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "settings/version_check.h"
@@ -141,14 +142,14 @@ DWORD WINAPI RunCheck(void* parameter) {
 void ShowChecking(bool checking) {
     if (!WindowState.versionCheckPage) return;
     HWND button = GetDlgItem(WindowState.versionCheckPage, IDC_CHECKVERSION);
-    SetWindowTextA(button, checking ? kCheckingButton : kCheckButton);
+    SetWindowTextW(button, WideText(checking ? kCheckingButton : kCheckButton).c_str());
     EnableWindow(button, checking ? FALSE : TRUE);
 }
 
 // Offers the project page after a question or a failure; only Yes opens it.
 // The box belongs to the page, so the sheet waits for the answer.
 void AskOpenWebSite(HWND owner, const char* text, UINT icon) {
-    if (MessageBoxA(owner, text, "Dictionary", icon | MB_YESNO) != IDYES) return;
+    if (ShowMessage(owner, text, "Dictionary", icon | MB_YESNO) != IDYES) return;
     ShellExecuteA(nullptr, nullptr, PROJECT_PAGE_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -183,7 +184,7 @@ void OnVersionChecked(WPARAM outcome) {
     case kLibraryMissing: AskOpenWebSite(WindowState.versionCheckPage, kMissingLibraryText, MB_ICONERROR); break;
     case kNewerVersion: AskOpenWebSite(WindowState.versionCheckPage, kNewVersionText, MB_ICONQUESTION); break;
     case kLatestVersion:
-        MessageBoxA(WindowState.versionCheckPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK);
+        ShowMessage(WindowState.versionCheckPage, kLatestVersionText, "Dictionary", MB_ICONINFORMATION | MB_OK);
         break;
     default: AskOpenWebSite(WindowState.versionCheckPage, kCannotConnectText, MB_ICONERROR); break;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -26,6 +27,14 @@ CatalogRecord ListDictionaries(const std::string& programFolder) {
         ++catalog.Count;
     }
     return catalog;
+}
+
+std::vector<UnnamableFolder> UnlistedDictionaries(const std::string& programFolder) {
+    const std::string listed = programFolder.empty() ? std::string(".") : programFolder;
+    std::vector<UnnamableFolder> folders;
+    for (UnnamableFolder& folder : PlatformUnnamableFolders(listed.c_str(), kHeaderFileName))
+        if (folder.name[0] != '.') folders.push_back(std::move(folder));
+    return folders;
 }
 
 int FindCatalogIndex(const CatalogRecord& catalog, const char* name, int byDisplayName) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "platform/files.h"
 #include "storage/dictionary.h"
 #include "storage/dictionary_format.h"
 
@@ -26,6 +28,9 @@ struct CatalogRecord {
 // that holds a header and does not begin with '.', at most kCatalogSlots of
 // them.
 CatalogRecord ListDictionaries(const std::string& programFolder);
+// The folders with a header that the listing leaves out because code page
+// 1251 cannot hold their names (Windows), so that the user can be told.
+std::vector<UnnamableFolder> UnlistedDictionaries(const std::string& programFolder);
 // The first slot whose display name (byDisplayName non-zero) or folder
 // equals `name` without regard to ASCII case; -1 when there is none.
 int FindCatalogIndex(const CatalogRecord& catalog, const char* name, int byDisplayName);

@@ -20,7 +20,16 @@ public:
     // present stamp; null when it is not there or cannot be read. An empty
     // file holds no data. `searched`: a table that is searched as a letter
     // file is, whose index a process before may have kept.
-    std::shared_ptr<LetterBytes> At(const std::string& path, bool searched);
+    std::shared_ptr<LetterBytes> At(const std::string& path, bool searched) {
+        std::shared_ptr<LetterBytes> table;
+        Read(path, searched, true, table);
+        return table;
+    }
+    // The same, with the outcome of reading it, which tells a file that is
+    // not there from one that cannot be read (`table` null for both).
+    // Without `mayMap` it is read into memory, as after a mapping that
+    // faulted (LetterBytes::Faulted).
+    FileReadOutcome Read(const std::string& path, bool searched, bool mayMap, std::shared_ptr<LetterBytes>& table);
     // Keeps, for later processes, the indexes of tables that were only
     // walked (storage/letter_index_store.h).
     void KeepWalkedIndexes();

@@ -32,6 +32,14 @@ target_link_libraries(unit_tests PRIVATE dictionary_tool_lib ${DICTIONARY_GTEST}
 set(DICTIONARY_TEST_CACHE DICTIONARY_INDEX_CACHE=set:${CMAKE_BINARY_DIR}/index-cache)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
   PROPERTIES LABELS unit TIMEOUT 120 ENVIRONMENT_MODIFICATION ${DICTIONARY_TEST_CACHE})
+# Under Wine the tool's file names must not depend on the system's code page
+# either: its tests again under an English locale (code page 1252).
+if(CMAKE_CROSSCOMPILING)
+  gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT} TEST_PREFIX "en_US."
+    TEST_FILTER "ToolTest.*:ToolPathsTest.*"
+    PROPERTIES LABELS unit TIMEOUT 120 ENVIRONMENT DICTIONARY_WINE_LOCALE=en_US.UTF-8
+      ENVIRONMENT_MODIFICATION ${DICTIONARY_TEST_CACHE})
+endif()
 
 foreach(part fuzz bench win32 e2e crash)
   if(EXISTS ${PROJECT_SOURCE_DIR}/tests/${part}/${part}.cmake)

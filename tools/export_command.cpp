@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "maintenance/codepage.h"
 #include "maintenance/export.h"
 #include "platform/files.h"
 #include "tools/tool_support.h"
@@ -29,8 +30,12 @@ int ExportCommand(const std::vector<std::string>& args, ToolContext& io) {
         io.out.flush();
         return kExitOk;
     }
-    std::string file = ToolUserPath(options.Value("--to", ""));
-    if (!PlatformWriteFileAtomic(file.c_str(), text.data(), text.size())) {
+    std::string file = options.Value("--to", ""), path, problem;
+    if (!PathOfTypedName(file, path, problem)) {
+        io.err << "dictionary-tool: export: cannot write " << file << ": " << problem << kToolLineEnd;
+        return kExitCannotOpen;
+    }
+    if (!PlatformWriteFileAtomic(path.c_str(), text.data(), text.size())) {
         io.err << "dictionary-tool: export: cannot write " << file << kToolLineEnd;
         return kExitCannotOpen;
     }

@@ -37,8 +37,14 @@ int FormsCommand(const std::vector<std::string>& args, ToolContext& io) {
     bool json = options.Has("--json");
     if (json) io.out << "[";
     for (size_t i = 0; i < words.size(); ++i) {
-        std::vector<std::string> bases = BaseFormsOf(dictionary, words[i].c_str());
-        if (bases.empty()) {
+        UnreadableTable unreadable;
+        std::vector<std::string> bases = BaseFormsOf(dictionary, words[i].c_str(), &unreadable);
+        if (!unreadable.path.empty()) {
+            // What the other tables gave is shown; with nothing from them,
+            // the word is not known to have no base forms.
+            if (bases.empty()) status = ResultNumber(LookupResult::LetterCannotOpen);
+            io.err << queries[i] << ": " << UnreadableTableText(unreadable) << kToolLineEnd;
+        } else if (bases.empty()) {
             status = ResultNumber(LookupResult::NotFound);
             io.err << queries[i] << ": no base forms" << kToolLineEnd;
         }

@@ -47,7 +47,7 @@ int ImportCommand(const std::vector<std::string>& args, ToolContext& io) {
     job.dual = options.Has("--dual") ? 1 : 0;
     job.caseSensitive = options.Has("--case-sensitive") ? 1 : 0;
     job.sources.dual = job.dual != 0;
-    for (size_t i = 1; i < options.operands.size(); ++i) job.sources.paths.push_back(ToolUserPath(options.operands[i]));
+    for (size_t i = 1; i < options.operands.size(); ++i) job.sources.paths.push_back(options.operands[i]);
 
     auto started = std::chrono::steady_clock::now();
     ImportOutcome outcome;

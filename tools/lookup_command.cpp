@@ -25,6 +25,8 @@ static void ReportMiss(const LookupQuery& query, const WordMatch& match, const s
     err << Printable(query.text) << ": ";
     if (!query.problem.empty()) {
         err << "not found (" << query.problem << ")";
+    } else if (!match.unreadableForms.path.empty()) {
+        err << "not found; " << UnreadableTableText(match.unreadableForms);
     } else if (match.result == LookupResult::LetterCannotOpen) {
         err << "not found (letter file " << LetterFileName(match.letter)
             << (match.unreadable ? " cannot be read)" : " cannot be opened)");
@@ -61,6 +63,9 @@ int LookupCommand(const std::vector<std::string>& args, ToolContext& io) {
         const LookupQuery& query = queries[i];
         TypedLookup answer;
         if (query.problem.empty()) answer = LookUpTyped(dictionary, query.word, lookup);
+        // A word whose base forms could not be read is not known to be missing.
+        if (answer.match.result == LookupResult::NotFound && !answer.match.unreadableForms.path.empty())
+            answer.match.result = LookupResult::LetterCannotOpen;
         const WordMatch& match = answer.match;
         std::vector<std::string> suggestions;
         if (match.result != LookupResult::Ok) {

@@ -1,10 +1,10 @@
 #include "tools/run_tool.h"
 
-#include <exception>
 #include <new>
 #include <ostream>
 
 #include "dictionary_version.h"
+#include "maintenance/codepage.h"
 #include "platform/files.h"
 #include "tools/tool_support.h"
 
@@ -25,7 +25,8 @@ static void WriteUsage(std::ostream& out, const std::vector<ToolCommand>& comman
         << nl
         << "Words, names and descriptions are UTF-8; the dictionaries hold code page 1251." << nl
         << "Exit status: 0 done, every word found; 3 or 6 the word last not found" << nl
-        << "(3: its letter file cannot be opened; suggest: 6 a word without suggestions);" << nl
+        << "(3: its letter file, or a word-form table it needs, cannot be opened or read;" << nl
+        << "suggest: 6 a word without suggestions; forms: 6 a word without base forms);" << nl
         << "1 the dictionary or folder cannot be opened; 2 a command line that cannot be used." << nl;
 }
 
@@ -79,13 +80,9 @@ int RunTool(const std::vector<std::string>& args, const std::vector<ToolCommand>
     if (!root.empty()) {
         // The dictionaries are in the program folder: every command opens
         // its files there, and files named on the command line stay where
-        // the tool was started.
-        try {
-            io.programFolder = ToolUserPath(root);
-        } catch (const std::exception&) {
-            io.programFolder.clear();
-        }
-        if (io.programFolder.empty() || !PlatformIsFolder(io.programFolder.c_str())) {
+        // the tool was started (the tool never changes its current folder).
+        std::string problem;
+        if (!PathOfTypedName(root, io.programFolder, problem) || !PlatformIsFolder(io.programFolder.c_str())) {
             Complain(io.err) << "cannot enter the program folder '" << Printable(root) << "'" << kToolLineEnd;
             return kExitCannotOpen;
         }

@@ -1,11 +1,11 @@
 #include "tools/tool_support.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <istream>
 #include <ostream>
 
 #include "maintenance/codepage.h"
+#include "platform/files.h"
 #include "storage/dictionary_format.h"
 #include "tools/json.h"
 
@@ -40,20 +40,6 @@ std::string Printable(const std::string& text) {
 }
 
 std::ostream& Complain(std::ostream& err) { return err << kToolName << ": "; }
-
-std::string Cp1251Problem(const std::string& text, std::string& out) {
-    size_t bad = 0;
-    if (Utf8ToCp1251(text, out, &bad)) {
-        // The dictionaries hold NUL-terminated strings: a NUL would cut the word.
-        return out.find('\0') == std::string::npos ? std::string() : "it holds a NUL character";
-    }
-    char32_t c;
-    size_t length = DecodeUtf8(text, bad, &c);
-    if (length == 0) return "it is not valid UTF-8";
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    return std::string(code) + " (" + text.substr(bad, length) + ") has no place in code page 1251";
-}
 
 bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err) {
     std::string problem = Cp1251Problem(argument, out);
@@ -172,6 +158,11 @@ int PrepareQueries(const char* command, const ToolOptions& options, ToolContext&
     return OpenToolDictionary(options.Value("--dict", kDefaultToolDictionary), io, dictionary);
 }
 
+std::string UnreadableTableText(const UnreadableTable& table) {
+    return "the word-form table " + Cp1251ToUtf8(PlatformShownPath(table.path)) + " cannot be read" +
+           (table.why.empty() ? "" : ": " + table.why);
+}
+
 void WarnUnreadLetters(const std::vector<unsigned char>& letters, std::ostream& err) {
     for (unsigned char letter : letters)
         Complain(err) << "letter file " << LetterFileName(letter)
@@ -213,4 +204,3 @@ std::string ToolShownFile(const std::string& folder, const std::string& file) {
     return folder + kPathSeparator + file;
 }
 
-std::string ToolUserPath(const std::string& path) { return std::filesystem::u8path(path).string(); }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lookup/word_forms.h"
 #include "storage/dictionary.h"
 #include "tools/tool_commands.h"
 
@@ -26,9 +27,6 @@ std::string Printable(const std::string& text);
 // message naming the argument, when it is not UTF-8, holds a character the
 // code page lacks, or holds a NUL.
 bool ToolArgumentToCp1251(const std::string& argument, std::string& out, std::ostream& err);
-// Why a UTF-8 text cannot be a word of the dictionaries ("" when it can,
-// with its code page form in `out`).
-std::string Cp1251Problem(const std::string& text, std::string& out);
 // Dictionary bytes as terminal text, CR LF as the platform's line end.
 std::string PlainText(const std::string& bytes);
 // Dictionary bytes as a JSON string, and words as a JSON list of strings.
@@ -69,6 +67,9 @@ bool GatherQueries(const char* command, const ToolOptions& options, ToolContext&
 // or the exit status after a message.
 int PrepareQueries(const char* command, const ToolOptions& options, ToolContext& io,
                    std::vector<LookupQuery>& queries, Dictionary& dictionary);
+// A word-form table that could not be read, for a message: its path as
+// the system writes paths (UTF-8) and the system's reason.
+std::string UnreadableTableText(const UnreadableTable& table);
 // Says, once each, which letter files could not be searched for suggestions.
 void WarnUnreadLetters(const std::vector<unsigned char>& letters, std::ostream& err);
 
@@ -82,6 +83,3 @@ int OpenToolDictionary(const std::string& given, ToolContext& io, Dictionary& di
 // A file of a dictionary folder named by the command (UTF-8) as messages
 // name it: with the platform's path separator.
 std::string ToolShownFile(const std::string& folder, const std::string& file);
-// A path named on the command line (UTF-8) as files are opened: relative
-// to the folder the tool was started in, whatever --root says.
-std::string ToolUserPath(const std::string& path);

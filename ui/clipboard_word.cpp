@@ -1,5 +1,7 @@
 #include "ui/clipboard_word.h"
 
+#include "platform/cp1251.h"
+
 static bool IsWordLetter(unsigned char c, CaseRule rule) {
     unsigned char folded = FoldChar(c, rule);
     return (folded >= 0x41 && folded <= 0x5A) || (folded >= 0xC0 && folded <= 0xDF);
@@ -19,6 +21,9 @@ ClipboardWord TakeClipboardWord(const char* text, size_t size, CaseRule rule) {
         taken.word[n] = static_cast<char>(c);
     taken.word[n] = '\0';
     taken.stop = at(start + n);
+    // A word running on into a character the code page cannot hold is only
+    // part of a word: none is taken.
+    if (taken.stop == kUnheldByte) taken.word[0] = '\0';
     taken.after = taken.stop ? at(start + n + 1) : 0;
     return taken;
 }

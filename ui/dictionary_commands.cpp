@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp1251.h"
 #include "platform/dictionary_fonts.h"
 #include "platform/window.h"
 #include "res/resource.h"
@@ -40,6 +41,11 @@ void PreviousDictionary() { SelectCatalogIndex(PreviousCatalogIndex(DictionaryCa
 
 void OpenStartDictionary() {
     DictionaryCatalog = ListDictionaries(CurrentDictionary.programFolder);
+    for (const UnnamableFolder& folder : UnlistedDictionaries(CurrentDictionary.programFolder)) {
+        std::string text = "The dictionary in the folder '" + folder.name + "' is not listed: " +
+                           UnheldCharacterReason(folder.unheld[0]) + ". Rename the folder to open it.";
+        ShowMessageBox(text.c_str(), kCaption, kMsgIconError, folder.unheld + folder.unheld[0]);
+    }
     SelectDictionary(Settings.startDictionary);
 }
 

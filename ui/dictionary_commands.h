@@ -13,8 +13,9 @@ void NextDictionary();
 void PreviousDictionary();
 // The dictionaries as a menu under the toolbar's dictionary button.
 void DictionaryMenu();
-// At start: lists the program folder's dictionaries and opens the one the
-// settings name.
+// At start: lists the program folder's dictionaries, tells the user of
+// each one left out because code page 1251 cannot hold its folder's name
+// (so that it can be renamed), and opens the one the settings name.
 void OpenStartDictionary();
 
 // After the new-dictionary dialog: creates the dictionary, lists the

@@ -1,5 +1,6 @@
 #include "ui/edit_keys_win32.h"
 
+#include "platform/cp1251.h"
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
 #include "storage/dictionary_format.h"
@@ -43,7 +44,7 @@ static bool WordEditKeyUp(WPARAM key) {
     case VK_RETURN:
         // Posted, so the look-up runs after the key handling; a held Enter
         // still finds once.
-        PostMessageA(WindowState.mainWindow, WM_COMMAND, IDM_FIND, 0);
+        PostMessageW(WindowState.mainWindow, WM_COMMAND, IDM_FIND, 0);
         return true;
     case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: return true;
     case VK_DELETE: OnWordEditDeleteKey(); return false;
@@ -51,12 +52,20 @@ static bool WordEditKeyUp(WPARAM key) {
     }
 }
 
+// The character typed, as the code page's byte; kUnheldByte when it has none.
+static unsigned char TypedByte(WPARAM unit) {
+    int byte = ByteOfUnicode(static_cast<char32_t>(unit & 0xFFFF));
+    return byte < 0 ? kUnheldByte : static_cast<unsigned char>(byte);
+}
+
+// The edits are wide windows: their messages, and the procedure they had,
+// are the wide ones.
 static LRESULT CALLBACK EditKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* record = reinterpret_cast<EditSubclassRecord*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* record = reinterpret_cast<EditSubclassRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     bool isWordEdit = window == GetDlgItem(WindowState.mainWindow, IDC_WORD);
     switch (message) {
     case WM_INPUTLANGCHANGEREQUEST:
-        if (!WindowState.keyboardLayoutPending) return DefWindowProcA(window, message, wParam, lParam);
+        if (!WindowState.keyboardLayoutPending) return DefWindowProcW(window, message, wParam, lParam);
         break;
     case WM_KEYDOWN:
         if (isWordEdit && WordEditKeyDown(wParam)) return 0;
@@ -66,19 +75,19 @@ static LRESULT CALLBACK EditKeyProc(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_CHAR:
         if (isWordEdit && wParam == '\r') return 0;
-        EditState.LastKey = static_cast<unsigned char>(wParam & 0xFF);
+        EditState.LastKey = TypedByte(wParam);
         break;
     default: break;
     }
-    return CallWindowProcA(record->previous, window, message, wParam, lParam);
+    return CallWindowProcW(record->previous, window, message, wParam, lParam);
 }
 
 static void SubclassEdit(HWND edit) {
     auto* record = static_cast<EditSubclassRecord*>(LocalAlloc(LPTR, sizeof(EditSubclassRecord)));
     if (!record) return;  // the edit keeps its plain behaviour
-    record->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
-    SetWindowLongPtrA(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditKeyProc));
+    record->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
+    SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditKeyProc));
 }
 
 void SubclassEdits() {

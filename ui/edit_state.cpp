@@ -65,10 +65,11 @@ void OnEditChange(int controlId) {
         return;
     }
     GetWordEditText(EditState.WordText, sizeof EditState.WordText);
-    // Completion follows the user's typing only, never a text the program wrote.
+    // Completion follows the user's typing only, never a text the program
+    // wrote, and never text the code page cannot hold, which no entry begins.
     bool complete = !hidden && Settings.autoComplete && !EditState.CompletionInProgress &&
                     EditState.ProgramWrites == 0 && EditState.LastKey != kBackspaceKeyMark &&
-                    EditState.LastKey != kDeleteKeyMark;
+                    EditState.LastKey != kDeleteKeyMark && !WordEditUnheldCharacter();
     if (complete) CompleteTypedWord();
     SetModified(1);
     UpdateToolbarState();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "lookup/entry_edits.h"
+#include "platform/cp1251.h"
 #include "platform/window.h"
 #include "storage/dictionary_format.h"
 #include "ui/browse_commands.h"
@@ -45,6 +46,15 @@ static bool AskToReplace() {
                           kMsgYesNo | kMsgIconQuestion) == kAnswerYes;
 }
 
+// False when the code page holds the edit's text (`unheld` 0); else true,
+// after an error box naming the character.
+static bool RefusedUnheld(const char* what, char32_t unheld) {
+    if (!unheld) return false;
+    const std::string text = std::string("The ") + what + " cannot be added: " + UnheldCharacterReason(unheld) + ".";
+    ShowMessageBox(text.c_str(), "Error", kMsgIconError, std::u32string(1, unheld));
+    return true;
+}
+
 // Whether a refusal came from the files rather than from the text: the
 // edits then get back what the user typed.
 static bool RefusedByTheFiles(Refusal why) {
@@ -66,6 +76,15 @@ static bool StoreEntry(Confirmation confirm, ReverseEntry reverse) {
     GetWordEditText(typed, sizeof typed);
     GetDescriptionEditText(description, sizeof description);
     const std::string word = TrimmedWord(typed);
+    const Refusal textRefusal = EntryTextRefusal(CurrentDictionary, typed, description);
+    if (textRefusal != Refusal::None) {
+        ShowRefusal(Refused{textRefusal, word});
+        return false;
+    }
+    // What the code page cannot hold is never stored in its place.
+    if (RefusedUnheld("word", WordEditUnheldCharacter()) ||
+        RefusedUnheld("description", DescriptionEditUnheldCharacter()))
+        return false;
     const EntryChange change = AddEntry(CurrentDictionary, typed, description, reverse, [&] {
         // The edits show the entry the word has while the question is asked.
         SetWordEditText(word.c_str());
@@ -118,6 +137,8 @@ void DeleteWordCommand(Confirmation confirm) {
         return;
     char typed[kTypedWordSize];
     GetWordEditText(typed, sizeof typed);
+    // A word the code page cannot hold is in no entry.
+    if (WordEditUnheldCharacter()) return;
     const EntryChange change = DeleteEntry(CurrentDictionary, typed);
     if (change.outcome == EntryOutcome::Refused) ShowRefusal(change.refused);
     if (change.outcome != EntryOutcome::Deleted) return;

@@ -4,7 +4,9 @@
 
 #include "lookup/history.h"
 #include "lookup/typed_word.h"
+#include "platform/cp1251.h"
 #include "platform/window.h"
+#include "storage/letter_file.h"
 #include "ui/edit_state.h"
 #include "ui/program_state.h"
 
@@ -57,6 +59,15 @@ static LookupResult ShowLookUp(const std::string& typed, MissedDescription onMis
 
 LookupResult LookupWord(MissedDescription onMiss, PluralRetry plural) {
     EditState.UnreadLetter = 0;
+    // Typed or pasted text that code page 1251 cannot hold is in no entry:
+    // it misses as any word not there does, with its letter held for the
+    // similar words and browsing, and the edit keeps it as the user wrote it.
+    if (WordEditUnheldCharacter()) {
+        const unsigned char first = static_cast<unsigned char>(EditState.WordText[0]);
+        if (first != kUnheldByte) LoadLetter(CurrentDictionary, FoldChar(first, CurrentDictionary.Rule()));
+        if (onMiss == MissedDescription::Clear) SetDescriptionEditText("");
+        return LookupResult::NotFound;
+    }
     return ShowLookUp(TypedWord(), onMiss, plural);
 }
 

@@ -55,11 +55,11 @@ void ResizeClientKeepingCentre(HWND window, int width, int height) {
 void ReplaceDialogFont() {
     HFONT current = WindowState.dialogFont;
     if (!current) current = reinterpret_cast<HFONT>(SendMessageA(WindowState.mainWindow, WM_GETFONT, 0, 0));
-    LOGFONTA font = {};
-    if (!current || !GetObjectA(current, sizeof font, &font)) return;
+    LOGFONTW font = {};
+    if (!current || !GetObjectW(current, sizeof font, &font)) return;
     font.lfHeight = -MulDivRounded(DialogFontPoints, static_cast<int>(WindowState.dpi), 72);
     font.lfWidth = 0;
-    HFONT replacement = CreateFontIndirectA(&font);
+    HFONT replacement = CreateFontIndirectW(&font);
     if (!replacement) return;
     for (HWND child = GetWindow(WindowState.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(replacement), TRUE);
@@ -92,9 +92,9 @@ void PrepareMainWindowLayout(HWND window) {
     Layout96 = {separator,          at96(ClientRectOf(IDC_WORD)),  at96(ClientRectOf(IDM_FIND)),
                 at96(ClientRectOf(IDC_DESCRIPTION)), client96.right, client96.bottom};
 
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-    if (dialogFont && GetObjectA(dialogFont, sizeof font, &font) && font.lfHeight < 0)
+    if (dialogFont && GetObjectW(dialogFont, sizeof font, &font) && font.lfHeight < 0)
         DialogFontPoints = MulDivRounded(-font.lfHeight, 72, static_cast<int>(WindowState.dpi));
 
     MainLayout scaled = ScaleMainLayout(Layout96, static_cast<int>(WindowState.dpi));

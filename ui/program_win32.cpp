@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/window_state_win32.h"
 #include "res/resource.h"
@@ -13,21 +13,22 @@
 #include "ui/tray_clipboard_win32.h"
 
 // Other programs find the program folder under this key of the machine.
-static const char kRegistryKey[] = "software\\Tamrin\\Dictionary";
+static const wchar_t kRegistryKey[] = L"software\\Tamrin\\Dictionary";
 
 // Makes the program folder the current directory, so every dictionary path
-// is relative to it, and records it for other programs.
+// is relative to it, and records it for other programs. Wide: the folder's
+// name may hold any character.
 static void EnterProgramFolder() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    if (char* slash = std::strrchr(path, '\\')) *slash = '\0';
-    SetCurrentDirectoryA(path);
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (wchar_t* slash = std::wcsrchr(path, L'\\')) *slash = L'\0';
+    SetCurrentDirectoryW(path);
 
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, const_cast<char*>("Dictionary"), 0,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRegistryKey, 0, const_cast<wchar_t*>(L"Dictionary"), 0,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
-                       static_cast<DWORD>(std::strlen(path) + 1));
+        RegSetValueExW(key, L"path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
+                       static_cast<DWORD>((std::wcslen(path) + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
 }
@@ -37,29 +38,31 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The notification area shows icons at the system's small-icon size.
     int traySide = GetSystemMetrics(SM_CXSMICON);
     WindowState.trayIcon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, traySide, traySide, LR_DEFAULTCOLOR));
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON, traySide, traySide, LR_DEFAULTCOLOR));
     ResetProgramState();
     EnterProgramFolder();
     InitCommonControls();
     ListenForTaskbarCreated();
 
-    CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    // A wide window and a wide message loop: typed characters arrive as
+    // UTF-16 whatever the system's code page.
+    CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
     HWND window = WindowState.mainWindow;
     // A copy that handed over to a running one has quit already.
     if (IsWindow(window)) {
         // A shared icon of the module: the system owns it.
-        SetClassLongPtrA(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN))));
+        SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN))));
         // The caption and the task bar take the window's icons at its DPI;
         // without them they show the system's default.
         SetMainWindowIcons();
     }
 
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorA(window, accelerators, &message)) continue;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(window, accelerators, &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 
     DestroyIcon(WindowState.trayIcon);

@@ -101,14 +101,21 @@ void CreateToolbar() {
 }
 
 void FillToolbarTooltip(NMHDR* header) {
-    // Both forms carry the string as a resource id of this instance.
-    NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-    info->hinst = WindowState.instance;
-    for (const auto& tip : kTooltips)
-        if (static_cast<UINT_PTR>(tip.command) == header->idFrom) {
+    // The string is a resource id of this instance. A wide window is asked
+    // in the wide form, whose fields lie elsewhere.
+    for (const auto& tip : kTooltips) {
+        if (static_cast<UINT_PTR>(tip.command) != header->idFrom) continue;
+        if (header->code == TTN_NEEDTEXTW) {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+            info->hinst = WindowState.instance;
+            info->lpszText = MAKEINTRESOURCEW(tip.tooltip);
+        } else {
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+            info->hinst = WindowState.instance;
             info->lpszText = MAKEINTRESOURCEA(tip.tooltip);
-            break;
         }
+        break;
+    }
 }
 
 // The toolbar is one row above controls laid out at fixed heights, so

@@ -1,7 +1,7 @@
 ; The installer, Dictionary-setup.exe: per user, no administrator. Built by
 ; scripts/make-dist.sh (dictionary_make_installer in program-folder.sh):
 ;   makensis -DVERSION=1.45 -DVERSION_NUMBERS=1.45.0.0 -DPAYLOAD=dist/Dictionary
-;            -DICON=main.ico -DOUTFILE=dist/Dictionary-setup.exe Dictionary-setup.nsi
+;            -DICON=book.ico -DOUTFILE=dist/Dictionary-setup.exe Dictionary-setup.nsi
 ; PAYLOAD is the program folder as the zip holds it. dictionary-tool.exe of
 ; the release puts it in place (install-files), so that an upgrade keeps
 ; every dictionary the user changed or made, and takes it away again

@@ -31,7 +31,7 @@ protected:
 
     void Find(const RunningProgram& program, const std::string& word) {
         HWND edit = Control(program, kWordEdit);
-        Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word.c_str()));
+        SetText(edit, word);
         PostEnter(edit);
         Settle(program);
     }

@@ -14,6 +14,7 @@ enum : int {
     kDual = 1020,
     kCaseSensitive = 1021,
     kWordCount = 1006,
+    kDictionarySize = 1026,
     kSetWordFont = 1007,
     kSetDescriptionFont = 1008,
     kWordSample = 1011,
@@ -77,11 +78,11 @@ TEST_F(DictionaryDialogsTest, CreateANewDictionaryThroughTheDialog) {
     EXPECT_EQ(Send(GetDlgItem(dialog, kDual), BM_GETCHECK), BST_CHECKED);
     EXPECT_EQ(Send(GetDlgItem(dialog, kCaseSensitive), BM_GETCHECK), BST_UNCHECKED);
 
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Sports"));
+    SetText(GetDlgItem(dialog, kName), "Sports");
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(ok) != FALSE; })) << "a name enables OK";
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SetText(GetDlgItem(dialog, kName), "");
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(ok); })) << "clearing the name disables OK";
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Sports"));
+    SetText(GetDlgItem(dialog, kName), "Sports");
     Send(GetDlgItem(dialog, kCaseSensitive), BM_SETCHECK, BST_CHECKED);
 
     // Posted: the success box runs its own loop inside the click.
@@ -111,13 +112,13 @@ TEST_F(DictionaryDialogsTest, InfoRenamesOnCloseOnlyAndKeepsTheShownLetter) {
     ASSERT_NE(dialog, nullptr) << "no info dialog";
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kName)), "English-Bulgarian");
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kWordCount)), "3");
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Dropped"));
+    SetText(GetDlgItem(dialog, kName), "Dropped");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     Settle(program);
     EXPECT_EQ(Header("English_Bulgarian"), before);
 
     // Look a word up, then rename with Close: the flags stay, the title follows.
-    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
+    SetText(Control(program, kWordEdit), "cat");
     PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kFindButton, 0), 0);
     Settle(program);
     ASSERT_EQ(ControlText(program, kDescriptionEdit), "kotka");
@@ -125,7 +126,7 @@ TEST_F(DictionaryDialogsTest, InfoRenamesOnCloseOnlyAndKeepsTheShownLetter) {
     PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kInfoCommand, 0), 0);
     dialog = WaitForDialog("Dictionary Info");
     ASSERT_NE(dialog, nullptr);
-    Send(GetDlgItem(dialog, kName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Animals"));
+    SetText(GetDlgItem(dialog, kName), "Animals");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
     Settle(program);
     std::string header = Header("English_Bulgarian");
@@ -145,8 +146,8 @@ TEST_F(DictionaryDialogsTest, AFontChosenInInfoGoesToItsEditAndTheHeaderAndBothS
     RunningProgram& program = Start();
     ASSERT_FALSE(HasFatalFailure());
     HWND edits[] = {Control(program, kWordEdit), Control(program, kDescriptionEdit)};
-    Send(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
-    Send(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("kotka"));
+    SetText(edits[0], "cat");
+    SetText(edits[1], "kotka");
     PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kInfoCommand, 0), 0);
     HWND info = WaitForProgramDialog(program, "Dictionary Info");
     ASSERT_NE(info, nullptr);
@@ -210,6 +211,35 @@ TEST_F(DictionaryDialogsTest, AFontChosenInInfoGoesToItsEditAndTheHeaderAndBothS
     PostMessageA(info, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
     Settle(program);
     EXPECT_EQ(Header("English_Bulgarian"), chosen);
+}
+
+// A letter file that cannot be read (a folder in its place) leaves both
+// counts unknown, and a message over the dialog names the file: a count
+// that passes over its words would read as the whole dictionary's.
+TEST_F(DictionaryDialogsTest, InfoNamesALetterFileItCouldNotCount) {
+    const std::string letter = folder_ + "\\English_Bulgarian\\43.dat";
+    ASSERT_TRUE(DeleteFileA(letter.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(letter.c_str(), nullptr));
+    RunningProgram& program = Start();
+    ASSERT_FALSE(HasFatalFailure());
+
+    PostMessageA(program.window, WM_COMMAND, MAKEWPARAM(kInfoCommand, 0), 0);
+    HWND box = WaitForProgramDialog(program, "Error");
+    HWND info = FindWindowA("#32770", "Dictionary Info");
+    const std::string said = box ? MessageBoxText(box) : "";
+    const HWND owner = box ? GetWindow(box, GW_OWNER) : nullptr;
+    const bool shownUnder = info && IsWindowVisible(info);
+    if (box) PressButton(box, IDOK);
+    ASSERT_NE(info, nullptr) << "no info dialog";
+    EXPECT_TRUE(shownUnder) << "the message comes over the dialog, not before it";
+    EXPECT_EQ(TextOf(GetDlgItem(info, kWordCount)), "unknown");
+    EXPECT_EQ(TextOf(GetDlgItem(info, kDictionarySize)), "unknown");
+    ASSERT_NE(box, nullptr) << "no message";
+    EXPECT_EQ(owner, info) << "the message belongs to the dialog";
+    EXPECT_EQ(said.rfind("Could not read the dictionary file 'English_Bulgarian\\43.dat'", 0), 0u) << said;
+    EXPECT_NE(said.find(". The word count and size on disk are unknown."), std::string::npos) << said;
+    PostMessageA(info, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    Settle(program);
 }
 
 }  // namespace

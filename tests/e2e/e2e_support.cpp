@@ -17,7 +17,8 @@ constexpr int kQuitCommand = 40021;
 std::string JoinPath(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -25,21 +26,24 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     ASSERT_EQ(written, bytes.size()) << path;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
+// Wide, so that names of any characters go too.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = JoinPath(folder, name);
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
+            else DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
+
+void RemoveTree(const std::string& folder) { RemoveTree(Wide(folder)); }
 
 // The program as built: CTest passes its path, which may be a Unix one;
 // otherwise the one beside the driver.
@@ -222,7 +226,7 @@ bool ReadSettingValue(const char* name, DWORD* type, std::string* bytes) {
 void WriteDictionary(const std::string& root, const std::string& folder, const std::string& name,
                      std::vector<std::pair<std::string, std::string>> entries) {
     std::string path = JoinPath(root, folder);
-    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+    ASSERT_TRUE(CreateDirectoryW(Wide(path).c_str(), nullptr)) << path;
 
     LOGFONTA font = {};
     static_assert(sizeof font == 60, "a stored font is 60 bytes");
@@ -258,14 +262,15 @@ void WriteDictionary(const std::string& root, const std::string& folder, const s
 
 std::vector<std::string> CatalogueFolders(const std::string& root) {
     std::vector<std::string> folders;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(JoinPath(root, "*.*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(JoinPath(root, "*.*")).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return folders;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.cFileName[0] == '.') continue;
-        std::string header = JoinPath(JoinPath(root, found.cFileName), "00.dat");
-        if (GetFileAttributesA(header.c_str()) != INVALID_FILE_ATTRIBUTES) folders.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.cFileName[0] == L'.') continue;
+        std::string name = Cp1251(found.cFileName);
+        std::string header = JoinPath(JoinPath(root, name), "00.dat");
+        if (GetFileAttributesW(Wide(header).c_str()) != INVALID_FILE_ATTRIBUTES) folders.push_back(name);
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return folders;
 }
@@ -372,10 +377,45 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-std::string TextOf(HWND window) {
-    char text[10000] = "";
-    Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int size = static_cast<int>(text.size());
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(1251, 0, text.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(1251, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string Cp1251(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    int size = static_cast<int>(text.size());
+    int length = WideCharToMultiByte(1251, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    BOOL missing = FALSE;
+    WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text.data(), size, &bytes[0], static_cast<int>(bytes.size()),
+                        "\x98", &missing);
+    return bytes;
+}
+
+std::wstring WideTextOf(HWND window) {
+    wchar_t text[10000] = L"";
+    DWORD_PTR length = 0;
+    // A window that went meanwhile (a box closing) has no text.
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 10000, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             kStepTimeout, &length) &&
+        IsWindow(window))
+        ADD_FAILURE() << "WM_GETTEXT got no answer";
     return text;
+}
+
+std::string TextOf(HWND window) { return Cp1251(WideTextOf(window)); }
+
+void SetText(HWND window, const std::string& text) { SetWideText(window, Wide(text)); }
+
+void SetWideText(HWND window, const std::wstring& text) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                             kStepTimeout, &result))
+        ADD_FAILURE() << "WM_SETTEXT got no answer";
 }
 
 HWND Control(const RunningProgram& program, int id) {
@@ -407,8 +447,10 @@ void PostEnter(HWND window) {
     PostMessageA(window, WM_KEYUP, VK_RETURN, KeyData(VK_RETURN, true));
 }
 
-void PostChars(HWND window, const std::string& text) {
-    for (unsigned char c : text) PostMessageA(window, WM_CHAR, c, 1);
+void PostChars(HWND window, const std::string& text) { PostWideChars(window, Wide(text)); }
+
+void PostWideChars(HWND window, const std::wstring& text) {
+    for (wchar_t unit : text) PostMessageW(window, WM_CHAR, unit, 1);
 }
 
 RECT WindowRect(HWND window) {
@@ -437,7 +479,7 @@ void ProgramTest::SetUp() {
     folder_ = std::string(temp) + "dictionary-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
               std::to_string(++counter);
     RemoveTree(folder_);
-    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
+    ASSERT_TRUE(CreateDirectoryW(Wide(folder_).c_str(), nullptr)) << folder_;
     ASSERT_TRUE(CopyFileA(exe.c_str(), JoinPath(folder_, "Dictionary.exe").c_str(), FALSE))
         << "cannot copy " << exe;
 }
@@ -457,7 +499,8 @@ RunningProgram& ProgramTest::Start() {
 
 std::string ReadBytes(const std::string& path) {
     std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "(missing)";
     char buffer[4096];
     DWORD got = 0;
@@ -543,14 +586,17 @@ bool TrayIconPresent(HWND mainWindow) {
     return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
 }
 
-void CopyBytes(const std::string& bytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+void CopyBytes(const std::string& bytes) { CopyWide(Wide(bytes)); }
+
+void CopyWide(const std::wstring& text) {
+    const size_t size = text.size() * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     ASSERT_NE(block, nullptr);
-    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    std::memcpy(GlobalLock(block), text.data(), size);
     GlobalUnlock(block);
     ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) << "the clipboard stays busy";
     EmptyClipboard();
-    bool set = SetClipboardData(CF_TEXT, block) != nullptr;
+    bool set = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
     CloseClipboard();
     if (!set) GlobalFree(block);
     ASSERT_TRUE(set) << "the clipboard took no text";

@@ -97,7 +97,19 @@ void Settle(const RunningProgram& program);
 
 // Messages that carry no pointers, safe across processes.
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// The tests write text in code page 1251, as the dictionaries hold it, and
+// the driver speaks to the program's windows in UTF-16 through Windows' own
+// conversion of that code page, whatever the driver's code page is: what
+// the program shows is compared as the characters it is. A character the
+// code page lacks reads as "\x98", which no expected text holds.
+std::wstring Wide(const std::string& text);
+std::string Cp1251(const std::wstring& text);
+std::wstring WideTextOf(HWND window);
 std::string TextOf(HWND window);
+// WM_SETTEXT, as another program's text arrives (the edit raises EN_CHANGE).
+void SetText(HWND window, const std::string& text);
+void SetWideText(HWND window, const std::wstring& text);
 HWND Control(const RunningProgram& program, int id);
 std::string ControlText(const RunningProgram& program, int id);
 bool ToolbarButtonEnabled(const RunningProgram& program, int command);
@@ -105,8 +117,10 @@ bool ToolbarButtonEnabled(const RunningProgram& program, int command);
 void PostKey(HWND window, WPARAM key);
 // Posts Enter with its character, as typing does.
 void PostEnter(HWND window);
-// Posts typed characters.
+// Posts typed characters (WM_CHAR, one UTF-16 unit each, as a wide window
+// gets them from the keyboard).
 void PostChars(HWND window, const std::string& text);
+void PostWideChars(HWND window, const std::wstring& text);
 RECT WindowRect(HWND window);
 
 // ---- Reaching into the running program.
@@ -147,9 +161,11 @@ void PressButton(HWND dialog, int id);
 // the shell: changing nothing about it succeeds only when it exists.
 bool TrayIconPresent(HWND mainWindow);
 
-// Puts text on the clipboard as CF_TEXT, exactly these bytes in a block of
-// exactly this size: add the terminator to send one.
+// Puts text on the clipboard as CF_UNICODETEXT, as every program offers it:
+// exactly these characters in a block of exactly their size; add the
+// terminator to send one.
 void CopyBytes(const std::string& bytes);
+void CopyWide(const std::wstring& text);
 // Copies text as a user does and waits until the program has seen it. The
 // program counts changes of the clipboard less than 50 ms apart as one, and
 // its own start as one, so the copy comes a little after those.

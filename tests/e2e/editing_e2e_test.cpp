@@ -41,7 +41,7 @@ TEST_F(EditingTest, AddThenDeleteWithTheConfirmationAnsweredYes) {
     RunningProgram& program = Start();
     ASSERT_FALSE(HasFatalFailure());
 
-    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("dog"));
+    SetText(Control(program, kWordEdit), "dog");
     PostChars(Control(program, kDescriptionEdit), "kuche");
     Settle(program);
     ASSERT_TRUE(ToolbarButtonEnabled(program, kAdd));
@@ -76,7 +76,7 @@ TEST_F(EditingTest, WithCompletionOnTheTypedWordIsAddedAndNothingElseChanges) {
     ASSERT_FALSE(HasFatalFailure());
 
     HWND word = Control(program, kWordEdit);
-    Send(word, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ca"));
+    SetText(word, "ca");
     Settle(program);
     ASSERT_EQ(ControlText(program, kWordEdit), "cab") << "completed as typed";
     PostKey(word, VK_DELETE);
@@ -97,7 +97,7 @@ TEST_F(EditingTest, AWordWithTrailingBlanksReplacesTheWordItself) {
     RunningProgram& program = Start();
     ASSERT_FALSE(HasFatalFailure());
 
-    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat  "));
+    SetText(Control(program, kWordEdit), "cat  ");
     PostChars(Control(program, kDescriptionEdit), "kotarak");
     Settle(program);
     Add(program);
@@ -118,7 +118,7 @@ TEST_F(EditingTest, ALetterFileThatCannotBeReadIsLeftAloneAndTheUserTold) {
     HANDLE held = CreateFileA(Path("43.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
-    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cow"));
+    SetText(Control(program, kWordEdit), "cow");
     PostChars(Control(program, kDescriptionEdit), "krava");
     Settle(program);
     Add(program);

@@ -32,7 +32,7 @@ protected:
         ProgramTest::SetUp();
         if (HasFatalFailure()) return;
         WriteDictionary(folder_, "English_Bulgarian", "English-Bulgarian",
-                        {{"cat", kCat}, {"apple", kApple}, {"dog", kDog}, {kDog, "dog"}});
+                        {{"cat", kCat}, {"apple", kApple}, {"dog", kDog}, {kDog, "dog"}, {kCat, "cat"}});
         StoredSettings settings;
         settings.startdict = "English_Bulgarian";
         WriteSettings(settings);
@@ -41,7 +41,7 @@ protected:
     // Types the word into the word edit and presses Enter there.
     void Find(const RunningProgram& program, const std::string& word) {
         HWND edit = Control(program, kWordEdit);
-        Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word.c_str()));
+        SetText(edit, word);
         PostEnter(edit);
         Settle(program);
     }
@@ -100,20 +100,27 @@ TEST_F(LookupTest, ToolbarFollowsAFindAndAnEditedDescription) {
     EXPECT_TRUE(ToolbarButtonEnabled(program, kAdd));
 }
 
-TEST_F(LookupTest, PageUpAndPageDownWalkTheHistory) {
+TEST_F(LookupTest, PageUpAndPageDownWalkTheHistoryAndTheArrowsTheLetter) {
     RunningProgram& program = Start();
     ASSERT_FALSE(HasFatalFailure());
 
-    for (const char* word : {"apple", "cat", "dog"}) Find(program, word);
+    for (const std::string& word : {std::string("apple"), kDog, std::string("dog")}) Find(program, word);
     HWND edit = Control(program, kWordEdit);
     PostKey(edit, VK_PRIOR);
     Settle(program);
-    EXPECT_EQ(ControlText(program, kWordEdit), "cat");
-    EXPECT_EQ(ControlText(program, kDescriptionEdit), kCat);
+    EXPECT_EQ(ControlText(program, kWordEdit), kDog);
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "dog");
     PostKey(edit, VK_NEXT);
     PostKey(edit, VK_NEXT);  // from the newest round to the oldest
     Settle(program);
     EXPECT_EQ(ControlText(program, kWordEdit), "apple");
+
+    // The word before a Cyrillic one in its letter.
+    Find(program, kDog);
+    PostKey(edit, VK_UP);
+    Settle(program);
+    EXPECT_EQ(ControlText(program, kWordEdit), kCat);
+    EXPECT_EQ(ControlText(program, kDescriptionEdit), "cat");
 }
 
 TEST_F(LookupTest, WithNoDictionaryOpenOnlyTheCatalogueStaysEnabled) {
@@ -124,7 +131,7 @@ TEST_F(LookupTest, WithNoDictionaryOpenOnlyTheCatalogueStaysEnabled) {
     ASSERT_FALSE(HasFatalFailure());
 
     // A word in the edit needs an open dictionary to be of use.
-    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
+    SetText(Control(program, kWordEdit), "cat");
     Settle(program);
     EXPECT_EQ(TextOf(program.window), "Dictionary");
     for (int command : kNeedWord) EXPECT_FALSE(ToolbarButtonEnabled(program, command)) << command;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Dictionary.exe from a program folder on a private Xvfb display,
 # optionally types a word and Enter, and saves a picture of the screen.
-# Usage: [SCREENSHOT_SIZE=WIDTHxHEIGHT] screenshot.sh PROGRAM_FOLDER OUTPUT.png [WORD]
+# Usage: [SCREENSHOT_SIZE=WIDTHxHEIGHT] [DICTIONARY_WINE_LOCALE=en_US.UTF-8]
+#        screenshot.sh PROGRAM_FOLDER OUTPUT.png [WORD]
 # Runs in WINEPREFIX when it is set; otherwise in a prefix of its own whose
 # settings are removed first, so the window opens as on a first run (shown,
 # centred, default options). SCREENSHOT_SIZE (own prefix only) stores that
@@ -76,7 +77,7 @@ if [ -n "$word" ]; then
     eval "$(xdotool getwindowgeometry --shell "$window")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
     sleep 0.3
-    xdotool type --delay 50 "$word"
+    dictionary_type_word "$word"
     xdotool key Return
     sleep 1
 fi

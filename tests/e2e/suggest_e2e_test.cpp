@@ -30,7 +30,7 @@ protected:
     // Types the word and presses Enter; the list it opens, or null.
     HWND Find(const RunningProgram& program, const std::string& word) {
         HWND edit = Control(program, kWordEdit);
-        Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word.c_str()));
+        SetText(edit, word);
         PostEnter(edit);
         return WaitForProgramDialog(program, "Similar Words", 3000);
     }

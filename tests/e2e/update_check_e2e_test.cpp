@@ -205,7 +205,7 @@ TEST_F(UpdateCheckTest, TheProgramAnswersWhileTheServerTakesItsTimeAndChecksOnce
     // window looks a word up.
     PressButton(sheet_, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet_); })) << "the sheet waits for the server";
-    Send(Control(program, kWordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
+    SetText(Control(program, kWordEdit), "cat");
     PostMessageA(program.window, WM_COMMAND, kFindButton, 0);
     Settle(program);
     EXPECT_EQ(ControlText(program, kDescriptionEdit), "kotka");

@@ -123,7 +123,7 @@ TEST_F(WindowTest, F7AndF8SwitchDictionariesInCatalogueOrder) {
 
     // The word in the edit is looked up again in each dictionary opened.
     HWND word = Control(program, kWordEdit);
-    Send(word, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("cat"));
+    SetText(word, "cat");
     PostEnter(word);
     Settle(program);
     ASSERT_EQ(ControlText(program, kDescriptionEdit), "cat in " + expected[0]);

@@ -174,7 +174,7 @@ case_upgrade() {
     "$tool" --root "$work/release" add catnewrelease "another word of the new release" >/dev/null
     rm -f "$work/release/English_Bulgarian/writer.lock"
     echo "release $newer" >>"$work/release/README.txt"
-    dictionary_make_installer "$work/release" "$newer" "$windows/res/main.ico" "$work/newer-setup.exe" >/dev/null ||
+    dictionary_make_installer "$work/release" "$newer" "$windows/res/book.ico" "$work/newer-setup.exe" >/dev/null ||
         { problem "the newer installer could not be made"; return; }
     local release_changed
     release_changed=$(changed_files "$work/release/English_Bulgarian" "$payload/English_Bulgarian")

@@ -186,6 +186,40 @@ TEST_F(BaseFormLookupTest, ALetterThatCannotBeReadIsReportedNotPassedOverForABas
     EXPECT_EQ(run.err, "went: not found (letter file 47.dat cannot be read)" + std::string(kToolLineEnd));
 }
 
+// A word-form table that cannot be read is no "no base forms": a table
+// that can still be read answers; when none does, the tool names the file
+// and exits as for a letter that cannot be read, and the window's Find
+// says "not found" as it would without the tables, with no message.
+TEST_F(BaseFormLookupTest, ATableThatCannotBeReadHidesNoHitAndIsNamedWhenNothingAnswers) {
+    MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
+    MakeLetter("Dict", 'W', Entries({{"wet", "mokar"}}));
+    MakeDictionary("forms/Archaic");
+    std::filesystem::create_directory("forms/Archaic/57.dat");
+    Open();
+    WordMatch match = FindWord(CurrentDictionary, "went", {PluralRetry::On, BaseForms::On});
+    EXPECT_EQ(match.result, LookupResult::Ok);
+    EXPECT_EQ(match.baseForm, "go");
+    EXPECT_TRUE(match.unreadableForms.path.empty());
+
+    std::filesystem::remove("forms/English/57.dat");
+    std::filesystem::create_directory("forms/English/57.dat");
+    match = FindWord(CurrentDictionary, "went", {PluralRetry::On, BaseForms::On});
+    EXPECT_EQ(match.result, LookupResult::NotFound);
+    EXPECT_EQ(match.unreadableForms.path, "forms\\Archaic\\57.dat");
+    ToolResult run = Tool(LookupCommand, {"--dict", "Dict", "went"});
+    EXPECT_EQ(run.status, ResultNumber(LookupResult::LetterCannotOpen));
+    EXPECT_EQ(run.err.find("went: not found; the word-form table " + PlatformShownPath("forms\\Archaic\\57.dat") +
+                           " cannot be read"), 0u) << run.err;
+
+    Settings.similarOnNotFound = 0;
+    Headless().descriptionEdit = "old";
+    Type("went");
+    FindCommand();
+    EXPECT_EQ(WordEdit(), "went");
+    EXPECT_EQ(Description(), "");
+    EXPECT_TRUE(Headless().messages.empty());
+}
+
 TEST_F(BaseFormLookupTest, TheToolNamesTheWordABaseFormWasFoundFor) {
     MakeLetter("Dict", 'G', Entries({{"go", "tragvam"}}));
     static const std::vector<ToolCommand> commands = {{"lookup", LookupCommand, "", ""}};

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <random>
 
+#include "platform/cp1251.h"
 #include "platform/headless.h"
 #include "storage/dictionary_format.h"
 #include "ui/program_headless.h"
@@ -24,18 +25,29 @@ std::string Entries(const std::vector<std::pair<std::string, std::string>>& pair
     return bytes;
 }
 
+// A path as the program names it, in code page 1251: Windows takes it as
+// UTF-16 whatever its own code page, the POSIX disk as the bytes it is.
+static std::filesystem::path DiskPathOf(const std::string& path) {
+#ifdef _WIN32
+    std::u16string wide = Cp1251ToUtf16(path);
+    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+#else
+    return std::filesystem::path(path);
+#endif
+}
+
 std::string ReadDiskFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(DiskPathOf(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteDiskFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(DiskPathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 void MakeDictionary(const std::string& folder, const std::string& name, int dual, int caseSensitive) {
-    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(DiskPathOf(folder));
     unsigned char header[kHeaderSize];
     BuildHeader(header, (name.empty() ? folder : name).c_str(), dual, caseSensitive, DefaultFont, DefaultFont);
     WriteDiskFile(folder + "/00.dat", std::string(reinterpret_cast<char*>(header), kHeaderSize));

@@ -1,6 +1,8 @@
 // Files named on the tool's command line are found where the user stands,
 // whatever --root says.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "maintenance/check.h"
@@ -14,9 +16,14 @@
 
 using ToolPathsTest = ProgramFolderTest;
 
+// Also in a folder whose name code page 1251 cannot hold (a user's folder
+// on a Western system): only the dictionaries are named in the code page.
 TEST_F(ToolPathsTest, ImportSourceAndExportTargetAreRelativeToTheStartingFolder) {
-    std::filesystem::create_directory("programs");
-    WriteDiskFile("words.tsv", "apple\tyabalka\n");
+    namespace fs = std::filesystem;
+    fs::create_directory("programs");
+    const std::string folder = "J\xC3\xBCrgen";   // Jürgen, in UTF-8 as typed
+    fs::create_directory(fs::u8path(folder));
+    std::ofstream(fs::u8path(folder + "/words.tsv"), std::ios::binary) << "apple\tyabalka\n";
     static const std::vector<ToolCommand> commands = {
         {"import", ImportCommand, "", ""},
         {"export", ExportCommand, "", ""},
@@ -24,14 +31,15 @@ TEST_F(ToolPathsTest, ImportSourceAndExportTargetAreRelativeToTheStartingFolder)
     std::istringstream in;
     std::ostringstream out, err;
     ToolContext io{in, out, err, ""};
-    ASSERT_EQ(RunTool({"--root", "programs", "import", "tsv", "words.tsv", "--to", "Fruit"}, commands, io), 0)
+    ASSERT_EQ(RunTool({"--root", "programs", "import", "tsv", folder + "/words.tsv", "--to", "Fruit"}, commands, io), 0)
         << err.str();
-    std::filesystem::current_path(root_);
-    ASSERT_EQ(RunTool({"--root", "programs", "export", "--dict", "Fruit", "--to", "out.tsv"}, commands, io), 0)
+    fs::current_path(root_);
+    ASSERT_EQ(RunTool({"--root", "programs", "export", "--dict", "Fruit", "--to", folder + "/out.tsv"}, commands, io), 0)
         << err.str();
-    std::filesystem::current_path(root_);
-    EXPECT_EQ(ReadDiskFile("out.tsv"), "apple\tyabalka\n");
-    EXPECT_FALSE(std::filesystem::exists("programs/out.tsv"));
+    fs::current_path(root_);
+    std::ifstream exported(fs::u8path(folder + "/out.tsv"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(exported), {}), "apple\tyabalka\n");
+    EXPECT_FALSE(fs::exists("programs/out.tsv"));
 }
 
 TEST_F(ToolPathsTest, EveryCommandNamesADictionaryByItsFolderNameAlone) {

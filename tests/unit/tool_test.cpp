@@ -1,5 +1,6 @@
 // dictionary-tool: its commands run on string streams as the shell runs them.
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -80,6 +81,18 @@ TEST_F(ToolTest, ListInJsonAndACyrillicFolderByItsTerminalName) {
     EXPECT_EQ(run.out, Lines({"[", "  {\"index\": 0, \"folder\": \"Речник\", \"name\": \"\\\"R\\\"\\\\\uFFFD\"}",
                               "]"}));
     EXPECT_EQ(Run({"lookup", "--dict", "Речник", "cat"}).out, Lines({"котка"}));
+#ifdef _WIN32
+    // Windows names folders in UTF-16: a dictionary whose folder name the
+    // code page cannot hold is not listed, and said so by its name.
+    std::filesystem::create_directory(std::filesystem::u8path("Wörterbuch"));
+    std::ofstream(std::filesystem::u8path("Wörterbuch/00.dat"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(header), sizeof header);
+    run = Run({"list"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_FALSE(Says(run.out, "rterbuch"));
+    EXPECT_EQ(run.err, Lines({"dictionary-tool: the dictionary in the folder 'Wörterbuch' is not listed: U+00F6 (ö) "
+                              "has no place in code page 1251"}));
+#endif
 }
 
 TEST_F(ToolTest, LookupPrintsEachDescriptionAsTheEditHoldsIt) {

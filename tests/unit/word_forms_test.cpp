@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lookup/word_forms.h"
+#include "platform/files.h"
 #include "storage/lookup_result.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
@@ -135,6 +136,33 @@ TEST_F(WordFormsTest, TheToolListsTheBasesOfEachWord) {
                             kToolLineEnd);
     EXPECT_EQ(json.err, std::string("went: no base forms") + kToolLineEnd);
     EXPECT_EQ(Tool(FormsCommand, {"--dict", "Missing", "axes"}).status, 1);
+}
+
+// A table file that cannot be read (a folder in its place) gives nothing
+// and is named, never taken for "no base forms"; the other tables still
+// answer. The tool shows what they give and names the file; with nothing
+// from them it exits as for a letter file that cannot be read.
+TEST_F(WordFormsTest, ATableThatCannotBeReadIsNamedNotTakenForNoBaseForms) {
+    MakeDictionary("English_Bulgarian");
+    MakeForms("English", 'W', Entries({{"went", "go"}}));
+    MakeDictionary("forms/Archaic", "Archaic");
+    std::filesystem::create_directory("forms/Archaic/57.dat");
+    UnreadableTable unreadable;
+    EXPECT_EQ(BaseFormsOf(CurrentDictionary, "went", &unreadable), Bases{"go"});
+    EXPECT_EQ(unreadable.path, "forms\\Archaic\\57.dat");
+    EXPECT_FALSE(unreadable.why.empty());
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "wear", &unreadable).empty());
+    EXPECT_EQ(unreadable.path, "forms\\Archaic\\57.dat");
+    EXPECT_TRUE(BaseFormsOf(CurrentDictionary, "gone", &unreadable).empty());
+    EXPECT_TRUE(unreadable.path.empty()) << "no table of that letter: nothing unread";
+
+    ToolResult run = Tool(FormsCommand, {"went", "wear"});
+    EXPECT_EQ(run.status, ResultNumber(LookupResult::LetterCannotOpen));
+    EXPECT_EQ(run.out, std::string("went: go") + kToolLineEnd);
+    const std::string named = ": the word-form table " + PlatformShownPath("forms\\Archaic\\57.dat") + " cannot be read";
+    EXPECT_EQ(run.err.find("went" + named), 0u) << run.err;
+    EXPECT_NE(run.err.find(std::string(kToolLineEnd) + "wear" + named), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("no base forms"), std::string::npos) << run.err;
 }
 
 // Tables are kept between words; one that changed on disk is read again.

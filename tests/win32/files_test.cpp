@@ -56,25 +56,28 @@ std::vector<std::string> Listing() {
     return names;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+// Wide, so that names of any characters go too.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
+
+void RemoveTree(const std::string& folder) { RemoveTree(std::wstring(folder.begin(), folder.end())); }
 
 // Each test runs in a fresh folder of its own as the current directory,
 // as the program runs in its program folder.
@@ -211,9 +214,9 @@ TEST_F(Win32FilesTest, ListsFoldersWithTheDirectoryFlagAndCreatesFolders) {
     EXPECT_FALSE(PlatformNameExists("Notes\\00.dat"));
 }
 
-TEST_F(Win32FilesTest, CyrillicNamesRoundTripInCodePage1251) {
-    ASSERT_EQ(GetACP(), 1251u) << "run under a bg_BG.UTF-8 locale";
-
+// The names are code page 1251 whatever the system's code page: the same
+// folder on disk, listed, read, written and renamed.
+TEST_F(Win32FilesTest, CyrillicNamesAreCodePage1251UnderAnySystemCodePage) {
     ASSERT_TRUE(PlatformCreateFolder(kCyrillicFolder));
     WIN32_FIND_DATAW wide;
     HANDLE search = FindFirstFileW(kCyrillicFolderWide, &wide);
@@ -225,11 +228,39 @@ TEST_F(Win32FilesTest, CyrillicNamesRoundTripInCodePage1251) {
     std::string entry("\xEA\xEE\xF2\0cat\0", 8);
     ASSERT_TRUE(PlatformWriteFileAtomic(path.c_str(), entry.data(), entry.size()));
     EXPECT_TRUE(PlatformNameExists(path.c_str()));
+    EXPECT_FALSE(PlatformIsMarkedReadOnly(path.c_str()));
     std::vector<unsigned char> out;
     EXPECT_TRUE(PlatformReadFile(path.c_str(), out));
     EXPECT_EQ(AsString(out), entry);
 
-    ASSERT_TRUE(SetCurrentDirectoryA(kCyrillicFolder));
+    // Renamed to another Cyrillic name: "Котки".
+    const char renamed[] = "\xCA\xEE\xF2\xEA\xE8";
+    ASSERT_TRUE(PlatformMoveToNewName(kCyrillicFolder, renamed));
+    EXPECT_TRUE(PlatformIsFolder(renamed));
+    EXPECT_TRUE(GetFileAttributesW(L"\u041a\u043e\u0442\u043a\u0438") != INVALID_FILE_ATTRIBUTES);
+
+    // A name the code page cannot hold is left out, not listed garbled; a
+    // folder so named that holds the file asked for is named apart, each
+    // character the code page lacks given in turn.
+    ASSERT_TRUE(CreateDirectoryW(L"W\u00f6rterbuch", nullptr));
+    ASSERT_TRUE(CreateDirectoryW(L"\u00e9\U0001F600", nullptr));
+    ASSERT_TRUE(CreateDirectoryW(L"\u00e9mpty", nullptr));
+    for (const wchar_t* header : {L"W\u00f6rterbuch\\00.dat", L"\u00e9\U0001F600\\00.dat"}) {
+        HANDLE file = CreateFileW(header, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    EXPECT_EQ(Listing(), std::vector<std::string>{std::string(renamed) + "/"});
+    std::vector<UnnamableFolder> unnamable = PlatformUnnamableFolders(".", "00.dat");
+    std::sort(unnamable.begin(), unnamable.end(),
+              [](const UnnamableFolder& a, const UnnamableFolder& b) { return a.name < b.name; });
+    ASSERT_EQ(unnamable.size(), 2u);
+    EXPECT_EQ(unnamable[0].name, "W\x98rterbuch");
+    EXPECT_EQ(unnamable[0].unheld, U"\u00f6");
+    EXPECT_EQ(unnamable[1].name, "\x98\x98");
+    EXPECT_EQ(unnamable[1].unheld, U"\u00e9\U0001F600");
+
+    ASSERT_TRUE(SetCurrentDirectoryW(L"\u041a\u043e\u0442\u043a\u0438"));
     EXPECT_EQ(Listing(), std::vector<std::string>{kCyrillicFile});
 }
 

@@ -6,6 +6,8 @@ endif()
 
 file(GLOB DICTIONARY_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*_test.cpp)
 set(DICTIONARY_WIN32_UNDER_TEST ${PROJECT_SOURCE_DIR}/platform/files_win32.cpp
+  ${PROJECT_SOURCE_DIR}/platform/cp1251.cpp
+  ${PROJECT_SOURCE_DIR}/platform/wide_text_win32.cpp
   ${PROJECT_SOURCE_DIR}/platform/settings_store_win32.cpp)
 
 # The resource script, for the checks of the templates and tables.
@@ -22,3 +24,8 @@ if(TARGET Dictionary)
 endif()
 gtest_discover_tests(win32_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT}
   PROPERTIES LABELS win32 TIMEOUT 120)
+# File names are code page 1251 whatever the system's: the file tests again
+# under an English locale (code page 1252, scripts/wine-env.sh).
+gtest_discover_tests(win32_tests DISCOVERY_TIMEOUT ${DICTIONARY_DISCOVERY_TIMEOUT} TEST_PREFIX "en_US."
+  TEST_FILTER "Win32FilesTest.*"
+  PROPERTIES LABELS win32 TIMEOUT 120 ENVIRONMENT DICTIONARY_WINE_LOCALE=en_US.UTF-8)
