@@ -1,6 +1,6 @@
 // A letter file's bytes as they are held for reading, and the searches the
 // look-up, completion, browsing and similar words make in them. The held
-// letter (storage/letter_buffer.h) hands out a view with its index, built
+// letter (storage/letter_bytes.h) hands out a view with its index, built
 // on the first search; every reader goes through the view, and a view
 // without an index (or with one of an unsorted letter) walks the entries.
 #pragma once
