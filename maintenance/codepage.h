@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/cp1251.h"   // AppendUtf8
+
 // The Unicode character of a code page 1251 byte; 0xFFFD for the one byte
 // (0x98) the code page leaves undefined.
 char32_t Cp1251ToUnicode(unsigned char byte);
@@ -31,4 +33,3 @@ bool PathOfTypedName(const std::string& text, std::string& path, std::string& pr
 // Decodes one UTF-8 character at `at`; returns its length in bytes, or 0
 // when the bytes there are not valid UTF-8.
 size_t DecodeUtf8(const std::string& text, size_t at, char32_t* c);
-void AppendUtf8(std::string& out, char32_t c);

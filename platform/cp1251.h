@@ -31,6 +31,9 @@ inline std::u16string Cp1251ToUtf16(const std::string& bytes) { return Cp1251ToU
 // the whole text.
 char32_t Utf16ToCp1251(const char16_t* text, size_t length, std::string& out);
 
+// The character as UTF-8, at the end of `out`.
+void AppendUtf8(std::string& out, char32_t c);
+
 // "U+00F5", the name of a character as messages give it.
 std::string CodePointName(char32_t c);
 // Why a text the user gave cannot be taken: "U+00F5 (õ) has no place in code

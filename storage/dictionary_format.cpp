@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/cp1251.h"
+#include "platform/files.h"
 #include "storage/text_case.h"
 
 const char kHeaderFileName[] = "00.dat";
@@ -12,7 +14,14 @@ const char kJournalName[] = "journal";
 
 const FontRecord DefaultFont = {16, 0, 0, 0, 0, 0, 0, 0, 204, 0, 0, 0, 0, "Times New Roman"};
 
-std::string PathInFolder(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder[0] != kUtf8PathMark) return folder + "\\" + name;
+    // A folder named in UTF-8 (a program folder the code page cannot name):
+    // the whole path is UTF-8.
+    std::string path = folder + "\\";
+    for (unsigned char byte : name) AppendUtf8(path, UnicodeOfByte(byte));
+    return path;
+}
 
 std::string ProgramFolderPath(const std::string& programFolder, const std::string& name) {
     return programFolder.empty() ? name : PathInFolder(programFolder, name);

@@ -7,6 +7,8 @@
 
 #include "maintenance/check.h"
 #include "maintenance/export.h"
+#include "platform/files.h"
+#include "storage/dictionary_format.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/tool_test_support.h"
 #include "tools/check_command.h"
@@ -85,4 +87,14 @@ TEST_F(ToolPathsTest, ImportMakesNoDictionaryBeyondTheHundredTheProgramLists) {
     EXPECT_FALSE(std::filesystem::exists("Extra"));
     // One that exists takes more entries.
     EXPECT_EQ(Tool(ImportCommand, {"tsv", "words.tsv", "--to", "D7"}).status, 0);
+}
+
+// A program folder (--root) that code page 1251 cannot name is kept in
+// UTF-8 on Windows: the dictionaries' names inside it go in UTF-8 too, so
+// a Cyrillic folder under C:\Users\Jürgen opens.
+TEST(ProgramFolderPathTest, NamesInsideAFolderNamedInUtf8AreUtf8) {
+    const std::string marked = std::string(1, kUtf8PathMark) + "J\xC3\xBCrgen";
+    EXPECT_EQ(ProgramFolderPath(marked, "\xCA\xEE"), marked + "\\\xD0\x9A\xD0\xBE");
+    EXPECT_EQ(LetterPath(ProgramFolderPath(marked, "\xCA"), 0xCA), marked + "\\\xD0\x9A\\ca.dat");
+    EXPECT_EQ(ProgramFolderPath("programs", "\xCA"), "programs\\\xCA");
 }
