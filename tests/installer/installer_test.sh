@@ -71,7 +71,7 @@ silent_install() {
     local start
     start=$(date +%s%N)
     wine "$1" /S </dev/null >/dev/null 2>&1 || return 1
-    install_seconds=$(awk -v ns=$(($(date +%s%N) - start)) 'BEGIN {printf "%.1f", ns / 1e9}')
+    install_seconds=$(LC_ALL=C awk -v ns=$(($(date +%s%N) - start)) 'BEGIN {printf "%.1f", ns / 1e9}')
 }
 
 # The silent uninstaller hands over to a copy of itself and returns at
