@@ -14,6 +14,8 @@ packages (scripts/install-deps.sh installs them):
     of adjectives); the Bulgarian flags are all inflection paradigms, and
     the Bulgarian words it spells out form by form without flags are
     paired by the paradigms their forms fit (клони: клон, beside клоня).
+  - res/forms/bulgarian-irregular.txt of this source: the Bulgarian forms
+    the list does not make (дни: ден, места: място, беше: съм).
   - wordnet-base: WordNet's exception lists, the irregular English forms
     (went -> go, better -> good, children -> child).
 
@@ -41,6 +43,8 @@ import tempfile
 HUNSPELL = os.environ.get("HUNSPELL_DIR", "/usr/share/hunspell")
 WORDNET = os.environ.get("WORDNET_DIR", "/usr/share/wordnet")
 DICTIONARY = "English_Bulgarian"
+BULGARIAN_IRREGULAR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "forms",
+                                   "bulgarian-irregular.txt")
 
 # en_US flags that inflect: S plural and third person, D past, G -ing,
 # M possessive; R and T are -er and -est of adjectives only on words that
@@ -282,9 +286,19 @@ def spelled_out_pairs(entries, rules, known):
         yield from ((word, form) for form in sorted(forms) if form != word)
 
 
+def irregular_pairs(path):
+    """(base, form) of a list whose lines are "base TAB form form ..."."""
+    with open(path, encoding="utf-8") as source:
+        for line in source:
+            if line.strip() and not line.startswith("#"):
+                base, forms = line.rstrip("\n").split("\t")
+                yield from ((base, form) for form in forms.split())
+
+
 def bulgarian_pairs():
     pairs = list(hunspell_pairs("bg_BG", bulgarian_inflections))
     yield from pairs
+    yield from irregular_pairs(BULGARIAN_IRREGULAR)
     entries = read_dic(os.path.join(HUNSPELL, "bg_BG.dic"))
     known = {word for word, _ in entries} | {form for _, form in pairs}
     yield from spelled_out_pairs(entries, suffix_rules(os.path.join(HUNSPELL, "bg_BG.aff")), known)
@@ -394,10 +408,13 @@ def write_credits(path):
         "==== forms/Bulgarian ====\n\n"
         "The Hunspell bg_BG dictionary, Debian package hunspell-bg %s\n"
         "(source package libreoffice-dictionaries). Its copyright entry:\n\n%s\n"
-        "forms/Bulgarian is derived from it and is distributed under the same\n"
+        "The forms it does not make (дни: ден, беше: съм) come from\n"
+        "res/forms/bulgarian-irregular.txt of Dictionary's source, written for it.\n"
+        "forms/Bulgarian is derived from them and is distributed under the same\n"
         "licence, the GNU General Public License version 2. Its complete source\n"
         "travels with it in forms/source: the bg_BG.dic and bg_BG.aff of that\n"
-        "package and build-word-forms.py, the script that made the table; the\n"
+        "package, bulgarian-irregular.txt and build-word-forms.py, the script\n"
+        "that made the table; the\n"
         "table itself is plain text in letter files and can be exported,\n"
         "edited and imported again with dictionary-tool. The licence text\n"
         "follows in full.\n\n%s" % (package_version("hunspell-bg"), bulgarian_copyright(), gpl2),
@@ -413,6 +430,7 @@ def copy_sources(folder):
     for name in ("bg_BG.dic", "bg_BG.aff"):
         shutil.copyfile(os.path.join(HUNSPELL, name), os.path.join(folder, name))
     shutil.copyfile(os.path.abspath(__file__), os.path.join(folder, "build-word-forms.py"))
+    shutil.copyfile(BULGARIAN_IRREGULAR, os.path.join(folder, "bulgarian-irregular.txt"))
 
 
 def import_table(tool, root, language, lines):
