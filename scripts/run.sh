@@ -42,11 +42,11 @@ echo "run: no display; started a virtual one on $DISPLAY"
 wine reg delete 'HKCU\software\Tamrin\Dictionary' /f >/dev/null 2>&1 || true
 # shellcheck source=scripts/window-lookup.sh
 source scripts/window-lookup.sh
-shown=$(dictionary_look_up_in_window "$program" "$word" build/windows/read_window.exe) || exit 1
+expected=$(DICTIONARY_INDEX_CACHE=off build/native/dictionary-tool --root "$root/dist/Dictionary" lookup -- "$word") || true
+shown=$(dictionary_look_up_in_window "$program" "$word" build/windows/read_window.exe "$expected") || exit 1
 shot=$root/dist/screenshot.png
 import -window root "$shot"
 echo "run: screenshot after looking up '$word': $shot"
-expected=$(DICTIONARY_INDEX_CACHE=off build/native/dictionary-tool --root "$root/dist/Dictionary" lookup -- "$word") || true
 shown_word=$(head -n 1 <<<"$shown")
 shown_description=$(tail -n +2 <<<"$shown")
 if [ -z "$expected" ] || [ "$shown_description" != "$expected" ]; then

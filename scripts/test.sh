@@ -138,7 +138,13 @@ section "program folder"
 # The ready folder a Windows user unzips, and its installer, as run.sh builds them.
 if dictionary_build_program_folder build/native build/windows dist; then
     section "installer"
-    # Install, upgrade and uninstall under Wine, each in a fresh prefix.
+    # Install, upgrade and uninstall under Wine, each in a fresh prefix. The
+    # window tests' server goes first, and with it what they left on the
+    # display's clipboard, which an installed program would paste at start.
+    if [ -n "$wine_server" ]; then
+        (wine_env && wineserver -k) >/dev/null 2>&1
+        wine_server=
+    fi
     log=build/installer-test.log
     bash tests/installer/installer_test.sh build/native build/windows dist 2>&1 | tee "$log"
     line=$(grep -Eo '^installer: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)

@@ -107,11 +107,11 @@ changed_files() {
 looks_up_cat() {
     local expected shown
     expected=$(DICTIONARY_INDEX_CACHE=off "$tool" --root "$payload" lookup cat)
-    dictionary_look_up_in_window "$folder/Dictionary.exe" cat "$windows/read_window.exe" >"$work/shown" ||
+    dictionary_look_up_in_window "$folder/Dictionary.exe" cat "$windows/read_window.exe" "$expected" >"$work/shown" ||
         { problem "the installed program shows no window"; return; }
     shown=$(tail -n +2 "$work/shown")
     [ -n "$expected" ] && [ "$shown" = "$expected" ] ||
-        problem "the installed program shows '$shown' for cat, dictionary-tool '$expected'"
+        problem "the installed program shows '$(head -n 1 "$work/shown")' with '$shown' for cat, dictionary-tool '$expected'"
     kill "$DICTIONARY_WINDOW_PID" 2>/dev/null
 }
 
