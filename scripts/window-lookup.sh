@@ -8,13 +8,13 @@
 # READ_WINDOW (the build's read_window.exe): the word box on the first line,
 # the description after it. The window may show another word's entry before
 # the look-up (the clipboard's, pasted at start), so the reading is taken
-# again, for up to 10 s, until it shows WORD with EXPECTED (when given) as
-# its description; the last reading is printed either way. The program keeps
+# again, for up to 10 s, until it shows WORD with EXPECTED as its
+# description; the last reading is printed either way. The program keeps
 # running; its process is DICTIONARY_WINDOW_PID. Fails, saying so, when no
 # window appears.
-# Usage: dictionary_look_up_in_window PROGRAM WORD READ_WINDOW [EXPECTED]
+# Usage: dictionary_look_up_in_window PROGRAM WORD READ_WINDOW EXPECTED
 dictionary_look_up_in_window() {
-    local program=$1 word=$2 read_window=$3 expected=${4-} window= X Y WIDTH HEIGHT candidate tallest=0 shown
+    local program=$1 word=$2 read_window=$3 expected=$4 window= X Y WIDTH HEIGHT candidate tallest=0 shown
     wine "$program" >/dev/null 2>&1 &
     DICTIONARY_WINDOW_PID=$!
     for _ in $(seq 150); do
@@ -44,8 +44,7 @@ dictionary_look_up_in_window() {
     local deadline=$((SECONDS + 10))
     while :; do
         shown=$(wine "$read_window" 10000 </dev/null | tr -d '\r') || true
-        [ "$(head -n 1 <<<"$shown")" = "$word" ] &&
-            { [ $# -lt 4 ] || [ "$(tail -n +2 <<<"$shown")" = "$expected" ]; } && break
+        [ "$(head -n 1 <<<"$shown")" = "$word" ] && [ "$(tail -n +2 <<<"$shown")" = "$expected" ] && break
         [ "$SECONDS" -lt "$deadline" ] || break
         sleep 0.5
     done
